@@ -1,0 +1,121 @@
+// GameState: everything the window shows and the commands change — the position as the human sees it,
+// both hands, the game record with its cursor, the mouse selection, the status line and the flags
+// through which the window thread, the turn monitor and the repaint watcher hand the game to each other.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "engine/types.h"
+
+namespace halvane {
+
+struct Image;   // a picture of the platform layer; the game only holds it
+
+constexpr int GS_CELLS = 400;        // 20 x 20 ints with a wall frame
+constexpr int RECORD_SLOTS = 500;    // slot k is the position after k moves
+constexpr int PLAYER_MOVE_LIMIT = 498;  // the player may not move once current reaches this
+constexpr int STATUS_UNITS = 1000;
+
+// Cell of square (col, row) in a 20 x 20 board.
+constexpr int gs_index(int col, int row) { return (row + 5) * 20 + (col + 5); }
+
+struct GameState {
+  // Mouse selection.
+  int selection;           // 0 nothing, 1 a board piece, 2 a piece in the player's hand
+  int sel_col, sel_row;    // square of the selected board piece; -1 for a hand piece
+  int sel_piece;           // code on the selected square, or the kind of the selected hand piece
+  int dest_col, dest_row;  // destination of the player's move being made
+  int dest_piece;          // code the destination receives
+  int hand_cell_col, hand_cell_row;  // grid cell of the clicked hand piece, for its highlight
+
+  // Flags that cross threads.
+  std::atomic<bool> started;
+  std::atomic<bool> game_over;
+  std::atomic<bool> thinking;
+  std::atomic<bool> player_to_move;
+  std::atomic<bool> input_busy;
+  std::atomic<bool> paused;
+
+  char16_t status_text[STATUS_UNITS];  // NUL-terminated
+
+  int current;             // record slot of the position on screen
+  int length;              // moves in the record; -1 after a failed KIF load (treated as empty)
+  int player_is_gote;      // 1 when the human plays second
+
+  int board[GS_CELLS];     // the position on screen: the player's pieces plain, the computer's with GOTE_BIT
+  int hands[2][8];         // [0] the player's, [1] the computer's, by kind
+  int initial_board[GS_CELLS];
+  uint8_t engine_board[256];     // the position converted for the think
+  uint8_t engine_hands[2][8];
+
+  int record_boards[RECORD_SLOTS][GS_CELLS];
+  int record_hands[2][RECORD_SLOTS][8];   // all player hands, then all computer hands
+
+  int hand_layout[4][8];   // player x, player y, computer x, computer y of each kind's pile
+  int reach_map[GS_CELLS];
+  int target_map[GS_CELLS];
+  int pawn_files[9];       // 1 where the player has an unpromoted pawn in the column
+  Image* piece_images[32]; // by piece code; null where a picture failed to load
+  int progress_drawn;      // last root_progress drawn
+  int show_last_move;      // 1 while the computer's last destination is highlighted
+  std::atomic<int> refresh_count;  // the turn monitor's repaint budget
+
+  const char* piece_names[16];    // KIF piece names by kind (CP932)
+  const char* square_names[83];   // KIF square names (CP932); 81 is "同　", 82 "Err."
+};
+
+// KIF names in CP932 bytes. Square index = (rank - 1) * 9 + (9 - file): in the sente-at-bottom
+// orientation that is row * 9 + col.
+extern const char* const KIF_PIECE_NAMES[16];
+extern const char* const KIF_SQUARE_NAMES[83];
+constexpr int SQUARE_SAME = 81;   // "同　": the previous move's destination
+constexpr int SQUARE_ERROR = 82;
+
+extern const int INITIAL_POSITION[9][9];
+extern const int HAND_LAYOUT[4][8];
+
+// Fills the tables, sets the initial position, empties both hands and the record cursor; all flags
+// false except player_to_move.
+void game_construct(GameState& gs);
+
+// What the main window does once when it is created (without loading pictures, which rendering does):
+// initial position, empty record, flags cleared, selection parked on the centre square.
+void game_reset_for_window(GameState& gs);
+
+// Copies the initial position into a 20 x 20 board (the wall frame included).
+void copy_initial(const GameState& gs, int board[GS_CELLS]);
+
+// current + 1 becomes the new current and length; the slot receives the board and both hands, and any
+// later moves are dropped. Returns false and records nothing when the record is full: slot 499 is the
+// last there is.
+bool record_current(GameState& gs);
+
+// Shows record slot k: board and hands.
+void show_slot(GameState& gs, int k);
+
+// Whose turn the slot on screen is, from its parity and the side the player plays.
+void turn_by_parity(GameState& gs);
+
+// Turns every slot 0..length by 180 degrees with the owners exchanged, exchanges the recorded hands,
+// toggles player_is_gote and shows slot 0.
+void flip_record(GameState& gs);
+
+// When the player is gote: turns every slot 0..length by 180 degrees (owners kept) and exchanges the
+// recorded hands, so that sente stands at the bottom. Applying it twice restores the record.
+void orient_for_file(GameState& gs);
+
+// A board move for hand `side` (0 the player, 1 the computer): a captured piece enters that hand
+// demoted, the destination receives `code_after`, the origin empties.
+void apply_board_move(GameState& gs, int side, int from_col, int from_row, int to_col, int to_row, int code_after);
+// A drop for hand `side`: the destination receives `code`; one of its kind leaves the hand when there is one.
+void apply_drop(GameState& gs, int side, int code, int to_col, int to_row);
+
+// The position on screen in the engine's form: engine_board (256 cells, walls around the 81 squares)
+// and engine_hands, exactly what the turn flow hands to the think.
+void build_engine_input(GameState& gs);
+
+// Status line helpers: the text, with "%d" (if any) replaced by value.
+void set_status(GameState& gs, const char16_t* text, int value = 0);
+
+}  // namespace halvane

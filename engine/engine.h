@@ -1,0 +1,119 @@
+// The one Engine object that every think works in, and the two mate solvers inside it.
+// Everything a think uses lives here with a fixed size; nothing is allocated during a think.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "engine/effects.h"
+#include "engine/position.h"
+#include "engine/strength.h"
+#include "engine/types.h"
+
+namespace halvane {
+
+// The two passes of a mate-search node.
+constexpr int FIRST_PASS = 1;
+constexpr int SECOND_PASS = 0;
+constexpr int NO_MATE_LEN = 10000;   // best_mate_len while no mate has been found
+constexpr int MATE_DEPTH = 12;       // ply limit of both mate solvers during a search
+
+struct MateSolver {
+  EnginePosition pos;
+  // Copies taken when a search starts: the mate thread's repetition test compares with them.
+  uint8_t root_board[BOARD_CELLS];
+  uint8_t root_hand[2][8];
+  int root_king_sq[2];
+  // The reply solver's board before its 180-degree turn.
+  uint8_t saved_board[BOARD_CELLS];
+
+  int ply;
+  std::atomic<int> base_depth;   // the configured ply limit; 0 is the stop signal
+  std::atomic<int> depth_limit;  // the limit of the current run; 0 is the stop signal
+  EffectMaps effects;
+
+  uint8_t proven[MAX_PLY];   // 1: mate proven below the node of that ply
+  int mate_len[MAX_PLY];     // ply at which the proven line below that node ends
+  int pass_at[MAX_PLY];      // FIRST_PASS or SECOND_PASS of the node at that ply
+  int last_to_sq[MAX_PLY];   // destination cell of the move being tried at each ply
+  MoveRecord mate_move;      // root move of the best mate found
+  int best_mate_len;         // mate_len of mate_move; NO_MATE_LEN while none
+  std::atomic<uint8_t> mate_found;  // published with release ordering after mate_move and mate_len[0]
+
+  uint64_t nodes;            // nodes searched; counts only, never steers the search
+};
+
+// One opening-book entry: the board before the move (index row * 9 + col), +30 / -30 and the move.
+struct BookEntry {
+  int cells[81];
+  int score;
+  MoveRecord move;
+};
+
+struct BookHint {
+  MoveRecord move;           // from_col 999: no hint
+  int hint_score;
+};
+
+struct Engine {
+  // 1. The main search's position.
+  EnginePosition pos;
+
+  // 2. Search control.
+  int ply;
+  int max_plies;       // plies of the remembered-move tables cleared per think
+  int base_depth;      // the strength's depth limit
+  int depth_limit;     // this think's depth limit (lowered by the hand rule)
+
+  // 3. Per-ply values.
+  int ply_eval[MAX_PLY];   // value of the move being tried at each ply
+  int ply_best[MAX_PLY];   // best value found so far at each ply; entry 0 is the think's score
+
+  // 4. Tables filled at start.
+  int killer_width[SCHEDULE_LEN];
+  int ply_mode_base[SCHEDULE_LEN];
+  int capture_value[32];
+  int ply_mode[SCHEDULE_LEN];
+  bool hand_rule;
+
+  // 5. The main search's effect maps.
+  EffectMaps effects;
+
+  // 6. The opening book.
+  BookEntry book[BOOK_ENTRIES];
+  int book_count;
+
+  // 7, 8. The mate solvers: one on the mate thread, one for the reply check inside the main search.
+  MateSolver mate_thread_solver;
+  MateSolver reply_solver;
+
+  // 9. Search working data.
+  uint8_t resign_flag;
+  int last_to_sq_store[MAX_PLY + 1];   // read through last_to_sq(); entry ply -1 is the wall cell 0
+  MoveRecord result_move;
+  int killers[KILLER_FIELDS][MAX_PLY][KILLER_SLOTS];  // [field][ply][slot]: seven MoveRecord fields, dest_rays
+  BookHint book_hint;
+  int game_ply;                    // the game's move count, handed in and incremented by every think
+  std::atomic<int> root_progress;  // board column 0..8 the root is working through; drives the progress bar
+
+  uint64_t nodes;                  // main-search nodes; counts only, never steers the search
+};
+
+// Destination cell of the move tried at a ply; ply -1 (read at the root) is always the wall cell 0.
+inline int& last_to_sq(Engine& e, int ply) { return e.last_to_sq_store[ply + 1]; }
+
+// Killer table fields, in MoveRecord order, then dest_rays.
+enum KillerField : int { K_FROM_COL, K_FROM_ROW, K_PIECE, K_TO_COL, K_TO_ROW, K_PIECE_AFTER, K_CAPTURED, K_DEST_RAYS };
+
+// The value of each piece code when it is captured, from SENTE's point of view.
+extern const int CAPTURE_VALUE[32];
+// Remembered-move slots used per ply.
+extern const int KILLER_WIDTH[SCHEDULE_LEN];
+
+// Sets every default an Engine needs before its first think, for the given strength, and fills the book.
+void engine_init(Engine& e, const Strength& strength);
+
+// Clears the remembered moves of plies 0 .. plies - 1 in all eight tables.
+void clear_killers(Engine& e, int plies);
+
+}  // namespace halvane

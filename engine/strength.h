@@ -1,0 +1,33 @@
+// The three strengths. They are constant tables; each program's entry point hands its own to the
+// engine's initialisation, and nothing about strength is read at run time.
+#pragma once
+
+#include "engine/types.h"
+
+namespace halvane {
+
+struct Strength {
+  const char* name;           // program name suffix: "chuukara", "karakuchi", "gekikara"
+  const char16_t* title;      // window title
+  const char* word_utf8;      // the strength word in UTF-8, for text front ends
+  int max_plies;              // plies of the remembered-move tables cleared per think
+  int base_depth;             // the search's depth limit
+  int ply_mode_base[SCHEDULE_LEN];  // mode per ply, -1 past the end of the schedule
+  bool hand_rule;             // pieces other than pawns in hand shorten the search to the middle level's
+};
+
+// Modes: 0 root, 1 full, 2..7 selective (A, B, C for each side), 8 recaptures only, 9 static recapture.
+inline constexpr Strength STRENGTH_CHUUKARA = {
+    "chuukara", u"ハルベイン（中辛）", "中辛", 8, 8,
+    {0, 1, 2, 3, 4, 5, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, false};
+inline constexpr Strength STRENGTH_KARAKUCHI = {
+    "karakuchi", u"ハルベイン（辛口）", "辛口", 10, 10,
+    {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, false};
+inline constexpr Strength STRENGTH_GEKIKARA = {
+    "gekikara", u"ハルベイン（激辛）", "激辛", 12, 12,
+    {0, 1, 2, 3, 4, 5, 6, 7, 6, 7, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, true};
+
+// Weakest to strongest.
+inline constexpr const Strength* STRENGTHS[3] = {&STRENGTH_CHUUKARA, &STRENGTH_KARAKUCHI, &STRENGTH_GEKIKARA};
+
+}  // namespace halvane

@@ -1,0 +1,184 @@
+// Game state: construction, the record, its two turns, moves for either hand and the engine conversion.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <random>
+
+#include "app/game_state.h"
+
+using namespace halvane;
+
+namespace {
+
+std::unique_ptr<GameState> make_state() {
+  auto gs = std::make_unique<GameState>();
+  game_construct(*gs);
+  game_reset_for_window(*gs);
+  return gs;
+}
+
+// Plays n random moves (board moves and drops for both hands) and records each.
+void play_random(GameState& gs, std::mt19937& rng, int n) {
+  for (int i = 0; i < n; ++i) {
+    const int side = (gs.current + gs.player_is_gote) % 2;
+    const int own = side ? GOTE_BIT : 0;
+    int hand_kind_held = -1;
+    for (int k = 0; k < 7; ++k)
+      if (gs.hands[side][k] > 0) hand_kind_held = k;
+    if (hand_kind_held >= 0 && rng() % 3 == 0) {
+      for (int tries = 0; tries < 200; ++tries) {
+        int c = rng() % 9, r = rng() % 9;
+        if (gs.board[gs_index(c, r)] == SQ_EMPTY) {
+          apply_drop(gs, side, hand_kind_held + own, c, r);
+          break;
+        }
+      }
+    } else {
+      for (int tries = 0; tries < 1000; ++tries) {
+        int fc = rng() % 9, fr = rng() % 9, tc = rng() % 9, tr = rng() % 9;
+        int from = gs.board[gs_index(fc, fr)], to = gs.board[gs_index(tc, tr)];
+        if (from == SQ_EMPTY || (from & GOTE_BIT) != own || (fc == tc && fr == tr)) continue;
+        if (to != SQ_EMPTY && ((to & GOTE_BIT) == own || (to & 7) == KING)) continue;
+        int after = (can_promote(from) && rng() % 4 == 0) ? from + 8 : from;
+        apply_board_move(gs, side, fc, fr, tc, tr, after);
+        break;
+      }
+    }
+    ASSERT_TRUE(record_current(gs));
+  }
+}
+
+}  // namespace
+
+TEST(GameState, ConstructionBuildsTheWallFrameAndInitialPosition) {
+  auto gs = make_state();
+  int inner = 0;
+  for (int i = 0; i < GS_CELLS; ++i) {
+    int row = i / 20 - 5, col = i % 20 - 5;
+    if (row >= 0 && row < 9 && col >= 0 && col < 9) {
+      ++inner;
+      EXPECT_EQ(gs->board[i], INITIAL_POSITION[row][col]);
+    } else {
+      EXPECT_EQ(gs->board[i], SQ_WALL) << "cell " << i;
+      EXPECT_EQ(gs->record_boards[499][i], SQ_WALL);
+    }
+  }
+  EXPECT_EQ(inner, 81);
+  EXPECT_TRUE(gs->player_to_move);
+  EXPECT_FALSE(gs->started || gs->game_over || gs->thinking || gs->paused);
+  EXPECT_STREQ(gs->square_names[0], "\x82\x58\x88\xea");   // ９一
+  EXPECT_STREQ(gs->square_names[80], "\x82\x50\x8b\xe3");  // １九
+  EXPECT_STREQ(gs->piece_names[13], "\x94\x6e");           // 馬
+}
+
+TEST(GameState, NewMoveTruncatesTheRecord) {
+  auto gs = make_state();
+  std::mt19937 rng(1);
+  play_random(*gs, rng, 10);
+  EXPECT_EQ(gs->length, 10);
+  gs->current = 3;
+  show_slot(*gs, 3);
+  apply_board_move(*gs, 1, 0, 0, 0, 1, 17 + 0);
+  ASSERT_TRUE(record_current(*gs));
+  EXPECT_EQ(gs->current, 4);
+  EXPECT_EQ(gs->length, 4);
+}
+
+TEST(GameState, CapturedPromotedPieceEntersTheHandDemoted) {
+  auto gs = make_state();
+  gs->board[gs_index(4, 4)] = 13 + GOTE_BIT;   // the computer's horse
+  gs->board[gs_index(4, 5)] = 6;                // the player's rook
+  apply_board_move(*gs, 0, 4, 5, 4, 4, 14);
+  EXPECT_EQ(gs->hands[0][BISHOP], 1);
+  EXPECT_EQ(gs->board[gs_index(4, 5)], SQ_EMPTY);
+  EXPECT_EQ(gs->board[gs_index(4, 4)], 14);
+  apply_drop(*gs, 0, BISHOP, 4, 5);
+  EXPECT_EQ(gs->hands[0][BISHOP], 0);
+  apply_drop(*gs, 0, BISHOP, 3, 5);   // nothing in hand: the count never goes below 0
+  EXPECT_EQ(gs->hands[0][BISHOP], 0);
+}
+
+TEST(GameState, FlipTwiceAndOrientTwiceRestoreEverySlot) {
+  for (int player_is_gote = 0; player_is_gote < 2; ++player_is_gote) {
+    auto gs = make_state();
+    gs->player_is_gote = player_is_gote;
+    std::mt19937 rng(42 + player_is_gote);
+    play_random(*gs, rng, 40);
+    auto before = std::make_unique<GameState>();
+    std::memcpy(before->record_boards, gs->record_boards, sizeof gs->record_boards);
+    std::memcpy(before->record_hands, gs->record_hands, sizeof gs->record_hands);
+
+    orient_for_file(*gs);
+    const bool changed = std::memcmp(before->record_boards, gs->record_boards, sizeof gs->record_boards) != 0;
+    EXPECT_EQ(changed, player_is_gote == 1) << "orienting changes the record only for a gote player";
+    orient_for_file(*gs);
+    EXPECT_EQ(std::memcmp(before->record_boards, gs->record_boards, sizeof gs->record_boards), 0);
+    EXPECT_EQ(std::memcmp(before->record_hands, gs->record_hands, sizeof gs->record_hands), 0);
+
+    flip_record(*gs);
+    EXPECT_EQ(gs->player_is_gote, 1 - player_is_gote);
+    EXPECT_EQ(gs->current, 0);
+    // After the flip, slot k holds slot k turned with the owners exchanged.
+    for (int row = 0; row < 9; ++row)
+      for (int col = 0; col < 9; ++col) {
+        int was = before->record_boards[17][gs_index(8 - col, 8 - row)];
+        EXPECT_EQ(gs->record_boards[17][gs_index(col, row)], was == SQ_EMPTY ? SQ_EMPTY : (was ^ GOTE_BIT));
+      }
+    EXPECT_EQ(std::memcmp(gs->record_hands[0][17], before->record_hands[1][17], 8 * sizeof(int)), 0);
+    flip_record(*gs);
+    EXPECT_EQ(gs->player_is_gote, player_is_gote);
+    EXPECT_EQ(std::memcmp(before->record_boards, gs->record_boards, sizeof gs->record_boards), 0);
+    EXPECT_EQ(std::memcmp(before->record_hands, gs->record_hands, sizeof gs->record_hands), 0);
+  }
+}
+
+TEST(GameState, TurnByParity) {
+  auto gs = make_state();
+  for (int gote = 0; gote < 2; ++gote)
+    for (int current = 0; current < 4; ++current) {
+      gs->player_is_gote = gote;
+      gs->current = current;
+      turn_by_parity(*gs);
+      EXPECT_EQ(gs->player_to_move.load(), (current % 2 == 0) != (gote == 1));
+    }
+}
+
+TEST(GameState, RecordNeverWritesPastTheLastSlot) {
+  auto gs = make_state();
+  gs->current = 498;
+  gs->length = 498;
+  ASSERT_TRUE(record_current(*gs));
+  EXPECT_EQ(gs->current, 499);
+  EXPECT_FALSE(record_current(*gs)) << "slot 500 does not exist";
+  EXPECT_EQ(gs->current, 499);
+  EXPECT_EQ(gs->length, 499);
+  // A flip of a full record followed by a walk to its end still leaves the cursor inside the record.
+  flip_record(*gs);
+  gs->current = gs->length;
+  show_slot(*gs, gs->current);
+  EXPECT_FALSE(record_current(*gs));
+}
+
+TEST(GameState, EngineInputCopiesSquaresAndHands) {
+  auto gs = make_state();
+  gs->hands[0][PAWN] = 3;
+  gs->hands[1][ROOK] = 1;
+  build_engine_input(*gs);
+  for (int cell = 0; cell < 256; ++cell) {
+    int col = (cell - 0x33) & 15, row = (cell - 0x33) >> 4;
+    bool square = cell >= 0x33 && cell <= 0xBB && col <= 8;
+    if (square) EXPECT_EQ(gs->engine_board[cell], INITIAL_POSITION[row][col]);
+    else EXPECT_EQ(gs->engine_board[cell], SQ_WALL);
+  }
+  EXPECT_EQ(gs->engine_hands[0][PAWN], 3);
+  EXPECT_EQ(gs->engine_hands[1][ROOK], 1);
+}
+
+TEST(GameState, StatusTextFormatsItsNumber) {
+  auto gs = make_state();
+  set_status(*gs, u"プレイヤーの手番です。評価値＝%d", -1234);
+  EXPECT_EQ(std::u16string(gs->status_text), u"プレイヤーの手番です。評価値＝-1234");
+  set_status(*gs, u"開始するには開始ボタンを押してください。");
+  EXPECT_EQ(std::u16string(gs->status_text), u"開始するには開始ボタンを押してください。");
+}

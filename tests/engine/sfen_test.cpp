@@ -1,0 +1,94 @@
+// SFEN and USI move text: reading, writing, refusing bad input, and the turn into the engine's view.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "engine/sfen.h"
+
+using namespace halvane;
+
+TEST(Sfen, RoundTripsTheCorpusPositions) {
+  std::ifstream in(HALVANE_CORPUS_DIR "/tsume/tsume.tsv");
+  ASSERT_TRUE(in) << "mate corpus missing";
+  std::string line;
+  std::getline(in, line);
+  int rows = 0;
+  while (std::getline(in, line)) {
+    std::string sfen = line.substr(0, line.find('\t'));
+    SfenPosition pos;
+    std::string error;
+    ASSERT_TRUE(parse_sfen(sfen, pos, error)) << sfen << ": " << error;
+    SfenPosition again;
+    ASSERT_TRUE(parse_sfen(format_sfen(pos), again, error)) << error;
+    EXPECT_EQ(format_sfen(again), format_sfen(pos));
+    // Turning twice is the identity; the engine view always has GOTE to move.
+    SfenPosition turned = pos;
+    turn_position(turned);
+    EXPECT_NE(turned.side_to_move, pos.side_to_move);
+    turn_position(turned);
+    EXPECT_EQ(format_sfen(turned), format_sfen(pos));
+    ++rows;
+  }
+  EXPECT_EQ(rows, 100);
+}
+
+TEST(Sfen, RefusesMalformedPositionsWithAReason) {
+  const char* bad[] = {
+      "",                                                                    // nothing
+      "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1 b - 1",               // eight ranks
+      "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNLL b - 1",    // ten squares
+      "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSN b - 1",      // eight squares
+      "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL x - 1",     // side
+      "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b Q 1",     // hand piece
+      "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b P 1",     // a 19th pawn
+      "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSG+KGSNL b - 1",    // promoted king
+      "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNK b - 1",     // two kings
+      "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1 x",   // trailing text
+      "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b 2 1",     // count without piece
+  };
+  SfenPosition pos = startpos();
+  for (const char* text : bad) {
+    std::string error;
+    EXPECT_FALSE(parse_sfen(text, pos, error)) << text;
+    EXPECT_FALSE(error.empty()) << text;
+  }
+  EXPECT_EQ(format_sfen(pos), STARTPOS_SFEN) << "a refused SFEN leaves the position alone";
+}
+
+TEST(UsiMoves, ParseApplyAndWrite) {
+  SfenPosition pos = startpos();
+  std::string error;
+  const char* line[] = {"7g7f", "3c3d", "8h2b+", "3a2b", "B*4e"};
+  for (const char* text : line) {
+    MoveRecord m;
+    ASSERT_TRUE(parse_usi_move(text, pos, m, error)) << text << ": " << error;
+    EXPECT_EQ(move_to_usi(m), text);
+    apply_move(pos, m);
+  }
+  EXPECT_EQ(format_sfen(pos), "lnsgkg1nl/1r5s1/pppppp1pp/6p2/5B3/2P6/PP1PPPPPP/7R1/LNSGKGSNL w b 6");
+
+  SfenPosition start = startpos();
+  MoveRecord m;
+  for (const char* refused : {"7g7", "7g7f++", "0a1b", "7f7e", "3c3d", "7i8i", "7g7f+", "P*5e", "K*5e", "7g7g"}) {
+    EXPECT_FALSE(parse_usi_move(refused, start, m, error)) << refused;
+  }
+}
+
+TEST(UsiMoves, EngineViewTurnsBlackToMoveAndBack) {
+  SfenPosition pos = startpos();   // black to move: the engine plays black as GOTE
+  EngineView view = engine_view(pos);
+  EXPECT_TRUE(view.turned);
+  // Black's pawn on 7g is, in the engine's view, a GOTE pawn on the turned square.
+  EXPECT_EQ(view.board[cell_of(8 - 2, 8 - 6)], 16);
+  MoveRecord engine_move{8 - 2, 8 - 6, 16, 8 - 2, 8 - 5, 16, SQ_EMPTY};
+  EXPECT_EQ(move_to_usi(move_from_engine_view(view, engine_move)), "7g7f");
+  SfenPosition white = pos;
+  MoveRecord first;
+  std::string error;
+  ASSERT_TRUE(parse_usi_move("7g7f", white, first, error));
+  apply_move(white, first);
+  EngineView v2 = engine_view(white);
+  EXPECT_FALSE(v2.turned);
+  EXPECT_EQ(v2.board[cell_of(2, 5)], 0) << "black's advanced pawn is SENTE's";
+}
