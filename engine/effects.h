@@ -27,4 +27,25 @@ struct EffectMaps {
   int32_t focus;                                    // focus cell of the last piece addition
 };
 
+// The five primitives. All take the searcher's maps, the search ply (0..31) and its position (whose board
+// is read, never written).
+
+// Clears every field (all plies of both delta arrays included) and adds the effects of every piece.
+void rebuild_effects(EffectMaps& fx, const EnginePosition& pos);
+// Adds the effects of the piece on `cell` and returns its threat code; 0 and nothing done for an empty
+// or wall cell. Records ply in cur_ply and focus in focus.
+int add_piece_effects(EffectMaps& fx, int ply, int focus, const EnginePosition& pos, int cell);
+// Takes away exactly what add_piece_effects added for the piece now on `cell`.
+void remove_piece_effects(EffectMaps& fx, int ply, const EnginePosition& pos, int cell);
+// A piece has just been put on the empty `cell`: every ray of either side that passed over it now ends there.
+void cut_rays_through(EffectMaps& fx, int ply, const EnginePosition& pos, int cell);
+// `cell` is being vacated: every ray of either side that stopped on it goes on.
+void extend_rays_through(EffectMaps& fx, int ply, const EnginePosition& pos, int cell);
+
+// The make / undo protocol for one board move, written once for every searcher. The mover's side is
+// the side of `piece`; a captured piece enters (and on undo leaves) that side's hand demoted.
+// make_board_move returns the threat code of the moved piece, computed with `focus`.
+int make_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int from, int to, int piece_after);
+void undo_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int from, int to, int piece, int captured);
+
 }  // namespace halvane

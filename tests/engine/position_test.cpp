@@ -89,9 +89,7 @@ TEST(Position, RotatingTwiceRestoresBoardAndHands) {
     EXPECT_EQ(pos.king_sq[GOTE][0], ROTATE_SUM - before.king_sq[SENTE][0]);
     EXPECT_EQ(pos.king_sq[GOTE][63], pos.king_sq[GOTE][0]);
     EXPECT_EQ(pos.board[pos.king_sq[SENTE][5]], SENTE_KING);
-    for (int cell = 0; cell < BOARD_CELLS; ++cell) {
-      if (!on_board(cell)) EXPECT_EQ(pos.board[cell], SQ_WALL);
-    }
+    for (int cell = 0; cell < BOARD_CELLS; ++cell) EXPECT_TRUE(on_board(cell) || pos.board[cell] == SQ_WALL);
     rotate_position(pos, saved);
     EXPECT_EQ(std::memcmp(pos.board, before.board, BOARD_CELLS), 0);
     EXPECT_EQ(std::memcmp(pos.hand, before.hand, sizeof pos.hand), 0);

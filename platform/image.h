@@ -1,0 +1,32 @@
+// Pictures the program draws on: the back buffer and the piece images. Qt-free interface; the
+// implementation sits on Qt's image class. Colours are 0xRRGGBB.
+#pragma once
+
+#include <cstdint>
+
+namespace halvane {
+
+struct Image;
+
+constexpr uint32_t RGB_BLACK = 0x000000, RGB_WHITE = 0xFFFFFF, RGB_RED = 0xFF0000, RGB_GREEN = 0x00FF00,
+                   RGB_BLUE = 0x0000FF, RGB_YELLOW = 0xFFFF00;
+
+// A JPEG or GIF file; null when it cannot be read.
+Image* image_load(const char* path);
+// A plain surface of one colour.
+Image* image_create(int width, int height, uint32_t rgb);
+void image_free(Image* image);
+int image_width(const Image* image);
+int image_height(const Image* image);
+
+// Drawing, with the conventions of a classic raster API: right and bottom edges are exclusive.
+// A filled rectangle with a one-pixel black outline.
+void image_rect(Image* image, int left, int top, int right, int bottom, uint32_t fill);
+// A line from (x0, y0) up to, but not including, (x1, y1).
+void image_line(Image* image, int x0, int y0, int x1, int y1, uint32_t rgb);
+void image_set_pixel(Image* image, int x, int y, uint32_t rgb);
+uint32_t image_pixel(const Image* image, int x, int y);
+// Text with its top-left corner at (x, y), in the given colour on an opaque white background.
+void image_text(Image* image, int x, int y, const char16_t* text, uint32_t rgb);
+
+}  // namespace halvane

@@ -1,0 +1,28 @@
+// What the game asks of the window system: repaint requests, button captions, message boxes, file
+// dialogs and closing the main window. Qt-free interface; the program links the Qt implementation, the
+// tests a scripted one.
+#pragma once
+
+#include <string>
+
+namespace halvane {
+
+enum BoxIcon { BOX_INFORMATION, BOX_QUESTION, BOX_WARNING, BOX_ERROR };
+enum BoxButtons { BOX_OK, BOX_YES_NO };
+enum BoxAnswer { ANSWER_OK, ANSWER_YES, ANSWER_NO };
+
+// Asks the main window to show the back buffer again (no erase). Safe from any thread: the request is
+// queued to the window thread.
+void request_repaint();
+// Window thread only. Ids are the command ids of the buttons (0 start, 5 pause, ...).
+void set_button_caption(int id, const char16_t* caption);
+// A modal message box owned by the main window; returns the button pressed. Window thread only.
+BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon icon, BoxButtons buttons);
+// File dialogs for KIF records; false when cancelled. The path is UTF-8. The save dialog asks before
+// overwriting an existing file; the open dialog accepts only an existing file.
+bool open_file_dialog(std::string& path);
+bool save_file_dialog(std::string& path);
+// Closes the main window, which ends the program.
+void close_main_window();
+
+}  // namespace halvane
