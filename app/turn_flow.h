@@ -1,0 +1,17 @@
+// The turn flow: the turn monitor thread notices the computer's turn, asks the engine for a move,
+// applies and records it and keeps the status line fresh; the repaint watcher redraws while the
+// computer thinks so that the progress strip grows. Both live as long as the program.
+#pragma once
+
+#include "app/game_state.h"
+#include "engine/engine.h"
+
+namespace halvane {
+
+// Starts the turn monitor and the repaint watcher (called once when the main window is created).
+void start_turn_threads(GameState& gs, Engine& e);
+
+// One computer turn; called by the turn monitor.
+void computer_move(GameState& gs, Engine& e);
+
+}  // namespace halvane
