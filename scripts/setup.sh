@@ -58,12 +58,12 @@ case "$mode" in
     step "building halvane-gekikara"
     compile "$build" --target halvane-gekikara
     if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-      echo "halvane: no display to open a window on; start it under a virtual one with: xvfb-run -a $build/programs/halvane-gekikara" >&2
+      echo "halvane: no display to open a window on; start it under a virtual one with: xvfb-run -a $build/bin/halvane-gekikara" >&2
       exit 1
     fi
     cd "$root"
     step "starting halvane-gekikara"
-    exec "$build/programs/halvane-gekikara"
+    exec "$build/bin/halvane-gekikara"
     ;;
   *)
     echo "usage: $0 [test|run]" >&2
