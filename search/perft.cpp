@@ -56,10 +56,7 @@ struct PerftSink {
   bool drop(int cell, int kind) {
     const int p = e.ply;
     const int code = own_code<S>(kind);
-    --e.pos.hand[S][kind];
-    e.pos.board[cell] = static_cast<uint8_t>(code);
-    cut_rays_through(e.effects, p, e.pos, cell);
-    add_piece_effects(e.effects, p, 0, e.pos, cell);
+    make_drop(e.effects, e.pos, p, 0, cell, code);
     bool legal = king_safe();
     // A pawn dropped in front of the enemy king may check but never mate.
     if (legal && kind == PAWN && e.pos.king_sq[1 - S][p] == cell + forward<S>()) {
@@ -70,10 +67,7 @@ struct PerftSink {
     }
     bool stop = false;
     if (legal) stop = count_below({-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY});
-    remove_piece_effects(e.effects, p, e.pos, cell);
-    extend_rays_through(e.effects, p, e.pos, cell);
-    e.pos.board[cell] = SQ_EMPTY;
-    ++e.pos.hand[S][kind];
+    undo_drop(e.effects, e.pos, p, cell);
     return stop;
   }
 };
