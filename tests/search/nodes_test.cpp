@@ -174,3 +174,28 @@ TEST(KingSafety, OffEarlyAndTurningNegatesIt) {
   e->ply = 3;
   EXPECT_GT(king_safety(*e), 0);
 }
+
+TEST(Nodes, RecapturePliesScoreTheExchange) {
+  // Middle strength: ply 8 searches only the computer's recaptures, ply 9 scores the human's.
+  struct Row {
+    const char* what;
+    const char* sfen;   // white (the computer) to move; the human's last move landed on 5e
+    int expected;
+  } rows[] = {
+      {"pawn takes a silver the gold defends", "k8/9/9/4p4/4S4/4G4/9/9/8K w - 1", -810 + 100},
+      {"pawn takes an undefended silver", "k8/9/9/4p4/4S4/9/9/9/8K w - 1", -810},
+      {"pawn and silver both recapture: the better exchange counts", "k8/9/9/3sp4/4S4/4G4/9/9/8K w - 1",
+       -810 + 100},
+      {"a knight recaptures without promoting: +15", "k8/9/3n5/9/4S4/4G4/9/9/8K w - 1", -810 + 15 + 600},
+      {"nothing attacks the piece: no recapture", "k8/9/9/9/4S4/9/9/9/8K w - 1", 0},
+      {"the human left his king en prise", "k8/9/9/4p4/4K4/9/9/9/9 w - 1", 8 * 5000 - 300000},
+  };
+  for (const Row& row : rows) {
+    auto e = make_engine(STRENGTH_KARAKUCHI);
+    load_untouched(*e, parse(row.sfen));
+    enter_at(*e, 8);
+    last_to_sq(*e, 7) = cell_of(4, 4);
+    gote_node(*e);
+    EXPECT_EQ(e->ply_best[8], row.expected) << row.what;
+  }
+}
