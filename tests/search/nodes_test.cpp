@@ -199,3 +199,39 @@ TEST(Nodes, RecapturePliesScoreTheExchange) {
     EXPECT_EQ(e->ply_best[8], row.expected) << row.what;
   }
 }
+
+TEST(Nodes, SelectivePliesSearchOnlyInterestingMoves) {
+  // Weakest strength: ply 2 uses test A, ply 4 test B. The reply is one node (depth ends right below),
+  // so the node count says whether a move was searched.
+  auto e = make_engine(STRENGTH_CHUUKARA);
+  const SfenPosition pos = parse("k8/9/9/9/9/9/9/9/8K w p 1");
+  struct Row {
+    const char* what;
+    int ply;
+    int from_col, from_row, to_col, to_row;   // from_col -1: a pawn drop
+    uint64_t nodes;
+  } rows[] = {
+      {"test A: the king's moves are always searched", 2, 0, 0, 1, 0, 1},
+      {"test B: a quiet king move touching nothing is not", 4, 0, 0, 1, 0, 0},
+      {"a pawn dropped on row 6 is searched", 2, -1, 0, 4, 6, 1},
+      {"a pawn dropped on row 3 touching nothing is not", 2, -1, 0, 4, 3, 0},
+      {"a check by an undefended pawn on an attacked cell is not", 2, -1, 0, 8, 7, 0},
+  };
+  for (const Row& row : rows) {
+    load_untouched(*e, pos);
+    enter_at(*e, row.ply);
+    e->depth_limit = row.ply + 1;
+    e->ply_best[row.ply] = GOTE_NOTHING_YET;
+    const uint64_t before = e->nodes;
+    const int to = cell_of(row.to_col, row.to_row);
+    if (row.from_col < 0) {
+      search_drop(*e, GOTE, to, PAWN);
+    } else {
+      const int from = cell_of(row.from_col, row.from_row);
+      e->pos.king_sq[GOTE][row.ply] = to;
+      dispatch_move(*e, from, GOTE_KING, to, GOTE_KING, e->pos.board[to]);
+      e->pos.king_sq[GOTE][row.ply] = from;
+    }
+    EXPECT_EQ(e->nodes - before, row.nodes) << row.what;
+  }
+}
