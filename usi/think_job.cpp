@@ -18,11 +18,19 @@ bool same_move(const MoveRecord& a, const MoveRecord& b) {
   return a.piece == b.piece && a.piece_after == b.piece_after;
 }
 
-// The think's score as the USI "score" words, from the engine's side.
+constexpr int KING_SCORE = 300000;     // a king captured at ply p scores KING_SCORE - p * KING_PLY_STEP
+constexpr int KING_PLY_STEP = 5000;
+
+// The think's score as the USI "score" words, from the engine's side. A mate from the mate thread and a
+// king capture the search saw are told as mates in plies.
 std::string score_words(int sente_score) {
   const int own = -sente_score;
   if (own > MATE_SCORE_BASE - MAX_PLY && own < MATE_SCORE_BASE) return "score mate " + std::to_string(MATE_SCORE_BASE - own);
   if (own == MATE_SCORE_BASE) return "score cp 0";   // a book move carries no evaluation
+  if (own > KING_SCORE - MAX_PLY * KING_PLY_STEP && own <= KING_SCORE)
+    return "score mate " + std::to_string((KING_SCORE - own) / KING_PLY_STEP - 1);
+  if (-own > KING_SCORE - MAX_PLY * KING_PLY_STEP && -own <= KING_SCORE)
+    return "score mate -" + std::to_string((KING_SCORE + own) / KING_PLY_STEP - 1);
   return "score cp " + std::to_string(own);
 }
 

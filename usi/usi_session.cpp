@@ -117,9 +117,15 @@ void handle_go(UsiSession& s, std::string_view args) {
   std::string error;
   if (!parse_go(args, go, error)) {
     info_string(s, error);
-    // A GUI waits for an answer to every go: give it one rather than leave it waiting.
-    usi_write(s, args.find("mate") != std::string_view::npos ? "checkmate nomate" : "bestmove resign");
-    return;
+    // A GUI waits for an answer to every go: give it one rather than leave it waiting, without resigning
+    // a game over a word we could not read. A think gets a second.
+    if (args.find("perft") != std::string_view::npos) return;
+    if (args.find("mate") != std::string_view::npos) {
+      usi_write(s, "checkmate nomate");
+      return;
+    }
+    go = GoRequest{};
+    go.movetime = 1000;
   }
   signal_stop(s);
   join_worker(s);
