@@ -30,7 +30,7 @@ void run_bench(UsiSession& s) {
   for (int i = 0; i < BENCH_POSITIONS; ++i) {
     GamePosition game;
     std::string error;
-    if (!parse_position_command(BENCH_POSITION_TEXT[i], game, error)) {
+    if (!parse_position_command(e, BENCH_POSITION_TEXT[i], game, error)) {
       usi_write(s, "info string bench position " + std::to_string(i + 1) + " refused: " + error);
       continue;
     }

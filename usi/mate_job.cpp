@@ -55,7 +55,7 @@ bool solve(UsiSession& s, const SfenPosition& pos, int depth, MateAnswer& answer
 void recover_line(UsiSession& s, SfenPosition pos, int remaining, std::string& line) {
   MoveRecord replies[MAX_LEGAL_MOVES];
   while (remaining >= 3) {
-    const int count = legal_moves(pos, replies);
+    const int count = legal_moves(*s.engine, pos, replies);
     if (count == 0) return;
     int best = -1;
     MateAnswer best_answer;

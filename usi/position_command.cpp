@@ -22,7 +22,7 @@ std::string_view next_word(std::string_view& text) {
 
 }  // namespace
 
-bool parse_position_command(std::string_view args, GamePosition& out, std::string& error) {
+bool parse_position_command(Engine& scratch, std::string_view args, GamePosition& out, std::string& error) {
   std::string_view rest = args;
   std::string_view first = next_word(rest);
   GamePosition game;
@@ -43,7 +43,7 @@ bool parse_position_command(std::string_view args, GamePosition& out, std::strin
     return false;
   }
   game.game_ply = game.pos.move_number - 1;
-  if (opponent_king_attacked(game.pos)) {
+  if (opponent_king_attacked(scratch, game.pos)) {
     error = "the side to move could capture the king: no game reaches this position";
     return false;
   }
@@ -62,7 +62,7 @@ bool parse_position_command(std::string_view args, GamePosition& out, std::strin
       error = "move " + std::to_string(number) + " (" + std::string(word) + "): " + why;
       return false;
     }
-    if (!is_legal_move(game.pos, move)) {
+    if (!is_legal_move(scratch, game.pos, move)) {
       error = "move " + std::to_string(number) + " (" + std::string(word) + ") is not legal here";
       return false;
     }

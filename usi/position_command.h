@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/engine.h"
 #include "engine/sfen.h"
 
 namespace halvane {
@@ -16,6 +17,7 @@ struct GamePosition {
 
 // Reads the words after "position". On failure returns false with a message naming what was wrong (the
 // SFEN's fault, or the first move that is malformed or illegal, with its number) and leaves `out` alone.
-bool parse_position_command(std::string_view args, GamePosition& out, std::string& error);
+// `scratch` is an Engine no think is using; its main-search position is overwritten.
+bool parse_position_command(Engine& scratch, std::string_view args, GamePosition& out, std::string& error);
 
 }  // namespace halvane

@@ -12,12 +12,6 @@ namespace halvane {
 
 namespace {
 
-bool same_move(const MoveRecord& a, const MoveRecord& b) {
-  if (a.from_col != b.from_col || a.to_col != b.to_col || a.to_row != b.to_row) return false;
-  if (!a.is_drop() && a.from_row != b.from_row) return false;
-  return a.piece == b.piece && a.piece_after == b.piece_after;
-}
-
 constexpr int KING_SCORE = 300000;     // a king captured at ply p scores KING_SCORE - p * KING_PLY_STEP
 constexpr int KING_PLY_STEP = 5000;
 
@@ -39,7 +33,7 @@ std::string score_words(int sente_score) {
 ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkOptions& options) {
   ThinkAnswer answer;
   MoveRecord legal[MAX_LEGAL_MOVES];
-  const int count = legal_moves(game.pos, legal);
+  const int count = legal_moves(e, game.pos, legal);
   const EngineView view = engine_view(game.pos);
 
   // Inputs of the think. A side without a king (mate problems, hand-made positions) keeps king cells that

@@ -158,6 +158,8 @@ void usi_session_start(UsiSession& s, std::function<void(std::string_view)> writ
   s.engine = std::make_unique<Engine>();
   s.strength = 2;
   engine_init(*s.engine, *STRENGTHS[s.strength]);
+  s.scratch = std::make_unique<Engine>();
+  engine_init(*s.scratch, *STRENGTHS[s.strength]);
   s.game.pos = startpos();
   s.game.game_ply = 0;
 }
@@ -179,7 +181,7 @@ bool usi_handle_line(UsiSession& s, std::string_view line) {
   else if (command == "position") {
     GamePosition game;
     std::string error;
-    if (parse_position_command(rest, game, error)) s.game = game;
+    if (parse_position_command(*s.scratch, rest, game, error)) s.game = game;
     else info_string(s, "position refused, the last valid one stays: " + error);
   }
   else if (command == "go") handle_go(s, rest);

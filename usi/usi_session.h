@@ -27,6 +27,7 @@ struct UsiSession {
   std::mutex write_mutex;                             // the worker and the reader both write
 
   std::unique_ptr<Engine> engine;   // one Engine for the whole conversation; re-initialised on a strength change
+  std::unique_ptr<Engine> scratch;  // the reading thread's, for checking moves while the worker thinks
   int strength = 2;                 // index into STRENGTHS; the strongest unless the GUI asks otherwise
   GamePosition game;                // the last position that was accepted
 

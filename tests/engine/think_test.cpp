@@ -132,7 +132,9 @@ TEST(Think, ResignsAtEightThousandBehindButNotAtOneLess) {
     think_scripted(*e, view);
     EXPECT_EQ(e->resign_flag, row.resign) << "score " << row.score;
     EXPECT_EQ(e->ply_best[0], row.score) << "score " << row.score;
-    if (!row.resign) EXPECT_EQ(e->result_move, some_move()) << "score " << row.score;
+    if (!row.resign) {
+      EXPECT_EQ(e->result_move, some_move()) << "score " << row.score;
+    }
     expect_no_thread_left(*e);
   }
 }
