@@ -48,4 +48,10 @@ void extend_rays_through(EffectMaps& fx, int ply, const EnginePosition& pos, int
 int make_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int from, int to, int piece_after);
 void undo_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int from, int to, int piece, int captured);
 
+// A drop of `code` onto the empty `cell`: one piece leaves the hand of the code's side, the code is written
+// on the cell, rays over it are cut and its effects added; returns its threat code. undo_drop takes
+// back the piece standing on `cell` into its side's hand.
+int make_drop(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int cell, int code);
+void undo_drop(EffectMaps& fx, EnginePosition& pos, int ply, int cell);
+
 }  // namespace halvane

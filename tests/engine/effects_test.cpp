@@ -1,0 +1,419 @@
+// Effect maps: the incremental maps equal a fresh rebuild after every make of long random games, every
+// undo restores count, rays and the ply's deltas exactly, the rebuild agrees with a naive attack count,
+// and the threat code and initial-position facts come out as the program relies on.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/effects.h"
+#include "engine/sfen.h"
+
+using namespace halvane;
+
+namespace {
+
+EnginePosition position_from_sfen(const std::string& sfen) {
+  SfenPosition sp;
+  std::string error;
+  EXPECT_TRUE(parse_sfen(sfen, sp, error)) << sfen << ": " << error;
+  // Kept as written (no turn), so "b" positions are tested as well as "w" ones.
+  EnginePosition pos{};
+  clear_board(pos.board);
+  for (int row = 0; row < 9; ++row)
+    for (int col = 0; col < 9; ++col) pos.board[cell_of(col, row)] = sp.board[row * 9 + col];
+  std::memcpy(pos.hand[SENTE], sp.hand[BLACK], 8);
+  std::memcpy(pos.hand[GOTE], sp.hand[WHITE], 8);
+  fill_king_stacks(pos);
+  return pos;
+}
+
+// How each kind moves in (column, row) steps for SENTE, written independently of the engine's tables.
+struct Reach {
+  int dc, dr;
+  bool slide;
+};
+std::vector<Reach> reach_of(int code) {
+  const std::vector<Reach> gold = {{-1, -1, false}, {0, -1, false}, {1, -1, false},
+                                   {-1, 0, false},  {1, 0, false},  {0, 1, false}};
+  const std::vector<Reach> diag = {{-1, -1, true}, {1, -1, true}, {-1, 1, true}, {1, 1, true}};
+  const std::vector<Reach> orth = {{0, -1, true}, {0, 1, true}, {-1, 0, true}, {1, 0, true}};
+  std::vector<Reach> r;
+  switch (code & 15) {
+    case PAWN: r = {{0, -1, false}}; break;
+    case LANCE: r = {{0, -1, true}}; break;
+    case KNIGHT: r = {{-1, -2, false}, {1, -2, false}}; break;
+    case SILVER: r = {{-1, -1, false}, {0, -1, false}, {1, -1, false}, {-1, 1, false}, {1, 1, false}}; break;
+    case GOLD: case PRO_PAWN: case PRO_LANCE: case PRO_KNIGHT: case PRO_SILVER: r = gold; break;
+    case BISHOP: r = diag; break;
+    case ROOK: r = orth; break;
+    case KING:
+      for (int dc = -1; dc <= 1; ++dc)
+        for (int dr = -1; dr <= 1; ++dr)
+          if (dc || dr) r.push_back({dc, dr, false});
+      break;
+    case HORSE: r = diag; r.insert(r.end(), {{0, -1, false}, {0, 1, false}, {-1, 0, false}, {1, 0, false}}); break;
+    case DRAGON: r = orth; r.insert(r.end(), {{-1, -1, false}, {1, -1, false}, {-1, 1, false}, {1, 1, false}}); break;
+    default: break;
+  }
+  if (code & GOTE_BIT)
+    for (Reach& m : r) m.dc = -m.dc, m.dr = -m.dr;
+  return r;
+}
+
+int ray_bit(int dc, int dr) {
+  if (dc == 0) return dr < 0 ? RAY_N : RAY_S;
+  if (dr == 0) return dc < 0 ? RAY_W : RAY_E;
+  if (dr < 0) return dc < 0 ? RAY_NW : RAY_NE;
+  return dc < 0 ? RAY_SW : RAY_SE;
+}
+
+// Counts and ray bits on the 81 squares by brute force.
+void naive_effects(const EnginePosition& pos, int count[2][81], int rays[2][81]) {
+  std::memset(count, 0, sizeof(int) * 2 * 81);
+  std::memset(rays, 0, sizeof(int) * 2 * 81);
+  for (int row = 0; row < 9; ++row)
+    for (int col = 0; col < 9; ++col) {
+      const int code = pos.board[cell_of(col, row)];
+      if (!is_piece(code)) continue;
+      const int side = side_of(code);
+      for (const Reach& m : reach_of(code)) {
+        int c = col + m.dc, r = row + m.dr;
+        while (c >= 0 && c < 9 && r >= 0 && r < 9) {
+          ++count[side][r * 9 + c];
+          if (!m.slide) break;
+          rays[side][r * 9 + c] |= ray_bit(m.dc, m.dr);
+          if (pos.board[cell_of(c, r)] != SQ_EMPTY) break;
+          c += m.dc, r += m.dr;
+        }
+      }
+    }
+}
+
+struct TestMove {
+  int from;   // -1: a drop
+  int to;
+  int piece;  // code before (the dropped code for a drop)
+  int after;
+};
+
+// Every pseudo-legal move of `side`, never capturing a king: board moves with and without promotion
+// where the piece may promote, and drops of every kind in hand on every empty square.
+std::vector<TestMove> pseudo_moves(const EnginePosition& pos, int side) {
+  std::vector<TestMove> moves;
+  for (int row = 0; row < 9; ++row)
+    for (int col = 0; col < 9; ++col) {
+      const int from = cell_of(col, row);
+      const int code = pos.board[from];
+      if (!is_piece(code) || side_of(code) != side) continue;
+      for (const Reach& m : reach_of(code)) {
+        int c = col + m.dc, r = row + m.dr;
+        while (c >= 0 && c < 9 && r >= 0 && r < 9) {
+          const int to = cell_of(c, r);
+          const int target = pos.board[to];
+          if (is_piece(target) && (side_of(target) == side || (target & 15) == KING)) break;
+          moves.push_back({from, to, code, code});
+          const bool zone = side == SENTE ? (r <= 2 || row <= 2) : (r >= 6 || row >= 6);
+          if (zone && can_promote(code) && !(code & PROMOTED_BIT))
+            moves.push_back({from, to, code, code | PROMOTED_BIT});
+          if (!m.slide || target != SQ_EMPTY) break;
+          c += m.dc, r += m.dr;
+        }
+      }
+    }
+  for (int kind = PAWN; kind <= ROOK; ++kind) {
+    if (pos.hand[side][kind] == 0) continue;
+    const int code = kind | (side == GOTE ? GOTE_BIT : 0);
+    for (int cell = FIRST_CELL; cell <= LAST_CELL; ++cell)
+      if (pos.board[cell] == SQ_EMPTY) moves.push_back({-1, cell, code, code});
+  }
+  return moves;
+}
+
+// The tests' EffectMaps are large (about 140 kB each), so they live on the heap.
+std::unique_ptr<EffectMaps> fresh_maps(const EnginePosition& pos) {
+  auto fx = std::make_unique<EffectMaps>();
+  rebuild_effects(*fx, pos);
+  return fx;
+}
+
+::testing::AssertionResult maps_equal_rebuild(const EffectMaps& fx, const EnginePosition& pos) {
+  auto ref = fresh_maps(pos);
+  for (int side = 0; side < 2; ++side)
+    for (int cell = 0; cell < BOARD_CELLS; ++cell) {
+      if (fx.count[side][cell] != ref->count[side][cell])
+        return ::testing::AssertionFailure() << "count[" << side << "][" << cell << "] = " << fx.count[side][cell]
+                                             << ", rebuild says " << ref->count[side][cell];
+      if (fx.rays[side][cell] != ref->rays[side][cell])
+        return ::testing::AssertionFailure() << "rays[" << side << "][" << cell << "] = " << fx.rays[side][cell]
+                                             << ", rebuild says " << ref->rays[side][cell];
+    }
+  return ::testing::AssertionSuccess();
+}
+
+const char* const VARIED_POSITIONS[] = {
+    "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1",
+    // Middlegame: promoted pieces on both sides, sliders on open lines, pieces in hand.
+    "ln1g3+Rl/1ks1g4/1ppp2n1p/p3pp1p1/2P3P2/P2BP3P/1PSP1PN2/1K1G1G3/LN5+bL w RSPsp 1",
+    // Sliders lined up on one file, one rank and both diagonals, with pieces to block and unblock them.
+    "4k4/4l4/2b3B2/9/r1L1P1L1R/9/2p3p2/4N4/4K4 b GSNPgsnp 1",
+    // Endgame with many pieces in hand on both sides.
+    "8k/9/6PPP/9/9/9/ppp6/9/K8 b RB2G2S2N2L5Prb2g2s2n2l5p 1",
+};
+
+}  // namespace
+
+TEST(EffectMaps, InitialPositionFacts) {
+  EnginePosition pos = position_from_sfen(std::string(STARTPOS_SFEN));
+  auto fx = fresh_maps(pos);
+  for (int col = 0; col < 9; ++col) {
+    EXPECT_EQ(fx->count[SENTE][cell_of(col, 5)], 1) << "column " << col << ": only its pawn covers row 5";
+    EXPECT_EQ(fx->count[GOTE][cell_of(col, 5)], 0) << "column " << col;
+    EXPECT_EQ(fx->count[GOTE][cell_of(col, 3)], 1) << "column " << col;
+    EXPECT_EQ(fx->count[SENTE][cell_of(col, 3)], 0) << "column " << col;
+  }
+  // The lance on column 0 reaches (0, 7) and its own pawn on (0, 6), nothing beyond.
+  EXPECT_TRUE(fx->rays[SENTE][cell_of(0, 7)] & RAY_N);
+  EXPECT_TRUE(fx->rays[SENTE][cell_of(0, 6)] & RAY_N);
+  int north_cells = 0;
+  for (int cell = 0; cell < BOARD_CELLS; ++cell)
+    if (col_of(cell) == 0 && (fx->rays[SENTE][cell] & RAY_N)) ++north_cells;
+  EXPECT_EQ(north_cells, 2);
+  // The rook's north ray stops on its own pawn at (7, 6).
+  EXPECT_TRUE(fx->rays[SENTE][cell_of(7, 6)] & RAY_N);
+  EXPECT_FALSE(fx->rays[SENTE][cell_of(7, 5)] & RAY_N);
+}
+
+TEST(EffectMaps, RebuildAgreesWithNaiveCountOnEveryPosition) {
+  std::mt19937 rng(7);
+  for (const char* sfen : VARIED_POSITIONS) {
+    EnginePosition pos = position_from_sfen(sfen);
+    // The position itself and positions a few random plies on.
+    for (int step = 0; step < 40; ++step) {
+      auto fx = fresh_maps(pos);
+      int count[2][81], rays[2][81];
+      naive_effects(pos, count, rays);
+      for (int side = 0; side < 2; ++side)
+        for (int sq = 0; sq < 81; ++sq) {
+          const int cell = cell_of(sq % 9, sq / 9);
+          ASSERT_EQ(fx->count[side][cell], count[side][sq]) << sfen << " step " << step << " side " << side << " sq " << sq;
+          ASSERT_EQ(fx->rays[side][cell], rays[side][sq]) << sfen << " step " << step << " side " << side << " sq " << sq;
+        }
+      auto moves = pseudo_moves(pos, step & 1);
+      if (moves.empty()) break;
+      const TestMove m = moves[rng() % moves.size()];
+      if (m.from < 0) {
+        make_drop(*fx, pos, 0, 0, m.to, m.piece);
+      } else {
+        make_board_move(*fx, pos, 0, 0, m.from, m.to, m.after);
+      }
+    }
+  }
+}
+
+// The central invariant: after every make the maps equal a rebuild; after every undo count, rays and
+// every ply's delta_count are exactly what they were.
+TEST(EffectMaps, RandomGamesMakeEqualsRebuildAndUndoRestores) {
+  std::mt19937 rng(20260);
+  int makes = 0;
+  for (const char* sfen : VARIED_POSITIONS) {
+    EnginePosition pos = position_from_sfen(sfen);
+    auto fx = fresh_maps(pos);
+    for (int game = 0; game < 12; ++game) {
+      struct Made { TestMove m; int captured; };
+      std::vector<Made> line;
+      std::vector<std::unique_ptr<EffectMaps>> before;
+      std::vector<EnginePosition> pos_before;
+      const int length = 8 + static_cast<int>(rng() % 23);   // up to ply 30
+      for (int ply = 0; ply < length; ++ply) {
+        const int side = (ply + game) & 1;
+        auto moves = pseudo_moves(pos, side);
+        if (moves.empty()) break;
+        // A few siblings made and taken back at this ply before the move that stays.
+        for (int sibling = 0; sibling < 4; ++sibling) {
+          const TestMove m = moves[rng() % moves.size()];
+          auto saved = std::make_unique<EffectMaps>(*fx);
+          const EnginePosition saved_pos = pos;
+          const int captured = pos.board[m.to];
+          if (m.from < 0) {
+            make_drop(*fx, pos, ply, 0, m.to, m.piece);
+          } else {
+            make_board_move(*fx, pos, ply, 0, m.from, m.to, m.after);
+          }
+          ++makes;
+          ASSERT_TRUE(maps_equal_rebuild(*fx, pos)) << sfen << " game " << game << " ply " << ply;
+          // While the move is made its ply's delta_count holds exactly its count changes; other plies
+          // are untouched.
+          for (int s = 0; s < 2; ++s) {
+            for (int cell = 0; cell < BOARD_CELLS; ++cell)
+              ASSERT_EQ(fx->delta_count[s][ply][cell] - saved->delta_count[s][ply][cell],
+                        fx->count[s][cell] - saved->count[s][cell])
+                  << "side " << s << " cell " << cell << " ply " << ply;
+            for (int other = 0; other < DELTA_PLIES; ++other) {
+              if (other == ply) continue;
+              ASSERT_EQ(std::memcmp(fx->delta_count[s][other], saved->delta_count[s][other],
+                                    sizeof fx->delta_count[s][other]), 0);
+            }
+          }
+          if (m.from < 0) {
+            undo_drop(*fx, pos, ply, m.to);
+          } else {
+            undo_board_move(*fx, pos, ply, m.from, m.to, m.piece, captured);
+          }
+          ASSERT_EQ(std::memcmp(pos.board, saved_pos.board, BOARD_CELLS), 0) << "board after undo, ply " << ply;
+          ASSERT_EQ(std::memcmp(pos.hand, saved_pos.hand, sizeof pos.hand), 0) << "hands after undo, ply " << ply;
+          ASSERT_EQ(std::memcmp(fx->count, saved->count, sizeof fx->count), 0) << sfen << " count after undo, ply " << ply;
+          ASSERT_EQ(std::memcmp(fx->rays, saved->rays, sizeof fx->rays), 0) << sfen << " rays after undo, ply " << ply;
+          ASSERT_EQ(std::memcmp(fx->delta_count, saved->delta_count, sizeof fx->delta_count), 0)
+              << sfen << " delta_count after undo, ply " << ply;
+        }
+        const TestMove m = moves[rng() % moves.size()];
+        before.push_back(std::make_unique<EffectMaps>(*fx));
+        pos_before.push_back(pos);
+        line.push_back({m, pos.board[m.to]});
+        if (m.from < 0) {
+          make_drop(*fx, pos, ply, 0, m.to, m.piece);
+        } else {
+          make_board_move(*fx, pos, ply, 0, m.from, m.to, m.after);
+        }
+        ++makes;
+        ASSERT_TRUE(maps_equal_rebuild(*fx, pos)) << sfen << " game " << game << " ply " << ply;
+      }
+      // Take the whole line back, checking each ply on the way.
+      for (int ply = static_cast<int>(line.size()) - 1; ply >= 0; --ply) {
+        const Made& made = line[ply];
+        if (made.m.from < 0) {
+          undo_drop(*fx, pos, ply, made.m.to);
+        } else {
+          undo_board_move(*fx, pos, ply, made.m.from, made.m.to, made.m.piece, made.captured);
+        }
+        ASSERT_EQ(std::memcmp(pos.board, pos_before[ply].board, BOARD_CELLS), 0) << "ply " << ply;
+        ASSERT_EQ(std::memcmp(pos.hand, pos_before[ply].hand, sizeof pos.hand), 0) << "ply " << ply;
+        ASSERT_EQ(std::memcmp(fx->count, before[ply]->count, sizeof fx->count), 0) << sfen << " ply " << ply;
+        ASSERT_EQ(std::memcmp(fx->rays, before[ply]->rays, sizeof fx->rays), 0) << sfen << " ply " << ply;
+        ASSERT_EQ(std::memcmp(fx->delta_count[0][ply], before[ply]->delta_count[0][ply], sizeof fx->delta_count[0][ply]), 0);
+        ASSERT_EQ(std::memcmp(fx->delta_count[1][ply], before[ply]->delta_count[1][ply], sizeof fx->delta_count[1][ply]), 0);
+      }
+    }
+  }
+  EXPECT_GT(makes, 2000);
+}
+
+namespace {
+
+struct Placed {
+  int col, row, code;
+};
+
+EnginePosition board_with(std::initializer_list<Placed> pieces) {
+  EnginePosition pos{};
+  clear_board(pos.board);
+  for (const Placed& p : pieces) pos.board[cell_of(p.col, p.row)] = static_cast<uint8_t>(p.code);
+  fill_king_stacks(pos);
+  return pos;
+}
+
+// Adds the piece on (col, row) to maps built without it, as a drop would.
+int threat_of_adding(EnginePosition pos, int col, int row, int focus) {
+  const int cell = cell_of(col, row);
+  const int code = pos.board[cell];
+  pos.board[cell] = SQ_EMPTY;
+  auto fx = fresh_maps(pos);
+  pos.board[cell] = static_cast<uint8_t>(code);
+  cut_rays_through(*fx, 0, pos, cell);
+  return add_piece_effects(*fx, 0, focus, pos, cell);
+}
+
+}  // namespace
+
+TEST(ThreatCode, TabulatedExamples) {
+  // A SENTE silver on (4, 3): its contact cells are (3, 2), (4, 2), (5, 2), (3, 4) and (5, 4). A GOTE gold
+  // on (3, 4) attacks none of the others; a GOTE knight on (2, 2) defends the gold and nothing else.
+  const int gold_cell = cell_of(3, 4);
+  const Placed silver{4, 3, SILVER}, gold{3, 4, GOLD + GOTE_BIT}, knight{2, 2, KNIGHT + GOTE_BIT};
+  // A SENTE rook in the corner (8, 0): north and east rays end on walls at once; west ends on its own
+  // gold on (5, 0); south on a GOTE pawn on (8, 3) that a GOTE silver on (7, 2) defends.
+  const Placed rook{8, 0, ROOK}, own_gold{5, 0, GOLD}, pawn{8, 3, PAWN + GOTE_BIT},
+      guard{7, 2, SILVER + GOTE_BIT};
+  // A GOTE knight far off the SENTE knight's contact cells: enemy effects elsewhere change nothing.
+  const Placed watcher{6, 2, KNIGHT + GOTE_BIT};
+  struct Row {
+    const char* what;
+    EnginePosition pos;
+    Placed added;
+    int focus;
+    int expected;
+  } rows[] = {
+      {"silver on undefended gold on focus", board_with({silver, gold}), silver, gold_cell, 192 + 128 + 64},
+      {"silver on defended gold on focus", board_with({silver, gold, knight}), silver, gold_cell, 400},
+      {"silver on undefended gold elsewhere", board_with({silver, gold}), silver, 0, 256},
+      {"silver on defended gold elsewhere", board_with({silver, gold, knight}), silver, 0, 272},
+      {"rook on defended pawn, own gold, two walls", board_with({rook, own_gold, pawn, guard}), rook, 0, 208},
+      {"rook with its own gold's cell attacked", board_with({rook, own_gold, pawn, guard, {5, 1, GOLD + GOTE_BIT}}),
+       rook, 0, 208 + 16},
+      {"knight whose jumps land on walls", board_with({{4, 1, KNIGHT}, watcher}), {4, 1, KNIGHT}, 0, 0},
+            // The king itself, plus 16 for each of the four empty contact cells beside it that it covers.
+      {"gold next to the enemy king", board_with({{4, 0, KING + GOTE_BIT}, {4, 1, GOLD}}), {4, 1, GOLD}, 0,
+       4096 + 4 * 16},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(threat_of_adding(r.pos, r.added.col, r.added.row, r.focus), r.expected) << r.what;
+
+  // Anything beside the enemy king scores at least 4096, whatever else it touches.
+  EnginePosition crowded = board_with({{4, 0, KING + GOTE_BIT}, {3, 0, ROOK + GOTE_BIT}, {4, 1, SILVER}, {5, 1, PAWN}});
+  EXPECT_GE(threat_of_adding(crowded, 4, 1, cell_of(3, 0)), 4096);
+}
+
+TEST(ThreatCode, KnightOntoWallCountsTheWallOnly) {
+  EnginePosition pos = board_with({{0, 1, KNIGHT}});
+  auto fx = fresh_maps(pos);
+  const int cell = cell_of(0, 1);
+  remove_piece_effects(*fx, 3, pos, cell);
+  EXPECT_EQ(fx->count[SENTE][cell - 33], 0);
+  EXPECT_EQ(add_piece_effects(*fx, 3, 0, pos, cell), 0) << "both jumps land on walls";
+  EXPECT_EQ(fx->count[SENTE][cell - 33], 1);
+  EXPECT_EQ(fx->count[SENTE][cell - 31], 1);
+  EXPECT_EQ(fx->delta_count[SENTE][3][cell - 31], 0) << "removed then added at ply 3";
+  EXPECT_EQ(fx->cur_ply, 3);
+}
+
+TEST(EffectMaps, RaysReopenedThroughTheVacatedSquare) {
+  struct Row {
+    const char* what;
+    EnginePosition pos;
+    int from, to, after;
+    int watched_cell;      // a cell the watching slider must reach after the move
+    int side, bit;         // the watcher's side and ray bit
+    int beyond;            // a cell beyond the destination the watcher must not reach
+  } rows[] = {
+      // A SENTE lance behind a SENTE rook that captures up the file: the lance's ray runs through the
+      // rook's old square and stops on the destination.
+      {"friendly lance behind a capturing rook", board_with({{4, 8, LANCE}, {4, 6, ROOK}, {4, 2, PAWN + GOTE_BIT}}),
+       cell_of(4, 6), cell_of(4, 2), DRAGON, cell_of(4, 3), SENTE, RAY_N, cell_of(4, 1)},
+      // A GOTE rook watching down the file through a SENTE silver that captures diagonally.
+      {"enemy rook through a capturing silver", board_with({{4, 0, ROOK + GOTE_BIT}, {4, 4, SILVER}, {3, 3, PAWN + GOTE_BIT}}),
+       cell_of(4, 4), cell_of(3, 3), SILVER, cell_of(4, 8), GOTE, RAY_S, -1},
+      // A rook moving away along its own line from a rook of the same side watching from behind: the
+      // watcher's ray reaches the moved rook and no further.
+      {"rook moving along a watched line", board_with({{0, 4, ROOK}, {3, 4, ROOK}}),
+       cell_of(3, 4), cell_of(6, 4), ROOK, cell_of(6, 4), SENTE, RAY_E, cell_of(7, 4)},
+  };
+  for (const Row& r : rows) {
+    EnginePosition pos = r.pos;
+    auto fx = fresh_maps(pos);
+    make_board_move(*fx, pos, 5, 0, r.from, r.to, r.after);
+    EXPECT_TRUE(maps_equal_rebuild(*fx, pos)) << r.what;
+    EXPECT_TRUE(fx->rays[r.side][r.from] & r.bit) << r.what << ": the vacated square";
+    EXPECT_TRUE(fx->rays[r.side][r.watched_cell] & r.bit) << r.what;
+    if (r.beyond >= 0) {
+      // Beyond the destination only the moved piece's own ray may travel that way.
+      int expected = 0;
+      if (r.after == ROOK || r.after == DRAGON) expected = r.bit;
+      EXPECT_EQ(fx->rays[r.side][r.beyond] & r.bit, expected) << r.what << ": beyond the destination";
+      EXPECT_EQ(fx->count[r.side][r.beyond], 1) << r.what << ": only the moved piece reaches beyond";
+    }
+  }
+}
