@@ -53,6 +53,8 @@ void engine_init(Engine& e, const Strength& strength) {
   e.game_ply = 0;
   e.root_progress.store(0);
   e.nodes = 0;
+  e.mate_running.store(0);
+  e.stop_requested.store(0);
   fill_book(e);
 }
 

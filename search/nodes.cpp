@@ -82,11 +82,11 @@ void gote_node(Engine& e) {
   if (p != 0) e.ply_best[p] = GOTE_NOTHING_YET;
   // 6. Remembered moves.
   if (try_remembered<GOTE>(e, p)) return;
-  // 7. Generation, column by column; a mate found by the mate thread ends the loop.
+  // 7. Generation, column by column; a mate found by the mate thread (or a front end's stop) ends the loop.
   SearchSink<GOTE> sink{e};
   const bool with_drops = e.ply_mode[p] < 8;
   for (int col = 0; col < 9; ++col) {
-    if (e.mate_thread_solver.mate_found.load(std::memory_order_relaxed) == 1) break;
+    if (think_stopping(e)) break;
     if (p == 0) e.root_progress.store(col, std::memory_order_relaxed);
     if (scan_column<GOTE>(sink, gote_generators, col, with_drops)) return;
   }
