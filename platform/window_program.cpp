@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QSocketNotifier>
 #include <cstdio>
 #include <cstdlib>
@@ -95,6 +97,11 @@ void start_application(int& argc, char** argv) {
                     font.family()});
   QApplication::setFont(font);
   QApplication::setWindowIcon(halvane_icon());
+  // The program speaks Japanese whatever the system's language: Qt's own buttons and dialogs too, when
+  // Qt's Japanese translation is installed.
+  auto* translator = new QTranslator(qApp);
+  if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(translator);
   close_on_termination_signals();
 }
 
