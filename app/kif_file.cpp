@@ -52,16 +52,15 @@ std::u16string utf16(const std::string& text) {
 
 void failure_box(const char16_t* text, const char16_t* caption) { message_box(text, caption, BOX_ERROR, BOX_OK); }
 
-// Reads the whole file (up to FILE_BYTE_LIMIT bytes).
-std::string read_all(std::FILE* file) {
-  std::string bytes;
+// Reads the whole file (up to FILE_BYTE_LIMIT bytes); false when reading fails.
+bool read_all(std::FILE* file, std::string& bytes) {
   char buffer[65536];
   size_t n;
   while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
     bytes.append(buffer, n);
     if (static_cast<long>(bytes.size()) >= FILE_BYTE_LIMIT) break;
   }
-  return bytes;
+  return std::ferror(file) == 0;
 }
 
 }  // namespace
@@ -138,8 +137,14 @@ void load_kif(GameState& gs, Engine& e) {
   }
   // 4. Opened, before anything is read.
   message_box(u"棋譜ファイルを開けました。", SUCCEEDED, BOX_INFORMATION, BOX_OK);
-  const std::string bytes = read_all(file);
+  std::string bytes;
+  const bool read = read_all(file, bytes);
   std::fclose(file);
+  // A file that cannot be read (a directory, a device error) is no empty record: nothing changes.
+  if (!read) {
+    failure_box(CANNOT_OPEN, utf16(path).c_str());
+    return;
+  }
 
   // 5.-8. Replay the moves into the record.
   last_load = read_kif(gs, bytes);

@@ -13,10 +13,10 @@ mkdir -p "$work/found" "$work/merged"
 cp tests/fuzz/kif_corpus/* "$work/found/" 2>/dev/null || true
 nice -n 19 build/bin/kif_read_fuzzer -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
   -dict=tests/fuzz/kif.dict -print_final_stats=1 "$work/found" tests/fuzz/seeds
-# Keep the smallest set of found inputs that adds coverage beyond the hand-made seeds: merge into a
+# Keep the smallest set of found inputs that adds edges beyond the hand-made seeds: merge into a
 # directory that starts with the seeds, then leave the seeds out.
 cp tests/fuzz/seeds/* "$work/merged/"
-nice -n 19 build/bin/kif_read_fuzzer -merge=1 -max_len=4096 "$work/merged" "$work/found"
+nice -n 19 build/bin/kif_read_fuzzer -merge=1 -use_counters=0 -max_len=4096 "$work/merged" "$work/found"
 for seed in tests/fuzz/seeds/*; do rm -f "$work/merged/$(basename "$seed")"; done
 rm -f tests/fuzz/kif_corpus/*
 cp "$work/merged"/* tests/fuzz/kif_corpus/

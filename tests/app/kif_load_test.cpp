@@ -131,6 +131,16 @@ TEST_F(KifLoadTest, RefusalsBeforeReading) {
   EXPECT_EQ(utf8(scripted_ui().boxes[0].text), "棋譜ファイルを開けませんでした。");
   EXPECT_EQ(utf8(scripted_ui().boxes[0].caption), missing);
   EXPECT_FALSE(gs->started);   // nothing changed
+
+  // Opened but unreadable (a directory): reported, never taken for an empty record.
+  reset_scripted_ui();
+  const std::string directory = std::filesystem::path(temp_path("x")).parent_path().string();
+  scripted_ui().open_paths.push_back(directory);
+  load_kif(*gs, *e);
+  ASSERT_EQ(scripted_ui().boxes.size(), 2u);
+  EXPECT_EQ(utf8(scripted_ui().boxes[1].text), "棋譜ファイルを開けませんでした。");
+  EXPECT_EQ(utf8(scripted_ui().boxes[1].caption), directory);
+  EXPECT_FALSE(gs->started);
 }
 
 TEST_F(KifLoadTest, NoMovesHeadingLoadsAnEmptyRecordSilently) {
