@@ -68,9 +68,10 @@ bool offers_promotion(const GameState& gs) {
   return (gs.sel_piece & PROMOTED_BIT) == 0 && gs.sel_piece != GOLD && gs.sel_piece != KING;
 }
 
-// Returns false when the click must leave input_busy set (the record is full).
+// The second click on a board square. Returns true when the board must take no further click: the
+// record is full.
 bool make_move(GameState& gs, Engine& e, int col, int row) {
-  if (!destination_allowed(gs, col, row)) return true;   // refused silently; the selection stays
+  if (!destination_allowed(gs, col, row)) return false;   // refused silently; the selection stays
 
   gs.dest_col = col;
   gs.dest_row = row;
@@ -87,7 +88,7 @@ bool make_move(GameState& gs, Engine& e, int col, int row) {
   if (gs.current >= PLAYER_MOVE_LIMIT) {
     set_status(gs, TEXT_RECORD_FULL);
     repaint(gs, e);
-    return false;
+    return true;
   }
 
   const bool drop = gs.selection == 2;
@@ -98,17 +99,18 @@ bool make_move(GameState& gs, Engine& e, int col, int row) {
     apply_board_move(gs, 0, gs.sel_col, gs.sel_row, col, row, gs.dest_piece);
   record_current(gs);
   repaint(gs, e);
+  // The turn goes to the computer only after the click is done with the state it shares.
   gs.input_busy = false;
   gs.player_to_move = false;
   wake_turn_threads();
-  return false;   // input_busy is already clear
+  return false;
 }
 
 }  // namespace
 
 void on_left_button_up(GameState& gs, Engine& e, int x, int y) {
   if (gs.input_busy.exchange(true)) return;
-  bool release = true;
+  bool hold_board = false;
   if (gs.started && !gs.game_over && !gs.thinking && gs.player_to_move) {
     // Negative positions (outside the client area) must not truncate toward square 0.
     const int col = x >= 0 ? x / GRID : -1;
@@ -116,13 +118,13 @@ void on_left_button_up(GameState& gs, Engine& e, int x, int y) {
     if (gs.selection == 0) {
       select_piece(gs, e, col, row);
     } else if (on_board(col, row) && !(gs.selection == 1 && col == gs.sel_col && row == gs.sel_row)) {
-      release = make_move(gs, e, col, row);
+      hold_board = make_move(gs, e, col, row);
     } else {
       gs.selection = 0;
       repaint(gs, e);
     }
   }
-  if (release) gs.input_busy = false;
+  if (!hold_board) gs.input_busy = false;
 }
 
 }  // namespace halvane

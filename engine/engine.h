@@ -42,6 +42,8 @@ struct MateSolver {
   std::atomic<uint8_t> mate_found;  // published with release ordering after mate_move and mate_len[0]
 
   uint64_t nodes;            // nodes searched; counts only, never steers the search
+  bool reply_mode;           // set by the run: true for the reply check (first mate ends the root,
+                             // no repetition test), false for the mate thread's search
 };
 
 // One opening-book entry: the board before the move (index row * 9 + col), +30 / -30 and the move.

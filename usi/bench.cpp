@@ -13,7 +13,6 @@ namespace halvane {
 
 const char* const BENCH_POSITION_TEXT[BENCH_POSITIONS] = {
     "startpos",
-    "startpos moves 7g7f 3c3d 2g2f 4c4d 2f2e 2b3c 3i4h 3a3b 5i6h 8b4b 6h7h 5a6b",
     "startpos moves 7g7f 3c3d 2g2f 4c4d 2f2e 2b3c 3i4h 3a3b 5i6h 8b4b 6h7h 5a6b 4i5h",
     "startpos moves 7g7f 3c3d 8h2b+ 3a2b 2g2f 8c8d 3i3h 8d8e 2f2e 4a3b 7i7h 7a6b",
     "sfen ln1g3nl/1r1s1kg2/p1ppppsp1/1p4p1p/7P1/2P3P2/PPSPPP2P/2G1K2R1/LN3GSNL b Bb 1",
@@ -42,7 +41,8 @@ void run_bench(UsiSession& s) {
     total_ms += a.ms;
     total_nodes += a.nodes;
     usi_write(s, "bench " + std::to_string(i + 1) + ": time " + std::to_string(a.ms) + " ms, nodes " +
-                     std::to_string(a.nodes) + " (mate thread " + std::to_string(a.mate_nodes) + "), move " +
+                     std::to_string(a.nodes) + " (search " + std::to_string(a.nodes - a.mate_nodes) +
+                     ", mate thread " + std::to_string(a.mate_nodes) + "), move " +
                      (a.resign ? std::string("resign") : move_to_usi(a.move)) + ", score " +
                      std::to_string(-a.score));
   }

@@ -1,10 +1,10 @@
-// The positions "bench" thinks on: openings out of the book, a middle game with pieces in hand (the
-// strongest level's hand rule), both sides to move, and an end game where the mate thread decides.
+// The positions "bench" thinks on: the start, an opening out of the book with white to move, middle games
+// with bishops in hand (the strongest level's hand rule), and an end game where the mate thread decides.
 #pragma once
 
 namespace halvane {
 
-constexpr int BENCH_POSITIONS = 6;
+constexpr int BENCH_POSITIONS = 5;
 // Each one is the words after "position".
 extern const char* const BENCH_POSITION_TEXT[BENCH_POSITIONS];
 constexpr unsigned BENCH_SEED = 20260101;

@@ -49,7 +49,10 @@ bool parse_go(std::string_view args, GoRequest& out, std::string& error) {
       go.kind = GoKind::MATE;
       std::string_view arg = next_word(rest);
       if (arg.empty() || arg == "infinite") continue;
-      if (!read_number(arg, MAX_MS, go.mate_ms)) { error = "bad time for go mate: '" + std::string(arg) + "'"; return false; }
+      if (!read_number(arg, MAX_MS, go.mate_ms)) {
+        error = "bad time for go mate: '" + std::string(arg) + "'";
+        return false;
+      }
       continue;
     }
     if (word == "perft") {

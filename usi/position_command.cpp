@@ -39,7 +39,8 @@ bool parse_position_command(Engine& scratch, std::string_view args, GamePosition
       return false;
     }
   } else {
-    error = first.empty() ? "position needs startpos or sfen" : "position needs startpos or sfen, not '" + std::string(first) + "'";
+    error = "position needs startpos or sfen";
+    if (!first.empty()) error += ", not '" + std::string(first) + "'";
     return false;
   }
   game.game_ply = game.pos.move_number - 1;

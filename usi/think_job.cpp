@@ -19,7 +19,8 @@ constexpr int KING_PLY_STEP = 5000;
 // king capture the search saw are told as mates in plies.
 std::string score_words(int sente_score) {
   const int own = -sente_score;
-  if (own > MATE_SCORE_BASE - MAX_PLY && own < MATE_SCORE_BASE) return "score mate " + std::to_string(MATE_SCORE_BASE - own);
+  if (own > MATE_SCORE_BASE - MAX_PLY && own < MATE_SCORE_BASE)
+    return "score mate " + std::to_string(MATE_SCORE_BASE - own);
   if (own == MATE_SCORE_BASE) return "score cp 0";   // a book move carries no evaluation
   if (own > KING_SCORE - MAX_PLY * KING_PLY_STEP && own <= KING_SCORE)
     return "score mate " + std::to_string((KING_SCORE - own) / KING_PLY_STEP - 1);
@@ -80,7 +81,9 @@ ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkOptions
 std::string answer_info(const ThinkAnswer& a, int depth) {
   const long long nps = a.ms > 0 ? static_cast<long long>(a.nodes * 1000 / a.ms) : 0;
   std::string info = "info depth " + std::to_string(depth) + " nodes " + std::to_string(a.nodes) + " time " +
-                     std::to_string(a.ms) + " nps " + std::to_string(nps) + " " + score_words(a.score);
+                     std::to_string(a.ms) + " nps " + std::to_string(nps);
+  // A think stopped before its first root move has no score to tell.
+  if (a.searched || a.resign) info += " " + score_words(a.score);
   if (!a.resign) info += " pv " + move_to_usi(a.move);
   return info;
 }
@@ -99,7 +102,8 @@ void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   if (go.infinite || go.ponder) wait_for_release(s, go.ponder);
 
   if (answer.book) usi_write(s, "info string book move");
-  if (answer.stopped) usi_write(s, answer.searched ? "info string stopped early" : "info string stopped before any move was searched");
+  if (answer.stopped)
+    usi_write(s, answer.searched ? "info string stopped early" : "info string stopped before any move was searched");
   usi_write(s, answer_info(answer, e.depth_limit));
   usi_write(s, answer.resign ? "bestmove resign" : "bestmove " + move_to_usi(answer.move));
 }

@@ -69,6 +69,9 @@ MoveRecord some_move() {
   return m;
 }
 
+// After 2g2f 8c8d 2f2e 8d8e 6i7h, white to move: no book entry has it.
+constexpr const char* OUT_OF_BOOK = "lnsgkgsnl/1r5b1/p1ppppppp/9/1p5P1/9/PPPPPPP1P/1BG4R1/LNS1KGSNL w - 6";
+
 void expect_no_thread_left(const Engine& e) {
   EXPECT_FALSE(e.mate_thread.joinable()) << "the mate thread outlived the think";
   EXPECT_EQ(e.mate_running.load(), 0);
@@ -206,8 +209,7 @@ TEST(Think, BookMoveScoresMinusOneHundredThousand) {
 }
 
 TEST(Think, AStopAskedBeforeTheRootSearchesNothingAndLeavesTheStartScore) {
-  // Out of the book, so the root reaches its column loop and finds the stop there.
-  const EngineView view = view_of("lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL w - 4");
+  const EngineView view = view_of(OUT_OF_BOOK);
   auto e = make_engine(STRENGTH_GEKIKARA);
   e->stop_requested.store(1);
   e->result_move = MoveRecord{};
@@ -218,7 +220,7 @@ TEST(Think, AStopAskedBeforeTheRootSearchesNothingAndLeavesTheStartScore) {
 }
 
 TEST(Think, NodeCountsRepeatWithAFixedSeedAndNeverChangeTheMove) {
-  const EngineView view = view_of("lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL w - 4");
+  const EngineView view = view_of(OUT_OF_BOOK);
   auto e = make_engine(STRENGTH_CHUUKARA);
   ThinkOptions options;
   options.fixed_seed = true;

@@ -174,3 +174,64 @@ TEST(KingSafety, OffEarlyAndTurningNegatesIt) {
   e->ply = 3;
   EXPECT_GT(king_safety(*e), 0);
 }
+
+TEST(Nodes, RecapturePliesScoreTheExchange) {
+  // Middle strength: ply 8 searches only the computer's recaptures, ply 9 scores the human's.
+  struct Row {
+    const char* what;
+    const char* sfen;   // white (the computer) to move; the human's last move landed on 5e
+    int expected;
+  } rows[] = {
+      {"pawn takes a silver the gold defends", "k8/9/9/4p4/4S4/4G4/9/9/8K w - 1", -810 + 100},
+      {"pawn takes an undefended silver", "k8/9/9/4p4/4S4/9/9/9/8K w - 1", -810},
+      {"pawn and silver both recapture: the better exchange counts", "k8/9/9/3sp4/4S4/4G4/9/9/8K w - 1",
+       -810 + 100},
+      {"a knight recaptures without promoting: +15", "k8/9/3n5/9/4S4/4G4/9/9/8K w - 1", -810 + 15 + 600},
+      {"nothing attacks the piece: no recapture", "k8/9/9/9/4S4/9/9/9/8K w - 1", 0},
+      {"the human left his king en prise", "k8/9/9/4p4/4K4/9/9/9/9 w - 1", 8 * 5000 - 300000},
+  };
+  for (const Row& row : rows) {
+    auto e = make_engine(STRENGTH_KARAKUCHI);
+    load_untouched(*e, parse(row.sfen));
+    enter_at(*e, 8);
+    last_to_sq(*e, 7) = cell_of(4, 4);
+    gote_node(*e);
+    EXPECT_EQ(e->ply_best[8], row.expected) << row.what;
+  }
+}
+
+TEST(Nodes, SelectivePliesSearchOnlyInterestingMoves) {
+  // Weakest strength: ply 2 uses test A, ply 4 test B. The reply is one node (depth ends right below),
+  // so the node count says whether a move was searched.
+  auto e = make_engine(STRENGTH_CHUUKARA);
+  const SfenPosition pos = parse("k8/9/9/9/9/9/9/9/8K w p 1");
+  struct Row {
+    const char* what;
+    int ply;
+    int from_col, from_row, to_col, to_row;   // from_col -1: a pawn drop
+    uint64_t nodes;
+  } rows[] = {
+      {"test A: the king's moves are always searched", 2, 0, 0, 1, 0, 1},
+      {"test B: a quiet king move touching nothing is not", 4, 0, 0, 1, 0, 0},
+      {"a pawn dropped on row 6 is searched", 2, -1, 0, 4, 6, 1},
+      {"a pawn dropped on row 3 touching nothing is not", 2, -1, 0, 4, 3, 0},
+      {"a check by an undefended pawn on an attacked cell is not", 2, -1, 0, 8, 7, 0},
+  };
+  for (const Row& row : rows) {
+    load_untouched(*e, pos);
+    enter_at(*e, row.ply);
+    e->depth_limit = row.ply + 1;
+    e->ply_best[row.ply] = GOTE_NOTHING_YET;
+    const uint64_t before = e->nodes;
+    const int to = cell_of(row.to_col, row.to_row);
+    if (row.from_col < 0) {
+      search_drop(*e, GOTE, to, PAWN);
+    } else {
+      const int from = cell_of(row.from_col, row.from_row);
+      e->pos.king_sq[GOTE][row.ply] = to;
+      dispatch_move(*e, from, GOTE_KING, to, GOTE_KING, e->pos.board[to]);
+      e->pos.king_sq[GOTE][row.ply] = from;
+    }
+    EXPECT_EQ(e->nodes - before, row.nodes) << row.what;
+  }
+}

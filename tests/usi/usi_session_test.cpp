@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/strength.h"
+#include "usi/bench.h"
 #include "usi/go_request.h"
 #include "usi/legal_moves.h"
 #include "usi/usi_session.h"
@@ -311,6 +312,7 @@ TEST(UsiSession, EveryBestmoveIsLegalAndTheAnswerWaitsForStopWhenInfinite) {
       {"position startpos moves 2g2f 8c8d 2f2e 8d8e 6i7h", "go byoyomi 10000"},     // white to move
       {"position startpos moves 2g2f 8c8d 2f2e", "go btime 0 wtime 0 byoyomi 0"},   // no time at all
       {"position sfen 4k4/9/4P4/9/9/9/9/9/4K4 b G 1", "go"},                        // a mate in one
+      {"position sfen 9/4k4/9/4P4/9/9/9/9/9 b 2G 1", "go byoyomi 10000"},           // no king of its own
   };
   for (const Row& row : rows) {
     h.send(row.position);
@@ -355,4 +357,35 @@ TEST(UsiSession, StopAnswersALegalMoveAtOnce) {
     expect_legal_bestmove(h.wait_for("bestmove"), pos, "stop " + std::to_string(i));
   }
   h.send("quit");
+}
+
+TEST(UsiSession, BenchThinksOnEveryPositionAndRepeatsItsSearchNodes) {
+  Harness h;
+  h.send("setoption name Strength value chuukara");
+  std::vector<std::string> runs[2];
+  for (auto& run : runs) {
+    h.send("bench");
+    for (int i = 1; i <= BENCH_POSITIONS; ++i) run.push_back(h.wait_for("bench " + std::to_string(i) + ":"));
+    EXPECT_NE(h.wait_for("bench total"), "");
+  }
+  EXPECT_FALSE(h.said("info string bench position")) << "a bench position was refused";
+  for (int i = 0; i < BENCH_POSITIONS; ++i) {
+    // The position's own move must be legal there.
+    GamePosition game;
+    std::string error;
+    ASSERT_TRUE(parse_position_command(checker(), BENCH_POSITION_TEXT[i], game, error)) << error;
+    const std::string& line = runs[0][i];
+    const size_t at = line.find("move ");
+    ASSERT_NE(at, std::string::npos) << line;
+    const std::string text = line.substr(at + 5, line.find(',', at) - at - 5);
+    MoveRecord move;
+    ASSERT_TRUE(parse_usi_move(text, game.pos, move, error)) << line;
+    EXPECT_TRUE(is_legal_move(checker(), game.pos, move)) << line;
+    // With the seed fixed the search repeats itself. The last position is a mate for the mate thread,
+    // which may end the search early at any moment; no other has a mate.
+    auto search_nodes = [](const std::string& l) { return l.substr(l.find("(search "), l.find(", mate") - l.find("(search ")); };
+    if (i < BENCH_POSITIONS - 1) {
+      EXPECT_EQ(search_nodes(runs[0][i]), search_nodes(runs[1][i])) << runs[0][i] << " / " << runs[1][i];
+    }
+  }
 }
