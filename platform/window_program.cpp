@@ -23,7 +23,6 @@ namespace {
 
 int g_signal_pipe[2] = {-1, -1};
 const char* g_program_path = "halvane";
-bool g_starting = false;
 
 const char* base_name(const char* path) {
   const char* slash = std::strrchr(path, '/');
@@ -86,11 +85,9 @@ void start_application(int& argc, char** argv) {
 
   QCoreApplication::setApplicationName(QStringLiteral("HALVANE"));   // also the X window class
   QGuiApplication::setDesktopFileName(QStringLiteral("halvane"));
-  g_starting = true;
   qInstallMessageHandler(quiet_start_handler);
   new QApplication(argc, argv);   // lives until the process ends
   qInstallMessageHandler(nullptr);
-  g_starting = false;
 
   QFont font = QApplication::font();
   font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans CJK JP"),
