@@ -6,6 +6,8 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QSocketNotifier>
 #include <cstdio>
 #include <cstdlib>
@@ -21,7 +23,6 @@ namespace {
 
 int g_signal_pipe[2] = {-1, -1};
 const char* g_program_path = "halvane";
-bool g_starting = false;
 
 const char* base_name(const char* path) {
   const char* slash = std::strrchr(path, '/');
@@ -84,17 +85,20 @@ void start_application(int& argc, char** argv) {
 
   QCoreApplication::setApplicationName(QStringLiteral("HALVANE"));   // also the X window class
   QGuiApplication::setDesktopFileName(QStringLiteral("halvane"));
-  g_starting = true;
   qInstallMessageHandler(quiet_start_handler);
   new QApplication(argc, argv);   // lives until the process ends
   qInstallMessageHandler(nullptr);
-  g_starting = false;
 
   QFont font = QApplication::font();
   font.setFamilies({QStringLiteral("IPAGothic"), QStringLiteral("IPAexGothic"), QStringLiteral("Noto Sans CJK JP"),
                     font.family()});
   QApplication::setFont(font);
   QApplication::setWindowIcon(halvane_icon());
+  // The program speaks Japanese whatever the system's language: Qt's own buttons and dialogs too, when
+  // Qt's Japanese translation is installed.
+  auto* translator = new QTranslator(qApp);
+  if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    QCoreApplication::installTranslator(translator);
   close_on_termination_signals();
 }
 

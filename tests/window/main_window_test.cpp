@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -48,6 +49,13 @@ template <class T>
 }
 
 QString text(const char16_t* s) { return QString::fromUtf16(s); }
+
+// Types a name into the dialog's file name box and presses its Open or Save button.
+void choose(QFileDialog* dialog, const QString& name) {
+  QLineEdit* box = dialog->findChild<QLineEdit*>("fileNameEdit");
+  if (box) box->setText(name);
+  static_cast<QDialog*>(dialog)->accept();
+}
 
 bool japanese_gothic(const QFont& font) {
   const QString family = QFontInfo(font).family();
@@ -178,21 +186,24 @@ class MainWindowTest : public QObject {
   }
 
   void paintShowsTheBackBuffer() {
-    set_status(g_game, u"プレイヤーの手番です。");
-    repaint(g_game, g_engine);
-    const QImage painted = window_->view()->grab(QRect(0, 0, 600, 410)).toImage().convertToFormat(QImage::Format_RGB32);
-    while (!try_lock_drawing()) QTest::qWait(1);
-    const QImage buffer = back_buffer()->pixels.copy(0, 0, 600, 410);
-    unlock_drawing();
-    int differing = 0;
-    for (int y = 0; y < 410; ++y)
-      for (int x = 0; x < 600; ++x) {
-        bool on_button = false;
-        for (QPushButton* button : window_->view()->findChildren<QPushButton*>())
-          on_button = on_button || button->geometry().contains(x, y);
-        if (!on_button && painted.pixel(x, y) != buffer.pixel(x, y)) ++differing;
-      }
-    QCOMPARE(differing, 0);
+    // The turn threads may draw between the two reads; the comparison settles as soon as they pause.
+    auto differing = [this] {
+      const QImage painted =
+          window_->view()->grab(QRect(0, 0, 600, 410)).toImage().convertToFormat(QImage::Format_RGB32);
+      while (!try_lock_drawing()) QTest::qWait(1);
+      const QImage buffer = back_buffer()->pixels.copy(0, 0, 600, 410);
+      unlock_drawing();
+      int count = 0;
+      for (int y = 0; y < 410; ++y)
+        for (int x = 0; x < 600; ++x) {
+          bool on_button = false;
+          for (QPushButton* button : window_->view()->findChildren<QPushButton*>())
+            on_button = on_button || button->geometry().contains(x, y);
+          if (!on_button && painted.pixel(x, y) != buffer.pixel(x, y)) ++count;
+        }
+      return count;
+    };
+    QTRY_COMPARE(differing(), 0);
   }
 
   void repaintRequestsFromWorkerThreadsArePaintedOnTheWindowThread() {
@@ -271,8 +282,7 @@ class MainWindowTest : public QObject {
     struct Seen { QStringList filters; QFileDialog::FileMode mode{}; QFileDialog::AcceptMode accept{}; } seen;
     auto watch = on_next_modal<QFileDialog>([&](QFileDialog* dialog) {
       seen = {dialog->nameFilters(), dialog->fileMode(), dialog->acceptMode()};
-      dialog->selectFile(existing);
-      static_cast<QDialog*>(dialog)->accept();   // as the Open or Save button does
+      choose(dialog, existing);
     });
     std::string path;
     QVERIFY(open_file_dialog(path));
@@ -304,8 +314,7 @@ class MainWindowTest : public QObject {
         seen.asked = true;
         question->button(QMessageBox::Yes)->click();
       });
-      dialog->selectFile(existing);
-      static_cast<QDialog*>(dialog)->accept();   // as the Open or Save button does
+      choose(dialog, existing);
     });
     std::string path;
     QVERIFY(save_file_dialog(path));
@@ -318,11 +327,65 @@ class MainWindowTest : public QObject {
     const QString fresh = dir.filePath("record");
     seen.asked = false;
     auto fresh_watch = on_next_modal<QFileDialog>([&](QFileDialog* dialog) {
-      dialog->selectFile(fresh);
-      static_cast<QDialog*>(dialog)->accept();   // as the Open or Save button does
+      choose(dialog, fresh);
     });
     QVERIFY(save_file_dialog(path));
     QCOMPARE(QString::fromStdString(path), fresh);
+  }
+
+  // Last, because it starts a game: the buttons, a menu item and clicks in the board view reach the game.
+  void buttonsMenuAndClicksReachTheGame() {
+    QPushButton* pause = window_->button(5);
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QCOMPARE(pause->text(), text(u"■"));
+    QVERIFY(g_game.paused);
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QCOMPARE(pause->text(), QString("||"));
+    QVERIFY(!g_game.paused);
+
+    // Changing sides needs three moves in the record; the game says so in a box.
+    QString said, caption;
+    {
+      auto watch = on_next_modal<QMessageBox>([&](QMessageBox* box) {
+        said = box->text();
+        caption = box->windowTitle();
+        box->button(QMessageBox::Ok)->click();
+      });
+      window_->menuBar()->actions()[0]->menu()->actions()[2]->trigger();
+    }
+    QCOMPARE(said, text(u"反転させるには棋譜の手数が足りません。"));
+    QCOMPARE(caption, text(u"失敗"));
+
+    // Start, moving first.
+    {
+      auto watch = on_next_modal<QMessageBox>([&](QMessageBox* box) {
+        said = box->text();
+        box->button(QMessageBox::Yes)->click();
+      });
+      QTest::mouseClick(window_->button(0), Qt::LeftButton);
+    }
+    QCOMPARE(said, text(u"先手にしますか？"));
+    QCOMPARE(window_->button(0)->text(), text(u"初期化"));
+    QVERIFY(g_game.started && g_game.player_to_move);
+
+    // Clicks in the view's own coordinates: the pawn on (2, 6), then the square in front of it.
+    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20));
+    QCOMPARE(g_game.selection, 1);
+    QCOMPARE(g_game.sel_col, 2);
+    QCOMPARE(g_game.sel_row, 6);
+    // The selected square is drawn blue in what the window shows; a second click on it lets go.
+    while (!try_lock_drawing()) QTest::qWait(1);
+    const uint32_t selected = image_pixel(back_buffer(), 2 * 40 + 1, 6 * 40 + 1);
+    unlock_drawing();
+    QCOMPARE(selected, uint32_t(RGB_BLUE));
+    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20));
+    QCOMPARE(g_game.selection, 0);
+
+    // Reset: back to the start, and the button says so.
+    QTest::mouseClick(window_->button(0), Qt::LeftButton);
+    QCOMPARE(window_->button(0)->text(), text(u"開始"));
+    QVERIFY(!g_game.started);
+    QCOMPARE(g_game.current, 0);
   }
 };
 

@@ -1,6 +1,6 @@
 // How the window programs end: the real binaries on Qt's offscreen platform end with exit code 0 when
-// asked to close, the close box and the exit command end the program at once while worker threads are
-// still drawing, and without a display the program says so in one line.
+// asked to close; the close box and the exit command end the program at once while worker threads are
+// still drawing or the computer is thinking; without a display the program says so in one line.
 #include <signal.h>
 
 #include <QAction>
@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <chrono>
@@ -18,6 +19,7 @@
 #include "app/commands.h"
 #include "app/game_state.h"
 #include "app/render.h"
+#include "app/turn_monitor.h"
 #include "engine/engine.h"
 #include "platform/main_window.h"
 #include "platform/window_program.h"
@@ -31,16 +33,43 @@ const char* const CHILD_MODE = "HALVANE_EXIT_TEST_CHILD";
 GameState g_game;
 Engine g_engine;
 
-// The child: the window program's own run, with two threads drawing as the turn monitor and the
-// repaint watcher do while the computer thinks (far more often than they ever do), closed after a moment by the close box
-// ("close-box") or by the menu's exit command ("exit-command").
+// A position no book knows, with the computer to move: bishops exchanged, two pawns advanced.
+void computer_to_move_out_of_book(GameState& gs) {
+  gs.board[gs_index(1, 7)] = SQ_EMPTY;
+  gs.board[gs_index(7, 1)] = SQ_EMPTY;
+  gs.hands[0][BISHOP] = gs.hands[1][BISHOP] = 1;
+  gs.board[gs_index(2, 6)] = SQ_EMPTY;
+  gs.board[gs_index(2, 5)] = PAWN;
+  gs.board[gs_index(6, 2)] = SQ_EMPTY;
+  gs.board[gs_index(6, 3)] = GOTE_BIT | PAWN;
+  gs.started = true;
+  gs.paused = false;
+  gs.player_to_move = false;
+  wake_turn_threads();
+}
+
+// The child: the window program's own run, closed after a moment by the close box ("close-box") or by
+// the menu's exit command ("exit-command") while two extra threads draw as the turn monitor and the
+// repaint watcher do while the computer thinks (far more often than they ever do), or closed as soon as
+// the computer has begun a real think ("close-while-thinking").
 [[noreturn]] void run_child(int argc, char** argv, const QByteArray& mode) {
   game_construct(g_game);
-  engine_init(g_engine, STRENGTH_CHUUKARA);
+  engine_init(g_engine, STRENGTH_GEKIKARA);
   start_application(argc, argv);
   load_back_buffer();
-  MainWindow* window = open_main_window(g_game, g_engine, STRENGTH_CHUUKARA);
+  MainWindow* window = open_main_window(g_game, g_engine, STRENGTH_GEKIKARA);
   window->show();
+  if (mode == "close-while-thinking") {
+    computer_to_move_out_of_book(g_game);
+    auto* poll = new QTimer(window);
+    QObject::connect(poll, &QTimer::timeout, window, [window] {
+      if (!g_game.thinking) return;
+      std::fprintf(stderr, "closing while the computer thinks\n");
+      window->close();
+    });
+    poll->start(5);
+    run_until_closed();
+  }
   for (int i = 0; i < 2; ++i)
     std::thread([] {
       for (;;) {
@@ -85,12 +114,13 @@ class ProgramExitTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void closingWhileWorkersDrawEndsWithZero_data() {
+  void closingEndsAtOnceWithZero_data() {
     QTest::addColumn<QByteArray>("mode");
     QTest::newRow("close box") << QByteArray("close-box");
     QTest::newRow("menu exit command") << QByteArray("exit-command");
+    QTest::newRow("close box during a real think") << QByteArray("close-while-thinking");
   }
-  void closingWhileWorkersDrawEndsWithZero() {
+  void closingEndsAtOnceWithZero() {
     QFETCH(QByteArray, mode);
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -104,6 +134,7 @@ class ProgramExitTest : public QObject {
     QCOMPARE(child.exitStatus(), QProcess::NormalExit);
     QCOMPARE(child.exitCode(), 0);
     QVERIFY2(!errors.contains("terminate called") && !errors.contains("QThread"), errors.constData());
+    if (mode == "close-while-thinking") QVERIFY(errors.contains("closing while the computer thinks"));
   }
 
   void programsEndWithZeroWhenAskedToClose_data() {
