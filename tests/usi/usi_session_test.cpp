@@ -196,13 +196,13 @@ TEST(UsiSession, ClockBudgets) {
       {"infinite", 0, -1},
       {"btime 60000 wtime 50000 byoyomi 10000", 0, 60000 / 15 + 10000},
       {"btime 60000 wtime 45000 byoyomi 10000", 1, 45000 / 15 + 10000},
-      {"btime 0 wtime 0 byoyomi 1000", 0, 750},                   // a quarter kept back on a short clock
-      {"byoyomi 5000", 1, 4700},
+      {"btime 0 wtime 0 byoyomi 1000", 0, 667},                   // a third kept back on a short clock
+      {"byoyomi 5000", 1, 4500},
       {"btime 1000 wtime 1000", 0, 1000 / 15},
       {"btime 300000 wtime 300000 binc 2000 winc 3000", 1, 300000 / 15 + 3000},
       {"btime 100 wtime 100 byoyomi 0", 0, 6},
       {"btime 0 wtime 0", 0, 0},
-      {"movetime 500", 0, 375},
+      {"movetime 500", 0, 334},
       {"wtime 200 btime 100 byoyomi 0 depth 5 nodes 1000 movestogo 3", 1, 13},
   };
   for (const Row& row : rows) {
@@ -320,6 +320,10 @@ TEST(UsiSession, EveryBestmoveIsLegalAndTheAnswerWaitsForStopWhenInfinite) {
     h.send(row.go);
     expect_legal_bestmove(h.wait_for("bestmove"), pos, row.position);
   }
+  // An ordinary score is told in centipawns, a mate in plies.
+  h.send("position startpos moves 2g2f 8c8d 2f2e 8d8e 6i7h");
+  h.send("go byoyomi 10000");
+  EXPECT_NE(h.wait_for("info depth").find(" score cp "), std::string::npos);
   h.send("position sfen 4k4/9/4P4/9/9/9/9/9/4K4 b G 1");
   h.send("go");
   EXPECT_NE(h.wait_for("info depth").find("score mate 1 "), std::string::npos);
