@@ -1,17 +1,34 @@
 // Board rendering: one routine draws the whole game view into the back buffer and asks the window to
 // show it. Called from the window thread, the turn monitor and the repaint watcher, serialised by the
-// drawing lock.
+// drawing lock, which the window's paint also takes while it copies the buffer.
 #pragma once
-
-#include <atomic>
 
 #include "app/game_state.h"
 #include "engine/engine.h"
 
 namespace halvane {
 
-// Draws the view of `gs` (and the engine's last move and progress) into the back buffer, then requests
-// a repaint of the window.
+struct Image;
+
+// The part of the back buffer the window shows.
+constexpr int VIEW_WIDTH = 1920;
+constexpr int VIEW_HEIGHT = 1200;
+
+// Loads the wallpaper as the back buffer (once, before the window is created). Without a readable
+// wallpaper the board is drawn on a plain surface of the view's size; returns whether it was found.
+bool load_back_buffer(const char* wallpaper = "wallpaper.jpg");
+Image* back_buffer();
+
+// Loads the 28 piece pictures "koma/<name>1.gif" (the player's) and "koma/<name>2.gif" (the
+// computer's) into their slots; a picture that fails to load leaves its slot empty.
+void load_piece_images(GameState& gs);
+
+// Draws the view of `gs` (with the engine's last move and progress) into the back buffer, then requests
+// that the window show it.
 void repaint(GameState& gs, Engine& e);
+
+// The drawing lock: one atomic flag. try_lock_drawing takes it when free.
+bool try_lock_drawing();
+void unlock_drawing();
 
 }  // namespace halvane

@@ -1,0 +1,166 @@
+// Draws the board, the pieces, both hands, the highlights, the progress strip and the status line into
+// the back buffer, under the drawing lock, then asks the window to show it.
+#include "app/render.h"
+
+#include <atomic>
+#include <chrono>
+#include <string>
+#include <thread>
+
+#include "app/data_files.h"
+#include "platform/image.h"
+#include "platform/ui.h"
+
+namespace halvane {
+
+namespace {
+
+Image* g_back_buffer = nullptr;
+std::atomic_flag g_drawing = ATOMIC_FLAG_INIT;
+
+constexpr int SQUARE = 40;
+constexpr int PIECE_INSET = 4;
+constexpr int PIECE_PIXELS = 32;
+constexpr int STATUS_X = 0, STATUS_Y = 390;
+constexpr int LABEL_X = 400, LABEL_Y = 360;
+constexpr int STRIP_TOP = 364, STRIP_ROWS = 4, STRIP_WIDTH = 360;
+
+// Picture file names by piece kind; 12 and 15 never stand on a board.
+const char* const PIECE_FILE_NAMES[16] = {"hu",    "kyo",  "kei",  "gin", "kin", "kaku", "hi",  "gyoku",
+                                          "tokin", "nkyo", "nkei", "ngin", nullptr, "uma", "ryu", nullptr};
+
+// Copies the non-white pixels of the 32 x 32 top-left corner of a piece picture: white is transparent.
+void draw_piece(Image* target, const Image* piece, int x, int y) {
+  if (!piece) return;
+  const int w = image_width(piece) < PIECE_PIXELS ? image_width(piece) : PIECE_PIXELS;
+  const int h = image_height(piece) < PIECE_PIXELS ? image_height(piece) : PIECE_PIXELS;
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i) {
+      uint32_t rgb = image_pixel(piece, i, j);
+      if (rgb != RGB_WHITE) image_set_pixel(target, x + i, y + j, rgb);
+    }
+}
+
+void draw_square(Image* target, int col, int row, uint32_t fill) {
+  image_rect(target, SQUARE * col, SQUARE * row, SQUARE * col + SQUARE, SQUARE * row + SQUARE, fill);
+}
+
+void draw_hand(Image* target, const GameState& gs, int side) {
+  for (int k = 0; k < 7; ++k) {
+    const int n = gs.hands[side][k];
+    if (n <= 0) continue;
+    // Piles squeeze together as they grow; pawns spread three times as wide.
+    int step = static_cast<int>(40.0 / (n + 1));
+    if (k == PAWN) step *= 3;
+    const Image* picture = gs.piece_images[side * GOTE_BIT + k];
+    for (int m = 0; m < n; ++m)
+      draw_piece(target, picture, gs.hand_layout[side * 2][k] + m * step + PIECE_INSET,
+                 gs.hand_layout[side * 2 + 1][k] + PIECE_INSET);
+  }
+}
+
+void draw_progress(Image* target, GameState& gs, Engine& e) {
+  for (int y = STRIP_TOP; y < STRIP_TOP + STRIP_ROWS; ++y)
+    for (int x = 0; x < STRIP_WIDTH; ++x) image_set_pixel(target, x, y, RGB_WHITE);
+  if (!gs.thinking) {
+    gs.progress_drawn = 0;
+    e.root_progress = 0;
+    return;
+  }
+  const int progress = e.root_progress;
+  if (progress == gs.progress_drawn) return;
+  gs.progress_drawn = progress;
+  const int right = SQUARE * (progress + 1);
+  for (int y = STRIP_TOP; y < STRIP_TOP + STRIP_ROWS; ++y)
+    for (int x = 0; x < right && x < STRIP_WIDTH; ++x) image_set_pixel(target, x, y, RGB_RED);
+}
+
+}  // namespace
+
+bool load_back_buffer(const char* wallpaper) {
+  if (g_back_buffer) return true;
+  g_back_buffer = image_load(find_data_file(wallpaper).c_str());
+  if (g_back_buffer && image_width(g_back_buffer) >= VIEW_WIDTH && image_height(g_back_buffer) >= VIEW_HEIGHT)
+    return true;
+  // Without a usable wallpaper the game still works on a plain surface of the view's size.
+  const bool found = g_back_buffer != nullptr;
+  if (g_back_buffer) image_free(g_back_buffer);
+  g_back_buffer = image_create(VIEW_WIDTH, VIEW_HEIGHT, 0xE8D8B0);
+  return found;
+}
+
+Image* back_buffer() { return g_back_buffer; }
+
+void load_piece_images(GameState& gs) {
+  for (int code = 0; code < 16; ++code) {
+    for (int side = 0; side < 2; ++side) {
+      Image*& slot = gs.piece_images[side * GOTE_BIT + code];
+      if (slot) continue;
+      if (!PIECE_FILE_NAMES[code]) continue;
+      std::string file = std::string("koma/") + PIECE_FILE_NAMES[code] + (side ? "2.gif" : "1.gif");
+      slot = image_load(find_data_file(file).c_str());
+    }
+  }
+}
+
+bool try_lock_drawing() { return !g_drawing.test_and_set(std::memory_order_acquire); }
+void unlock_drawing() { g_drawing.clear(std::memory_order_release); }
+
+void repaint(GameState& gs, Engine& e) {
+  // 1. The drawing lock: wait while another thread draws or the window copies the buffer.
+  while (!try_lock_drawing()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  if (!g_back_buffer) load_back_buffer();
+  Image* target = g_back_buffer;
+
+  // 2. Board and hand areas.
+  image_rect(target, 0, 0, 360, 360, RGB_YELLOW);
+  image_rect(target, 400, 0, 560, 160, RGB_YELLOW);
+  image_rect(target, 400, 200, 560, 360, RGB_YELLOW);
+
+  // 3. Grid.
+  for (int d = 0; d <= 360; d += SQUARE) {
+    image_line(target, 0, d, 360, d, RGB_BLACK);
+    image_line(target, d, 0, d, 360, RGB_BLACK);
+  }
+
+  // 4. Highlights, only while the player is to move.
+  if (gs.player_to_move) {
+    if (e.result_move.to_col >= 0 && gs.show_last_move)
+      draw_square(target, e.result_move.to_col, e.result_move.to_row, RGB_RED);
+    if (gs.selection == 2) {
+      draw_square(target, gs.hand_cell_col, gs.hand_cell_row, RGB_BLUE);
+    } else if (gs.selection != 0) {
+      draw_square(target, gs.sel_col, gs.sel_row, RGB_BLUE);
+      for (int row = 0; row < 9; ++row)
+        for (int col = 0; col < 9; ++col)
+          if (gs.target_map[gs_index(col, row)]) draw_square(target, col, row, RGB_GREEN);
+    }
+  }
+
+  // 5. Pieces.
+  for (int row = 0; row < 9; ++row)
+    for (int col = 0; col < 9; ++col) {
+      const int code = gs.board[gs_index(col, row)];
+      if (code >= 0 && code < 32)
+        draw_piece(target, gs.piece_images[code], SQUARE * col + PIECE_INSET, SQUARE * row + PIECE_INSET);
+    }
+
+  // 6. Both hands (kings in hand are not drawn).
+  draw_hand(target, gs, 0);
+  draw_hand(target, gs, 1);
+
+  // 7. Progress strip.
+  draw_progress(target, gs, e);
+
+  // 8. Status line over 25 full-width spaces that erase the old one, then the version label.
+  static const char16_t blank[] = u"　　　　　　　　　　　　　　　　　　　　　　　　　";
+  image_text(target, STATUS_X, STATUS_Y, blank, RGB_BLACK);
+  image_text(target, STATUS_X, STATUS_Y, gs.status_text, RGB_BLACK);
+  image_text(target, LABEL_X, LABEL_Y, u"Halvane ver1.5.2.5", RGB_BLACK);
+
+  // 9. Show it.
+  request_repaint();
+  unlock_drawing();
+}
+
+}  // namespace halvane

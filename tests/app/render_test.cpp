@@ -1,0 +1,125 @@
+// The drawn view, checked pixel by pixel on in-memory pictures: areas and grid, pieces with white
+// transparent, the hand piles' steps, highlights only on the player's turn, the progress strip, the texts.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/game_state.h"
+#include "app/render.h"
+#include "engine/engine.h"
+#include "platform/image.h"
+#include "support/memory_image.h"
+#include "support/scripted_ui.h"
+
+using namespace halvane;
+
+namespace {
+
+struct RenderTest : ::testing::Test {
+  std::unique_ptr<GameState> gs = std::make_unique<GameState>();
+  std::unique_ptr<Engine> e = std::make_unique<Engine>();
+  Image* buffer = nullptr;
+
+  void SetUp() override {
+    game_construct(*gs);
+    game_reset_for_window(*gs);
+    engine_init(*e, STRENGTH_CHUUKARA);
+    load_back_buffer();
+    buffer = back_buffer();
+    // Piece pictures: a white square with a coloured 2 x 2 mark at (1, 1) whose colour names the code.
+    for (int code = 0; code < 32; ++code) {
+      gs->piece_images[code] = image_create(32, 32, RGB_WHITE);
+      for (int j = 1; j < 3; ++j)
+        for (int i = 1; i < 3; ++i) image_set_pixel(gs->piece_images[code], i, j, 0x100 + code);
+    }
+  }
+  void TearDown() override {
+    for (auto& image : gs->piece_images) image_free(image);
+  }
+  uint32_t at(int x, int y) const { return image_pixel(buffer, x, y); }
+};
+
+}  // namespace
+
+TEST_F(RenderTest, AreasGridAndPiecesWithWhiteTransparent) {
+  repaint(*gs, *e);
+  EXPECT_EQ(at(20, 60), RGB_YELLOW) << "inside a board square, away from pieces";
+  EXPECT_EQ(at(480, 100), RGB_YELLOW) << "computer's hand area";
+  EXPECT_EQ(at(480, 300), RGB_YELLOW) << "player's hand area";
+  for (int d = 0; d <= 360; d += 40) {
+    EXPECT_EQ(at(d, 125), RGB_BLACK) << "vertical grid line " << d;
+    EXPECT_EQ(at(125, d), RGB_BLACK) << "horizontal grid line " << d;
+  }
+  EXPECT_NE(at(380, 100), RGB_YELLOW) << "the wallpaper shows between the areas";
+  // The player's pawn on (2, 6): its mark at (40*2 + 4 + 1, 40*6 + 4 + 1); the white around it is transparent.
+  EXPECT_EQ(at(85, 245), 0x100u + 0);
+  EXPECT_EQ(at(84, 244), RGB_YELLOW);
+  EXPECT_EQ(at(4 * 40 + 4 + 1, 4 + 1), 0x100u + GOTE_KING) << "the computer's king on (4, 0)";
+  EXPECT_GT(test_support::scripted_ui().repaint_requests.load(), 0) << "the window is asked to show the buffer";
+}
+
+TEST_F(RenderTest, HandPilesFollowTheStepRule) {
+  gs->hands[0][PAWN] = 18;      // 40 / 19 truncates to 2, three times that for pawns: 6 pixels
+  gs->hands[0][BISHOP] = 1;
+  gs->hands[1][BISHOP] = 1;
+  gs->hands[1][KING] = 1;       // a captured king is never drawn
+  repaint(*gs, *e);
+  for (int m = 0; m < 18; ++m) EXPECT_EQ(at(400 + m * 6 + 4 + 1, 200 + 4 + 1), 0x100u + PAWN) << "pawn " << m;
+  EXPECT_EQ(at(404 + 1, 324 + 1), 0x100u + BISHOP);
+  EXPECT_EQ(at(404 + 1, 4 + 1), 0x100u + GOTE_BIT + BISHOP);
+  EXPECT_EQ(at(520 + 4 + 1, 4 + 1), RGB_YELLOW) << "no king in the computer's hand pile";
+}
+
+TEST_F(RenderTest, HighlightsOnlyOnThePlayersTurn) {
+  e->result_move.to_col = 6;
+  e->result_move.to_row = 3;
+  gs->show_last_move = 1;
+  gs->selection = 1;
+  gs->sel_col = 7;
+  gs->sel_row = 7;
+  gs->target_map[gs_index(7, 6)] = 1;
+  gs->player_to_move = false;
+  repaint(*gs, *e);
+  EXPECT_EQ(at(6 * 40 + 20, 3 * 40 + 20), RGB_YELLOW) << "no last-move mark on the computer's turn";
+  EXPECT_EQ(at(7 * 40 + 20, 7 * 40 + 20), RGB_YELLOW) << "no selection on the computer's turn";
+  gs->player_to_move = true;
+  repaint(*gs, *e);
+  EXPECT_EQ(at(6 * 40 + 20, 3 * 40 + 20), RGB_RED);
+  EXPECT_EQ(at(6 * 40, 3 * 40 + 20), RGB_BLACK) << "one-pixel black outline";
+  EXPECT_EQ(at(7 * 40 + 20, 7 * 40 + 20), RGB_BLUE);
+  EXPECT_EQ(at(7 * 40 + 20, 6 * 40 + 20), RGB_GREEN);
+  e->result_move.to_col = -1;   // what navigation does: the mark disappears
+  gs->selection = 2;
+  gs->hand_cell_col = 12;
+  gs->hand_cell_row = 6;
+  repaint(*gs, *e);
+  EXPECT_EQ(at(6 * 40 + 20, 3 * 40 + 20), RGB_YELLOW);
+  EXPECT_EQ(at(12 * 40 + 20, 6 * 40 + 20), RGB_BLUE) << "the hand cell of the selected piece";
+}
+
+TEST_F(RenderTest, ProgressStripDrawsEachNewValueOnce) {
+  gs->thinking = true;
+  e->root_progress = 3;
+  repaint(*gs, *e);
+  EXPECT_EQ(at(0, 364), RGB_RED);
+  EXPECT_EQ(at(159, 367), RGB_RED);
+  EXPECT_EQ(at(160, 365), RGB_WHITE);
+  EXPECT_EQ(gs->progress_drawn, 3);
+  repaint(*gs, *e);
+  EXPECT_EQ(at(0, 364), RGB_WHITE) << "an unchanged value leaves the strip white";
+  gs->thinking = false;
+  repaint(*gs, *e);
+  EXPECT_EQ(e->root_progress.load(), 0);
+  EXPECT_EQ(gs->progress_drawn, 0);
+}
+
+TEST_F(RenderTest, StatusLineAndVersionLabel) {
+  set_status(*gs, u"コンピュータの思考中です");
+  repaint(*gs, *e);
+  EXPECT_EQ(test_support::last_text_at(buffer, 0, 390), u"コンピュータの思考中です");
+  EXPECT_EQ(test_support::last_text_at(buffer, 400, 360), u"Halvane ver1.5.2.5");
+  // The status is written over 25 full-width spaces first, so a shorter text leaves nothing behind.
+  const auto& texts = test_support::texts_on(buffer);
+  ASSERT_GE(texts.size(), 3u);
+  EXPECT_EQ(texts[texts.size() - 3].text, std::u16string(25, u'　'));
+}

@@ -1,0 +1,82 @@
+// The scripted window system: answers and logs what the game asks of the platform layer.
+#include "support/scripted_ui.h"
+
+namespace halvane {
+
+using test_support::scripted_ui;
+
+void request_repaint() { ++scripted_ui().repaint_requests; }
+
+void set_button_caption(int id, const char16_t* caption) {
+  std::lock_guard lock(scripted_ui().mutex);
+  scripted_ui().captions[id] = caption;
+}
+
+BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon icon, BoxButtons buttons) {
+  auto& ui = scripted_ui();
+  std::lock_guard lock(ui.mutex);
+  ui.boxes.push_back({text, caption, icon, buttons});
+  if (!ui.answers.empty()) {
+    BoxAnswer answer = ui.answers.front();
+    ui.answers.pop_front();
+    return answer;
+  }
+  return buttons == BOX_YES_NO ? ANSWER_YES : ANSWER_OK;
+}
+
+static bool next_path(std::deque<std::string>& queue, std::string& path) {
+  std::lock_guard lock(scripted_ui().mutex);
+  if (queue.empty()) return false;
+  path = queue.front();
+  queue.pop_front();
+  return true;
+}
+
+bool open_file_dialog(std::string& path) { return next_path(scripted_ui().open_paths, path); }
+bool save_file_dialog(std::string& path) { return next_path(scripted_ui().save_paths, path); }
+void close_main_window() { scripted_ui().closed = true; }
+
+namespace test_support {
+
+ScriptedUi& scripted_ui() {
+  static ScriptedUi ui;
+  return ui;
+}
+
+void reset_scripted_ui() {
+  auto& ui = scripted_ui();
+  std::lock_guard lock(ui.mutex);
+  ui.answers.clear();
+  ui.boxes.clear();
+  ui.open_paths.clear();
+  ui.save_paths.clear();
+  ui.captions.clear();
+  ui.repaint_requests = 0;
+  ui.closed = false;
+}
+
+std::u16string caption_of(int id) {
+  std::lock_guard lock(scripted_ui().mutex);
+  auto it = scripted_ui().captions.find(id);
+  return it == scripted_ui().captions.end() ? std::u16string() : it->second;
+}
+
+std::string utf8(const std::u16string& text) {
+  std::string out;
+  for (char16_t c : text) {
+    if (c < 0x80) {
+      out += static_cast<char>(c);
+    } else if (c < 0x800) {
+      out += static_cast<char>(0xC0 | (c >> 6));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      out += static_cast<char>(0xE0 | (c >> 12));
+      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace test_support
+}  // namespace halvane

@@ -1,0 +1,43 @@
+// A scripted stand-in for the window system, linked into the game-logic tests: message boxes answer
+// from a queue and are logged, file dialogs return queued paths (an empty queue means "cancelled"),
+// button captions and repaint requests are recorded.
+#pragma once
+
+#include <atomic>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace halvane::test_support {
+
+struct ShownBox {
+  std::u16string text;
+  std::u16string caption;
+  BoxIcon icon;
+  BoxButtons buttons;
+};
+
+struct ScriptedUi {
+  std::mutex mutex;                  // boxes may be shown while worker threads request repaints
+  std::deque<BoxAnswer> answers;     // next answers; when empty: OK for OK boxes, YES for Yes/No boxes
+  std::vector<ShownBox> boxes;       // every box shown, in order
+  std::deque<std::string> open_paths;
+  std::deque<std::string> save_paths;
+  std::map<int, std::u16string> captions;
+  std::atomic<int> repaint_requests{0};
+  std::atomic<bool> closed{false};
+};
+
+ScriptedUi& scripted_ui();
+// Clears every queue and log.
+void reset_scripted_ui();
+// The caption last set on a button, or an empty string.
+std::u16string caption_of(int id);
+// UTF-16 to UTF-8, for readable failure messages.
+std::string utf8(const std::u16string& text);
+
+}  // namespace halvane::test_support
