@@ -10,6 +10,24 @@ namespace halvane {
 constexpr int KING_SAFETY_FROM_PLY = 23;   // the term is off in the opening
 constexpr float KING_SAFETY_WEIGHT = 10.0f;
 
+namespace {
+
+// Square roots of effect counts, taken once in single precision: the same values std::sqrt gives.
+struct RootTable {
+  float value[64];
+  RootTable() {
+    for (int n = 0; n < 64; ++n) value[n] = std::sqrt(static_cast<float>(n));
+  }
+};
+const RootTable ROOTS;
+
+float root_of_count(int count) {
+  const int n = std::abs(count);
+  return n < 64 ? ROOTS.value[n] : std::sqrt(static_cast<float>(n));
+}
+
+}  // namespace
+
 int king_safety(const Engine& e) {
   const int p = e.ply;
   const int sk = e.pos.king_sq[SENTE][p], gk = e.pos.king_sq[GOTE][p];
@@ -26,8 +44,8 @@ int king_safety(const Engine& e) {
       const float a2 = dg == 0 ? 1.0f : dg == 1 ? 2.0f : static_cast<float>(dg);
       const float b2 = dg == 0 ? 3.0f : dg == 1 ? 2.0f : static_cast<float>(dg);
       const int cell = cell_of(c, r);
-      const float es = std::sqrt(static_cast<float>(std::abs(e.effects.count[SENTE][cell])));
-      const float eg = std::sqrt(static_cast<float>(std::abs(e.effects.count[GOTE][cell])));
+      const float es = root_of_count(e.effects.count[SENTE][cell]);
+      const float eg = root_of_count(e.effects.count[GOTE][cell]);
       sum = sum + 10.0f / a * es;
       sum = sum - 10.0f / b * eg;
       sum = sum + 10.0f / a2 * es;
