@@ -16,8 +16,8 @@ constexpr int KING_SCORE = 300000;     // a king captured at ply p scores KING_S
 constexpr int KING_PLY_STEP = 5000;
 constexpr int KING_PLIES = 20;         // deeper than any search goes; material sums stay far below
 
-// The think's score as the USI "score" words, from the engine's side. A mate from the mate thread and a
-// king capture the search saw are told as mates in plies.
+}  // namespace
+
 std::string score_words(int sente_score) {
   const int own = -sente_score;
   if (own > MATE_SCORE_BASE - MAX_PLY && own < MATE_SCORE_BASE)
@@ -29,8 +29,6 @@ std::string score_words(int sente_score) {
     return "score mate -" + std::to_string((KING_SCORE + own) / KING_PLY_STEP - 1);
   return "score cp " + std::to_string(own);
 }
-
-}  // namespace
 
 ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkOptions& options) {
   ThinkAnswer answer;
