@@ -43,8 +43,7 @@ void run_bench(UsiSession& s) {
     usi_write(s, "bench " + std::to_string(i + 1) + ": time " + std::to_string(a.ms) + " ms, nodes " +
                      std::to_string(a.nodes) + " (search " + std::to_string(a.nodes - a.mate_nodes) +
                      ", mate thread " + std::to_string(a.mate_nodes) + "), move " +
-                     (a.resign ? std::string("resign") : move_to_usi(a.move)) + ", score " +
-                     std::to_string(-a.score));
+                     (a.resign ? std::string("resign") : move_to_usi(a.move)) + ", " + score_words(a.score));
   }
   const long long nps = total_ms > 0 ? static_cast<long long>(total_nodes * 1000 / total_ms) : 0;
   usi_write(s, "bench total: time " + std::to_string(total_ms) + " ms, nodes " + std::to_string(total_nodes) +

@@ -8,7 +8,9 @@ namespace halvane {
 namespace {
 
 constexpr long long MAX_MS = 1000LL * 60 * 60 * 24 * 30;   // a month: anything longer is not a clock
-constexpr long long ANSWER_MARGIN_MS = 300;                // time for the answer to reach the GUI
+// Time kept back: a stopped search still finishes the column each open node is in (a few hundred
+// milliseconds at the strongest level), and the answer must then reach the GUI.
+constexpr long long ANSWER_MARGIN_MS = 500;
 constexpr int SHARE_OF_MAIN_TIME = 15;                     // a think may use 1/15 of the main time left
 
 std::string_view next_word(std::string_view& text) {
@@ -110,7 +112,7 @@ long long think_budget_ms(const GoRequest& go, int side_to_move) {
     total = main_left + go.byoyomi + go.inc[side_to_move];
     share = main_left / SHARE_OF_MAIN_TIME + go.byoyomi + go.inc[side_to_move];
   }
-  const long long margin = std::min(ANSWER_MARGIN_MS, total / 4);
+  const long long margin = std::min(ANSWER_MARGIN_MS, total / 3);
   return std::max(0LL, std::min(share, total - margin));
 }
 

@@ -50,8 +50,11 @@ bool solve(UsiSession& s, const SfenPosition& pos, int depth, MateAnswer& answer
   return !(s.stop_seen || s.timed_out);
 }
 
-// Extends `line` (ending with the attacker's first move, played in `pos`) while every defence can be
-// answered by a mate of the remaining length. Stops quietly where it cannot: the line then ends earlier.
+// Extends `line` (ending with the attacker's first move, played in `pos`) defence by defence: the
+// defence answered by the longest mate within the remaining length, and that mate's first move. A
+// defence the solver sees no mate after within that length is one it does not count (an interposing
+// drop on a square the defender did not cover, which only delays the mate), as mate problems do not
+// count such futile interpositions. Stops quietly when time runs out: the line then ends earlier.
 void recover_line(UsiSession& s, SfenPosition pos, int remaining, std::string& line) {
   MoveRecord replies[MAX_LEGAL_MOVES];
   while (remaining >= 3) {
@@ -64,12 +67,13 @@ void recover_line(UsiSession& s, SfenPosition pos, int remaining, std::string& l
       apply_move(after, replies[i]);
       MateAnswer answer;
       // A mate of n plies needs a limit of n + 1; the defence leaves remaining - 1 at most.
-      if (!solve(s, after, remaining, answer) || !answer.found) return;
-      if (answer.length > best_answer.length) {
+      if (!solve(s, after, remaining, answer)) return;
+      if (answer.found && answer.length > best_answer.length) {
         best = i;
         best_answer = answer;
       }
     }
+    if (best < 0) return;
     line += " " + move_to_usi(replies[best]);
     line += " " + move_to_usi(best_answer.move);
     apply_move(pos, replies[best]);

@@ -26,6 +26,10 @@ struct ThinkAnswer {
 // Resigns only when the think ran to its end and resigned, or when the side to move has no legal move.
 ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkOptions& options);
 
+// The USI "score" words for a think's score (SENTE's point of view), told from the engine's side: a mate
+// from the mate thread or a king capture the search saw as "score mate N", else "score cp N".
+std::string score_words(int sente_score);
+
 // "info depth .. nodes .. time .. nps .. score .. pv .." for the answer.
 std::string answer_info(const ThinkAnswer& answer, int depth);
 

@@ -14,22 +14,21 @@ namespace {
 
 constexpr int KING_SCORE = 300000;     // a king captured at ply p scores KING_SCORE - p * KING_PLY_STEP
 constexpr int KING_PLY_STEP = 5000;
+constexpr int KING_PLIES = 20;         // deeper than any search goes; material sums stay far below
 
-// The think's score as the USI "score" words, from the engine's side. A mate from the mate thread and a
-// king capture the search saw are told as mates in plies.
+}  // namespace
+
 std::string score_words(int sente_score) {
   const int own = -sente_score;
   if (own > MATE_SCORE_BASE - MAX_PLY && own < MATE_SCORE_BASE)
     return "score mate " + std::to_string(MATE_SCORE_BASE - own);
   if (own == MATE_SCORE_BASE) return "score cp 0";   // a book move carries no evaluation
-  if (own > KING_SCORE - MAX_PLY * KING_PLY_STEP && own <= KING_SCORE)
+  if (own > KING_SCORE - KING_PLIES * KING_PLY_STEP && own <= KING_SCORE)
     return "score mate " + std::to_string((KING_SCORE - own) / KING_PLY_STEP - 1);
-  if (-own > KING_SCORE - MAX_PLY * KING_PLY_STEP && -own <= KING_SCORE)
+  if (-own > KING_SCORE - KING_PLIES * KING_PLY_STEP && -own <= KING_SCORE)
     return "score mate -" + std::to_string((KING_SCORE + own) / KING_PLY_STEP - 1);
   return "score cp " + std::to_string(own);
 }
-
-}  // namespace
 
 ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkOptions& options) {
   ThinkAnswer answer;
@@ -82,8 +81,9 @@ std::string answer_info(const ThinkAnswer& a, int depth) {
   const long long nps = a.ms > 0 ? static_cast<long long>(a.nodes * 1000 / a.ms) : 0;
   std::string info = "info depth " + std::to_string(depth) + " nodes " + std::to_string(a.nodes) + " time " +
                      std::to_string(a.ms) + " nps " + std::to_string(nps);
-  // A think stopped before its first root move has no score to tell.
-  if (a.searched || a.resign) info += " " + score_words(a.score);
+  // A stopped think's score is not told: the root move it was searching when the stop came is valued
+  // only by the part of its tree searched by then.
+  if (!a.stopped) info += " " + score_words(a.score);
   if (!a.resign) info += " pv " + move_to_usi(a.move);
   return info;
 }

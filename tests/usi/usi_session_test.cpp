@@ -196,13 +196,13 @@ TEST(UsiSession, ClockBudgets) {
       {"infinite", 0, -1},
       {"btime 60000 wtime 50000 byoyomi 10000", 0, 60000 / 15 + 10000},
       {"btime 60000 wtime 45000 byoyomi 10000", 1, 45000 / 15 + 10000},
-      {"btime 0 wtime 0 byoyomi 1000", 0, 750},                   // a quarter kept back on a short clock
-      {"byoyomi 5000", 1, 4700},
+      {"btime 0 wtime 0 byoyomi 1000", 0, 667},                   // a third kept back on a short clock
+      {"byoyomi 5000", 1, 4500},
       {"btime 1000 wtime 1000", 0, 1000 / 15},
       {"btime 300000 wtime 300000 binc 2000 winc 3000", 1, 300000 / 15 + 3000},
       {"btime 100 wtime 100 byoyomi 0", 0, 6},
       {"btime 0 wtime 0", 0, 0},
-      {"movetime 500", 0, 375},
+      {"movetime 500", 0, 334},
       {"wtime 200 btime 100 byoyomi 0 depth 5 nodes 1000 movestogo 3", 1, 13},
   };
   for (const Row& row : rows) {
@@ -247,7 +247,7 @@ TEST(UsiSession, GoMateAnswersTheLineNomateOrTimeout) {
     const char* position;
     const char* go;
     const char* answer_prefix;
-    int moves;   // in the answer's line; 0 for the fixed answers
+    int moves;   // in the answer's line; 0 for the fixed answers, -1 for a line of any length
   };
   const Row rows[] = {
       {"position sfen 4k4/9/4P4/9/9/9/9/9/4K4 b G 1", "go mate 60000", "checkmate G*5b", 1},
@@ -257,6 +257,8 @@ TEST(UsiSession, GoMateAnswersTheLineNomateOrTimeout) {
       {"position sfen 7nk/7s1/9/7N1/9/9/9/9/8K b P 1", "go mate 60000", "checkmate nomate", 0},    // only a pawn-drop mate
       {"position sfen 9/4k4/9/9/9/9/9/9/9 b - 1", "go mate 60000", "checkmate nomate", 0},
       {"position sfen 9/9/9/9/9/9/9/9/4K4 b 2G 1", "go mate 60000", "checkmate nomate", 0},       // no king to mate
+      // A mate in eleven whose line is found again defence by defence.
+      {"position sfen 6l2/6nk1/6R2/5Lppp/9/9/9/9/9 b 2BNr4g4s2n2l15p 1", "go mate 60000", "checkmate B*1c ", -1},
   };
   for (const Row& row : rows) {
     Harness h;
@@ -264,7 +266,7 @@ TEST(UsiSession, GoMateAnswersTheLineNomateOrTimeout) {
     h.send(row.go);
     const std::string answer = h.wait_for("checkmate");
     EXPECT_EQ(answer.rfind(row.answer_prefix, 0), 0u) << row.position << " -> " << answer;
-    if (row.moves > 0) {
+    if (row.moves != 0) {
       // The line is played out: every move legal, and the last one leaves the defender without a move.
       SfenPosition pos = h.session.game.pos;
       std::string rest = answer.substr(10);
@@ -280,7 +282,11 @@ TEST(UsiSession, GoMateAnswersTheLineNomateOrTimeout) {
         apply_move(pos, move);
         ++count;
       }
-      EXPECT_EQ(count, row.moves) << answer;
+      if (row.moves > 0) {
+        EXPECT_EQ(count, row.moves) << answer;
+      } else {
+        EXPECT_TRUE(count % 2 == 1 && count >= 3) << answer << ": the line was not recovered";
+      }
       MoveRecord replies[MAX_LEGAL_MOVES];
       EXPECT_EQ(legal_moves(checker(), pos, replies), 0) << answer << ": the line does not end in mate";
     }
@@ -320,6 +326,10 @@ TEST(UsiSession, EveryBestmoveIsLegalAndTheAnswerWaitsForStopWhenInfinite) {
     h.send(row.go);
     expect_legal_bestmove(h.wait_for("bestmove"), pos, row.position);
   }
+  // An ordinary score is told in centipawns, a mate in plies.
+  h.send("position startpos moves 2g2f 8c8d 2f2e 8d8e 6i7h");
+  h.send("go byoyomi 10000");
+  EXPECT_NE(h.wait_for("info depth").find(" score cp "), std::string::npos);
   h.send("position sfen 4k4/9/4P4/9/9/9/9/9/4K4 b G 1");
   h.send("go");
   EXPECT_NE(h.wait_for("info depth").find("score mate 1 "), std::string::npos);
