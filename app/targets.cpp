@@ -65,23 +65,22 @@ void compute_targets(GameState& gs) {
     case PRO_SILVER:
       mark_gold_steps(gs, c, r);
       break;
+    // The promoted bishop and rook add the king's steps the plain piece lacks.
+    case HORSE:
+      for (Step s : ORTHOGONALS) mark(gs, c, r, s);
+      [[fallthrough]];
     case BISHOP:
       for (Step s : DIAGONALS) mark_ray(gs, c, r, s);
       break;
+    case DRAGON:
+      for (Step s : DIAGONALS) mark(gs, c, r, s);
+      [[fallthrough]];
     case ROOK:
       for (Step s : ORTHOGONALS) mark_ray(gs, c, r, s);
       break;
     case KING:
       for (Step s : DIAGONALS) mark(gs, c, r, s);
       for (Step s : ORTHOGONALS) mark(gs, c, r, s);
-      break;
-    case HORSE:
-      for (Step s : ORTHOGONALS) mark(gs, c, r, s);
-      for (Step s : DIAGONALS) mark_ray(gs, c, r, s);
-      break;
-    case DRAGON:
-      for (Step s : DIAGONALS) mark(gs, c, r, s);
-      for (Step s : ORTHOGONALS) mark_ray(gs, c, r, s);
       break;
     default:
       break;

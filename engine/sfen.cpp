@@ -22,19 +22,6 @@ int kind_from_letter(char upper) {
 char to_upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 bool is_lower(char c) { return c >= 'a' && c <= 'z'; }
 
-std::string_view next_field(std::string_view& text) {
-  size_t start = text.find_first_not_of(' ');
-  if (start == std::string_view::npos) {
-    text = {};
-    return {};
-  }
-  text.remove_prefix(start);
-  size_t end = text.find(' ');
-  std::string_view field = text.substr(0, end);
-  text.remove_prefix(end == std::string_view::npos ? text.size() : end);
-  return field;
-}
-
 bool parse_board(std::string_view field, SfenPosition& pos, std::string& error) {
   int row = 0, col = 0;
   bool promoted = false;
@@ -110,15 +97,29 @@ bool check_totals(const SfenPosition& pos, std::string& error) {
 
 }  // namespace
 
+std::string_view next_word(std::string_view& text) {
+  constexpr std::string_view SPACE = " \t\r";
+  const size_t start = text.find_first_not_of(SPACE);
+  if (start == std::string_view::npos) {
+    text = {};
+    return {};
+  }
+  text.remove_prefix(start);
+  const size_t end = text.find_first_of(SPACE);
+  const std::string_view word = text.substr(0, end);
+  text.remove_prefix(end == std::string_view::npos ? text.size() : end);
+  return word;
+}
+
 bool parse_sfen(std::string_view text, SfenPosition& out, std::string& error) {
   SfenPosition pos;
   std::memset(pos.board, SQ_EMPTY, sizeof pos.board);
   std::memset(pos.hand, 0, sizeof pos.hand);
   std::string_view rest = text;
-  std::string_view board = next_field(rest), side = next_field(rest), hands = next_field(rest),
-                   number = next_field(rest);
+  std::string_view board = next_word(rest), side = next_word(rest), hands = next_word(rest),
+                   number = next_word(rest);
   if (board.empty() || side.empty() || hands.empty()) { error = "SFEN needs a board, a side and hands"; return false; }
-  if (!next_field(rest).empty()) { error = "unexpected text after the SFEN"; return false; }
+  if (!next_word(rest).empty()) { error = "unexpected text after the SFEN"; return false; }
   if (!parse_board(board, pos, error)) return false;
   if (side == "b") pos.side_to_move = BLACK;
   else if (side == "w") pos.side_to_move = WHITE;

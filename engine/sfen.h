@@ -24,6 +24,10 @@ struct SfenPosition {
 inline constexpr std::string_view STARTPOS_SFEN =
     "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1";
 
+// The next word of a USI line or SFEN: spaces, tabs and a line's carriage return separate words. Moves
+// `text` past the word; empty at the end of the text.
+std::string_view next_word(std::string_view& text);
+
 // Parses "board side hands [number]". On failure returns false with a message naming what was wrong,
 // and leaves `out` untouched.
 bool parse_sfen(std::string_view text, SfenPosition& out, std::string& error);

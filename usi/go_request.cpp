@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "engine/sfen.h"
+
 namespace halvane {
 
 namespace {
@@ -12,19 +14,6 @@ constexpr long long MAX_MS = 1000LL * 60 * 60 * 24 * 30;   // a month: anything 
 // milliseconds at the strongest level), and the answer must then reach the GUI.
 constexpr long long ANSWER_MARGIN_MS = 500;
 constexpr int SHARE_OF_MAIN_TIME = 15;                     // a think may use 1/15 of the main time left
-
-std::string_view next_word(std::string_view& text) {
-  size_t start = text.find_first_not_of(" \t");
-  if (start == std::string_view::npos) {
-    text = {};
-    return {};
-  }
-  text.remove_prefix(start);
-  size_t end = text.find_first_of(" \t");
-  std::string_view word = text.substr(0, end);
-  text.remove_prefix(end == std::string_view::npos ? text.size() : end);
-  return word;
-}
 
 bool read_number(std::string_view word, long long limit, long long& value) {
   if (word.empty() || word.size() > 12) return false;

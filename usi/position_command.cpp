@@ -5,23 +5,6 @@
 
 namespace halvane {
 
-namespace {
-
-std::string_view next_word(std::string_view& text) {
-  size_t start = text.find_first_not_of(" \t");
-  if (start == std::string_view::npos) {
-    text = {};
-    return {};
-  }
-  text.remove_prefix(start);
-  size_t end = text.find_first_of(" \t");
-  std::string_view word = text.substr(0, end);
-  text.remove_prefix(end == std::string_view::npos ? text.size() : end);
-  return word;
-}
-
-}  // namespace
-
 bool parse_position_command(Engine& scratch, std::string_view args, GamePosition& out, std::string& error) {
   std::string_view rest = args;
   std::string_view first = next_word(rest);

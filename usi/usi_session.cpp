@@ -10,19 +10,6 @@ namespace halvane {
 
 namespace {
 
-std::string_view next_word(std::string_view& text) {
-  size_t start = text.find_first_not_of(" \t\r");
-  if (start == std::string_view::npos) {
-    text = {};
-    return {};
-  }
-  text.remove_prefix(start);
-  size_t end = text.find_first_of(" \t\r");
-  std::string_view word = text.substr(0, end);
-  text.remove_prefix(end == std::string_view::npos ? text.size() : end);
-  return word;
-}
-
 std::string_view trim(std::string_view text) {
   size_t start = text.find_first_not_of(" \t\r");
   if (start == std::string_view::npos) return {};

@@ -3,18 +3,13 @@
 // seen without a race.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
-#include <vector>
 
-#include "engine/sfen.h"
 #include "engine/think.h"
-#include "usi/usi_session.h"
+#include "tests/usi/usi_harness.h"
 
 using namespace halvane;
 
@@ -54,43 +49,25 @@ TEST(ThinkThreads, ManyThinksInARowLeaveNoThreadBehind) {
 }
 
 TEST(ThinkThreads, StopsFromAnotherThreadWhileTheSessionThinks) {
-  UsiSession s;
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::vector<std::string> lines;
-  usi_session_start(s, [&](std::string_view line) {
-    std::lock_guard<std::mutex> lock(mutex);
-    lines.emplace_back(line);
-    changed.notify_all();
-  });
-  auto count_prefix = [&](const char* prefix) {
-    int n = 0;
-    for (const std::string& line : lines) n += line.rfind(prefix, 0) == 0;
-    return n;
-  };
-  auto wait_count = [&](const char* prefix, int n) {
-    std::unique_lock<std::mutex> lock(mutex);
-    return changed.wait_for(lock, std::chrono::seconds(300), [&] { return count_prefix(prefix) >= n; });
-  };
-  usi_handle_line(s, "setoption name Strength value chuukara");
-  usi_handle_line(s, "position startpos moves 2g2f 8c8d 2f2e 8d8e");
+  Harness h;
+  h.send("setoption name Strength value chuukara");
+  h.send("position startpos moves 2g2f 8c8d 2f2e 8d8e");
   for (int i = 0; i < 8; ++i) {
-    usi_handle_line(s, "go byoyomi 60000");
+    h.send("go byoyomi 60000");
     std::this_thread::sleep_for(std::chrono::milliseconds(i * 7));
-    usi_handle_line(s, "stop");
-    EXPECT_TRUE(wait_count("bestmove", i + 1)) << "think " << i;
+    h.send("stop");
+    EXPECT_NE(h.wait_for("bestmove"), "") << "think " << i;
   }
   // A short clock: the timer thread stops the think.
-  usi_handle_line(s, "go btime 0 wtime 0 byoyomi 30");
-  EXPECT_TRUE(wait_count("bestmove", 9));
+  h.send("go btime 0 wtime 0 byoyomi 30");
+  EXPECT_NE(h.wait_for("bestmove"), "");
   // The mate solver stopped by its deadline and by stop.
-  usi_handle_line(s, "position sfen 9/9/9/9/4k4/9/9/9/9 b RB 1");
-  usi_handle_line(s, "go mate 20");
-  EXPECT_TRUE(wait_count("checkmate", 1));
-  usi_handle_line(s, "go mate infinite");
-  usi_handle_line(s, "stop");
-  EXPECT_TRUE(wait_count("checkmate", 2));
-  usi_handle_line(s, "quit");
-  std::lock_guard<std::mutex> lock(mutex);
-  EXPECT_EQ(count_prefix("bestmove resign"), 0) << "a stopped think never resigns";
+  h.send("position sfen 9/9/9/9/4k4/9/9/9/9 b RB 1");
+  h.send("go mate 20");
+  EXPECT_NE(h.wait_for("checkmate"), "");
+  h.send("go mate infinite");
+  h.send("stop");
+  EXPECT_NE(h.wait_for("checkmate"), "");
+  h.send("quit");
+  EXPECT_FALSE(h.said("bestmove resign")) << "a stopped think never resigns";
 }

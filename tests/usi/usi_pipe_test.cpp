@@ -11,9 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/sfen.h"
-#include "engine/strength.h"
-#include "usi/legal_moves.h"
+#include "tests/usi/usi_harness.h"
 
 using namespace halvane;
 
@@ -103,33 +101,6 @@ class UsiChild {
   std::string buffer_;
 };
 
-Engine& checker() {
-  static std::unique_ptr<Engine> e = [] {
-    auto made = std::make_unique<Engine>();
-    engine_init(*made, STRENGTH_CHUUKARA);
-    return made;
-  }();
-  return *e;
-}
-
-// Plays the USI moves of `line` (after its first word) from `pos`, each checked for legality.
-int play_line(SfenPosition& pos, const std::string& line) {
-  int count = 0;
-  size_t at = line.find(' ');
-  while (at != std::string::npos) {
-    const size_t start = at + 1;
-    at = line.find(' ', start);
-    const std::string text = line.substr(start, at == std::string::npos ? std::string::npos : at - start);
-    MoveRecord move;
-    std::string error;
-    EXPECT_TRUE(parse_usi_move(text, pos, move, error)) << line << ": " << error;
-    EXPECT_TRUE(is_legal_move(checker(), pos, move)) << line << ": " << text;
-    apply_move(pos, move);
-    ++count;
-  }
-  return count;
-}
-
 }  // namespace
 
 TEST(UsiPipe, AWholeConversation) {
@@ -153,7 +124,7 @@ TEST(UsiPipe, AWholeConversation) {
     SfenPosition pos;
     std::string error;
     ASSERT_TRUE(parse_sfen("lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/2P4P1/PP1PPPP1P/1B5R1/LNSGKGSNL w - 4", pos, error));
-    EXPECT_EQ(play_line(pos, best), 1) << best;
+    EXPECT_EQ(play_answer(pos, best), 1) << best;
   }
 
   // A mate in three without the attacker's king, solved with its whole line.
@@ -165,9 +136,8 @@ TEST(UsiPipe, AWholeConversation) {
     SfenPosition pos;
     std::string error;
     ASSERT_TRUE(parse_sfen("9/4k4/9/4P4/9/9/9/9/9 b 2G 1", pos, error));
-    EXPECT_EQ(play_line(pos, answer), 3) << answer;
-    MoveRecord replies[MAX_LEGAL_MOVES];
-    EXPECT_EQ(legal_moves(checker(), pos, replies), 0) << answer << " does not end in mate";
+    EXPECT_EQ(play_answer(pos, answer), 3) << answer;
+    EXPECT_TRUE(no_legal_move(pos)) << answer << " does not end in mate";
   }
 
   // perft 1..3 from the start.

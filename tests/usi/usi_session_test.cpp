@@ -3,92 +3,19 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
-#include "engine/strength.h"
+#include "tests/usi/usi_harness.h"
 #include "usi/bench.h"
 #include "usi/go_request.h"
-#include "usi/legal_moves.h"
-#include "usi/usi_session.h"
 
 using namespace halvane;
 
 namespace {
 
-// A session whose output is collected for the test to wait on.
-struct Harness {
-  UsiSession session;
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::vector<std::string> lines;
-  size_t read = 0;   // lines before this one have been consumed by wait_for
-
-  Harness() {
-    usi_session_start(session, [this](std::string_view line) {
-      std::lock_guard<std::mutex> lock(mutex);
-      lines.emplace_back(line);
-      changed.notify_all();
-    });
-  }
-  ~Harness() { usi_session_finish(session); }
-
-  void send(std::string_view line) { usi_handle_line(session, line); }
-
-  // The next line (after earlier waits) that starts with `prefix`; "" when none comes in time.
-  std::string wait_for(const std::string& prefix, int seconds = 300) {
-    std::unique_lock<std::mutex> lock(mutex);
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-    for (;;) {
-      for (; read < lines.size(); ++read)
-        if (lines[read].rfind(prefix, 0) == 0) return lines[read++];
-      if (changed.wait_until(lock, until) == std::cv_status::timeout) return "";
-    }
-  }
-  // Waits until some "info string" line, read or not, contains `text`.
-  bool wait_until_said(const std::string& text, int seconds = 60) {
-    std::unique_lock<std::mutex> lock(mutex);
-    return changed.wait_for(lock, std::chrono::seconds(seconds), [&] {
-      for (const std::string& line : lines)
-        if (line.rfind("info string", 0) == 0 && line.find(text) != std::string::npos) return true;
-      return false;
-    });
-  }
-  std::vector<std::string> all() {
-    std::lock_guard<std::mutex> lock(mutex);
-    return lines;
-  }
-  bool said(const std::string& prefix) {
-    for (const std::string& line : all())
-      if (line.rfind(prefix, 0) == 0) return true;
-    return false;
-  }
-};
-
-// An Engine of the test's own for checking answers.
-Engine& checker() {
-  static std::unique_ptr<Engine> e = [] {
-    auto made = std::make_unique<Engine>();
-    engine_init(*made, STRENGTH_CHUUKARA);
-    return made;
-  }();
-  return *e;
-}
-
 std::string current_sfen(Harness& h) { return format_sfen(h.session.game.pos); }
-
-void expect_legal_bestmove(const std::string& line, const SfenPosition& pos, const std::string& what) {
-  ASSERT_EQ(line.rfind("bestmove ", 0), 0u) << what << ": no bestmove";
-  const std::string text = line.substr(9);
-  MoveRecord move;
-  std::string error;
-  ASSERT_TRUE(parse_usi_move(text, pos, move, error)) << what << ": " << text << ": " << error;
-  EXPECT_TRUE(is_legal_move(checker(), pos, move)) << what << ": " << text << " is not legal";
-}
 
 }  // namespace
 
@@ -168,6 +95,9 @@ TEST(UsiSession, PositionsCountTheGamePlyAndRefuseIllegalMoves) {
       {"position sfen 4k4/4r4/9/9/9/9/9/9/3K5 b - 1 moves 6i5i", false, "", 0},
       {"position sfen 7nk/7s1/9/7N1/9/9/9/9/8K b P 1 moves P*1b", false, "", 0},
       {"position sfen 7nk/7s1/9/7N1/9/9/9/9/8K b P 1 moves P*1c", true, "7nk/7s1/8P/7N1/9/9/9/9/8K w - 2", 1},
+      // A line ending in a carriage return, as a GUI on Windows sends it.
+      {"position sfen 7nk/7s1/9/7N1/9/9/9/9/8K b P 1 moves P*1c\r", true, "7nk/7s1/8P/7N1/9/9/9/9/8K w - 2", 1},
+      {"position sfen 7nk/7s1/9/7N1/9/9/9/9/8K b P 1\r", true, "7nk/7s1/9/7N1/9/9/9/9/8K b P 1", 0},
   };
   for (const Row& row : rows) {
     Harness h;
@@ -203,6 +133,7 @@ TEST(UsiSession, ClockBudgets) {
       {"btime 100 wtime 100 byoyomi 0", 0, 6},
       {"btime 0 wtime 0", 0, 0},
       {"movetime 500", 0, 334},
+      {"movetime 500\r", 0, 334},
       {"wtime 200 btime 100 byoyomi 0 depth 5 nodes 1000 movestogo 3", 1, 13},
   };
   for (const Row& row : rows) {
@@ -269,26 +200,13 @@ TEST(UsiSession, GoMateAnswersTheLineNomateOrTimeout) {
     if (row.moves != 0) {
       // The line is played out: every move legal, and the last one leaves the defender without a move.
       SfenPosition pos = h.session.game.pos;
-      std::string rest = answer.substr(10);
-      int count = 0;
-      for (size_t at = 0; at < rest.size();) {
-        size_t end = rest.find(' ', at);
-        std::string text = rest.substr(at, end == std::string::npos ? std::string::npos : end - at);
-        at = end == std::string::npos ? rest.size() : end + 1;
-        MoveRecord move;
-        std::string error;
-        ASSERT_TRUE(parse_usi_move(text, pos, move, error)) << answer << ": " << error;
-        ASSERT_TRUE(is_legal_move(checker(), pos, move)) << answer << ": " << text;
-        apply_move(pos, move);
-        ++count;
-      }
+      const int count = play_answer(pos, answer);
       if (row.moves > 0) {
         EXPECT_EQ(count, row.moves) << answer;
       } else {
         EXPECT_TRUE(count % 2 == 1 && count >= 3) << answer << ": the line was not recovered";
       }
-      MoveRecord replies[MAX_LEGAL_MOVES];
-      EXPECT_EQ(legal_moves(checker(), pos, replies), 0) << answer << ": the line does not end in mate";
+      EXPECT_TRUE(no_legal_move(pos)) << answer << ": the line does not end in mate";
     }
   }
 }
@@ -387,10 +305,7 @@ TEST(UsiSession, BenchThinksOnEveryPositionAndRepeatsItsSearchNodes) {
     const std::string& line = runs[0][i];
     const size_t at = line.find("move ");
     ASSERT_NE(at, std::string::npos) << line;
-    const std::string text = line.substr(at + 5, line.find(',', at) - at - 5);
-    MoveRecord move;
-    ASSERT_TRUE(parse_usi_move(text, game.pos, move, error)) << line;
-    EXPECT_TRUE(is_legal_move(checker(), game.pos, move)) << line;
+    EXPECT_EQ(play_checked(game.pos, line.substr(at + 5, line.find(',', at) - at - 5), line), 1);
     // With the seed fixed the search repeats itself. The last position is a mate for the mate thread,
     // which may end the search early at any moment; no other has a mate.
     auto search_nodes = [](const std::string& l) { return l.substr(l.find("(search "), l.find(", mate") - l.find("(search ")); };

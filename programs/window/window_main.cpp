@@ -1,0 +1,22 @@
+// The entry point of the three window programs, compiled once for each: HALVANE_STRENGTH names the
+// program's own strength (STRENGTH_CHUUKARA, STRENGTH_KARAKUCHI or STRENGTH_GEKIKARA). It owns the game and
+// the engine, hands its strength to the engine's initialisation and both to the common window run.
+#include "app/game_state.h"
+#include "engine/engine.h"
+#include "engine/strength.h"
+#include "platform/window_program.h"
+
+#ifndef HALVANE_STRENGTH
+#error "each window program is built with HALVANE_STRENGTH set to its strength"
+#endif
+
+namespace {
+halvane::GameState g_game;
+halvane::Engine g_engine;
+}  // namespace
+
+int main(int argc, char** argv) {
+  halvane::game_construct(g_game);
+  halvane::engine_init(g_engine, halvane::HALVANE_STRENGTH);
+  halvane::run_window_program(argc, argv, g_game, g_engine, halvane::HALVANE_STRENGTH);
+}
