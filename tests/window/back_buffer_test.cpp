@@ -10,6 +10,7 @@
 #include "app/render.h"
 #include "engine/engine.h"
 #include "platform/image_qt.h"
+#include "tests/window/window_fixture.h"
 
 using namespace halvane;
 
@@ -43,10 +44,7 @@ class BackBufferTest : public QObject {
 
   // What the window would copy: the buffer, read under the drawing lock.
   QImage shown() {
-    while (!try_lock_drawing()) QTest::qWait(1);
-    QImage copy = back_buffer()->pixels.copy(0, 0, 700, 500);
-    unlock_drawing();
-    return copy;
+    return back_buffer_copy(QRect(0, 0, 700, 500));
   }
   QImage draw() {
     repaint(*gs_, *e_);

@@ -1,7 +1,6 @@
 // The main window on Qt's offscreen platform: title per program, the six buttons' captions and places,
 // the menus and their command ids, the about box by its keys and menu item, the paint that shows the back
 // buffer, repaint requests from worker threads, and the message boxes and file dialogs the game uses.
-#include <QApplication>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -9,46 +8,17 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTemporaryDir>
-#include <QTest>
-#include <QTimer>
 #include <atomic>
-#include <functional>
-#include <memory>
 #include <thread>
 
 #include "app/commands.h"
-#include "app/game_state.h"
-#include "app/render.h"
-#include "engine/engine.h"
-#include "platform/image_qt.h"
-#include "platform/main_window.h"
 #include "platform/ui.h"
 #include "platform/window_program.h"
+#include "tests/window/window_fixture.h"
 
 using namespace halvane;
 
 namespace {
-
-GameState g_game;
-Engine g_engine;
-
-// Acts on the next modal window of type T once it is up, from inside its own event loop. The watch
-// ends with the returned timer, so a box that never came cannot be acted on by a later test.
-template <class T>
-[[nodiscard]] std::unique_ptr<QTimer> on_next_modal(std::function<void(T*)> act) {
-  auto timer = std::make_unique<QTimer>();
-  QTimer* raw = timer.get();
-  QObject::connect(raw, &QTimer::timeout, [raw, act] {
-    T* modal = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (!modal) return;
-    raw->stop();
-    act(modal);
-  });
-  timer->start(10);
-  return timer;
-}
-
-QString text(const char16_t* s) { return QString::fromUtf16(s); }
 
 // Types a name into the dialog's file name box and presses its Open or Save button.
 void choose(QFileDialog* dialog, const QString& name) {
@@ -71,12 +41,9 @@ class MainWindowTest : public QObject {
 
  private slots:
   void initTestCase() {
-    game_construct(g_game);
-    engine_init(g_engine, STRENGTH_CHUUKARA);
-    QVERIFY(load_back_buffer());
-    window_ = open_main_window(g_game, g_engine, STRENGTH_CHUUKARA);
+    window_ = open_test_window(STRENGTH_CHUUKARA);
+    QVERIFY(window_);
     QCOMPARE(main_window(), window_);
-    window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_));
   }
 
@@ -190,9 +157,7 @@ class MainWindowTest : public QObject {
     auto differing = [this] {
       const QImage painted =
           window_->view()->grab(QRect(0, 0, 600, 410)).toImage().convertToFormat(QImage::Format_RGB32);
-      while (!try_lock_drawing()) QTest::qWait(1);
-      const QImage buffer = back_buffer()->pixels.copy(0, 0, 600, 410);
-      unlock_drawing();
+      const QImage buffer = back_buffer_copy(QRect(0, 0, 600, 410));
       int count = 0;
       for (int y = 0; y < 410; ++y)
         for (int x = 0; x < 600; ++x) {
@@ -374,10 +339,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(g_game.sel_col, 2);
     QCOMPARE(g_game.sel_row, 6);
     // The selected square is drawn blue in what the window shows; a second click on it lets go.
-    while (!try_lock_drawing()) QTest::qWait(1);
-    const uint32_t selected = image_pixel(back_buffer(), 2 * 40 + 1, 6 * 40 + 1);
-    unlock_drawing();
-    QCOMPARE(selected, uint32_t(RGB_BLUE));
+    QCOMPARE(back_buffer_copy(QRect(2 * 40 + 1, 6 * 40 + 1, 1, 1)).pixel(0, 0) & 0xFFFFFF, uint32_t(RGB_BLUE));
     QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20));
     QCOMPARE(g_game.selection, 0);
 

@@ -1,46 +1,18 @@
 // A move pair on the real window: the start button and its question, a pawn clicked and moved with the
 // mouse on the board view, and the computer's reply appearing on the view and in the record, all through
 // the widgets with the real turn threads and the weakest program's think.
-#include <QApplication>
 #include <QMessageBox>
-#include <QTest>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
-#include <memory>
 
 #include "app/commands.h"
-#include "app/game_state.h"
-#include "app/render.h"
-#include "engine/engine.h"
 #include "platform/image.h"
-#include "platform/main_window.h"
 #include "platform/window_program.h"
+#include "tests/window/window_fixture.h"
 
 using namespace halvane;
 
 namespace {
-
-GameState g_game;
-Engine g_engine;
-
-// Acts on the next modal window of type T from inside its own event loop.
-template <class T>
-[[nodiscard]] std::unique_ptr<QTimer> on_next_modal(std::function<void(T*)> act) {
-  auto timer = std::make_unique<QTimer>();
-  QTimer* raw = timer.get();
-  QObject::connect(raw, &QTimer::timeout, [raw, act] {
-    T* modal = qobject_cast<T*>(QApplication::activeModalWidget());
-    if (!modal) return;
-    raw->stop();
-    act(modal);
-  });
-  timer->start(10);
-  return timer;
-}
-
-QString text(const char16_t* s) { return QString::fromUtf16(s); }
 
 // What the window shows at a view pixel, as 0xRRGGBB.
 uint32_t shown(QWidget* view, int x, int y) { return view->grab().toImage().pixel(x, y) & 0xFFFFFF; }
@@ -58,11 +30,8 @@ class PlayWindowTest : public QObject {
 
  private slots:
   void initTestCase() {
-    game_construct(g_game);
-    engine_init(g_engine, STRENGTH_CHUUKARA);
-    QVERIFY(load_back_buffer());
-    window_ = open_main_window(g_game, g_engine, STRENGTH_CHUUKARA);
-    window_->show();
+    window_ = open_test_window(STRENGTH_CHUUKARA);
+    QVERIFY(window_);
     QVERIFY(QTest::qWaitForWindowExposed(window_));
   }
 

@@ -23,15 +23,13 @@
 #include "engine/engine.h"
 #include "platform/main_window.h"
 #include "platform/window_program.h"
+#include "tests/window/window_fixture.h"
 
 using namespace halvane;
 
 namespace {
 
 const char* const CHILD_MODE = "HALVANE_EXIT_TEST_CHILD";
-
-GameState g_game;
-Engine g_engine;
 
 // A position no book knows, with the computer to move: bishops exchanged, two pawns advanced.
 void computer_to_move_out_of_book(GameState& gs) {
@@ -53,12 +51,9 @@ void computer_to_move_out_of_book(GameState& gs) {
 // repaint watcher do while the computer thinks (far more often than they ever do), or closed as soon as
 // the computer has begun a real think ("close-while-thinking").
 [[noreturn]] void run_child(int argc, char** argv, const QByteArray& mode) {
-  game_construct(g_game);
-  engine_init(g_engine, STRENGTH_GEKIKARA);
   start_application(argc, argv);
-  load_back_buffer();
-  MainWindow* window = open_main_window(g_game, g_engine, STRENGTH_GEKIKARA);
-  window->show();
+  MainWindow* window = open_test_window(STRENGTH_GEKIKARA);
+  if (!window) std::_Exit(3);
   if (mode == "close-while-thinking") {
     computer_to_move_out_of_book(g_game);
     auto* poll = new QTimer(window);
