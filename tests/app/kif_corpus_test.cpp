@@ -5,16 +5,11 @@
 
 #include <map>
 
-#include "app/kif_file.h"
-#include "app/kif_write.h"
 #include "app/record_check.h"
 #include "kif_test_util.h"
-#include "support/scripted_ui.h"
 
 using namespace halvane;
 using namespace halvane::kif_test;
-using test_support::reset_scripted_ui;
-using test_support::scripted_ui;
 
 namespace {
 
@@ -34,28 +29,11 @@ std::vector<std::vector<std::string>> read_tsv(const std::filesystem::path& path
   return rows;
 }
 
-struct CorpusTest : ::testing::Test {
-  std::unique_ptr<GameState> gs = make_state();
-  std::unique_ptr<Engine> e = std::make_unique<Engine>();
-
+struct CorpusTest : KifFixture {
   void SetUp() override {
     if (!std::filesystem::exists(CORPUS / "manifest.tsv")) GTEST_SKIP() << "no KIF corpus at " << CORPUS;
   }
-  void load(const std::string& file) {
-    reset_scripted_ui();
-    scripted_ui().open_paths.push_back((CORPUS / file).string());
-    load_kif(*gs, *e);
-  }
-  std::string usi_moves() {
-    std::string out;
-    for (int k = 0; k < gs->length; ++k) {
-      MoveRecord move;
-      int differences = 0;
-      if (slot_move(*gs, k, move, differences) != SLOT_MOVE) return "(slot " + std::to_string(k) + " is no move)";
-      out += (k ? " " : "") + move_to_usi(move);
-    }
-    return out;
-  }
+  void load(const std::string& file) { load_path((CORPUS / file).string()); }
   // Board, side and hands of the last slot, as the first three SFEN fields.
   std::string final_position() {
     SfenPosition pos{};

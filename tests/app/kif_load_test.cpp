@@ -2,11 +2,8 @@
 // encodings, 同 moves, clock fields, the move cap, end words, and every kind of line that is refused.
 #include <gtest/gtest.h>
 
-#include "app/kif_file.h"
-#include "app/kif_write.h"
 #include "app/record_check.h"
 #include "kif_test_util.h"
-#include "support/scripted_ui.h"
 
 using namespace halvane;
 using namespace halvane::kif_test;
@@ -17,37 +14,7 @@ using test_support::utf8;
 
 namespace {
 
-struct KifLoadTest : ::testing::Test {
-  std::unique_ptr<GameState> gs = make_state();
-  std::unique_ptr<Engine> e = std::make_unique<Engine>();
-
-  void SetUp() override { reset_scripted_ui(); }
-
-  // Loads the bytes through the menu command.
-  void load_bytes(const std::string& bytes, const std::string& name = "load.kif") {
-    const std::string path = temp_path(name);
-    write_file(path, bytes);
-    reset_scripted_ui();
-    scripted_ui().open_paths.push_back(path);
-    load_kif(*gs, *e);
-  }
-  // The moves of the loaded record in USI.
-  std::string usi_moves() {
-    std::string out;
-    for (int k = 0; k < gs->length; ++k) {
-      MoveRecord move;
-      int differences = 0;
-      EXPECT_EQ(slot_move(*gs, k, move, differences), SLOT_MOVE) << "slot " << k;
-      out += (k ? " " : "") + move_to_usi(move);
-    }
-    return out;
-  }
-  bool format_error_shown() {
-    for (const auto& box : scripted_ui().boxes)
-      if (box.text == u"棋譜ファイルのフォーマットが合いません。" && box.caption == u"棋譜読み込みエラー") return true;
-    return false;
-  }
-};
+using KifLoadTest = KifFixture;
 
 TEST_F(KifLoadTest, SaveThenLoadRestoresEverySlotAndHand) {
   for (unsigned seed : {1u, 2u, 3u, 4u, 5u}) {

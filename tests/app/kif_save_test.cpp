@@ -2,10 +2,7 @@
 // the refusals and message boxes, and records that are not a sequence of moves.
 #include <gtest/gtest.h>
 
-#include "app/kif_file.h"
-#include "app/kif_write.h"
 #include "kif_test_util.h"
-#include "support/scripted_ui.h"
 
 using namespace halvane;
 using namespace halvane::kif_test;
@@ -17,24 +14,13 @@ namespace {
 
 KifDate fixed_date() { return {2024, 3, 9, 7, 5, 2}; }
 
-struct KifSaveTest : ::testing::Test {
-  std::unique_ptr<GameState> gs = make_state();
-  std::unique_ptr<Engine> e = std::make_unique<Engine>();
-
+struct KifSaveTest : KifFixture {
   void SetUp() override {
-    reset_scripted_ui();
+    KifFixture::SetUp();
     kif_clock = fixed_date;
   }
   void TearDown() override { kif_clock = local_kif_date; }
 
-  // Saves through the menu command into a fresh file and returns its bytes.
-  std::string save_to(const std::string& name) {
-    const std::string path = temp_path(name);
-    std::filesystem::remove(path);
-    scripted_ui().save_paths.push_back(path);
-    save_kif(*gs, *e);
-    return read_file(path);
-  }
   void expect_boxes(const std::vector<std::pair<std::u16string, std::u16string>>& expected) {
     ASSERT_EQ(scripted_ui().boxes.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {

@@ -1,6 +1,6 @@
 // Helpers shared by the KIF tests: a fresh game state, CP932 text from UTF-8 literals (through iconv, so
 // the expectations do not reuse the program's own name tables), records played from USI moves or at
-// random, temporary files and slot comparison.
+// random, temporary files, slot comparison, and a fixture that loads and saves through the menu commands.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,7 +18,10 @@
 #include <vector>
 
 #include "app/game_state.h"
+#include "app/kif_file.h"
+#include "app/kif_write.h"
 #include "engine/sfen.h"
+#include "support/scripted_ui.h"
 
 namespace halvane::kif_test {
 
@@ -147,5 +150,50 @@ inline ::testing::AssertionResult same_record(const GameState& a, const GameStat
   }
   return ::testing::AssertionSuccess();
 }
+
+// A game and an engine for loading and saving through the menu commands, on the scripted window system.
+struct KifFixture : ::testing::Test {
+  std::unique_ptr<GameState> gs = make_state();
+  std::unique_ptr<Engine> e = std::make_unique<Engine>();
+
+  void SetUp() override { test_support::reset_scripted_ui(); }
+
+  // Loads the file at `path` through the menu command, with the boxes of earlier commands cleared.
+  void load_path(const std::string& path) {
+    test_support::reset_scripted_ui();
+    test_support::scripted_ui().open_paths.push_back(path);
+    load_kif(*gs, *e);
+  }
+  // Loads the bytes through the menu command, from a temporary file called `name`.
+  void load_bytes(const std::string& bytes, const std::string& name = "load.kif") {
+    const std::string path = temp_path(name);
+    write_file(path, bytes);
+    load_path(path);
+  }
+  // Saves through the menu command into a fresh file and returns its bytes.
+  std::string save_to(const std::string& name) {
+    const std::string path = temp_path(name);
+    std::filesystem::remove(path);
+    test_support::scripted_ui().save_paths.push_back(path);
+    save_kif(*gs, *e);
+    return read_file(path);
+  }
+  // The moves of the record in USI; a slot that is no move stands named in its place.
+  std::string usi_moves() const {
+    std::string out;
+    for (int k = 0; k < gs->length; ++k) {
+      MoveRecord move;
+      int differences = 0;
+      if (slot_move(*gs, k, move, differences) != SLOT_MOVE) return "(slot " + std::to_string(k) + " is no move)";
+      out += (k ? " " : "") + move_to_usi(move);
+    }
+    return out;
+  }
+  bool format_error_shown() const {
+    for (const auto& box : test_support::scripted_ui().boxes)
+      if (box.text == u"棋譜ファイルのフォーマットが合いません。" && box.caption == u"棋譜読み込みエラー") return true;
+    return false;
+  }
+};
 
 }  // namespace halvane::kif_test
