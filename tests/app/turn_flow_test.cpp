@@ -20,6 +20,17 @@ void bare(PlayTest& t, Square player_king, Square computer_king) {
   t.at(computer_king.col, computer_king.row) = GOTE_KING;
 }
 
+// The player's king on its file under a computer's rook, recorded as slot `slot`; the player then
+// pushes an edge pawn and leaves the king to be taken.
+void king_left_to_the_rook(PlayTest& t, int slot) {
+  bare(t, {4, 8}, {0, 0});
+  t.at(4, 1) = GOTE_BIT + ROOK;
+  t.at(8, 6) = PAWN;
+  t.record_position_as(slot);
+  t.click(8, 6);
+  t.click(8, 5);
+}
+
 }  // namespace
 
 TEST_F(TurnFlow, PlayersTurnStatusAndTheRepaintBudget) {
@@ -104,12 +115,7 @@ TEST_F(TurnFlow, TheEngineGetsThePositionOnScreen) {
 
 TEST_F(TurnFlow, ComputerCapturesThePlayersKing) {
   start(true);
-  bare(*this, {4, 8}, {0, 0});
-  at(4, 1) = GOTE_BIT + ROOK;
-  at(8, 6) = PAWN;
-  record_position_as(6);
-  click(8, 6);
-  click(8, 5);   // the player ignores the rook on the king's file
+  king_left_to_the_rook(*this, 6);
   ASSERT_EQ(gs->length, 7);
   turn_monitor_pass(*gs, *e);
   ASSERT_TRUE(gs->game_over);
@@ -156,12 +162,7 @@ TEST_F(TurnFlow, ComputerResignsAHopelessPosition) {
 // game or hand it to the computer.
 TEST_F(TurnFlow, ResetDuringTheGameEndHold) {
   start(true);
-  bare(*this, {4, 8}, {0, 0});
-  at(4, 1) = GOTE_BIT + ROOK;
-  at(8, 6) = PAWN;
-  record_position_as(2);
-  click(8, 6);
-  click(8, 5);
+  king_left_to_the_rook(*this, 2);
   std::thread monitor([&] { turn_monitor_pass(*gs, *e); });
   while (!gs->game_over) std::this_thread::yield();
   command(CMD_START);   // reset, allowed once the game is over

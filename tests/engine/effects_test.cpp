@@ -133,6 +133,32 @@ std::vector<TestMove> pseudo_moves(const EnginePosition& pos, int side) {
   return moves;
 }
 
+// Makes and takes back a TestMove at `ply` through the engine's make/undo protocol.
+void make(EffectMaps& fx, EnginePosition& pos, int ply, const TestMove& m) {
+  if (m.from < 0) {
+    make_drop(fx, pos, ply, 0, m.to, m.piece);
+  } else {
+    make_board_move(fx, pos, ply, 0, m.from, m.to, m.after);
+  }
+}
+void undo(EffectMaps& fx, EnginePosition& pos, int ply, const TestMove& m, int captured) {
+  if (m.from < 0) {
+    undo_drop(fx, pos, ply, m.to);
+  } else {
+    undo_board_move(fx, pos, ply, m.from, m.to, m.piece, captured);
+  }
+}
+
+// Board, hands, counts and rays exactly as they were before a make.
+::testing::AssertionResult restored(const EnginePosition& pos, const EffectMaps& fx, const EnginePosition& pos_was,
+                                    const EffectMaps& fx_was) {
+  if (std::memcmp(pos.board, pos_was.board, BOARD_CELLS) != 0) return ::testing::AssertionFailure() << "board";
+  if (std::memcmp(pos.hand, pos_was.hand, sizeof pos.hand) != 0) return ::testing::AssertionFailure() << "hands";
+  if (std::memcmp(fx.count, fx_was.count, sizeof fx.count) != 0) return ::testing::AssertionFailure() << "count";
+  if (std::memcmp(fx.rays, fx_was.rays, sizeof fx.rays) != 0) return ::testing::AssertionFailure() << "rays";
+  return ::testing::AssertionSuccess();
+}
+
 // The tests' EffectMaps are large (about 140 kB each), so they live on the heap.
 std::unique_ptr<EffectMaps> fresh_maps(const EnginePosition& pos) {
   auto fx = std::make_unique<EffectMaps>();
@@ -204,12 +230,7 @@ TEST(EffectMaps, RebuildAgreesWithNaiveCountOnEveryPosition) {
         }
       auto moves = pseudo_moves(pos, step & 1);
       if (moves.empty()) break;
-      const TestMove m = moves[rng() % moves.size()];
-      if (m.from < 0) {
-        make_drop(*fx, pos, 0, 0, m.to, m.piece);
-      } else {
-        make_board_move(*fx, pos, 0, 0, m.from, m.to, m.after);
-      }
+      make(*fx, pos, 0, moves[rng() % moves.size()]);
     }
   }
 }
@@ -238,11 +259,7 @@ TEST(EffectMaps, RandomGamesMakeEqualsRebuildAndUndoRestores) {
           auto saved = std::make_unique<EffectMaps>(*fx);
           const EnginePosition saved_pos = pos;
           const int captured = pos.board[m.to];
-          if (m.from < 0) {
-            make_drop(*fx, pos, ply, 0, m.to, m.piece);
-          } else {
-            make_board_move(*fx, pos, ply, 0, m.from, m.to, m.after);
-          }
+          make(*fx, pos, ply, m);
           ++makes;
           ASSERT_TRUE(maps_equal_rebuild(*fx, pos)) << sfen << " game " << game << " ply " << ply;
           // While the move is made its ply's delta_count holds exactly its count changes; other plies
@@ -258,15 +275,8 @@ TEST(EffectMaps, RandomGamesMakeEqualsRebuildAndUndoRestores) {
                                     sizeof fx->delta_count[s][other]), 0);
             }
           }
-          if (m.from < 0) {
-            undo_drop(*fx, pos, ply, m.to);
-          } else {
-            undo_board_move(*fx, pos, ply, m.from, m.to, m.piece, captured);
-          }
-          ASSERT_EQ(std::memcmp(pos.board, saved_pos.board, BOARD_CELLS), 0) << "board after undo, ply " << ply;
-          ASSERT_EQ(std::memcmp(pos.hand, saved_pos.hand, sizeof pos.hand), 0) << "hands after undo, ply " << ply;
-          ASSERT_EQ(std::memcmp(fx->count, saved->count, sizeof fx->count), 0) << sfen << " count after undo, ply " << ply;
-          ASSERT_EQ(std::memcmp(fx->rays, saved->rays, sizeof fx->rays), 0) << sfen << " rays after undo, ply " << ply;
+          undo(*fx, pos, ply, m, captured);
+          ASSERT_TRUE(restored(pos, *fx, saved_pos, *saved)) << sfen << " after undo, ply " << ply;
           ASSERT_EQ(std::memcmp(fx->delta_count, saved->delta_count, sizeof fx->delta_count), 0)
               << sfen << " delta_count after undo, ply " << ply;
         }
@@ -274,26 +284,15 @@ TEST(EffectMaps, RandomGamesMakeEqualsRebuildAndUndoRestores) {
         before.push_back(std::make_unique<EffectMaps>(*fx));
         pos_before.push_back(pos);
         line.push_back({m, pos.board[m.to]});
-        if (m.from < 0) {
-          make_drop(*fx, pos, ply, 0, m.to, m.piece);
-        } else {
-          make_board_move(*fx, pos, ply, 0, m.from, m.to, m.after);
-        }
+        make(*fx, pos, ply, m);
         ++makes;
         ASSERT_TRUE(maps_equal_rebuild(*fx, pos)) << sfen << " game " << game << " ply " << ply;
       }
       // Take the whole line back, checking each ply on the way.
       for (int ply = static_cast<int>(line.size()) - 1; ply >= 0; --ply) {
         const Made& made = line[ply];
-        if (made.m.from < 0) {
-          undo_drop(*fx, pos, ply, made.m.to);
-        } else {
-          undo_board_move(*fx, pos, ply, made.m.from, made.m.to, made.m.piece, made.captured);
-        }
-        ASSERT_EQ(std::memcmp(pos.board, pos_before[ply].board, BOARD_CELLS), 0) << "ply " << ply;
-        ASSERT_EQ(std::memcmp(pos.hand, pos_before[ply].hand, sizeof pos.hand), 0) << "ply " << ply;
-        ASSERT_EQ(std::memcmp(fx->count, before[ply]->count, sizeof fx->count), 0) << sfen << " ply " << ply;
-        ASSERT_EQ(std::memcmp(fx->rays, before[ply]->rays, sizeof fx->rays), 0) << sfen << " ply " << ply;
+        undo(*fx, pos, ply, made.m, made.captured);
+        ASSERT_TRUE(restored(pos, *fx, pos_before[ply], *before[ply])) << sfen << " ply " << ply;
         ASSERT_EQ(std::memcmp(fx->delta_count[0][ply], before[ply]->delta_count[0][ply], sizeof fx->delta_count[0][ply]), 0);
         ASSERT_EQ(std::memcmp(fx->delta_count[1][ply], before[ply]->delta_count[1][ply], sizeof fx->delta_count[1][ply]), 0);
       }
