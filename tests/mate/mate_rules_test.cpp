@@ -31,75 +31,52 @@ FirstMate first_mate_in_order(const std::string& sfen) {
 
 }  // namespace
 
-TEST(MateSearch, MatesInOne) {
+// What the solver answers on positions set up by hand: `len` is mate_len[0] when a mate is found, else
+// best_mate_len (set also when the kept mate was refused); `move` the kept mate's first move, "" for none.
+TEST(MateSearch, AnswersOnHandSetPositions) {
   struct Row {
     const char* what;
     const char* sfen;
+    bool found;
+    int len;
     const char* move;
   } rows[] = {
       // Gold to 5b protected by the pawn; the pawn's promotion and the other gold mate as well, but the
       // gold on file 4 is generated first (files 1 to 9 as the attacker sees the board).
-      {"first of three equal mates in one", "4k4/9/3GPG3/9/9/9/9/9/9 b - 1", "4c5b"},
-      {"with the gold behind it the promoting pawn comes first", "4k4/9/3GP4/9/9/9/9/9/9 b - 1", "5c5b+"},
-      {"knight drop into a smothered corner", "7lk/7np/9/9/9/9/9/9/9 b N 1", "N*2c"},
-      {"the same corner turned, white attacking", "9/9/9/9/9/9/9/PN7/KL7 w n 1", "N*8g"},
+      {"first of three equal mates in one", "4k4/9/3GPG3/9/9/9/9/9/9 b - 1", true, 1, "4c5b"},
+      {"with the gold behind it the promoting pawn comes first", "4k4/9/3GP4/9/9/9/9/9/9 b - 1", true, 1, "5c5b+"},
+      {"knight drop into a smothered corner", "7lk/7np/9/9/9/9/9/9/9 b N 1", true, 1, "N*2c"},
+      {"the same corner turned, white attacking", "9/9/9/9/9/9/9/PN7/KL7 w n 1", true, 1, "N*8g"},
       // The silver steps off the rank and uncovers the rook; a pawn could only interpose on cells the
       // defender does not cover (file 2 already holds its pawn), so no defence is offered.
-      {"discovered check", "RS6k/8p/7p1/6N2/9/9/9/9/9 b - 1", "8a7b+"},
-      {"discovered check, only futile interpositions in hand", "RS6k/8p/7p1/6N2/9/9/9/9/9 b p 1", "8a7b+"},
-      {"rook drop two cells off; the lances cannot interpose", "3lkl3/9/9/2N3N2/9/9/9/9/9 b R 1", "R*5c"},
+      {"discovered check", "RS6k/8p/7p1/6N2/9/9/9/9/9 b - 1", true, 1, "8a7b+"},
+      {"discovered check, only futile interpositions in hand", "RS6k/8p/7p1/6N2/9/9/9/9/9 b p 1", true, 1, "8a7b+"},
+      {"rook drop two cells off; the lances cannot interpose", "3lkl3/9/9/2N3N2/9/9/9/9/9 b R 1", true, 1, "R*5c"},
+      // A discovered check can be blocked on the square the piece left and on every square between it and
+      // the slider behind: the silver's step to 4b uncovers the rook, but the gold on 6b steps up to 6a or
+      // 5a. Taking the gold first mates; without the gold the first discovered check generated mates.
+      {"discovered check blocked behind the vacated square", "R3S3k/3g4p/7p1/6N2/9/9/9/9/9 b - 1", true, 1, "5a6b+"},
+      {"the same without the gold", "R3S3k/8p/7p1/6N2/9/9/9/9/9 b - 1", true, 1, "5a4b+"},
+      // The only defence against the discovered check is a gold dropped on 2a, a cell the king covers; it
+      // is offered and holds the mate off for four more plies.
+      {"a covered interposing drop is the only defence", "RS6k/8p/7p1/6N2/9/9/9/9/9 b g 1", true, 5, "8a7b+"},
+      {"the initial position", "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1", false, NO_MATE_LEN, ""},
+      // The pawn in hand may interpose on 2a, which the king covers: the discovered check no longer mates.
+      {"interposition on a covered cell", "RS6k/8p/9/6N2/9/9/9/9/9 b p 1", false, NO_MATE_LEN, ""},
+      {"a pawn interposes next to the king", "3lkl3/9/9/2N3N2/9/9/9/9/9 b Rp 1", false, NO_MATE_LEN, ""},
+      // P*5b, protected by the knight, would mate: the lances and silvers hem the king in. Forbidden. With
+      // a rook in hand as well longer mates exist, yet the pawn drop holds the shortest length and the
+      // whole answer is refused; turned round, as the think driver sees a black-to-move position, the same.
+      {"pawn-drop mate in one", "3lkl3/3s1s3/9/3N5/9/9/9/9/9 b P 1", false, 1, "P*5b"},
+      {"pawn-drop mate in one beside longer mates", "3lkl3/3s1s3/9/3N5/9/9/9/9/9 b PR 1", false, 1, "P*5b"},
+      {"pawn-drop mate in one, turned", "9/9/9/9/9/5n3/9/3S1S3/3LKL3 w p 1", false, 1, "P*5h"},
   };
   for (const Row& r : rows) {
     const MateRun run = solve_mate(r.sfen);
-    EXPECT_TRUE(run.found) << r.what;
-    EXPECT_EQ(run.len, 1) << r.what;
+    EXPECT_EQ(run.found, r.found) << r.what;
+    EXPECT_EQ(r.found ? run.len : run.best_len, r.len) << r.what;
     EXPECT_EQ(run.move, r.move) << r.what;
   }
-}
-
-TEST(MateSearch, NoMateInsideTheLimit) {
-  struct Row {
-    const char* what;
-    const char* sfen;
-  } rows[] = {
-      {"the initial position", "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1"},
-      // The pawn in hand may interpose on 2a, which the king covers: the discovered check no longer mates.
-      {"interposition on a covered cell", "RS6k/8p/9/6N2/9/9/9/9/9 b p 1"},
-      {"a pawn interposes next to the king", "3lkl3/9/9/2N3N2/9/9/9/9/9 b Rp 1"},
-  };
-  for (const Row& r : rows) {
-    const MateRun run = solve_mate(r.sfen);
-    EXPECT_FALSE(run.found) << r.what;
-    EXPECT_EQ(run.best_len, NO_MATE_LEN) << r.what;
-  }
-}
-
-// The only defence against the discovered check is a gold dropped on 2a, a cell the king covers; it is
-// offered and holds the mate off for four more plies.
-TEST(MateSearch, CoveredInterposingDropIsTheOnlyDefence) {
-  const MateRun run = solve_mate("RS6k/8p/7p1/6N2/9/9/9/9/9 b g 1");
-  EXPECT_TRUE(run.found);
-  EXPECT_EQ(run.len, 5);
-  EXPECT_EQ(run.move, "8a7b+");
-}
-
-TEST(MateSearch, PawnDropMateInOneIsRefused) {
-  // P*5b, protected by the knight, would mate: the lances and silvers hem the king in. Forbidden.
-  const char* only_pawn = "3lkl3/3s1s3/9/3N5/9/9/9/9/9 b P 1";
-  MateRun run = solve_mate(only_pawn);
-  EXPECT_FALSE(run.found);
-  EXPECT_EQ(run.best_len, 1);
-  EXPECT_EQ(run.move, "P*5b");
-  // With a rook in hand as well, longer mates exist, yet the pawn drop holds the shortest length and the
-  // whole answer is refused.
-  run = solve_mate("3lkl3/3s1s3/9/3N5/9/9/9/9/9 b PR 1");
-  EXPECT_FALSE(run.found);
-  EXPECT_EQ(run.best_len, 1);
-  EXPECT_EQ(run.move, "P*5b");
-  // Turned round, as the think driver sees a black-to-move position: the same refusal.
-  run = solve_mate("9/9/9/9/9/5n3/9/3S1S3/3LKL3 w p 1");
-  EXPECT_FALSE(run.found);
-  EXPECT_EQ(run.move, "P*5h");
 }
 
 TEST(MateSearch, EqualLengthsKeepTheFirstShorterReplacesLonger) {
@@ -254,16 +231,4 @@ TEST(ReplyCheck, FindsTheHumansMate) {
     EXPECT_EQ(reply_probe(*s, board, view.hand[SENTE], view.hand[GOTE]), r.expected) << r.what;
     EXPECT_EQ(std::memcmp(s->saved_board, view.board, BOARD_CELLS), 0) << r.what << ": the unturned board is kept";
   }
-}
-
-// A discovered check can be blocked on the square the piece left and on every square between it and the
-// slider behind, not only on the squares the move's own update touched. Here the silver's step to 4b
-// uncovers the rook, but the gold on 6b steps up to 6a or 5a: no mate. Taking the gold first mates.
-TEST(MateSearch, DiscoveredCheckBlockedBehindTheVacatedSquare) {
-  const MateRun run = solve_mate("R3S3k/3g4p/7p1/6N2/9/9/9/9/9 b - 1");
-  EXPECT_TRUE(run.found);
-  EXPECT_EQ(run.len, 1);
-  EXPECT_EQ(run.move, "5a6b+");
-  // Without the gold the first discovered check generated is the mate.
-  EXPECT_EQ(solve_mate("R3S3k/8p/7p1/6N2/9/9/9/9/9 b - 1").move, "5a4b+");
 }
