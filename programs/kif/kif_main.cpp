@@ -9,6 +9,7 @@
 #include "app/game_state.h"
 #include "app/kif_file.h"
 #include "app/kif_write.h"
+#include "app/record_sfen.h"
 #include "engine/engine.h"
 #include "engine/sfen.h"
 #include "programs/kif/console_ui.h"
@@ -22,18 +23,6 @@ int usage() {
                "usage: halvane-kif check FILE\n"
                "       halvane-kif write OUT.kif MOVE...   (USI moves from the initial position)\n");
   return 2;
-}
-
-// The record slot as a SFEN position; slot k has sente to move when k is even.
-SfenPosition slot_position(const GameState& gs, int k) {
-  SfenPosition pos{};
-  for (int row = 0; row < 9; ++row)
-    for (int col = 0; col < 9; ++col) pos.board[row * 9 + col] = gs.record_boards[k][gs_index(col, row)];
-  for (int side = 0; side < 2; ++side)
-    for (int kind = 0; kind < 8; ++kind) pos.hand[side][kind] = gs.record_hands[side][k][kind];
-  pos.side_to_move = k % 2 == 0 ? BLACK : WHITE;
-  pos.move_number = k + 1;
-  return pos;
 }
 
 int check(GameState& gs, Engine& e, const char* file) {
@@ -72,12 +61,7 @@ int write(GameState& gs, Engine& e, const char* out, int count, char** moves) {
       return 1;
     }
     apply_move(pos, move);
-    // The record keeps positions; the player is sente, so the SFEN board is the record's board.
-    for (int row = 0; row < 9; ++row)
-      for (int col = 0; col < 9; ++col) gs.board[gs_index(col, row)] = pos.board[row * 9 + col];
-    for (int side = 0; side < 2; ++side)
-      for (int kind = 0; kind < 8; ++kind) gs.hands[side][kind] = pos.hand[side][kind];
-    record_current(gs);
+    record_sfen_position(gs, pos);
   }
   console_set_path(out);
   save_kif(gs, e);

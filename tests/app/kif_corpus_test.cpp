@@ -36,13 +36,7 @@ struct CorpusTest : KifFixture {
   void load(const std::string& file) { load_path((CORPUS / file).string()); }
   // Board, side and hands of the last slot, as the first three SFEN fields.
   std::string final_position() {
-    SfenPosition pos{};
-    const int k = gs->length;
-    for (int row = 0; row < 9; ++row)
-      for (int col = 0; col < 9; ++col) pos.board[row * 9 + col] = gs->record_boards[k][gs_index(col, row)];
-    for (int side = 0; side < 2; ++side)
-      for (int kind = 0; kind < 8; ++kind) pos.hand[side][kind] = gs->record_hands[side][k][kind];
-    pos.side_to_move = k % 2 == 0 ? BLACK : WHITE;
+    SfenPosition pos = slot_position(*gs, gs->length);
     pos.move_number = 1;
     return format_sfen(pos);
   }

@@ -20,6 +20,7 @@
 #include "app/game_state.h"
 #include "app/kif_file.h"
 #include "app/kif_write.h"
+#include "app/record_sfen.h"
 #include "engine/sfen.h"
 #include "support/scripted_ui.h"
 
@@ -90,11 +91,7 @@ inline void play_usi(GameState& gs, const std::vector<std::string>& moves) {
     std::string error;
     ASSERT_TRUE(parse_usi_move(text, pos, move, error)) << text << ": " << error;
     apply_move(pos, move);
-    for (int row = 0; row < 9; ++row)
-      for (int col = 0; col < 9; ++col) gs.board[gs_index(col, row)] = pos.board[row * 9 + col];
-    for (int side = 0; side < 2; ++side)
-      for (int kind = 0; kind < 8; ++kind) gs.hands[side][kind] = pos.hand[side][kind];
-    ASSERT_TRUE(record_current(gs));
+    ASSERT_TRUE(record_sfen_position(gs, pos));
   }
 }
 
