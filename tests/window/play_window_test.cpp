@@ -32,7 +32,6 @@ class PlayWindowTest : public QObject {
   void initTestCase() {
     window_ = open_test_window(STRENGTH_CHUUKARA);
     QVERIFY(window_);
-    QVERIFY(QTest::qWaitForWindowExposed(window_));
   }
 
   void pawnMoveAndTheComputersReply() {

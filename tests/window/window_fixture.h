@@ -24,14 +24,14 @@ inline GameState g_game;
 inline Engine g_engine;
 
 // The game constructed, the engine at `strength`, the wallpaper loaded and the main window open and
-// shown, as a window program starts; nullptr when the wallpaper is not found.
+// shown, as a window program starts; nullptr when the wallpaper is not found or the window never shows.
 inline MainWindow* open_test_window(const Strength& strength) {
   game_construct(g_game);
   engine_init(g_engine, strength);
   if (!load_back_buffer()) return nullptr;
   MainWindow* window = open_main_window(g_game, g_engine, strength);
   window->show();
-  return window;
+  return QTest::qWaitForWindowExposed(window) ? window : nullptr;
 }
 
 // A copy of the back buffer's `area`, read under the drawing lock the turn threads draw under.
