@@ -10,15 +10,10 @@ namespace halvane {
 
 namespace {
 
-// How a move's promotion is offered: not at all, promoted then unpromoted, or promoted only.
-enum Promo { NEVER, BOTH, ONLY };
-
 constexpr int SW = STEP_SW, S = STEP_S, SE = STEP_SE, W = STEP_W, E = STEP_E, NW = STEP_NW, N = STEP_N, NE = STEP_NE;
 
 // The attacker may land on an empty cell or a SENTE piece; a GOTE piece or a wall stops it.
 inline bool attacker_lands(int target) { return target == SQ_EMPTY || is_sente_piece(target); }
-
-inline bool in_gote_zone(int cell) { return row_of(cell) >= 6; }
 
 // The direction index from cell a towards cell b when they share a file, rank or diagonal, else -1.
 int line_dir(int a, int b) {
@@ -80,18 +75,10 @@ bool steps(MateSolver& s, int from, int mover, std::initializer_list<int> dirs, 
 }
 
 bool rays(MateSolver& s, int from, int mover, std::initializer_list<int> dirs, bool promotes) {
-  // A bishop or rook may promote when it starts or ends in the zone.
-  const bool from_zone = in_gote_zone(from);
-  auto promo_of = [&](int to) { return promotes && (from_zone || in_gote_zone(to)) ? BOTH : NEVER; };
+  auto promo_of = [&](int to) { return slider_promo(GOTE, promotes, from, to); };
   for (int d : dirs)
     if (ray(s, from, mover, d, promo_of)) return true;
   return false;
-}
-
-// A piece must promote where it could never move again: a pawn or lance on row 8.
-Promo pawn_promo(int to) {
-  const int row = row_of(to);
-  return row == 8 ? ONLY : row >= 6 ? BOTH : NEVER;
 }
 
 bool king_moves(MateSolver& s, int from) {
@@ -114,9 +101,9 @@ bool piece_moves(MateSolver& s, int from, int code) {
   const int row = row_of(from);
   switch (code) {
     case PAWN + GOTE_BIT:
-      return step(s, from, code, from + S, pawn_promo(from + S));
+      return step(s, from, code, from + S, pawn_promo(GOTE, from + S));
     case LANCE + GOTE_BIT:
-      return ray(s, from, code, S, pawn_promo);
+      return ray(s, from, code, S, [](int to) { return pawn_promo(GOTE, to); });
     case KNIGHT + GOTE_BIT:
       // From rows 5-6 the knight lands on rows 7-8, where it must promote.
       if (row == 5 || row == 6) return steps(s, from, code, {31, 33}, ONLY);

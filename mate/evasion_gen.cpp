@@ -11,8 +11,6 @@ namespace halvane {
 
 namespace {
 
-enum Promo { NEVER, BOTH, ONLY };
-
 constexpr int SW = STEP_SW, S = STEP_S, SE = STEP_SE, W = STEP_W, E = STEP_E, NW = STEP_NW, N = STEP_N, NE = STEP_NE;
 
 // What the defender's scan needs at hand: the cells between the king and every GOTE ray that reaches it,
@@ -34,8 +32,6 @@ void mark_checking_lines(Scan& sc, int king) {
     for (int cell = king - d; board[cell] == SQ_EMPTY; cell -= d) sc.on_line[cell] |= static_cast<uint8_t>(1 << dir);
   }
 }
-
-inline bool in_sente_zone(int cell) { return row_of(cell) <= 2; }
 
 // What a target cell offers: the GOTE king is taken (the attacker left it en prise, so the defender
 // escapes); a wall or own piece nothing; a GOTE piece a capture; an empty cell a move only for the king
@@ -81,17 +77,10 @@ bool ray(Scan& sc, int from, int mover, int d, PromoOf promo_of) {
 }
 
 bool rays(Scan& sc, int from, int mover, std::initializer_list<int> dirs, bool promotes) {
-  const bool from_zone = in_sente_zone(from);
-  auto promo_of = [&](int to) { return promotes && (from_zone || in_sente_zone(to)) ? BOTH : NEVER; };
+  auto promo_of = [&](int to) { return slider_promo(SENTE, promotes, from, to); };
   for (int d : dirs)
     if (ray(sc, from, mover, d, promo_of)) return true;
   return false;
-}
-
-// A pawn or lance on row 0 could never move again, so it must promote there.
-Promo lance_promo(int to) {
-  const int row = row_of(to);
-  return row == 0 ? ONLY : row <= 2 ? BOTH : NEVER;
 }
 
 bool king_moves(Scan& sc, int from) {
@@ -114,9 +103,9 @@ bool piece_moves(Scan& sc, int from, int code) {
   const int row = row_of(from);
   switch (code) {
     case PAWN:
-      return steps(sc, from, code, {N}, row == 1 ? ONLY : (row == 2 || row == 3) ? BOTH : NEVER);
+      return steps(sc, from, code, {N}, pawn_promo(SENTE, from + N));
     case LANCE:
-      return ray(sc, from, code, N, lance_promo);
+      return ray(sc, from, code, N, [](int to) { return pawn_promo(SENTE, to); });
     case KNIGHT:
       // From rows 2-3 the knight lands on rows 0-1, where it must promote.
       if (row == 2 || row == 3) return steps(sc, from, code, {-33, -31}, ONLY);

@@ -30,6 +30,24 @@ bool try_defender_drop(MateSolver& s, int cell, int kind);
 // A generated attacker move onto the SENTE king: recorded as the mate at once, never made.
 bool capture_king(MateSolver& s, int from, int mover, int to, int placed);
 
+// How a generated move's promotion is offered: not at all, promoted then unpromoted, or promoted only.
+enum Promo { NEVER, BOTH, ONLY };
+
+// The side's promotion zone: the three rows farthest from it (GOTE moves toward row 8).
+inline bool in_zone(int side, int cell) { return side == GOTE ? row_of(cell) >= 6 : row_of(cell) <= 2; }
+
+// A pawn or lance landing on `to` must promote on the last row, where it could never move again, and may
+// anywhere else in the zone.
+inline Promo pawn_promo(int side, int to) {
+  const int ahead = side == GOTE ? 8 - row_of(to) : row_of(to);   // rows left in front of it
+  return ahead == 0 ? ONLY : ahead <= 2 ? BOTH : NEVER;
+}
+
+// A bishop or rook may promote when it starts or ends in the zone; a horse or dragon is promoted already.
+inline Promo slider_promo(int side, bool promotes, int from, int to) {
+  return promotes && (in_zone(side, from) || in_zone(side, to)) ? BOTH : NEVER;
+}
+
 // Every attacker candidate in order (board moves of every GOTE piece, then drops around the SENTE king);
 // stops at the first try that proves the node.
 void generate_checks(MateSolver& s);
