@@ -38,11 +38,7 @@ TEST_F(Commands, StartAsksWhoMovesFirst) {
   for (const bool sente : {true, false}) {
     SetUp();
     start(sente);
-    ASSERT_EQ(boxes().size(), 1u);
-    EXPECT_EQ(boxes()[0].text, u"先手にしますか？");
-    EXPECT_EQ(boxes()[0].caption, u"先手・後手の選択");
-    EXPECT_EQ(boxes()[0].icon, BOX_QUESTION);
-    EXPECT_EQ(boxes()[0].buttons, BOX_YES_NO);
+    EXPECT_TRUE(boxes_shown({{u"先手にしますか？", u"先手・後手の選択", BOX_QUESTION, BOX_YES_NO}}));
     EXPECT_TRUE(gs->started);
     EXPECT_EQ(gs->player_is_gote, sente ? 0 : 1);
     EXPECT_EQ(gs->player_to_move.load(), sente) << "as gote the computer moves first";
@@ -194,10 +190,7 @@ TEST_F(Commands, ChangeOfSidesNeedsThreeMoves) {
   computer_replies({6, 2}, {6, 3});
   scripted_ui().boxes.clear();
   command(CMD_FLIP);
-  ASSERT_EQ(boxes().size(), 1u) << "length 2";
-  EXPECT_EQ(boxes()[0].text, u"反転させるには棋譜の手数が足りません。");
-  EXPECT_EQ(boxes()[0].caption, u"失敗");
-  EXPECT_EQ(boxes()[0].buttons, BOX_OK);
+  EXPECT_TRUE(boxes_shown({{u"反転させるには棋譜の手数が足りません。", u"失敗", -1, BOX_OK}})) << "length 2";
   EXPECT_EQ(gs->player_is_gote, 0) << "nothing else changes";
   EXPECT_EQ(gs->current, 2);
   EXPECT_FALSE(gs->paused);

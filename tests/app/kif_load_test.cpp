@@ -10,6 +10,7 @@ using namespace halvane::kif_test;
 using test_support::caption_of;
 using test_support::reset_scripted_ui;
 using test_support::scripted_ui;
+using test_support::boxes_shown;
 using test_support::utf8;
 
 namespace {
@@ -53,9 +54,7 @@ TEST_F(KifLoadTest, StateAfterALoad) {
   gs->refresh_count = 7;
   gs->current = 5;
   load_bytes(kif_file({"1 ７六歩(77)", "2 ３四歩(33)", "3 投了"}));
-  ASSERT_EQ(scripted_ui().boxes.size(), 1u);
-  EXPECT_EQ(utf8(scripted_ui().boxes[0].text), "棋譜ファイルを開けました。");
-  EXPECT_EQ(utf8(scripted_ui().boxes[0].caption), "成功");
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けました。", u"成功"}}));
   EXPECT_EQ(gs->length, 2);
   EXPECT_EQ(gs->current, 0);
   EXPECT_TRUE(gs->started);
@@ -86,17 +85,13 @@ TEST_F(KifLoadTest, RefusalsBeforeReading) {
 
   reset_scripted_ui();
   load_kif(*gs, *e);
-  ASSERT_EQ(scripted_ui().boxes.size(), 1u);
-  EXPECT_EQ(utf8(scripted_ui().boxes[0].text), "棋譜ファイルを開きませんでした。");
-  EXPECT_EQ(utf8(scripted_ui().boxes[0].caption), "失敗");
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開きませんでした。", u"失敗"}}));
 
   reset_scripted_ui();
   const std::string missing = temp_path("missing/none.kif");
   scripted_ui().open_paths.push_back(missing);
   load_kif(*gs, *e);
-  ASSERT_EQ(scripted_ui().boxes.size(), 1u);
-  EXPECT_EQ(utf8(scripted_ui().boxes[0].text), "棋譜ファイルを開けませんでした。");
-  EXPECT_EQ(utf8(scripted_ui().boxes[0].caption), missing);
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けませんでした。", std::u16string(missing.begin(), missing.end())}}));
   EXPECT_FALSE(gs->started);   // nothing changed
 
   // Opened but unreadable (a directory): reported, never taken for an empty record.

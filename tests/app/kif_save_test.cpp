@@ -8,6 +8,7 @@ using namespace halvane;
 using namespace halvane::kif_test;
 using test_support::reset_scripted_ui;
 using test_support::scripted_ui;
+using test_support::boxes_shown;
 using test_support::utf8;
 
 namespace {
@@ -20,14 +21,6 @@ struct KifSaveTest : KifFixture {
     kif_clock = fixed_date;
   }
   void TearDown() override { kif_clock = local_kif_date; }
-
-  void expect_boxes(const std::vector<std::pair<std::u16string, std::u16string>>& expected) {
-    ASSERT_EQ(scripted_ui().boxes.size(), expected.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-      EXPECT_EQ(utf8(scripted_ui().boxes[i].text), utf8(expected[i].first)) << "box " << i;
-      EXPECT_EQ(utf8(scripted_ui().boxes[i].caption), utf8(expected[i].second)) << "box " << i;
-    }
-  }
 };
 
 const std::vector<std::string> HEADER_UTF8 = {
@@ -44,7 +37,7 @@ TEST_F(KifSaveTest, ThreeMoveGameByteForByte) {
 
   const std::string file = save_to("three.kif");
   EXPECT_EQ(file, expected);
-  expect_boxes({{u"棋譜ファイルを保存しました。", u"成功"}});
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを保存しました。", u"成功"}}));
   ASSERT_FALSE(file.empty());
   EXPECT_NE(file.back(), '\n');   // no line end after the last line
 }
@@ -94,14 +87,14 @@ TEST_F(KifSaveTest, RefusalsAndFailures) {
 
   // Cancelled dialog.
   save_kif(*gs, *e);
-  expect_boxes({{u"棋譜ファイルを開けませんでした。", u"失敗"}});
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けませんでした。", u"失敗"}}));
 
   // A file that cannot be created: the path is the caption.
   reset_scripted_ui();
   const std::string bad = temp_path("no-such-dir/game.kif");
   scripted_ui().save_paths.push_back(bad);
   save_kif(*gs, *e);
-  expect_boxes({{u"棋譜ファイルを開けませんでした。", std::u16string(bad.begin(), bad.end())}});
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けませんでした。", std::u16string(bad.begin(), bad.end())}}));
 }
 
 TEST_F(KifSaveTest, TooShortRecordsAreNotSaved) {
@@ -115,7 +108,7 @@ TEST_F(KifSaveTest, TooShortRecordsAreNotSaved) {
     const int repaints = scripted_ui().repaint_requests;
     scripted_ui().save_paths.push_back(temp_path("short.kif"));
     save_kif(*gs, *e);
-    expect_boxes({{u"保存する棋譜の手数が足りません。", u"失敗"}});
+    EXPECT_TRUE(boxes_shown({{u"保存する棋譜の手数が足りません。", u"失敗"}}));
     EXPECT_GT(scripted_ui().repaint_requests.load(), repaints) << moves << " moves";
     EXPECT_EQ(scripted_ui().save_paths.size(), 1u) << "no dialog for " << moves << " moves";
   }
@@ -126,7 +119,7 @@ TEST_F(KifSaveTest, StepsThatAreNoMoveStopTheWriter) {
   // Three squares change between slots 2 and 3: the partial file ends after move 2.
   gs->record_boards[3][gs_index(0, 0)] = SQ_EMPTY;
   const std::string partial = save_to("three-diffs.kif");
-  expect_boxes({{u"棋譜ファイルのフォーマットが合いません。c=3", u"棋譜書き込みエラー"}});
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。c=3", u"棋譜書き込みエラー"}}));
   std::vector<std::string> lines;
   for (const auto& l : HEADER_UTF8) lines.push_back(cp932(l));
   lines.push_back(cp932("1 ７六歩(77)"));
@@ -141,7 +134,7 @@ TEST_F(KifSaveTest, StepsThatAreNoMoveStopTheWriter) {
   gs->record_boards[2][gs_index(8, 8)] = SQ_EMPTY;   // slot 1 -> 2: the pawn move plus a vanished lance
   gs->record_boards[3][gs_index(8, 8)] = SQ_EMPTY;
   save_to("vanish.kif");
-  expect_boxes({{u"棋譜ファイルのフォーマットが合いません。c=3", u"棋譜書き込みエラー"}});
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。c=3", u"棋譜書き込みエラー"}}));
 
   reset_scripted_ui();
   fresh = make_state();
@@ -150,7 +143,7 @@ TEST_F(KifSaveTest, StepsThatAreNoMoveStopTheWriter) {
   std::memcpy(gs->record_boards[3], gs->record_boards[2], sizeof gs->record_boards[3]);
   gs->record_boards[3][gs_index(0, 8)] = SQ_EMPTY;   // only a lance disappears
   save_to("lost.kif");
-  expect_boxes({{u"棋譜ファイルのフォーマットが合いません。", u"棋譜書き込みエラー"}});
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。", u"棋譜書き込みエラー"}}));
 
   // An unchanged slot ends the moves written; the closing line follows them.
   reset_scripted_ui();
@@ -160,7 +153,7 @@ TEST_F(KifSaveTest, StepsThatAreNoMoveStopTheWriter) {
   std::memcpy(gs->record_boards[3], gs->record_boards[2], sizeof gs->record_boards[3]);
   const std::string stopped = save_to("unchanged.kif");
   EXPECT_TRUE(stopped.ends_with(cp932("2 ３四歩(33)") + "\r\n" + cp932("3 投了")));
-  expect_boxes({{u"棋譜ファイルを保存しました。", u"成功"}});
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを保存しました。", u"成功"}}));
 }
 
 }  // namespace

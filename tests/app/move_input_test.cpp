@@ -156,11 +156,7 @@ TEST_F(MoveInput, PromotionIsOfferedWhereItApplies) {
       click(r.to);
       ASSERT_EQ(at(r.to.col, r.to.row) & 15, r.offered && accept ? r.code + 8 : r.code) << r.why;
       if (r.offered) {
-        ASSERT_EQ(boxes().size(), 1u) << r.why;
-        EXPECT_EQ(boxes()[0].text, u"成りますか？") << r.why;
-        EXPECT_EQ(boxes()[0].caption, u"成り・不成の選択") << r.why;
-        EXPECT_EQ(boxes()[0].icon, BOX_QUESTION) << r.why;
-        EXPECT_EQ(boxes()[0].buttons, BOX_YES_NO) << r.why;
+        EXPECT_TRUE(boxes_shown({{u"成りますか？", u"成り・不成の選択", BOX_QUESTION, BOX_YES_NO}})) << r.why;
       } else {
         EXPECT_TRUE(boxes().empty()) << r.why;
         scripted_ui().answers.clear();

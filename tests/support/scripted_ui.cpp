@@ -78,5 +78,23 @@ std::string utf8(const std::u16string& text) {
   return out;
 }
 
+::testing::AssertionResult boxes_shown(const std::vector<ExpectedBox>& expected) {
+  std::lock_guard lock(scripted_ui().mutex);
+  const std::vector<ShownBox>& shown = scripted_ui().boxes;
+  if (shown.size() != expected.size())
+    return ::testing::AssertionFailure() << shown.size() << " boxes shown, " << expected.size() << " expected";
+  for (size_t i = 0; i < shown.size(); ++i) {
+    const ShownBox& box = shown[i];
+    const ExpectedBox& want = expected[i];
+    if (box.text != want.text || box.caption != want.caption)
+      return ::testing::AssertionFailure() << "box " << i << ": \"" << utf8(box.text) << "\" / \"" << utf8(box.caption)
+                                           << "\", expected \"" << utf8(want.text) << "\" / \"" << utf8(want.caption) << "\"";
+    if ((want.icon >= 0 && box.icon != want.icon) || (want.buttons >= 0 && box.buttons != want.buttons))
+      return ::testing::AssertionFailure() << "box " << i << " (" << utf8(box.text) << "): icon " << box.icon
+                                           << ", buttons " << box.buttons << "; expected " << want.icon << ", " << want.buttons;
+  }
+  return ::testing::AssertionSuccess();
+}
+
 }  // namespace test_support
 }  // namespace halvane

@@ -3,6 +3,8 @@
 // button captions and repaint requests are recorded.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <deque>
 #include <map>
@@ -39,5 +41,15 @@ void reset_scripted_ui();
 std::u16string caption_of(int id);
 // UTF-16 to UTF-8, for readable failure messages.
 std::string utf8(const std::u16string& text);
+
+// A box a test expects: its text and caption, and its icon and buttons where they are given.
+struct ExpectedBox {
+  std::u16string text;
+  std::u16string caption;
+  int icon = -1;
+  int buttons = -1;
+};
+// The boxes shown so far are exactly these, in this order; a message names the first difference.
+::testing::AssertionResult boxes_shown(const std::vector<ExpectedBox>& expected);
 
 }  // namespace halvane::test_support
