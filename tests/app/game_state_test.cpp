@@ -6,50 +6,10 @@
 #include <random>
 
 #include "app/game_state.h"
+#include "kif_test_util.h"
 
 using namespace halvane;
-
-namespace {
-
-std::unique_ptr<GameState> make_state() {
-  auto gs = std::make_unique<GameState>();
-  game_construct(*gs);
-  game_reset_for_window(*gs);
-  return gs;
-}
-
-// Plays n random moves (board moves and drops for both hands) and records each.
-void play_random(GameState& gs, std::mt19937& rng, int n) {
-  for (int i = 0; i < n; ++i) {
-    const int side = (gs.current + gs.player_is_gote) % 2;
-    const int own = side ? GOTE_BIT : 0;
-    int hand_kind_held = -1;
-    for (int k = 0; k < 7; ++k)
-      if (gs.hands[side][k] > 0) hand_kind_held = k;
-    if (hand_kind_held >= 0 && rng() % 3 == 0) {
-      for (int tries = 0; tries < 200; ++tries) {
-        int c = rng() % 9, r = rng() % 9;
-        if (gs.board[gs_index(c, r)] == SQ_EMPTY) {
-          apply_drop(gs, side, hand_kind_held + own, c, r);
-          break;
-        }
-      }
-    } else {
-      for (int tries = 0; tries < 1000; ++tries) {
-        int fc = rng() % 9, fr = rng() % 9, tc = rng() % 9, tr = rng() % 9;
-        int from = gs.board[gs_index(fc, fr)], to = gs.board[gs_index(tc, tr)];
-        if (from == SQ_EMPTY || (from & GOTE_BIT) != own || (fc == tc && fr == tr)) continue;
-        if (to != SQ_EMPTY && ((to & GOTE_BIT) == own || (to & 7) == KING)) continue;
-        int after = (can_promote(from) && rng() % 4 == 0) ? from + 8 : from;
-        apply_board_move(gs, side, fc, fr, tc, tr, after);
-        break;
-      }
-    }
-    ASSERT_TRUE(record_current(gs));
-  }
-}
-
-}  // namespace
+using namespace halvane::kif_test;
 
 TEST(GameState, ConstructionBuildsTheWallFrameAndInitialPosition) {
   auto gs = make_state();

@@ -1,4 +1,4 @@
-// Helpers shared by the KIF tests: a fresh game state, CP932 text from UTF-8 literals (through iconv, so
+// Helpers shared by the KIF and record tests: a fresh game state, CP932 text from UTF-8 literals (through iconv, so
 // the expectations do not reuse the program's own name tables), records played from USI moves or at
 // random, temporary files, slot comparison, and a fixture that loads and saves through the menu commands.
 #pragma once
