@@ -99,11 +99,8 @@ TEST_F(KifSaveTest, RefusalsAndFailures) {
 
 TEST_F(KifSaveTest, TooShortRecordsAreNotSaved) {
   for (int moves : {-1, 0, 1, 2}) {
-    auto fresh = make_state();
-    gs.swap(fresh);
-    reset_scripted_ui();
     const std::vector<std::string> all = {"7g7f", "3c3d"};
-    play_usi(*gs, std::vector<std::string>(all.begin(), all.begin() + std::max(moves, 0)));
+    fresh_record(std::vector<std::string>(all.begin(), all.begin() + std::max(moves, 0)));
     if (moves < 0) gs->length = -1;
     const int repaints = scripted_ui().repaint_requests;
     scripted_ui().save_paths.push_back(temp_path("short.kif"));
@@ -127,29 +124,20 @@ TEST_F(KifSaveTest, StepsThatAreNoMoveStopTheWriter) {
   EXPECT_EQ(partial, join(lines, "\r\n", true));
 
   // A single square that loses its piece is no drop.
-  reset_scripted_ui();
-  auto fresh = make_state();
-  gs.swap(fresh);
-  play_usi(*gs, {"7g7f", "3c3d", "2g2f"});
+  fresh_record({"7g7f", "3c3d", "2g2f"});
   gs->record_boards[2][gs_index(8, 8)] = SQ_EMPTY;   // slot 1 -> 2: the pawn move plus a vanished lance
   gs->record_boards[3][gs_index(8, 8)] = SQ_EMPTY;
   save_to("vanish.kif");
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。c=3", u"棋譜書き込みエラー"}}));
 
-  reset_scripted_ui();
-  fresh = make_state();
-  gs.swap(fresh);
-  play_usi(*gs, {"7g7f", "3c3d", "2g2f"});
+  fresh_record({"7g7f", "3c3d", "2g2f"});
   std::memcpy(gs->record_boards[3], gs->record_boards[2], sizeof gs->record_boards[3]);
   gs->record_boards[3][gs_index(0, 8)] = SQ_EMPTY;   // only a lance disappears
   save_to("lost.kif");
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。", u"棋譜書き込みエラー"}}));
 
   // An unchanged slot ends the moves written; the closing line follows them.
-  reset_scripted_ui();
-  fresh = make_state();
-  gs.swap(fresh);
-  play_usi(*gs, {"7g7f", "3c3d", "2g2f", "8c8d"});
+  fresh_record({"7g7f", "3c3d", "2g2f", "8c8d"});
   std::memcpy(gs->record_boards[3], gs->record_boards[2], sizeof gs->record_boards[3]);
   const std::string stopped = save_to("unchanged.kif");
   EXPECT_TRUE(stopped.ends_with(cp932("2 ３四歩(33)") + "\r\n" + cp932("3 投了")));

@@ -155,6 +155,13 @@ struct KifFixture : ::testing::Test {
 
   void SetUp() override { test_support::reset_scripted_ui(); }
 
+  // A fresh game with these moves recorded, and the boxes of earlier commands cleared.
+  void fresh_record(const std::vector<std::string>& moves) {
+    test_support::reset_scripted_ui();
+    gs = make_state();
+    play_usi(*gs, moves);
+  }
+
   // Loads the file at `path` through the menu command, with the boxes of earlier commands cleared.
   void load_path(const std::string& path) {
     test_support::reset_scripted_ui();
