@@ -124,8 +124,6 @@ TEST(EngineInit, StrengthTablesAndDefaults) {
     EXPECT_EQ(last_to_sq(*e, -1), 0);
     EXPECT_EQ(e->game_ply, 0);
   }
-  const int weakest[8] = {0, 1, 2, 3, 4, 5, 8, 9};
-  for (int p = 0; p < 8; ++p) EXPECT_EQ(STRENGTH_CHUUKARA.ply_mode_base[p], weakest[p]);
   EXPECT_EQ(KILLER_WIDTH[0], 0);
   EXPECT_EQ(KILLER_WIDTH[3], 20);
   EXPECT_EQ(KILLER_WIDTH[9], 10);
