@@ -34,7 +34,7 @@ bool capture_king(MateSolver& s, int from, int mover, int to, int placed);
 enum Promo { NEVER, BOTH, ONLY };
 
 // The side's promotion zone: the three rows farthest from it (GOTE moves toward row 8).
-inline bool in_zone(int side, int cell) { return side == GOTE ? row_of(cell) >= 6 : row_of(cell) <= 2; }
+inline bool in_promotion_zone(int side, int cell) { return side == GOTE ? row_of(cell) >= 6 : row_of(cell) <= 2; }
 
 // A pawn or lance landing on `to` must promote on the last row, where it could never move again, and may
 // anywhere else in the zone.
@@ -45,7 +45,7 @@ inline Promo pawn_promo(int side, int to) {
 
 // A bishop or rook may promote when it starts or ends in the zone; a horse or dragon is promoted already.
 inline Promo slider_promo(int side, bool promotes, int from, int to) {
-  return promotes && (in_zone(side, from) || in_zone(side, to)) ? BOTH : NEVER;
+  return promotes && (in_promotion_zone(side, from) || in_promotion_zone(side, to)) ? BOTH : NEVER;
 }
 
 // Every attacker candidate in order (board moves of every GOTE piece, then drops around the SENTE king);
