@@ -1,6 +1,8 @@
 // The scripted window system: answers and logs what the game asks of the platform layer.
 #include "support/scripted_ui.h"
 
+#include "app/utf8.h"
+
 namespace halvane {
 
 using test_support::scripted_ui;
@@ -61,22 +63,7 @@ std::u16string caption_of(int id) {
   return it == scripted_ui().captions.end() ? std::u16string() : it->second;
 }
 
-std::string utf8(const std::u16string& text) {
-  std::string out;
-  for (char16_t c : text) {
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
-  return out;
-}
+std::string utf8(const std::u16string& text) { return utf8_from_utf16(text); }
 
 ::testing::AssertionResult boxes_shown(const std::vector<ExpectedBox>& expected) {
   std::lock_guard lock(scripted_ui().mutex);

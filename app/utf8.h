@@ -1,0 +1,12 @@
+// UTF-16 text (the game's messages and captions) as UTF-8, for front ends that print it and for readable
+// test messages. Surrogate pairs become one four-byte sequence.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace halvane {
+
+std::string utf8_from_utf16(std::u16string_view text);
+
+}  // namespace halvane
