@@ -24,17 +24,13 @@ MoveRecord record_of(int from, int mover, int to, int placed, int taken) {
 
 // Both defender passes below an attacker candidate at ply p; true when neither finds an escape.
 bool proven_below_attack(MateSolver& s, int p) {
-  s.ply = p + 1;
-  defender_node(s, FIRST_PASS);
-  s.ply = p;
-  s.proven[p] = s.proven[p + 1];
-  if (s.proven[p]) {
+  for (int pass : {FIRST_PASS, SECOND_PASS}) {
     s.ply = p + 1;
-    defender_node(s, SECOND_PASS);
+    defender_node(s, pass);
     s.ply = p;
     s.proven[p] = s.proven[p + 1];
+    if (!s.proven[p]) return false;
   }
-  if (!s.proven[p]) return false;
   s.mate_len[p] = s.mate_len[p + 1];
   return true;
 }
