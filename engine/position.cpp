@@ -2,6 +2,7 @@
 #include "engine/position.h"
 
 #include <cstring>
+#include <utility>
 
 namespace halvane {
 
@@ -50,10 +51,7 @@ void rotate_position(EnginePosition& pos, uint8_t saved[BOARD_CELLS]) {
   }
   for (int side = 0; side < 2; ++side)
     for (int ply = 1; ply < MAX_PLY; ++ply) pos.king_sq[side][ply] = pos.king_sq[side][0];
-  uint8_t hand[8];
-  std::memcpy(hand, pos.hand[SENTE], 8);
-  std::memcpy(pos.hand[SENTE], pos.hand[GOTE], 8);
-  std::memcpy(pos.hand[GOTE], hand, 8);
+  std::swap(pos.hand[SENTE], pos.hand[GOTE]);
 }
 
 }  // namespace halvane

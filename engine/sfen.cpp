@@ -2,6 +2,7 @@
 #include "engine/sfen.h"
 
 #include <cstring>
+#include <utility>
 
 #include "engine/position.h"
 
@@ -181,10 +182,7 @@ void turn_position(SfenPosition& pos) {
   uint8_t board[81];
   for (int i = 0; i < 81; ++i) board[i] = static_cast<uint8_t>(flip_owner(pos.board[80 - i]));
   std::memcpy(pos.board, board, sizeof board);
-  uint8_t hand[8];
-  std::memcpy(hand, pos.hand[BLACK], 8);
-  std::memcpy(pos.hand[BLACK], pos.hand[WHITE], 8);
-  std::memcpy(pos.hand[WHITE], hand, 8);
+  std::swap(pos.hand[BLACK], pos.hand[WHITE]);
   pos.side_to_move ^= 1;
 }
 
