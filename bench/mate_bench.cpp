@@ -34,10 +34,7 @@ Problem load(const std::string& sfen) {
 void prepare(MateSolver& s, const Problem& p) {
   std::memcpy(s.pos.board, p.view.board, BOARD_CELLS);
   std::memcpy(s.pos.hand, p.view.hand, sizeof p.view.hand);
-  s.base_depth.store(MATE_DEPTH);
-  s.depth_limit.store(MATE_DEPTH);
-  s.mate_found.store(0);
-  s.proven[0] = 0;
+  arm_mate_solver(s, MATE_DEPTH);
 }
 
 void mate_thread_search(benchmark::State& state, const char* sfen) {
@@ -67,8 +64,7 @@ void reply_check(benchmark::State& state, const char* sfen) {
   }
   // reply_probe turns the board it is given; hand it the attacker's position turned once already.
   auto s = std::make_unique<MateSolver>();
-  s->base_depth.store(MATE_DEPTH);
-  s->depth_limit.store(MATE_DEPTH);
+  arm_mate_solver(*s, MATE_DEPTH);
   EnginePosition turned{};
   std::memcpy(turned.board, p.view.board, BOARD_CELLS);
   std::memcpy(turned.hand, p.view.hand, sizeof turned.hand);

@@ -95,10 +95,7 @@ void think_with(Engine& e, const uint8_t board[BOARD_CELLS], const uint8_t sente
   load_position(mate.pos, board, sente_hand, gote_hand);
 
   // 7. Clear its answer and give it the full mate depth.
-  mate.mate_found.store(0, std::memory_order_relaxed);
-  mate.proven[0] = 0;
-  mate.base_depth.store(MATE_DEPTH, std::memory_order_relaxed);
-  mate.depth_limit.store(MATE_DEPTH, std::memory_order_relaxed);
+  arm_mate_solver(mate, MATE_DEPTH);
   e.nodes = 0;
   mate.nodes = 0;
   e.reply_solver.nodes = 0;

@@ -63,6 +63,13 @@ void defender_node(MateSolver& s, int pass) {
   generate_evasions(s);
 }
 
+void arm_mate_solver(MateSolver& s, int depth) {
+  s.mate_found.store(0, std::memory_order_relaxed);
+  s.proven[0] = 0;
+  s.base_depth.store(depth, std::memory_order_relaxed);
+  s.depth_limit.store(depth, std::memory_order_relaxed);
+}
+
 void run_mate_search(MateSolver& s) {
   s.reply_mode = false;
   s.nodes = 0;

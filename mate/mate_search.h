@@ -9,8 +9,11 @@
 
 namespace halvane {
 
-// The mate thread's body. Precondition: the position is copied in, base_depth = depth_limit = 12, and
-// mate_found and proven[0] are cleared. On return mate_found is 1 when mate_move is a usable mate.
+// Readies a solver whose position is copied in for a run: no answer kept, `depth` plies allowed.
+void arm_mate_solver(MateSolver& s, int depth);
+
+// The mate thread's body. Precondition: the position is copied in and the solver armed (arm_mate_solver;
+// the mate thread's depth is 12). On return mate_found is 1 when mate_move is a usable mate.
 void run_mate_search(MateSolver& s);
 
 // Loads the given position turned 180 degrees with the sides exchanged and runs run_reply_check on it:

@@ -32,10 +32,7 @@ bool solve(UsiSession& s, const SfenPosition& pos, int depth, MateAnswer& answer
     // Armed under the job lock, so a stop that arrives from now on reaches the solver's depth words.
     std::lock_guard<std::mutex> lock(s.job_mutex);
     if (s.stop_seen || s.timed_out) return false;
-    m.mate_found.store(0, std::memory_order_relaxed);
-    m.proven[0] = 0;
-    m.base_depth.store(depth, std::memory_order_relaxed);
-    m.depth_limit.store(depth, std::memory_order_relaxed);
+    arm_mate_solver(m, depth);
   }
   run_mate_search(m);
   const bool found = m.mate_found.load(std::memory_order_acquire) == 1;

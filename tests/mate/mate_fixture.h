@@ -36,10 +36,7 @@ inline std::unique_ptr<MateSolver> solver_for(const std::string& sfen, EngineVie
   std::memcpy(s->pos.board, view.board, BOARD_CELLS);
   std::memcpy(s->pos.hand, view.hand, sizeof view.hand);
   s->ply = 0;
-  s->base_depth.store(MATE_DEPTH);
-  s->depth_limit.store(MATE_DEPTH);
-  s->mate_found.store(0);
-  s->proven[0] = 0;
+  arm_mate_solver(*s, MATE_DEPTH);
   return s;
 }
 
@@ -56,8 +53,7 @@ inline MateRun read_result(const MateSolver& s, const EngineView& view) {
 inline MateRun solve_mate(const std::string& sfen, int depth = MATE_DEPTH) {
   EngineView view;
   auto s = solver_for(sfen, &view);
-  s->base_depth.store(depth);
-  s->depth_limit.store(depth);
+  arm_mate_solver(*s, depth);
   run_mate_search(*s);
   return read_result(*s, view);
 }

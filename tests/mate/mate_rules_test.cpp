@@ -218,8 +218,7 @@ TEST(ReplyCheck, FindsTheHumansMate) {
       {"the initial position", "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1", 0},
   };
   auto s = std::make_unique<MateSolver>();
-  s->base_depth.store(MATE_DEPTH);
-  s->depth_limit.store(MATE_DEPTH);
+  arm_mate_solver(*s, MATE_DEPTH);
   for (const Row& r : rows) {
     SfenPosition sp;
     std::string error;
