@@ -57,16 +57,22 @@ void scripted_search(Engine& e) {
   e.ply_best[0] = script.score;
 }
 
-void think_scripted(Engine& e, const EngineView& view) {
-  ThinkOptions options;
-  options.main_search = scripted_search;
-  think_with(e, view.board, view.hand[SENTE], view.hand[GOTE], options);
-}
-
 MoveRecord some_move() {
   MoveRecord m;
   m.from_col = 2, m.from_row = 2, m.piece = 16, m.to_col = 2, m.to_row = 3, m.piece_after = 16;
   return m;
+}
+
+// Thinks with the stand-in search, which leaves `score` and some_move(); it may first wait for the mate
+// thread, so that the driver's rules see that thread's answer for certain.
+void think_scripted(Engine& e, const EngineView& view, int score = 0, bool wait_for_mate_thread = false) {
+  script = SearchScript{};
+  script.score = score;
+  script.move = some_move();
+  script.wait_for_mate_thread = wait_for_mate_thread;
+  ThinkOptions options;
+  options.main_search = scripted_search;
+  think_with(e, view.board, view.hand[SENTE], view.hand[GOTE], options);
 }
 
 // After 2g2f 8c8d 2f2e 8d8e 6i7h, white to move: no book entry has it.
@@ -105,8 +111,6 @@ TEST(Think, SchedulesAndHandRulePerStrength) {
   for (const Row& row : rows) {
     auto e = make_engine(*row.level);
     const EngineView view = view_of(row.sfen);
-    script = SearchScript{};
-    script.move = some_move();
     e->game_ply = 41;
     think_scripted(*e, view);
     EXPECT_EQ(script.seen_depth_limit, row.depth_limit) << row.what;
@@ -128,11 +132,7 @@ TEST(Think, ResignsAtEightThousandBehindButNotAtOneLess) {
   const EngineView view = view_of("lnsgkgsnl/1r5b1/ppppppppp/9/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL w - 2");
   auto e = make_engine(STRENGTH_CHUUKARA);
   for (const Row& row : rows) {
-    script = SearchScript{};
-    script.score = row.score;
-    script.move = some_move();
-    script.wait_for_mate_thread = true;   // the opening has no mate: the rule sees f = 0 for certain
-    think_scripted(*e, view);
+    think_scripted(*e, view, row.score, true);   // the opening has no mate: the rule sees f = 0 for certain
     EXPECT_EQ(e->resign_flag, row.resign) << "score " << row.score;
     EXPECT_EQ(e->ply_best[0], row.score) << "score " << row.score;
     if (!row.resign) {
@@ -142,49 +142,36 @@ TEST(Think, ResignsAtEightThousandBehindButNotAtOneLess) {
   }
 }
 
+// The mate thread's answer replaces the search's move and score, so that a think far behind does not
+// resign; a mate by a pawn drop is against the rules and is not reported: the search's move stands.
 TEST(Think, TheMateThreadsMateReplacesTheSearchsMove) {
   struct Row {
     const char* sfen;   // black (the attacker) to move: the engine view turns it
-    const char* first_move;
-    int length;
+    int search_score;
+    const char* first_move;   // the mate's; nullptr: the search's move stands
+    int score;
   };
   const Row rows[] = {
-      {"4k4/9/4P4/9/9/9/9/9/4K4 b G 1", "G*5b", 1},
-      {"9/4k4/9/4P4/9/9/9/9/4K4 b 2G 1", "G*5c", 3},
+      {"4k4/9/4P4/9/9/9/9/9/4K4 b G 1", 30000, "G*5b", 1 - MATE_SCORE_BASE},
+      {"9/4k4/9/4P4/9/9/9/9/4K4 b 2G 1", 30000, "G*5c", 3 - MATE_SCORE_BASE},
+      // P*1b would mate at once; there is no other mate.
+      {"7nk/7s1/9/7N1/9/9/9/9/8K b P 1", -120, nullptr, -120},
   };
   for (const Row& row : rows) {
     for (const Strength* level : STRENGTHS) {
       auto e = make_engine(*level);
-      SfenPosition pos;
-      std::string error;
-      ASSERT_TRUE(parse_sfen(row.sfen, pos, error)) << error;
-      const EngineView view = engine_view(pos);
-      script = SearchScript{};
-      script.score = 30000;   // far behind: without the mate this think would resign
-      script.move = some_move();
-      script.wait_for_mate_thread = true;
-      think_scripted(*e, view);
+      const EngineView view = view_of(row.sfen);
+      think_scripted(*e, view, row.search_score, true);
       EXPECT_EQ(e->resign_flag, 0) << row.sfen << " " << level->name;
-      EXPECT_EQ(e->ply_best[0], row.length - MATE_SCORE_BASE) << row.sfen << " " << level->name;
-      EXPECT_EQ(move_to_usi(move_from_engine_view(view, e->result_move)), row.first_move) << row.sfen;
+      EXPECT_EQ(e->ply_best[0], row.score) << row.sfen << " " << level->name;
+      if (row.first_move) {
+        EXPECT_EQ(move_to_usi(move_from_engine_view(view, e->result_move)), row.first_move) << row.sfen;
+      } else {
+        EXPECT_EQ(e->result_move, some_move()) << row.sfen << " " << level->name;
+      }
       expect_no_thread_left(*e);
     }
   }
-}
-
-TEST(Think, APawnDropMateIsNotReportedAndTheSearchsMoveStands) {
-  // P*1b would mate at once, but a mate by a pawn drop is against the rules; there is no other mate.
-  const EngineView view = view_of("7nk/7s1/9/7N1/9/9/9/9/8K b P 1");
-  auto e = make_engine(STRENGTH_GEKIKARA);
-  script = SearchScript{};
-  script.score = -120;
-  script.move = some_move();
-  script.wait_for_mate_thread = true;
-  think_scripted(*e, view);
-  EXPECT_EQ(e->resign_flag, 0);
-  EXPECT_EQ(e->ply_best[0], -120);
-  EXPECT_EQ(e->result_move, some_move());
-  expect_no_thread_left(*e);
 }
 
 TEST(Think, BookMoveScoresMinusOneHundredThousand) {
