@@ -2,11 +2,15 @@
 #pragma once
 
 #include "app/game_state.h"
+#include "app/kif_read.h"
 #include "engine/engine.h"
 
 namespace halvane {
 
 void save_kif(GameState& gs, Engine& e);
 void load_kif(GameState& gs, Engine& e);
+
+// What the last load_kif read: the moves, or where and why the file was refused.
+const KifReadResult& last_kif_load();
 
 }  // namespace halvane

@@ -11,7 +11,8 @@ namespace halvane {
 // Starts the turn monitor and the repaint watcher (called once when the main window is created).
 void start_turn_threads(GameState& gs, Engine& e);
 
-// One computer turn; called by the turn monitor.
-void computer_move(GameState& gs, Engine& e);
+// One computer turn; called by the turn monitor. Returns true when the computer's move stands on the
+// board to be recorded, false when the game ended (resignation or the player's king captured).
+bool computer_move(GameState& gs, Engine& e);
 
 }  // namespace halvane

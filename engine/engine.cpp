@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "mate/book.h"
+
 namespace halvane {
 
 // Every human piece except the king is worth 10 more than the computer's piece of the same kind, so the
@@ -51,7 +53,9 @@ void engine_init(Engine& e, const Strength& strength) {
   e.game_ply = 0;
   e.root_progress.store(0);
   e.nodes = 0;
-  e.book_count = 0;
+  e.mate_running.store(0);
+  e.stop_requested.store(0);
+  fill_book(e);
 }
 
 void clear_killers(Engine& e, int plies) {

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <thread>
 
 #include "engine/effects.h"
 #include "engine/position.h"
@@ -41,6 +42,8 @@ struct MateSolver {
   std::atomic<uint8_t> mate_found;  // published with release ordering after mate_move and mate_len[0]
 
   uint64_t nodes;            // nodes searched; counts only, never steers the search
+  bool reply_mode;           // set by the run: true for the reply check (first mate ends the root,
+                             // no repetition test), false for the mate thread's search
 };
 
 // One opening-book entry: the board before the move (index row * 9 + col), +30 / -30 and the move.
@@ -97,7 +100,21 @@ struct Engine {
   std::atomic<int> root_progress;  // board column 0..8 the root is working through; drives the progress bar
 
   uint64_t nodes;                  // main-search nodes; counts only, never steers the search
+
+  // 10. Think control. The mate thread of the running think is started and joined inside the think, so no
+  // thread outlives it. stop_requested lets a front end end a think early: every GOTE node reads it beside
+  // the mate thread's mate_found and leaves its column loop. The window programs never set it.
+  std::thread mate_thread;
+  std::atomic<uint8_t> mate_running;     // 1 from the mate thread's start until run_mate_search has returned
+  std::atomic<uint8_t> stop_requested;
 };
+
+// True when a GOTE node should leave its column loop: the mate thread has reported a mate, or the think
+// has been asked from outside to stop. A relaxed read: only the stop is taken from it.
+inline bool think_stopping(const Engine& e) {
+  return e.mate_thread_solver.mate_found.load(std::memory_order_relaxed) == 1 ||
+         e.stop_requested.load(std::memory_order_relaxed) != 0;
+}
 
 // Destination cell of the move tried at a ply; ply -1 (read at the root) is always the wall cell 0.
 inline int& last_to_sq(Engine& e, int ply) { return e.last_to_sq_store[ply + 1]; }

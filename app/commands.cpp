@@ -1,0 +1,115 @@
+// The buttons and the game menu by command id: start and reset, navigation, pause, change of sides and
+// the KIF files. Runs on the window thread; the turn monitor is woken after anything that may hand it
+// the computer's turn.
+#include "app/commands.h"
+
+#include <cstring>
+
+#include "app/kif_file.h"
+#include "app/navigation.h"
+#include "app/render.h"
+#include "app/turn_monitor.h"
+#include "platform/ui.h"
+
+namespace halvane {
+
+namespace {
+
+// Killer plies cleared by the reset: the deepest any strength searches, with room to spare.
+constexpr int RESET_KILLER_PLIES = 16;
+
+void start_game(GameState& gs) {
+  gs.started = true;
+  const bool sente = message_box(u"先手にしますか？", u"先手・後手の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES;
+  gs.player_is_gote = sente ? 0 : 1;
+  gs.player_to_move = sente;   // as gote the computer's first move starts at once
+  set_button_caption(CMD_START, u"初期化");
+  gs.game_over = false;
+  gs.refresh_count = 0;
+}
+
+void reset_game(GameState& gs, Engine& e) {
+  if (gs.thinking && !gs.game_over) {
+    set_status(gs, u"コンピュータの思考中は戻せません。");
+    repaint(gs, e);
+    return;
+  }
+  gs.started = false;
+  copy_initial(gs, gs.board);
+  std::memset(gs.hands, 0, sizeof gs.hands);
+  gs.selection = 0;
+  gs.show_last_move = 0;
+
+  e.game_ply = 0;
+  e.result_move.to_col = -1;
+  e.result_move.to_row = -1;
+  e.result_move.piece_after = SQ_EMPTY;
+  e.ply_best[0] = 0;
+  clear_killers(e, RESET_KILLER_PLIES);
+
+  gs.current = 0;
+  gs.length = 0;
+  for (int k = 0; k < RECORD_SLOTS; ++k) copy_initial(gs, gs.record_boards[k]);
+  std::memset(gs.record_hands, 0, sizeof gs.record_hands);
+  set_button_caption(CMD_START, u"開始");
+  set_status(gs, TEXT_PRESS_START);
+  gs.player_is_gote = 0;
+  gs.paused = false;
+  gs.thinking = false;
+  gs.player_to_move = true;
+  gs.game_over = false;
+  // A game stopped at the record limit keeps input_busy set; a reset must give the board back.
+  gs.input_busy = false;
+  gs.refresh_count = 0;
+  repaint(gs, e);
+}
+
+void toggle_pause(GameState& gs) {
+  if (gs.paused) {
+    gs.paused = false;
+    set_button_caption(CMD_PAUSE, u"||");
+  } else {
+    hold_computer(gs);
+  }
+}
+
+// The player takes the other side of the same game: the whole record turns round.
+void change_sides(GameState& gs, Engine& e) {
+  if (!gs.player_to_move) return;
+  if (gs.length < 3) {
+    message_box(u"反転させるには棋譜の手数が足りません。", u"失敗", BOX_WARNING, BOX_OK);
+    return;
+  }
+  hold_computer(gs);
+  flip_record(gs);
+  turn_by_parity(gs);
+  gs.selection = 0;
+  gs.show_last_move = 0;
+  gs.refresh_count = 0;
+  repaint(gs, e);
+}
+
+}  // namespace
+
+void on_command(GameState& gs, Engine& e, int id) {
+  switch (id & 0xFFFF) {
+    case CMD_START:
+      if (gs.started)
+        reset_game(gs, e);
+      else
+        start_game(gs);
+      break;
+    case CMD_FIRST: go_first(gs, e); break;
+    case CMD_BACK: go_back(gs, e); break;
+    case CMD_FORWARD: go_forward(gs, e); break;
+    case CMD_LAST: go_last(gs, e); break;
+    case CMD_PAUSE: toggle_pause(gs); break;
+    case CMD_LOAD_KIF: load_kif(gs, e); break;
+    case CMD_SAVE_KIF: save_kif(gs, e); break;
+    case CMD_FLIP: change_sides(gs, e); break;
+    default: break;   // the about box and closing the window are the window's own
+  }
+  wake_turn_threads();
+}
+
+}  // namespace halvane

@@ -1,0 +1,74 @@
+// One computer turn: hands the position on screen to the think, then applies its answer — a move, a
+// resignation, or the capture of the player's king, which ends the game.
+#include <chrono>
+#include <thread>
+
+#include "app/render.h"
+#include "app/turn_flow.h"
+#include "app/turn_monitor.h"
+#include "engine/think.h"
+
+namespace halvane {
+
+namespace {
+
+// How long a game end stays on screen before the monitor goes on.
+constexpr int GAME_END_HOLD_MS = 1000;
+
+void hold_game_end() { std::this_thread::sleep_for(std::chrono::milliseconds(GAME_END_HOLD_MS)); }
+
+}  // namespace
+
+bool computer_move(GameState& gs, Engine& e) {
+  bool move_stands = true;
+  // 1. The think begins: the commands that change the position now refuse.
+  gs.thinking = true;
+  wake_turn_threads();   // the repaint watcher starts following the progress
+  set_status(gs, u"コンピュータの思考中です");
+  repaint(gs, e);
+
+  // 2.-4. The engine's inputs: score, move count, board and hands exactly as on screen.
+  e.ply_best[0] = 0;
+  e.game_ply = gs.current;
+  build_engine_input(gs);
+
+  // 5. The think returns when the move is chosen.
+  think(e, gs.engine_board, gs.engine_hands[0], gs.engine_hands[1]);
+
+  if (e.resign_flag) {
+    // 6. Resignation: the board stays as it was before the think.
+    move_stands = false;
+    gs.show_last_move = 0;
+    gs.game_over = true;
+    set_status(gs, u"コンピュータが投了しました。試合終了です。%d", e.ply_best[0]);
+    repaint(gs, e);
+    hold_game_end();
+  } else {
+    // 7. The move, for the computer's hand.
+    const MoveRecord& m = e.result_move;
+    gs.show_last_move = 1;
+    if (m.is_drop())
+      apply_drop(gs, 1, m.piece_after, m.to_col, m.to_row);
+    else
+      apply_board_move(gs, 1, m.from_col, m.from_row, m.to_col, m.to_row, m.piece_after);
+    if (m.captured == KING) {
+      // The player's last move, which left the king to be taken, leaves the record.
+      move_stands = false;
+      if (gs.current > 0) gs.current -= 1;
+      gs.length = gs.current;
+      gs.game_over = true;
+      gs.hands[1][KING] = 0;
+      set_status(gs, u"プレイヤーの玉が取られました。試合終了です。");
+      repaint(gs, e);
+      hold_game_end();
+    }
+  }
+
+  // 8. The turn goes back to the player. It was the computer's turn, so this is the toggle; setting it
+  // outright also keeps a reset made during the game-end hold from handing the turn to the computer.
+  gs.thinking = false;
+  gs.player_to_move = true;
+  return move_stands;
+}
+
+}  // namespace halvane

@@ -1,0 +1,90 @@
+// Deciding a KIF file's encoding from its bytes and turning UTF-8 text into CP932, so that the reader
+// matches every name as CP932 bytes whatever the file was written in.
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "app/kif_read.h"
+
+namespace halvane {
+
+namespace {
+
+constexpr std::string_view BOM = "\xef\xbb\xbf";
+
+// Length of the valid UTF-8 sequence at s[i], or 0 when it is not one (overlong forms, surrogates and
+// values beyond U+10FFFF are refused).
+int utf8_sequence(std::string_view s, size_t i) {
+  const auto byte = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+  const unsigned c = byte(i);
+  if (c < 0x80) return 1;
+  int n;
+  unsigned low = 0x80, high = 0xBF;   // allowed range of the second byte
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 2;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    if (c == 0xE0) low = 0xA0;
+    if (c == 0xED) high = 0x9F;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    if (c == 0xF0) low = 0x90;
+    if (c == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + n > s.size()) return 0;
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (int k = 2; k < n; ++k)
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+  return n;
+}
+
+}  // namespace
+
+KifEncoding detect_kif_encoding(std::string_view bytes) {
+  if (bytes.substr(0, 3) == BOM) return KIF_UTF8_BOM;
+  bool wide = false;
+  for (size_t i = 0; i < bytes.size();) {
+    const int n = utf8_sequence(bytes, i);
+    if (n == 0) return KIF_CP932;
+    wide |= n > 1;
+    i += n;
+  }
+  return wide ? KIF_UTF8 : KIF_CP932;
+}
+
+std::string kif_to_cp932(std::string_view bytes) {
+  const KifEncoding encoding = detect_kif_encoding(bytes);
+  if (encoding == KIF_CP932) return std::string(bytes);
+  if (encoding == KIF_UTF8_BOM) bytes.remove_prefix(BOM.size());
+
+  std::string out;
+  out.reserve(bytes.size());
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(bytes);
+  char buffer[4096];
+  size_t i = 0;
+  while (i < bytes.size()) {
+    // One character at a time past anything iconv refuses; whole runs otherwise.
+    char* in = const_cast<char*>(bytes.data() + i);
+    size_t in_left = bytes.size() - i;
+    char* o = buffer;
+    size_t out_left = sizeof buffer;
+    const size_t r = iconv(cd, &in, &in_left, &o, &out_left);
+    out.append(buffer, o - buffer);
+    i = in - bytes.data();
+    if (r != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) continue;
+    // A character without a CP932 form (or a sequence cut at the end): one '?' in its place.
+    const int n = utf8_sequence(bytes, i);
+    out += '?';
+    i += n > 0 ? n : 1;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  iconv_close(cd);
+  return out;
+}
+
+}  // namespace halvane

@@ -1,0 +1,130 @@
+// The player's move by two clicks: a piece on the board or in the hand, then its destination. Checks the
+// destination against the piece's reach or the drop rules, asks the promotion question, enforces the
+// record limit, applies and records the move, and hands the turn to the computer. Window thread only.
+#include "app/commands.h"
+#include "app/render.h"
+#include "app/targets.h"
+#include "app/turn_monitor.h"
+#include "platform/ui.h"
+
+namespace halvane {
+
+namespace {
+
+constexpr int GRID = 40;   // pixels per board square and per hand-grid cell
+
+// Hand grid: columns 10..13, rows 5..8; the left and right halves of each row hold one kind each.
+constexpr int HAND_FIRST_COL = 10, HAND_LAST_COL = 13, HAND_FIRST_ROW = 5, HAND_LAST_ROW = 8;
+constexpr int HAND_KINDS[4][2] = {{PAWN, PAWN}, {LANCE, KNIGHT}, {SILVER, GOLD}, {BISHOP, ROOK}};
+
+bool on_board(int col, int row) { return col >= 0 && col <= 8 && row >= 0 && row <= 8; }
+bool in_hand_grid(int col, int row) {
+  return col >= HAND_FIRST_COL && col <= HAND_LAST_COL && row >= HAND_FIRST_ROW && row <= HAND_LAST_ROW;
+}
+int hand_kind_at(int col, int row) { return HAND_KINDS[row - HAND_FIRST_ROW][col >= 12 ? 1 : 0]; }
+
+void select_piece(GameState& gs, Engine& e, int col, int row) {
+  if (on_board(col, row)) {
+    gs.sel_col = col;
+    gs.sel_row = row;
+    gs.sel_piece = gs.board[gs_index(col, row)];
+    if (!is_sente_piece(gs.sel_piece)) return;   // an empty square or a computer's piece selects nothing
+    compute_targets(gs);
+    gs.selection = 1;
+    repaint(gs, e);
+  } else if (in_hand_grid(col, row)) {
+    gs.selection = 2;
+    gs.sel_col = gs.sel_row = -1;
+    gs.hand_cell_col = col;
+    gs.hand_cell_row = row;
+    gs.sel_piece = hand_kind_at(col, row);
+    if (gs.hands[0][gs.sel_piece] <= 0) gs.selection = 0;
+    repaint(gs, e);
+  }
+}
+
+// Two pawns of one side may not stand unpromoted in one column.
+bool pawn_in_column(GameState& gs, int col) {
+  for (int c = 0; c < 9; ++c) {
+    gs.pawn_files[c] = 0;
+    for (int r = 0; r < 9; ++r)
+      if (gs.board[gs_index(c, r)] == PAWN) gs.pawn_files[c] = 1;
+  }
+  return gs.pawn_files[col] != 0;
+}
+
+bool destination_allowed(GameState& gs, int col, int row) {
+  const bool pawn_blocked = pawn_in_column(gs, col);
+  if (gs.selection == 2) {
+    if (gs.board[gs_index(col, row)] != SQ_EMPTY) return false;
+    return !(gs.sel_piece == PAWN && pawn_blocked);
+  }
+  return gs.target_map[gs_index(col, row)] != 0;
+}
+
+// The player is asked, never forced: a move into, out of or inside the last three rows may promote.
+bool offers_promotion(const GameState& gs) {
+  if (gs.sel_row > 2 && gs.dest_row > 2) return false;
+  return (gs.sel_piece & PROMOTED_BIT) == 0 && gs.sel_piece != GOLD && gs.sel_piece != KING;
+}
+
+// The second click on a board square. Returns true when the board must take no further click: the
+// record is full.
+bool make_move(GameState& gs, Engine& e, int col, int row) {
+  if (!destination_allowed(gs, col, row)) return false;   // refused silently; the selection stays
+
+  gs.dest_col = col;
+  gs.dest_row = row;
+  if (gs.selection == 1) {
+    gs.dest_piece = gs.sel_piece;
+    if (offers_promotion(gs) &&
+        message_box(u"成りますか？", u"成り・不成の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES)
+      gs.dest_piece += PROMOTED_BIT;
+  } else {
+    gs.dest_piece = gs.sel_piece;
+  }
+
+  // Record limit: the board takes no further click until a KIF load or a reset.
+  if (gs.current >= PLAYER_MOVE_LIMIT) {
+    set_status(gs, TEXT_RECORD_FULL);
+    repaint(gs, e);
+    return true;
+  }
+
+  const bool drop = gs.selection == 2;
+  gs.selection = 0;
+  if (drop)
+    apply_drop(gs, 0, gs.dest_piece, col, row);
+  else
+    apply_board_move(gs, 0, gs.sel_col, gs.sel_row, col, row, gs.dest_piece);
+  record_current(gs);
+  repaint(gs, e);
+  // The turn goes to the computer only after the click is done with the state it shares.
+  gs.input_busy = false;
+  gs.player_to_move = false;
+  wake_turn_threads();
+  return false;
+}
+
+}  // namespace
+
+void on_left_button_up(GameState& gs, Engine& e, int x, int y) {
+  if (gs.input_busy.exchange(true)) return;
+  bool hold_board = false;
+  if (gs.started && !gs.game_over && !gs.thinking && gs.player_to_move) {
+    // Negative positions (outside the client area) must not truncate toward square 0.
+    const int col = x >= 0 ? x / GRID : -1;
+    const int row = y >= 0 ? y / GRID : -1;
+    if (gs.selection == 0) {
+      select_piece(gs, e, col, row);
+    } else if (on_board(col, row) && !(gs.selection == 1 && col == gs.sel_col && row == gs.sel_row)) {
+      hold_board = make_move(gs, e, col, row);
+    } else {
+      gs.selection = 0;
+      repaint(gs, e);
+    }
+  }
+  if (!hold_board) gs.input_busy = false;
+}
+
+}  // namespace halvane

@@ -1,0 +1,56 @@
+// The turn monitor's pass and the repaint watcher's look: what each does once before it waits again.
+#include "app/turn_monitor.h"
+
+#include "app/render.h"
+#include "app/turn_flow.h"
+
+namespace halvane {
+
+int turn_monitor_pass(GameState& gs, Engine& e) {
+  // 1. A finished game waits for a reset, a navigation step or a KIF load.
+  if (gs.game_over) return IDLE_WAIT_MS;
+
+  if (!gs.player_to_move) {
+    // 2. The computer's turn.
+    gs.refresh_count = 0;
+    if (gs.paused) {
+      set_status(gs, u"コンピュータの手番ですが一時停止中です。");
+      repaint(gs, e);
+      return MONITOR_STEP_MS;
+    }
+    if (gs.current >= RECORD_SLOTS - 1) {
+      // The last record slot is taken: a move now could not be recorded, so the game goes no further.
+      set_status(gs, TEXT_RECORD_FULL);
+      gs.game_over = true;
+      repaint(gs, e);
+      return IDLE_WAIT_MS;
+    }
+    if (computer_move(gs, e) && !record_current(gs)) {
+      // Not reached while the check above holds; kept so that the record can never overflow.
+      show_slot(gs, gs.current);
+      set_status(gs, TEXT_RECORD_FULL);
+      gs.game_over = true;
+    }
+    return 0;
+  }
+
+  // 3. The player's turn: the status line is kept fresh, repainted while the budget lasts.
+  if (!gs.started)
+    set_status(gs, TEXT_PRESS_START);
+  else
+    set_status(gs, u"プレイヤーの手番です。評価値＝%d", e.ply_best[0]);
+  if (gs.refresh_count < REFRESH_BUDGET) {
+    gs.refresh_count += 1;
+    repaint(gs, e);
+    return MONITOR_STEP_MS;
+  }
+  return IDLE_WAIT_MS;
+}
+
+bool repaint_watcher_pass(GameState& gs, Engine& e) {
+  if (!gs.thinking || e.root_progress == gs.progress_drawn) return false;
+  repaint(gs, e);
+  return true;
+}
+
+}  // namespace halvane

@@ -1,0 +1,157 @@
+// The think driver: loads a position, starts the mate thread beside the main search, and turns their
+// results into the computer's move, a mate, or its resignation. The mate thread is joined before the
+// think returns, so a later think always finds its solver idle.
+#include "engine/think.h"
+
+#include <sys/resource.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "mate/mate_search.h"
+#include "search/search.h"
+
+namespace halvane {
+
+namespace {
+
+void run_gote_root(Engine& e) {
+  e.ply = 0;
+  gote_node(e);
+}
+
+// Kinds 1..7 (everything but the pawn) in both hands.
+int non_pawn_hand_pieces(const uint8_t sente_hand[8], const uint8_t gote_hand[8]) {
+  int sum = 0;
+  for (int kind = LANCE; kind <= KING; ++kind) sum += sente_hand[kind] + gote_hand[kind];
+  return sum;
+}
+
+void mate_thread_body(Engine* e) {
+  mate_thread_entry(e->mate_thread_solver);
+  e->mate_running.store(0, std::memory_order_release);
+}
+
+}  // namespace
+
+void raise_priority() {
+  // An unprivileged process may lower its nice value down to 20 - RLIMIT_NICE. We ask for exactly that
+  // much and no more, even when running with the privilege to go further, so that a think never starves
+  // the rest of the desktop.
+  rlimit limit{};
+  if (getrlimit(RLIMIT_NICE, &limit) != 0) return;
+  long floor = limit.rlim_cur == RLIM_INFINITY ? -20 : 20 - static_cast<long>(limit.rlim_cur);
+  if (floor < -20) floor = -20;
+  errno = 0;
+  const int current = getpriority(PRIO_PROCESS, 0);
+  if (errno != 0 || floor >= current) return;
+  setpriority(PRIO_PROCESS, 0, static_cast<int>(floor));  // a refusal leaves the priority as it was
+}
+
+int mate_thread_entry(MateSolver& solver) {
+  run_mate_search(solver);
+  return 0;
+}
+
+uint64_t think_nodes(const Engine& e) {
+  return e.nodes + e.reply_solver.nodes + e.mate_thread_solver.nodes;
+}
+
+void think(Engine& e, const uint8_t board[BOARD_CELLS], const uint8_t sente_hand[8], const uint8_t gote_hand[8]) {
+  think_with(e, board, sente_hand, gote_hand, ThinkOptions{});
+}
+
+void think_with(Engine& e, const uint8_t board[BOARD_CELLS], const uint8_t sente_hand[8],
+                const uint8_t gote_hand[8], const ThinkOptions& options) {
+  MateSolver& mate = e.mate_thread_solver;
+
+  // 1. Give the think the processor as far as the system lets us.
+  raise_priority();
+
+  // 2. Seed the root's evaluation noise.
+  std::srand(options.fixed_seed ? options.seed : static_cast<unsigned>(std::time(nullptr)));
+
+  // 3. Load the position.
+  load_position(e.pos, board, sente_hand, gote_hand);
+
+  // 4. This think's depth and schedule.
+  e.depth_limit = e.base_depth;
+  std::memcpy(e.ply_mode, e.ply_mode_base, sizeof e.ply_mode);
+
+  // 5. Hand rule: pieces other than pawns in hand make the tree much wider, so the strongest level
+  // searches as deep as the middle one then.
+  if (e.hand_rule && non_pawn_hand_pieces(sente_hand, gote_hand) != 0) {
+    e.ply_mode[8] = 8;
+    e.ply_mode[9] = 9;
+    e.ply_mode[10] = -1;
+    e.ply_mode[11] = -1;
+    e.depth_limit = 10;
+  }
+
+  // 6. The mate thread's copy of the position.
+  load_position(mate.pos, board, sente_hand, gote_hand);
+
+  // 7. Clear its answer and give it the full mate depth.
+  mate.mate_found.store(0, std::memory_order_relaxed);
+  mate.proven[0] = 0;
+  mate.base_depth.store(MATE_DEPTH, std::memory_order_relaxed);
+  mate.depth_limit.store(MATE_DEPTH, std::memory_order_relaxed);
+  e.nodes = 0;
+  mate.nodes = 0;
+  e.reply_solver.nodes = 0;
+
+  // 8. Start the mate thread; the search does not wait for it. If the thread cannot be made, the think
+  // simply has no mate result.
+  e.mate_running.store(1, std::memory_order_release);
+  try {
+    e.mate_thread = std::thread(mate_thread_body, &e);
+  } catch (...) {
+    e.mate_running.store(0, std::memory_order_release);
+  }
+
+  // 9. Effect maps of the main search.
+  rebuild_effects(e.effects, e.pos);
+
+  // 10. Root values.
+  e.game_ply += 1;
+  e.ply = 0;
+  e.root_progress.store(0, std::memory_order_relaxed);
+  e.ply_best[0] = ROOT_START_SCORE;
+
+  // 11. Remembered moves start empty.
+  clear_killers(e, e.max_plies);
+
+  // 12. The main search. Its GOTE nodes leave their column loops once the mate thread reports a mate
+  // (or a front end asks the think to stop).
+  (options.main_search ? options.main_search : run_gote_root)(e);
+
+  // 13. The mate thread's answer, read once; acquire makes its mate_move and mate_len visible.
+  const uint8_t found = mate.mate_found.load(std::memory_order_acquire);
+
+  // 14, 15. Resign when far behind with no mate of our own; a mate replaces the search's move.
+  if (found == 0 && e.ply_best[0] >= RESIGN_SCORE) {
+    e.resign_flag = 1;
+  } else {
+    e.resign_flag = 0;
+    if (found == 1) {
+      e.result_move = mate.mate_move;
+      e.ply_best[0] = mate.mate_len[0] - MATE_SCORE_BASE;
+    }
+  }
+
+  // 16. The stop signal: every node the solver enters from now on returns at once. A mate it would
+  // report later is no longer wanted.
+  mate.base_depth.store(0, std::memory_order_relaxed);
+  mate.depth_limit.store(0, std::memory_order_relaxed);
+  mate.mate_found.store(0, std::memory_order_relaxed);
+
+  // The solver winds down within a few nodes of the stop; wait for it so that no thread outlives the
+  // think and the next think may reload the solver.
+  if (e.mate_thread.joinable()) e.mate_thread.join();
+  mate.mate_found.store(0, std::memory_order_relaxed);
+}
+
+}  // namespace halvane

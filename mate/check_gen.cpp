@@ -1,0 +1,213 @@
+// The attacker's candidates at a mate-search node: every board move of every GOTE piece, scanned column
+// by column and row by row, then drops onto the cells around the SENTE king from which the dropped
+// piece attacks it. Each candidate goes to its try at once; the first that proves the node ends it.
+#include <cstdlib>
+
+#include "engine/piece_effects.h"
+#include "mate/mate_nodes.h"
+
+namespace halvane {
+
+namespace {
+
+// How a move's promotion is offered: not at all, promoted then unpromoted, or promoted only.
+enum Promo { NEVER, BOTH, ONLY };
+
+constexpr int SW = STEP_SW, S = STEP_S, SE = STEP_SE, W = STEP_W, E = STEP_E, NW = STEP_NW, N = STEP_N, NE = STEP_NE;
+
+// The attacker may land on an empty cell or a SENTE piece; a GOTE piece or a wall stops it.
+inline bool attacker_lands(int target) { return target == SQ_EMPTY || is_sente_piece(target); }
+
+inline bool in_gote_zone(int cell) { return row_of(cell) >= 6; }
+
+// The direction index from cell a towards cell b when they share a file, rank or diagonal, else -1.
+int line_dir(int a, int b) {
+  const int dc = col_of(b) - col_of(a), dr = row_of(b) - row_of(a);
+  if ((dc == 0 && dr == 0) || (dc != 0 && dr != 0 && std::abs(dc) != std::abs(dr))) return -1;
+  if (dc == 0) return dr < 0 ? D_N : D_S;
+  if (dr == 0) return dc < 0 ? D_W : D_E;
+  if (dr < 0) return dc < 0 ? D_NW : D_NE;
+  return dc < 0 ? D_SW : D_SE;
+}
+
+// Whether a move could give check at all: the placed piece reaches the king's cell by one of its steps or
+// lies on one of its rays towards it (whether the ray is open the try finds out), or the vacated cell is
+// in line with the king, so that a ray might open through it. A move that cannot check would only be made
+// and taken back unsearched, so it is passed over.
+bool may_check(int from, int to, int placed, int king) {
+  const int kind = placed & 15;
+  const KindEffects& effects = KIND_EFFECTS[kind];
+  for (int i = 0; i < effects.n_steps; ++i)
+    if (to + side_step(GOTE, kind, i) == king) return true;
+  if (effects.n_rays > 0) {
+    const int dir = line_dir(to, king);
+    for (int j = 0; j < effects.n_rays && dir >= 0; ++j)
+      if (side_ray(GOTE, kind, j) == dir) return true;
+  }
+  return line_dir(from, king) >= 0;
+}
+
+// One candidate with the given placed code; the SENTE king on the target is taken at once.
+bool attack(MateSolver& s, int from, int mover, int to, int placed) {
+  const int target = s.pos.board[to];
+  if (target == SENTE_KING) return capture_king(s, from, mover, to, placed);
+  if (!may_check(from, to, placed, s.pos.king_sq[SENTE][s.ply])) return false;
+  s.last_to_sq[s.ply] = to;
+  return try_attacker_move(s, from, mover, to, placed, target);
+}
+
+bool step(MateSolver& s, int from, int mover, int to, Promo promo) {
+  if (!attacker_lands(s.pos.board[to])) return false;
+  if (promo != NEVER && attack(s, from, mover, to, mover | PROMOTED_BIT)) return true;
+  return promo != ONLY && attack(s, from, mover, to, mover);
+}
+
+// A ray: every cell up to and including the first non-empty one. `promo_of` picks the promotion per target.
+template <typename PromoOf>
+bool ray(MateSolver& s, int from, int mover, int d, PromoOf promo_of) {
+  for (int to = from + d;; to += d) {
+    const int target = s.pos.board[to];
+    if (!attacker_lands(target)) return false;
+    if (step(s, from, mover, to, promo_of(to))) return true;
+    if (target != SQ_EMPTY) return false;
+  }
+}
+
+bool steps(MateSolver& s, int from, int mover, std::initializer_list<int> dirs, Promo promo = NEVER) {
+  for (int d : dirs)
+    if (step(s, from, mover, from + d, promo)) return true;
+  return false;
+}
+
+bool rays(MateSolver& s, int from, int mover, std::initializer_list<int> dirs, bool promotes) {
+  // A bishop or rook may promote when it starts or ends in the zone.
+  const bool from_zone = in_gote_zone(from);
+  auto promo_of = [&](int to) { return promotes && (from_zone || in_gote_zone(to)) ? BOTH : NEVER; };
+  for (int d : dirs)
+    if (ray(s, from, mover, d, promo_of)) return true;
+  return false;
+}
+
+// A piece must promote where it could never move again: a pawn or lance on row 8.
+Promo pawn_promo(int to) {
+  const int row = row_of(to);
+  return row == 8 ? ONLY : row >= 6 ? BOTH : NEVER;
+}
+
+bool king_moves(MateSolver& s, int from) {
+  const int p = s.ply;
+  bool decided = false;
+  for (int d : {SW, S, SE, W, E, NW, N, NE}) {
+    const int to = from + d;
+    if (!attacker_lands(s.pos.board[to])) continue;
+    s.pos.king_sq[GOTE][p] = to;
+    if (attack(s, from, GOTE_KING, to, GOTE_KING)) {
+      decided = true;
+      break;
+    }
+  }
+  s.pos.king_sq[GOTE][p] = from;
+  return decided;
+}
+
+bool piece_moves(MateSolver& s, int from, int code) {
+  const int row = row_of(from);
+  switch (code) {
+    case PAWN + GOTE_BIT:
+      return step(s, from, code, from + S, pawn_promo(from + S));
+    case LANCE + GOTE_BIT:
+      return ray(s, from, code, S, pawn_promo);
+    case KNIGHT + GOTE_BIT:
+      // From rows 5-6 the knight lands on rows 7-8, where it must promote.
+      if (row == 5 || row == 6) return steps(s, from, code, {31, 33}, ONLY);
+      if (row == 4) return steps(s, from, code, {31, 33}, ONLY) || steps(s, from, code, {31, 33});
+      return steps(s, from, code, {31, 33});
+    case SILVER + GOTE_BIT:
+      if (row >= 6) return steps(s, from, code, {SW, S, SE, NW, NE}, ONLY) || steps(s, from, code, {SW, S, SE, NW, NE});
+      if (row == 5) return steps(s, from, code, {SW, S, SE}, ONLY) || steps(s, from, code, {SW, S, SE, NW, NE});
+      return steps(s, from, code, {SW, S, SE, NW, NE});
+    case GOLD + GOTE_BIT:
+    case PRO_PAWN + GOTE_BIT:
+    case PRO_LANCE + GOTE_BIT:
+    case PRO_KNIGHT + GOTE_BIT:
+    case PRO_SILVER + GOTE_BIT:
+      return steps(s, from, code, {SW, S, SE, W, E, N});
+    case BISHOP + GOTE_BIT:
+      return rays(s, from, code, {SW, SE, NW, NE}, true);
+    case ROOK + GOTE_BIT:
+      return rays(s, from, code, {S, W, E, N}, true);
+    case GOTE_KING:
+      return king_moves(s, from);
+    case HORSE + GOTE_BIT:
+      return steps(s, from, code, {S, W, E, N}) || rays(s, from, code, {SW, SE, NW, NE}, false);
+    case DRAGON + GOTE_BIT:
+      return steps(s, from, code, {SW, SE, NW, NE}) || rays(s, from, code, {S, W, E, N}, false);
+    default:
+      return false;
+  }
+}
+
+// One drop of `kind` onto the empty `cell` when the hand holds one; true when it proved the node.
+bool drop(MateSolver& s, int cell, int kind) {
+  uint8_t& in_hand = s.pos.hand[GOTE][kind];
+  if (in_hand == 0) return false;
+  --in_hand;
+  s.pos.board[cell] = static_cast<uint8_t>(kind | GOTE_BIT);
+  try_attacker_drop(s, cell);
+  s.pos.board[cell] = SQ_EMPTY;
+  ++in_hand;
+  return s.proven[s.ply] != 0;
+}
+
+// Drops on an empty cell next to the king, then, while the line stays empty, the long-range pieces
+// further out along it.
+bool drops_on_line(MateSolver& s, int king, int d, std::initializer_list<int> near, std::initializer_list<int> far) {
+  const int cell = king + d;
+  if (s.pos.board[cell] != SQ_EMPTY) return false;
+  for (int kind : near)
+    if (drop(s, cell, kind)) return true;
+  bool any_far = false;
+  for (int kind : far) any_far |= s.pos.hand[GOTE][kind] != 0;
+  if (!any_far) return false;
+  for (int out = cell + d; s.pos.board[out] == SQ_EMPTY; out += d)
+    for (int kind : far)
+      if (drop(s, out, kind)) return true;
+  return false;
+}
+
+bool gote_pawn_in_column(const MateSolver& s, int col) {
+  for (int row = 0; row < 9; ++row)
+    if (s.pos.board[cell_of(col, row)] == PAWN + GOTE_BIT) return true;
+  return false;
+}
+
+bool checking_drops(MateSolver& s) {
+  const int k = s.pos.king_sq[SENTE][s.ply];
+  // North of the king: the pawn only where its column holds no GOTE pawn yet.
+  const int north = k + N;
+  if (s.pos.board[north] == SQ_EMPTY && !gote_pawn_in_column(s, col_of(k)) && drop(s, north, PAWN)) return true;
+  return drops_on_line(s, k, N, {LANCE, SILVER, GOLD, ROOK}, {LANCE, ROOK}) ||
+         drops_on_line(s, k, NW, {SILVER, GOLD, BISHOP}, {BISHOP}) ||
+         drops_on_line(s, k, NE, {SILVER, GOLD, BISHOP}, {BISHOP}) ||
+         drops_on_line(s, k, SW, {SILVER, BISHOP}, {BISHOP}) ||
+         drops_on_line(s, k, SE, {SILVER, BISHOP}, {BISHOP}) ||
+         drops_on_line(s, k, W, {GOLD, ROOK}, {ROOK}) ||
+         drops_on_line(s, k, E, {GOLD, ROOK}, {ROOK}) ||
+         drops_on_line(s, k, S, {GOLD, ROOK}, {ROOK}) ||
+         (s.pos.board[k - 33] == SQ_EMPTY && drop(s, k - 33, KNIGHT)) ||
+         (s.pos.board[k - 31] == SQ_EMPTY && drop(s, k - 31, KNIGHT));
+}
+
+}  // namespace
+
+void generate_checks(MateSolver& s) {
+  for (int col = 0; col < 9; ++col)
+    for (int row = 0; row < 9; ++row) {
+      const int cell = cell_of(col, row);
+      const int code = s.pos.board[cell];
+      if (is_gote_piece(code) && piece_moves(s, cell, code)) return;
+    }
+  checking_drops(s);
+}
+
+}  // namespace halvane

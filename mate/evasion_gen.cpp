@@ -1,0 +1,187 @@
+// The defender's candidates at a mate-search node, in one scan of the board column by column: on an
+// empty interposition cell the drops, on each SENTE piece its captures, king steps and interpositions.
+// Each candidate goes to its try at once; the first answer that escapes ends the node.
+#include <bit>
+#include <cstring>
+
+#include "engine/piece_effects.h"
+#include "mate/mate_nodes.h"
+
+namespace halvane {
+
+namespace {
+
+enum Promo { NEVER, BOTH, ONLY };
+
+constexpr int SW = STEP_SW, S = STEP_S, SE = STEP_SE, W = STEP_W, E = STEP_E, NW = STEP_NW, N = STEP_N, NE = STEP_NE;
+
+// What the defender's scan needs at hand: the cells between the king and every GOTE ray that reaches it,
+// where a piece put down blocks the check. They are read from the rays themselves rather than from the
+// ray bits the attacker's last move set, which carry no bit on the cell a discovered check was uncovered
+// from nor on the cells between it and the slider behind.
+struct Scan {
+  MateSolver& s;
+  uint8_t on_line[BOARD_CELLS];   // ray bits of the checking lines, per empty cell between slider and king
+};
+
+void mark_checking_lines(Scan& sc, int king) {
+  const uint8_t* board = sc.s.pos.board;
+  uint32_t bits = static_cast<uint32_t>(sc.s.effects.rays[GOTE][king]);
+  while (bits != 0) {
+    const int dir = std::countr_zero(bits);
+    bits &= bits - 1;
+    const int d = DIR_STEP[dir];
+    for (int cell = king - d; board[cell] == SQ_EMPTY; cell -= d) sc.on_line[cell] |= static_cast<uint8_t>(1 << dir);
+  }
+}
+
+inline bool in_sente_zone(int cell) { return row_of(cell) <= 2; }
+
+// What a target cell offers: the GOTE king is taken (the attacker left it en prise, so the defender
+// escapes); a wall or own piece nothing; a GOTE piece a capture; an empty cell a move only for the king
+// or onto an interposition cell.
+enum Target { BLOCKED, TAKES_KING, CAPTURE, EMPTY_PASS, EMPTY_MOVE };
+
+Target classify(const Scan& sc, int to, bool king) {
+  const int target = sc.s.pos.board[to];
+  if (target == GOTE_KING) return TAKES_KING;
+  if (target == SQ_EMPTY) return king || sc.on_line[to] != 0 ? EMPTY_MOVE : EMPTY_PASS;
+  return is_gote_piece(target) ? CAPTURE : BLOCKED;
+}
+
+// Offers one target cell; true when the node is decided (an answer escaped).
+bool answer(Scan& sc, int from, int mover, int to, Promo promo, Target kind) {
+  MateSolver& s = sc.s;
+  if (kind == TAKES_KING) {
+    s.proven[s.ply] = 0;
+    return true;
+  }
+  if (kind != CAPTURE && kind != EMPTY_MOVE) return false;
+  const int taken = s.pos.board[to];
+  s.last_to_sq[s.ply] = to;
+  if (promo != NEVER && try_defender_move(s, from, mover, to, mover | PROMOTED_BIT, taken)) return true;
+  if (promo != ONLY && try_defender_move(s, from, mover, to, mover, taken)) return true;
+  return false;
+}
+
+bool steps(Scan& sc, int from, int mover, std::initializer_list<int> dirs, Promo promo = NEVER) {
+  for (int d : dirs)
+    if (answer(sc, from, mover, from + d, promo, classify(sc, from + d, false))) return true;
+  return false;
+}
+
+template <typename PromoOf>
+bool ray(Scan& sc, int from, int mover, int d, PromoOf promo_of) {
+  for (int to = from + d;; to += d) {
+    const Target kind = classify(sc, to, false);
+    if (kind == BLOCKED) return false;
+    if (answer(sc, from, mover, to, promo_of(to), kind)) return true;
+    if (kind == CAPTURE) return false;
+  }
+}
+
+bool rays(Scan& sc, int from, int mover, std::initializer_list<int> dirs, bool promotes) {
+  const bool from_zone = in_sente_zone(from);
+  auto promo_of = [&](int to) { return promotes && (from_zone || in_sente_zone(to)) ? BOTH : NEVER; };
+  for (int d : dirs)
+    if (ray(sc, from, mover, d, promo_of)) return true;
+  return false;
+}
+
+// A pawn or lance on row 0 could never move again, so it must promote there.
+Promo lance_promo(int to) {
+  const int row = row_of(to);
+  return row == 0 ? ONLY : row <= 2 ? BOTH : NEVER;
+}
+
+bool king_moves(Scan& sc, int from) {
+  MateSolver& s = sc.s;
+  const int p = s.ply;
+  bool decided = false;
+  for (int d : {NW, N, NE, W, E, SW, S, SE}) {
+    const int to = from + d;
+    s.pos.king_sq[SENTE][p] = to;
+    if (answer(sc, from, SENTE_KING, to, NEVER, classify(sc, to, true))) {
+      decided = true;
+      break;
+    }
+  }
+  s.pos.king_sq[SENTE][p] = from;
+  return decided;
+}
+
+bool piece_moves(Scan& sc, int from, int code) {
+  const int row = row_of(from);
+  switch (code) {
+    case PAWN:
+      return steps(sc, from, code, {N}, row == 1 ? ONLY : (row == 2 || row == 3) ? BOTH : NEVER);
+    case LANCE:
+      return ray(sc, from, code, N, lance_promo);
+    case KNIGHT:
+      // From rows 2-3 the knight lands on rows 0-1, where it must promote.
+      if (row == 2 || row == 3) return steps(sc, from, code, {-33, -31}, ONLY);
+      if (row == 4) return steps(sc, from, code, {-33, -31}, ONLY) || steps(sc, from, code, {-33, -31});
+      return steps(sc, from, code, {-33, -31});
+    case SILVER:
+      if (row <= 2) return steps(sc, from, code, {NW, N, NE, SW, SE}, ONLY) || steps(sc, from, code, {NW, N, NE, SW, SE});
+      if (row == 3) return steps(sc, from, code, {NW, N, NE}, ONLY) || steps(sc, from, code, {NW, N, NE, SW, SE});
+      return steps(sc, from, code, {NW, N, NE, SW, SE});
+    case GOLD:
+    case PRO_PAWN:
+    case PRO_LANCE:
+    case PRO_KNIGHT:
+    case PRO_SILVER:
+      return steps(sc, from, code, {NW, N, NE, W, E, S});
+    case BISHOP:
+      return rays(sc, from, code, {NW, NE, SW, SE}, true);
+    case ROOK:
+      return rays(sc, from, code, {N, W, E, S}, true);
+    case SENTE_KING:
+      return king_moves(sc, from);
+    case HORSE:
+      return steps(sc, from, code, {S, W, E, N}) || rays(sc, from, code, {SW, SE, NW, NE}, false);
+    case DRAGON:
+      return steps(sc, from, code, {SW, SE, NW, NE}) || rays(sc, from, code, {S, W, E, N}, false);
+    default:
+      return false;
+  }
+}
+
+// Drops onto an empty cell on a checking line, and only where the defender already covers the cell: a
+// piece dropped on an uncovered cell would just be taken, so such futile drops are never offered.
+bool interposing_drops(Scan& sc, int cell, bool pawn_in_column) {
+  MateSolver& s = sc.s;
+  if (sc.on_line[cell] == 0 || s.effects.count[SENTE][cell] == 0) return false;
+  const int row = row_of(cell);
+  const uint8_t* hand = s.pos.hand[SENTE];
+  for (int kind = PAWN; kind <= ROOK; ++kind) {
+    if (hand[kind] == 0) continue;
+    if (kind == PAWN && (pawn_in_column || row == 0)) continue;
+    if (kind == LANCE && row == 0) continue;
+    if (kind == KNIGHT && row <= 1) continue;
+    if (try_defender_drop(s, cell, kind)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void generate_evasions(MateSolver& s) {
+  Scan sc{s, {}};
+  mark_checking_lines(sc, s.pos.king_sq[SENTE][s.ply]);
+  for (int col = 0; col < 9; ++col) {
+    bool pawn_in_column = false;
+    for (int row = 0; row < 9; ++row) pawn_in_column |= s.pos.board[cell_of(col, row)] == PAWN;
+    for (int row = 0; row < 9; ++row) {
+      const int cell = cell_of(col, row);
+      const int code = s.pos.board[cell];
+      if (code == SQ_EMPTY) {
+        if (interposing_drops(sc, cell, pawn_in_column)) return;
+      } else if (is_sente_piece(code)) {
+        if (piece_moves(sc, cell, code)) return;
+      }
+    }
+  }
+}
+
+}  // namespace halvane

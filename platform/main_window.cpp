@@ -1,0 +1,157 @@
+// The main window and its board view: widgets, menus, the about keys, the paint that copies the back
+// buffer under the drawing lock, and the routing of commands and clicks to the game.
+#include "platform/main_window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QThread>
+#include <atomic>
+
+#include "app/commands.h"
+#include "app/render.h"
+#include "app/turn_flow.h"
+#include "platform/about_box.h"
+#include "platform/image_qt.h"
+
+namespace halvane {
+
+namespace {
+
+std::atomic<MainWindow*> g_main_window{nullptr};
+
+struct MenuItem {
+  const char16_t* text;
+  int id;
+};
+
+constexpr MenuItem FILE_ITEMS[] = {
+    {u"棋譜を読み込む", CMD_LOAD_KIF}, {u"棋譜を保存する", CMD_SAVE_KIF},
+    {u"盤を反転させる", CMD_FLIP},     {u"終了する(&X)", CMD_EXIT},
+};
+constexpr MenuItem HELP_ITEMS[] = {{u"バージョン情報(&A)...", CMD_ABOUT}};
+
+// The keys that open the about box: Alt with "?" or "/". "?" is a shifted key on most layouts, so the
+// combination with Shift is taken as well.
+const QKeySequence ABOUT_KEYS[] = {
+    QKeySequence(Qt::ALT | Qt::Key_Question), QKeySequence(Qt::ALT | Qt::SHIFT | Qt::Key_Question),
+    QKeySequence(Qt::ALT | Qt::Key_Slash)};
+
+QString text_of(const char16_t* text) { return QString::fromUtf16(text); }
+
+}  // namespace
+
+QIcon halvane_icon() {
+  QIcon icon;
+  for (int size : {16, 32, 48, 64, 128, 256})
+    icon.addFile(QStringLiteral(":/icons/halvane-%1.png").arg(size), QSize(size, size));
+  return icon;
+}
+
+BoardView::BoardView(GameState& gs, Engine& e, QWidget* parent) : QWidget(parent), gs_(gs), e_(e) {
+  setObjectName(QStringLiteral("board_view"));
+  // The paint covers every pixel itself: no erase before it.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize BoardView::sizeHint() const { return {VIEW_DEFAULT_WIDTH, VIEW_DEFAULT_HEIGHT}; }
+
+void BoardView::paintEvent(QPaintEvent* event) {
+  // Another thread may be drawing: wait for the drawing lock, then copy what the view shows.
+  while (!try_lock_drawing()) QThread::msleep(10);
+  QPainter painter(this);
+  const QRect area = event->rect();
+  const Image* buffer = back_buffer();
+  const QRect shown = buffer ? area.intersected(QRect(0, 0, VIEW_WIDTH, VIEW_HEIGHT))
+                                   .intersected(buffer->pixels.rect())
+                             : QRect();
+  if (!shown.isEmpty()) painter.drawImage(shown.topLeft(), buffer->pixels, shown);
+  unlock_drawing();
+  // Beyond the picture (a window larger than the view) the window's own colour shows.
+  const QRegion rest = QRegion(area).subtracted(QRegion(shown));
+  for (const QRect& r : rest) painter.fillRect(r, palette().window());
+}
+
+void BoardView::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
+  const QPoint at = event->position().toPoint();
+  on_left_button_up(gs_, e_, at.x(), at.y());
+}
+
+MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_(gs), e_(e) {
+  setObjectName(QStringLiteral("HALVANE"));
+  setWindowTitle(text_of(strength.title));
+  setWindowIcon(halvane_icon());
+
+  view_ = new BoardView(gs, e, this);
+  setCentralWidget(view_);
+
+  auto add_menu = [this](const char16_t* title, const MenuItem* items, int count) {
+    QMenu* menu = menuBar()->addMenu(text_of(title));
+    for (int i = 0; i < count; ++i) {
+      QAction* action = menu->addAction(text_of(items[i].text));
+      const int id = items[i].id;
+      action->setData(id);
+      connect(action, &QAction::triggered, this, [this, id] { dispatch(id); });
+    }
+  };
+  add_menu(u"ファイル(&F)", FILE_ITEMS, 4);
+  add_menu(u"ヘルプ(&H)", HELP_ITEMS, 1);
+
+  auto* about_keys = new QAction(this);
+  about_keys->setObjectName(QStringLiteral("about_keys"));
+  about_keys->setShortcuts(QList<QKeySequence>(std::begin(ABOUT_KEYS), std::end(ABOUT_KEYS)));
+  about_keys->setShortcutContext(Qt::WindowShortcut);
+  connect(about_keys, &QAction::triggered, this, [this] { dispatch(CMD_ABOUT); });
+  addAction(about_keys);
+
+  for (int i = 0; i < 6; ++i) {
+    const ButtonPlace& place = BUTTON_PLACES[i];
+    auto* button = new QPushButton(text_of(place.caption), view_);
+    button->setGeometry(place.x, place.y, place.width, place.height);
+    const int id = place.id;
+    button->setProperty("command_id", id);
+    connect(button, &QPushButton::clicked, this, [this, id] { dispatch(id); });
+    buttons_[i] = button;
+  }
+  resize(sizeHint());
+}
+
+QPushButton* MainWindow::button(int id) const {
+  for (int i = 0; i < 6; ++i)
+    if (BUTTON_PLACES[i].id == id) return buttons_[i];
+  return nullptr;
+}
+
+void MainWindow::dispatch(int id) {
+  on_command(gs_, e_, id);
+  if (id == CMD_ABOUT) show_about_box(this);
+  if (id == CMD_EXIT) close();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  // Closing the main window ends the program, even when another top-level window is still up.
+  QCoreApplication::exit(0);
+}
+
+MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength) {
+  auto* window = new MainWindow(gs, e, strength);
+  g_main_window = window;
+  game_reset_for_window(gs);
+  e.result_move.to_col = e.result_move.to_row = -1;   // no last move to show
+  e.result_move.piece_after = SQ_EMPTY;
+  e.game_ply = 0;
+  load_piece_images(gs);
+  repaint(gs, e);
+  start_turn_threads(gs, e);
+  return window;
+}
+
+MainWindow* main_window() { return g_main_window.load(); }
+
+}  // namespace halvane

@@ -1,0 +1,78 @@
+// The main window: the menu bar, the board view (the client area the game draws into, with the six
+// buttons on it) and the keys that open the about box. Buttons, menu items and keys reach one command
+// dispatcher; left-button releases on the view reach the game's click handler.
+#pragma once
+
+#include <QMainWindow>
+#include <QPushButton>
+#include <QWidget>
+
+#include "app/game_state.h"
+#include "engine/engine.h"
+#include "engine/strength.h"
+
+namespace halvane {
+
+struct ButtonPlace {
+  int id;
+  const char16_t* caption;
+  int x, y, width, height;
+};
+
+// The buttons, in the view's pixels; their ids are command ids.
+inline constexpr ButtonPlace BUTTON_PLACES[6] = {
+    {0, u"開始", 300, 370, 80, 20}, {1, u"<<", 400, 179, 32, 20}, {2, u"<", 432, 179, 32, 20},
+    {5, u"ll", 464, 179, 32, 20},  {3, u">", 496, 179, 32, 20},  {4, u">>", 528, 179, 32, 20},
+};
+
+// The view's default size: the board, both hands, the buttons and the status line.
+constexpr int VIEW_DEFAULT_WIDTH = 600;
+constexpr int VIEW_DEFAULT_HEIGHT = 420;
+
+// The client area: shows the back buffer and passes left-button releases on.
+class BoardView : public QWidget {
+ public:
+  BoardView(GameState& gs, Engine& e, QWidget* parent);
+  QSize sizeHint() const override;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  GameState& gs_;
+  Engine& e_;
+};
+
+class MainWindow : public QMainWindow {
+ public:
+  // Builds the widgets: title, icons, menus, keys, view and buttons. The game is not touched.
+  MainWindow(GameState& gs, Engine& e, const Strength& strength);
+
+  BoardView* view() const { return view_; }
+  // The button with command id `id`, or null.
+  QPushButton* button(int id) const;
+  // One command from a button, a menu item or a key: the game's dispatcher first, then the about box
+  // (104) and closing (105), which the window does itself.
+  void dispatch(int id);
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  GameState& gs_;
+  Engine& e_;
+  BoardView* view_;
+  QPushButton* buttons_[6];
+};
+
+// Creates the one main window and does what the game needs once it exists: reset for the window, the
+// piece pictures, one repaint and the turn threads. The window is not yet shown.
+MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength);
+// The one main window, for message boxes, dialogs and repaint requests; null before it is opened.
+MainWindow* main_window();
+
+// The application's icon (window and about box).
+QIcon halvane_icon();
+
+}  // namespace halvane

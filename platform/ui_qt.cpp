@@ -1,0 +1,76 @@
+// The window-system operations the game asks for, on Qt: repaint requests queued to the window thread,
+// button captions, modal message boxes, the KIF file dialogs and closing the main window.
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QMetaObject>
+
+#include "platform/main_window.h"
+#include "platform/ui.h"
+
+namespace halvane {
+
+namespace {
+
+const QString SAVE_FILTER = QStringLiteral("KIF files {*.kif} (*.kif)");
+// Records are also met with the longer extension; the dialog shows both.
+const QString OPEN_FILTER = QStringLiteral("KIF files {*.kif} (*.kif *.kifu)");
+
+bool run_file_dialog(QFileDialog& dialog, std::string& path) {
+  dialog.setObjectName(QStringLiteral("kif_file_dialog"));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+  path = QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+  return true;
+}
+
+}  // namespace
+
+void request_repaint() {
+  MainWindow* window = main_window();
+  if (!window) return;
+  BoardView* view = window->view();
+  // Any thread may ask; the widget is touched on the window thread only.
+  QMetaObject::invokeMethod(view, [view] { view->update(); }, Qt::QueuedConnection);
+}
+
+void set_button_caption(int id, const char16_t* caption) {
+  MainWindow* window = main_window();
+  if (!window) return;
+  if (QPushButton* button = window->button(id)) button->setText(QString::fromUtf16(caption));
+}
+
+BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon icon, BoxButtons buttons) {
+  static constexpr QMessageBox::Icon ICONS[] = {QMessageBox::Information, QMessageBox::Question,
+                                                QMessageBox::Warning, QMessageBox::Critical};
+  const QMessageBox::StandardButtons choice =
+      buttons == BOX_YES_NO ? QMessageBox::Yes | QMessageBox::No : QMessageBox::StandardButtons(QMessageBox::Ok);
+  QMessageBox box(ICONS[icon], QString::fromUtf16(caption), QString::fromUtf16(text), choice, main_window());
+  box.setObjectName(QStringLiteral("message_box"));
+  const int pressed = box.exec();
+  if (buttons == BOX_OK) return ANSWER_OK;
+  // Closing a Yes/No box without choosing counts as No.
+  return pressed == QMessageBox::Yes ? ANSWER_YES : ANSWER_NO;
+}
+
+bool open_file_dialog(std::string& path) {
+  QFileDialog dialog(main_window(), QStringLiteral("開く"), QString(), OPEN_FILTER);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  return run_file_dialog(dialog, path);
+}
+
+bool save_file_dialog(std::string& path) {
+  QFileDialog dialog(main_window(), QStringLiteral("名前を付けて保存"), QString(), SAVE_FILTER);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  // The name is used exactly as typed, and an existing file is replaced only after asking.
+  dialog.setDefaultSuffix(QString());
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+  return run_file_dialog(dialog, path);
+}
+
+void close_main_window() {
+  if (MainWindow* window = main_window()) window->close();
+}
+
+}  // namespace halvane

@@ -1,0 +1,127 @@
+// drop_search: the effects, interest and scoring of a drop that already stands on its cell, the search
+// of its reply, and taking its effects back. The root refuses a pawn drop that mates.
+#include <cstdlib>
+
+#include "search/search.h"
+
+namespace halvane {
+
+namespace {
+
+bool lands_undefended(const Engine& e, int side, int cell) {
+  return e.effects.count[1 - side][cell] > 0 && e.effects.count[side][cell] == 0;
+}
+
+void gote_drop_search(Engine& e, int cell, int code) {
+  const int p = e.ply;
+  EffectMaps& fx = e.effects;
+  const int kind = code & 7;
+  int interest = 0;
+  // 2. A pawn that hits a knight or silver, or stands deep in the human's half, is worth a look.
+  if (kind == PAWN) {
+    const int ahead = e.pos.board[cell + 16];
+    if (ahead == KNIGHT || ahead == SILVER || cell >= 0x80) interest = INTEREST_STRONG;
+  }
+  if (p == 0) {
+    // 3. Every root drop is searched.
+    interest = INTEREST_ROOT_DROP;
+    add_piece_effects(fx, p, last_to_sq(e, 0), e.pos, cell);
+    e.ply_eval[0] += std::rand() % 10;
+    if (lands_undefended(e, GOTE, cell)) e.ply_eval[0] += 100;
+  } else {
+    // 4. Below the root an undefended drop onto an attacked cell is never searched.
+    interest |= add_piece_effects(fx, p, last_to_sq(e, p - 1), e.pos, cell);
+    if (lands_undefended(e, GOTE, cell)) interest = 0;
+  }
+  // 5. A cell on a line the human's last move opened, which the computer defends.
+  if (p >= 1 && fx.delta_rays[SENTE][p - 1][cell] != 0 && fx.count[GOTE][cell] > 0) interest |= INTEREST_STRONG;
+  // 6. The reply.
+  if (interest >= INTEREST_RULE && p < e.depth_limit && (p < 2 || interest >= INTEREST_STRONG)) {
+    e.ply = p + 1;
+    sente_node(e);
+    e.ply = p;
+    e.ply_eval[p] += e.ply_best[p + 1];
+    if (e.ply_eval[p] < e.ply_best[p]) {
+      if (p == 0) {
+        // The human's king falls at ply 2 after a root pawn drop: a mate by dropping a pawn, which the
+        // rules forbid. The drop is left out.
+        if (kind == PAWN && e.ply_eval[0] <= ROOT_PAWN_DROP_MATE) {
+          e.ply_eval[0] = e.ply_best[0];
+        } else {
+          e.result_move = {-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY};
+        }
+      } else if (e.ply_best[p] != GOTE_NOTHING_YET) {
+        remember_drop(e, p, cell, code);
+      }
+      e.ply_best[p] = e.ply_eval[p];
+    }
+  }
+  // 7. Take the effects back.
+  remove_piece_effects(fx, p, e.pos, cell);
+  extend_rays_through(fx, p, e.pos, cell);
+}
+
+void sente_drop_search(Engine& e, int cell, int code) {
+  const int p = e.ply;
+  EffectMaps& fx = e.effects;
+  const int kind = code & 7;
+  int interest = 0;
+  // 2. Pawn bonus, mirrored.
+  if (kind == PAWN) {
+    const int ahead = e.pos.board[cell - 16];
+    if (ahead == KNIGHT + GOTE_BIT || ahead == SILVER + GOTE_BIT || cell <= 0x70) interest = INTEREST_STRONG;
+  }
+  if (p == 1) {
+    // 3. Right after the root move.
+    interest |= add_piece_effects(fx, p, last_to_sq(e, 0), e.pos, cell);
+    if (fx.delta_rays[GOTE][0][cell] != 0) interest |= INTEREST_RULE;
+    if (lands_undefended(e, SENTE, cell)) {
+      if (interest >= INTEREST_CHECK) {
+        // A checking knight drop backed by a ray on the cell ahead is a real threat.
+        e.ply_eval[1] += kind == KNIGHT && fx.rays[SENTE][cell - 16] != 0 ? 500 : -100;
+        interest = INTEREST_RULE;
+      } else {
+        e.ply_eval[1] -= 100;
+        interest = interest > 0 ? INTEREST_RULE : 0;
+      }
+    } else {
+      interest = interest > 0 ? INTEREST_RULE : 0;
+    }
+  } else {
+    // 4. Deeper.
+    interest |= add_piece_effects(fx, p, last_to_sq(e, p - 1), e.pos, cell);
+    if (lands_undefended(e, SENTE, cell)) interest = 0;
+  }
+  // 5. A cell on a line the computer's last move opened, which the human defends.
+  if (fx.delta_rays[GOTE][p - 1][cell] != 0 && fx.count[SENTE][cell] > 0) interest |= INTEREST_STRONG;
+  // 6. Deeper plies want a strong reason; ply 3 weighs the kings' surroundings.
+  if (p >= 3) {
+    if (interest < INTEREST_STRONG) interest = 0;
+    if (p == 3) e.ply_eval[3] += king_safety(e);
+  }
+  // 7. The reply.
+  if (interest >= INTEREST_RULE && p < e.depth_limit) {
+    e.ply = p + 1;
+    gote_node(e);
+    e.ply = p;
+    e.ply_eval[p] += e.ply_best[p + 1];
+    if (e.ply_eval[p] > e.ply_best[p]) {
+      if (e.ply_best[p] != SENTE_NOTHING_YET) remember_drop(e, p, cell, code);
+      e.ply_best[p] = e.ply_eval[p];
+    }
+  }
+  // 8. Take the effects back.
+  remove_piece_effects(fx, p, e.pos, cell);
+  extend_rays_through(fx, p, e.pos, cell);
+}
+
+}  // namespace
+
+void drop_search(Engine& e, int cell) {
+  const int code = e.pos.board[cell];
+  cut_rays_through(e.effects, e.ply, e.pos, cell);   // 1. the new piece ends every ray that passed here
+  if (code & GOTE_BIT) gote_drop_search(e, cell, code);
+  else sente_drop_search(e, cell, code);
+}
+
+}  // namespace halvane

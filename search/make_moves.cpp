@@ -1,0 +1,143 @@
+// The make variants of the board moves: each makes the move on the board, hands and effect maps, adds
+// its evaluation terms, decides whether to search the reply, keeps the node's best and takes the move
+// back. They return the node's cutoff test (the root never cuts).
+#include <cstdlib>
+
+#include "search/search.h"
+
+namespace halvane {
+
+namespace {
+
+// Runs the reply node one ply down and adds its value to this ply's running evaluation.
+void search_reply(Engine& e, int p, int side) {
+  e.ply = p + 1;
+  if (side == GOTE) sente_node(e); else gote_node(e);
+  e.ply = p;
+  e.ply_eval[p] += e.ply_best[p + 1];
+}
+
+bool improves(const Engine& e, int side, int p) {
+  return side == GOTE ? e.ply_eval[p] < e.ply_best[p] : e.ply_eval[p] > e.ply_best[p];
+}
+
+int nothing_yet(int side) { return side == GOTE ? GOTE_NOTHING_YET : SENTE_NOTHING_YET; }
+
+// A non-capture landing where the opponent attacks and nobody of the mover's defends costs the mover 100.
+int undefended_landing(const Engine& e, int side, int to) {
+  const int o = 1 - side;
+  if (e.effects.count[o][to] > 0 && e.effects.count[side][to] == 0) return side == GOTE ? 100 : -100;
+  return 0;
+}
+
+}  // namespace
+
+bool make_root_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
+  const int p = e.ply;
+  // 1. A little noise so that equal lines do not always give the same game.
+  e.ply_eval[p] += std::rand() % 10;
+  // 2. Make the move; a capture's value.
+  make_board_move(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
+  if (captured != SQ_EMPTY) e.ply_eval[p] += e.capture_value[captured & 31];
+  // 3. Undefended landing.
+  else e.ply_eval[p] += undefended_landing(e, GOTE, to);
+  // 4. The book's hint, the reply, the best.
+  if (p < e.depth_limit) {
+    const MoveRecord& hint = e.book_hint.move;
+    if (hint.from_col == col_of(from) && hint.from_row == row_of(from) && hint.piece == piece &&
+        hint.to_col == col_of(to) && hint.to_row == row_of(to) && hint.piece_after == piece_after &&
+        hint.captured == captured)
+      e.ply_eval[p] += e.book_hint.hint_score;
+    search_reply(e, p, GOTE);
+    if (e.ply_eval[p] < e.ply_best[p]) {
+      if (p == 0) e.result_move = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+      e.ply_best[p] = e.ply_eval[p];
+    }
+  }
+  // 5. Undo; the root is never cut.
+  undo_board_move(e.effects, e.pos, p, from, to, piece, captured);
+  return false;
+}
+
+bool make_full_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
+  const int p = e.ply;
+  const int dest_rays = e.effects.rays[SENTE][to];
+  make_board_move(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
+  if (captured != SQ_EMPTY) e.ply_eval[p] += e.capture_value[captured & 31];
+  else e.ply_eval[p] += undefended_landing(e, SENTE, to);
+  if (p < e.depth_limit) {
+    search_reply(e, p, SENTE);
+    if (e.ply_eval[p] > e.ply_best[p]) {
+      if (e.ply_best[p] != SENTE_NOTHING_YET)
+        remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
+      e.ply_best[p] = e.ply_eval[p];
+    }
+  }
+  undo_board_move(e.effects, e.pos, p, from, to, piece, captured);
+  return sente_cutoff(e, p);
+}
+
+bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int to, int piece_after,
+                         int captured) {
+  const int p = e.ply;
+  const int s = side_of(piece), o = 1 - s;
+  const EffectMaps& fx = e.effects;
+  const int dest_rays = fx.rays[s][to];
+  // 2. The variant's test, on the maps before the move. The opened-line rule: the destination lies on a
+  //    line the opponent's last move opened, and the mover's side already defends it.
+  const bool opened_line = fx.delta_rays[o][p - 1][to] != 0 && fx.count[s][to] > 0;
+  int interest = 0;
+  switch (test) {
+    case TEST_A:
+      if (kind_of(piece) == KING || piece_after != piece || from == last_to_sq(e, p - 2) ||
+          fx.count[o][from] > 0 || opened_line)
+        interest = INTEREST_RULE;
+      break;
+    case TEST_B:
+      if (fx.count[o][from] > 0 || opened_line) interest = INTEREST_RULE;
+      break;
+    case TEST_C:
+      if (fx.delta_count[o][p - 1][from] > 0 || opened_line) interest = INTEREST_STRONG;
+      break;
+  }
+  // 3. Make the move; a capture is always interesting. 4. What the moved piece now touches.
+  const int threat = make_board_move(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
+  if (captured != SQ_EMPTY) {
+    e.ply_eval[p] += e.capture_value[captured & 31];
+    interest = INTEREST_CAPTURE;
+  } else {
+    // 5. Undefended landing.
+    e.ply_eval[p] += undefended_landing(e, s, to);
+  }
+  interest |= threat;
+  // 6. The human's king safety enters every move of ply 3, searched or not.
+  if (s == SENTE && e.ply_mode[p] == 3) e.ply_eval[p] += king_safety(e);
+  // 7. Only interesting moves count at all; the node's pass stands in for the others.
+  if (interest > 0 && p < e.depth_limit) {
+    search_reply(e, p, s);
+    if (improves(e, s, p)) {
+      if (e.ply_best[p] != nothing_yet(s))
+        remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
+      e.ply_best[p] = e.ply_eval[p];
+    }
+  }
+  // 8. Undo.
+  undo_board_move(e.effects, e.pos, p, from, to, piece, captured);
+  return side_cutoff(e, s, p);
+}
+
+bool make_capture_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
+  const int p = e.ply;
+  make_board_move(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
+  if (captured != SQ_EMPTY) {
+    e.ply_eval[p] += e.capture_value[captured & 31];
+    if (p < e.depth_limit) {
+      search_reply(e, p, GOTE);
+      if (e.ply_eval[p] < e.ply_best[p]) e.ply_best[p] = e.ply_eval[p];
+    }
+  }
+  undo_board_move(e.effects, e.pos, p, from, to, piece, captured);
+  return gote_cutoff(e, p);
+}
+
+}  // namespace halvane

@@ -1,0 +1,127 @@
+// KIF files written by other shogi programs, read by path from the shared corpus: every file that starts
+// from the initial position must give the expected main line move for move and the expected final
+// position; handicap and board-diagram files are refused; the malformed files never leave a bad record.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/kif_file.h"
+#include "app/kif_write.h"
+#include "app/record_check.h"
+#include "kif_test_util.h"
+#include "support/scripted_ui.h"
+
+using namespace halvane;
+using namespace halvane::kif_test;
+using test_support::reset_scripted_ui;
+using test_support::scripted_ui;
+
+namespace {
+
+const std::filesystem::path CORPUS = std::filesystem::path(HALVANE_CORPUS_DIR) / "kif";
+
+std::vector<std::vector<std::string>> read_tsv(const std::filesystem::path& path) {
+  std::vector<std::vector<std::string>> rows;
+  std::istringstream in(read_file(path.string()));
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> fields;
+    std::string field;
+    std::istringstream split(line);
+    while (std::getline(split, field, '\t')) fields.push_back(field);
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+struct CorpusTest : ::testing::Test {
+  std::unique_ptr<GameState> gs = make_state();
+  std::unique_ptr<Engine> e = std::make_unique<Engine>();
+
+  void SetUp() override {
+    if (!std::filesystem::exists(CORPUS / "manifest.tsv")) GTEST_SKIP() << "no KIF corpus at " << CORPUS;
+  }
+  void load(const std::string& file) {
+    reset_scripted_ui();
+    scripted_ui().open_paths.push_back((CORPUS / file).string());
+    load_kif(*gs, *e);
+  }
+  std::string usi_moves() {
+    std::string out;
+    for (int k = 0; k < gs->length; ++k) {
+      MoveRecord move;
+      int differences = 0;
+      if (slot_move(*gs, k, move, differences) != SLOT_MOVE) return "(slot " + std::to_string(k) + " is no move)";
+      out += (k ? " " : "") + move_to_usi(move);
+    }
+    return out;
+  }
+  // Board, side and hands of the last slot, as the first three SFEN fields.
+  std::string final_position() {
+    SfenPosition pos{};
+    const int k = gs->length;
+    for (int row = 0; row < 9; ++row)
+      for (int col = 0; col < 9; ++col) pos.board[row * 9 + col] = gs->record_boards[k][gs_index(col, row)];
+    for (int side = 0; side < 2; ++side)
+      for (int kind = 0; kind < 8; ++kind) pos.hand[side][kind] = gs->record_hands[side][k][kind];
+    pos.side_to_move = k % 2 == 0 ? BLACK : WHITE;
+    pos.move_number = 1;
+    return format_sfen(pos);
+  }
+};
+
+TEST_F(CorpusTest, MainLinesOfRealFiles) {
+  std::map<std::string, std::string> mainline;
+  for (const auto& row : read_tsv(CORPUS / "mainline_usi.tsv"))
+    if (row.size() >= 1 && row[0] != "file") mainline[row[0]] = row.size() > 1 ? row[1] : "";
+  int standard = 0, refused = 0;
+  for (const auto& row : read_tsv(CORPUS / "manifest.tsv")) {
+    if (row.size() < 10 || row[0] == "file") continue;
+    const std::string& file = row[0];
+    load(file);
+    std::string problem;
+    EXPECT_TRUE(record_valid(*gs, problem)) << file << ": " << problem;
+    if (row[7] == "true") {
+      ++standard;
+      EXPECT_FALSE(last_kif_load().format_error) << file << ": " << last_kif_load().message;
+      EXPECT_EQ(gs->length, std::stoi(row[3])) << file;
+      EXPECT_EQ(usi_moves(), mainline[file]) << file;
+      const std::string expected_final = row[9].substr(0, row[9].rfind(' '));
+      EXPECT_EQ(final_position(), expected_final + " 1") << file;
+    } else {
+      ++refused;
+      EXPECT_TRUE(last_kif_load().format_error) << file << " starts elsewhere and must be refused";
+      EXPECT_EQ(gs->length, -1) << file;
+    }
+  }
+  EXPECT_GE(standard, 20);
+  EXPECT_GE(refused, 6);
+}
+
+TEST_F(CorpusTest, MalformedFilesLeaveAValidRecord) {
+  int seen = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(CORPUS)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("bad-", 0) != 0) continue;
+    ++seen;
+    load(name);
+    std::string problem;
+    EXPECT_TRUE(record_valid(*gs, problem)) << name << ": " << problem;
+    EXPECT_GE(gs->length, -1) << name;
+    EXPECT_EQ(0, std::memcmp(gs->board, gs->initial_board, sizeof gs->board)) << name;
+  }
+  EXPECT_GE(seen, 7);
+  // The files built around a wrong move are refused as a whole.
+  for (const char* refused : {"bad-doh-first-move.kif", "bad-drop-not-in-hand.kif", "bad-origin-digits.kif",
+                              "bad-garbage-bytes.kif"}) {
+    load(refused);
+    EXPECT_EQ(gs->length, -1) << refused;
+  }
+  // A long comment line is one line, however long.
+  load("bad-long-line-20k.kif");
+  EXPECT_EQ(usi_moves(), "7g7f 3c3d");
+  load("bad-single-line-20k.kif");
+  EXPECT_EQ(gs->length, 0);
+}
+
+}  // namespace

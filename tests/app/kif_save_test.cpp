@@ -1,0 +1,180 @@
+// Saving a record as a KIF file through the menu command: the exact bytes, the player-gote orientation,
+// the refusals and message boxes, and records that are not a sequence of moves.
+#include <gtest/gtest.h>
+
+#include "app/kif_file.h"
+#include "app/kif_write.h"
+#include "kif_test_util.h"
+#include "support/scripted_ui.h"
+
+using namespace halvane;
+using namespace halvane::kif_test;
+using test_support::reset_scripted_ui;
+using test_support::scripted_ui;
+using test_support::utf8;
+
+namespace {
+
+KifDate fixed_date() { return {2024, 3, 9, 7, 5, 2}; }
+
+struct KifSaveTest : ::testing::Test {
+  std::unique_ptr<GameState> gs = make_state();
+  std::unique_ptr<Engine> e = std::make_unique<Engine>();
+
+  void SetUp() override {
+    reset_scripted_ui();
+    kif_clock = fixed_date;
+  }
+  void TearDown() override { kif_clock = local_kif_date; }
+
+  // Saves through the menu command into a fresh file and returns its bytes.
+  std::string save_to(const std::string& name) {
+    const std::string path = temp_path(name);
+    std::filesystem::remove(path);
+    scripted_ui().save_paths.push_back(path);
+    save_kif(*gs, *e);
+    return read_file(path);
+  }
+  void expect_boxes(const std::vector<std::pair<std::u16string, std::u16string>>& expected) {
+    ASSERT_EQ(scripted_ui().boxes.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+      EXPECT_EQ(utf8(scripted_ui().boxes[i].text), utf8(expected[i].first)) << "box " << i;
+      EXPECT_EQ(utf8(scripted_ui().boxes[i].caption), utf8(expected[i].second)) << "box " << i;
+    }
+  }
+};
+
+const std::vector<std::string> HEADER_UTF8 = {
+    "開始日時：2024/03/09 (07:05:02)", "棋戦：ハルベイン", "手合割：平手", "先手：--------", "後手：--------",
+    "手数----指手---------消費時間--"};
+
+TEST_F(KifSaveTest, ThreeMoveGameByteForByte) {
+  play_usi(*gs, {"7g7f", "3c3d", "8h2b+"});
+  std::vector<std::string> lines = HEADER_UTF8;
+  for (const char* l : {"1 ７六歩(77)", "2 ３四歩(33)", "3 ２二角成(88)", "4 投了"}) lines.push_back(l);
+  std::vector<std::string> cp;
+  for (const auto& l : lines) cp.push_back(cp932(l));
+  const std::string expected = join(cp, "\r\n");
+
+  const std::string file = save_to("three.kif");
+  EXPECT_EQ(file, expected);
+  expect_boxes({{u"棋譜ファイルを保存しました。", u"成功"}});
+  ASSERT_FALSE(file.empty());
+  EXPECT_NE(file.back(), '\n');   // no line end after the last line
+}
+
+TEST_F(KifSaveTest, DropsCapturesAndPromotionsAreNamed) {
+  // Bishops exchanged, then dropped; a recapture and a silver that does not promote.
+  play_usi(*gs, {"7g7f", "3c3d", "8h2b+", "3a2b", "B*5e", "B*3c", "5e1a+", "2b1a"});
+  std::vector<std::string> lines;
+  for (const auto& l : HEADER_UTF8) lines.push_back(cp932(l));
+  for (const char* l : {"1 ７六歩(77)", "2 ３四歩(33)", "3 ２二角成(88)", "4 ２二銀(31)", "5 ５五角打",
+                        "6 ３三角打", "7 １一角成(55)", "8 １一銀(22)", "9 投了"})
+    lines.push_back(cp932(l));
+  EXPECT_EQ(save_to("drops.kif"), join(lines, "\r\n"));
+}
+
+TEST_F(KifSaveTest, PlayerGoteWritesTheSameFileAndKeepsTheRecord) {
+  std::mt19937 rng(7);
+  play_random(*gs, rng, 60);
+  const std::string as_sente = save_to("sente.kif");
+
+  // The same game with the player on the other side.
+  flip_record(*gs);
+  gs->current = gs->length;
+  auto before = std::make_unique<GameState>();
+  std::memcpy(before->record_boards, gs->record_boards, sizeof gs->record_boards);
+  std::memcpy(before->record_hands, gs->record_hands, sizeof gs->record_hands);
+  before->length = gs->length;
+
+  reset_scripted_ui();
+  EXPECT_EQ(save_to("gote.kif"), as_sente);
+  EXPECT_TRUE(same_record(*gs, *before));
+  EXPECT_EQ(gs->player_is_gote, 1);
+}
+
+TEST_F(KifSaveTest, RefusalsAndFailures) {
+  // While the computer thinks: a status line, no dialog.
+  play_usi(*gs, {"7g7f", "3c3d", "2g2f"});
+  gs->thinking = true;
+  scripted_ui().save_paths.push_back(temp_path("never.kif"));
+  save_kif(*gs, *e);
+  EXPECT_EQ(utf8(gs->status_text), "コンピュータの思考中は棋譜を保存できません。");
+  EXPECT_TRUE(scripted_ui().boxes.empty());
+  EXPECT_EQ(scripted_ui().save_paths.size(), 1u);
+  EXPECT_GE(scripted_ui().repaint_requests.load(), 1);
+  gs->thinking = false;
+  scripted_ui().save_paths.clear();
+
+  // Cancelled dialog.
+  save_kif(*gs, *e);
+  expect_boxes({{u"棋譜ファイルを開けませんでした。", u"失敗"}});
+
+  // A file that cannot be created: the path is the caption.
+  reset_scripted_ui();
+  const std::string bad = temp_path("no-such-dir/game.kif");
+  scripted_ui().save_paths.push_back(bad);
+  save_kif(*gs, *e);
+  expect_boxes({{u"棋譜ファイルを開けませんでした。", std::u16string(bad.begin(), bad.end())}});
+}
+
+TEST_F(KifSaveTest, TooShortRecordsAreNotSaved) {
+  for (int moves : {-1, 0, 1, 2}) {
+    auto fresh = make_state();
+    gs.swap(fresh);
+    reset_scripted_ui();
+    const std::vector<std::string> all = {"7g7f", "3c3d"};
+    play_usi(*gs, std::vector<std::string>(all.begin(), all.begin() + std::max(moves, 0)));
+    if (moves < 0) gs->length = -1;
+    const int repaints = scripted_ui().repaint_requests;
+    scripted_ui().save_paths.push_back(temp_path("short.kif"));
+    save_kif(*gs, *e);
+    expect_boxes({{u"保存する棋譜の手数が足りません。", u"失敗"}});
+    EXPECT_GT(scripted_ui().repaint_requests.load(), repaints) << moves << " moves";
+    EXPECT_EQ(scripted_ui().save_paths.size(), 1u) << "no dialog for " << moves << " moves";
+  }
+}
+
+TEST_F(KifSaveTest, StepsThatAreNoMoveStopTheWriter) {
+  play_usi(*gs, {"7g7f", "3c3d", "2g2f", "8c8d"});
+  // Three squares change between slots 2 and 3: the partial file ends after move 2.
+  gs->record_boards[3][gs_index(0, 0)] = SQ_EMPTY;
+  const std::string partial = save_to("three-diffs.kif");
+  expect_boxes({{u"棋譜ファイルのフォーマットが合いません。c=3", u"棋譜書き込みエラー"}});
+  std::vector<std::string> lines;
+  for (const auto& l : HEADER_UTF8) lines.push_back(cp932(l));
+  lines.push_back(cp932("1 ７六歩(77)"));
+  lines.push_back(cp932("2 ３四歩(33)"));
+  EXPECT_EQ(partial, join(lines, "\r\n", true));
+
+  // A single square that loses its piece is no drop.
+  reset_scripted_ui();
+  auto fresh = make_state();
+  gs.swap(fresh);
+  play_usi(*gs, {"7g7f", "3c3d", "2g2f"});
+  gs->record_boards[2][gs_index(8, 8)] = SQ_EMPTY;   // slot 1 -> 2: the pawn move plus a vanished lance
+  gs->record_boards[3][gs_index(8, 8)] = SQ_EMPTY;
+  save_to("vanish.kif");
+  expect_boxes({{u"棋譜ファイルのフォーマットが合いません。c=3", u"棋譜書き込みエラー"}});
+
+  reset_scripted_ui();
+  fresh = make_state();
+  gs.swap(fresh);
+  play_usi(*gs, {"7g7f", "3c3d", "2g2f"});
+  std::memcpy(gs->record_boards[3], gs->record_boards[2], sizeof gs->record_boards[3]);
+  gs->record_boards[3][gs_index(0, 8)] = SQ_EMPTY;   // only a lance disappears
+  save_to("lost.kif");
+  expect_boxes({{u"棋譜ファイルのフォーマットが合いません。", u"棋譜書き込みエラー"}});
+
+  // An unchanged slot ends the moves written; the closing line follows them.
+  reset_scripted_ui();
+  fresh = make_state();
+  gs.swap(fresh);
+  play_usi(*gs, {"7g7f", "3c3d", "2g2f", "8c8d"});
+  std::memcpy(gs->record_boards[3], gs->record_boards[2], sizeof gs->record_boards[3]);
+  const std::string stopped = save_to("unchanged.kif");
+  EXPECT_TRUE(stopped.ends_with(cp932("2 ３四歩(33)") + "\r\n" + cp932("3 投了")));
+  expect_boxes({{u"棋譜ファイルを保存しました。", u"成功"}});
+}
+
+}  // namespace

@@ -1,0 +1,151 @@
+// Helpers shared by the KIF tests: a fresh game state, CP932 text from UTF-8 literals (through iconv, so
+// the expectations do not reuse the program's own name tables), records played from USI moves or at
+// random, temporary files and slot comparison.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/game_state.h"
+#include "engine/sfen.h"
+
+namespace halvane::kif_test {
+
+inline std::unique_ptr<GameState> make_state() {
+  auto gs = std::make_unique<GameState>();
+  game_construct(*gs);
+  game_reset_for_window(*gs);
+  return gs;
+}
+
+// UTF-8 text as CP932 bytes.
+inline std::string cp932(const std::string& utf8) {
+  iconv_t cd = iconv_open("CP932", "UTF-8");
+  std::string out(utf8.size() * 2 + 16, '\0');
+  char* in = const_cast<char*>(utf8.data());
+  size_t in_left = utf8.size();
+  char* o = out.data();
+  size_t out_left = out.size();
+  const size_t r = iconv(cd, &in, &in_left, &o, &out_left);
+  iconv_close(cd);
+  EXPECT_NE(r, static_cast<size_t>(-1)) << "not convertible: " << utf8;
+  out.resize(o - out.data());
+  return out;
+}
+
+// Lines joined with the given end; the last line gets none unless `final_end`.
+inline std::string join(const std::vector<std::string>& lines, const std::string& end, bool final_end = false) {
+  std::string text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    text += lines[i];
+    if (i + 1 < lines.size() || final_end) text += end;
+  }
+  return text;
+}
+
+// A KIF text in CP932: a minimal header, the move lines given in UTF-8, LF ends.
+inline std::string kif_file(const std::vector<std::string>& move_lines, const std::string& end = "\n") {
+  std::vector<std::string> lines = {cp932("手合割：平手"), cp932("手数----指手---------消費時間--")};
+  for (const auto& l : move_lines) lines.push_back(cp932(l));
+  return join(lines, end, true);
+}
+
+inline std::string temp_path(const std::string& name) {
+  const auto dir = std::filesystem::temp_directory_path() / ("halvane_kif_test_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  return (dir / name).string();
+}
+
+inline std::string read_file(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline void write_file(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+// Plays USI moves from the initial position into the record (the player sente).
+inline void play_usi(GameState& gs, const std::vector<std::string>& moves) {
+  SfenPosition pos = startpos();
+  for (const auto& text : moves) {
+    MoveRecord move;
+    std::string error;
+    ASSERT_TRUE(parse_usi_move(text, pos, move, error)) << text << ": " << error;
+    apply_move(pos, move);
+    for (int row = 0; row < 9; ++row)
+      for (int col = 0; col < 9; ++col) gs.board[gs_index(col, row)] = pos.board[row * 9 + col];
+    for (int side = 0; side < 2; ++side)
+      for (int kind = 0; kind < 8; ++kind) gs.hands[side][kind] = pos.hand[side][kind];
+    ASSERT_TRUE(record_current(gs));
+  }
+}
+
+// n random moves that a KIF file can express: a piece of the side to move goes to a square without
+// one of its own pieces (promoting at random when it can), or a held kind is dropped on an empty square.
+// The side to move is the player at even slots when the player is sente.
+inline void play_random(GameState& gs, std::mt19937& rng, int n) {
+  for (int i = 0; i < n; ++i) {
+    const int side = (gs.current + gs.player_is_gote) % 2;
+    const int own = side ? GOTE_BIT : 0;
+    std::vector<int> held;
+    for (int k = 0; k < 7; ++k)
+      if (gs.hands[side][k] > 0) held.push_back(k);
+    bool moved = false;
+    if (!held.empty() && rng() % 3 == 0) {
+      const int kind = held[rng() % held.size()];
+      for (int tries = 0; tries < 500 && !moved; ++tries) {
+        const int c = rng() % 9, r = rng() % 9;
+        if (gs.board[gs_index(c, r)] != SQ_EMPTY) continue;
+        apply_drop(gs, side, kind + own, c, r);
+        moved = true;
+      }
+    }
+    for (int tries = 0; tries < 5000 && !moved; ++tries) {
+      const int fc = rng() % 9, fr = rng() % 9, tc = rng() % 9, tr = rng() % 9;
+      const int from = gs.board[gs_index(fc, fr)], to = gs.board[gs_index(tc, tr)];
+      if (!is_piece(from) || side_of(from) != side) continue;
+      if (is_piece(to) && side_of(to) == side) continue;
+      if (fc == tc && fr == tr) continue;
+      if (is_piece(to) && (to & 7) == KING) continue;   // keep both kings so games stay games
+      const int after = can_promote(from) && rng() % 4 == 0 ? from + PROMOTED_BIT : from;
+      apply_board_move(gs, side, fc, fr, tc, tr, after);
+      moved = true;
+    }
+    ASSERT_TRUE(moved);
+    ASSERT_TRUE(record_current(gs));
+  }
+}
+
+// Every slot 0..length and its hands equal; a message names the first difference.
+inline ::testing::AssertionResult same_record(const GameState& a, const GameState& b) {
+  if (a.length != b.length)
+    return ::testing::AssertionFailure() << "length " << a.length << " vs " << b.length;
+  for (int k = 0; k <= a.length; ++k) {
+    for (int i = 0; i < GS_CELLS; ++i)
+      if (a.record_boards[k][i] != b.record_boards[k][i])
+        return ::testing::AssertionFailure() << "slot " << k << " cell " << i << ": " << a.record_boards[k][i]
+                                             << " vs " << b.record_boards[k][i];
+    for (int side = 0; side < 2; ++side)
+      for (int kind = 0; kind < 8; ++kind)
+        if (a.record_hands[side][k][kind] != b.record_hands[side][k][kind])
+          return ::testing::AssertionFailure() << "slot " << k << " hand " << side << " kind " << kind;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+}  // namespace halvane::kif_test

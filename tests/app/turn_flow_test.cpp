@@ -1,0 +1,223 @@
+// The turn flow: the monitor's passes on the player's and the computer's turn, the pause, the repaint
+// budget and watcher, the computer's move with its game ends, and the record limit.
+#include <cstring>
+#include <thread>
+
+#include "app/turn_flow.h"
+#include "play_fixture.h"
+
+using namespace halvane;
+using namespace halvane::test_support;
+
+namespace {
+
+struct TurnFlow : PlayTest {};
+
+// Only the kings and the given pieces.
+void bare(PlayTest& t, Square player_king, Square computer_king) {
+  t.clear_position();
+  t.at(player_king.col, player_king.row) = KING;
+  t.at(computer_king.col, computer_king.row) = GOTE_KING;
+}
+
+}  // namespace
+
+TEST_F(TurnFlow, PlayersTurnStatusAndTheRepaintBudget) {
+  turn_monitor_pass(*gs, *e);
+  EXPECT_EQ(status(), TEXT_PRESS_START) << "before the start";
+
+  start(true);
+  e->ply_best[0] = -42;
+  const int before = repaints();
+  for (int pass = 0; pass < REFRESH_BUDGET; ++pass) EXPECT_EQ(turn_monitor_pass(*gs, *e), MONITOR_STEP_MS);
+  EXPECT_EQ(repaints(), before + REFRESH_BUDGET);
+  EXPECT_EQ(status(), u"プレイヤーの手番です。評価値＝-42");
+
+  // Budget spent: the status is still rewritten, but nothing is drawn until something resets the budget.
+  set_status(*gs, u"今は１手戻せません。");
+  for (int pass = 0; pass < 5; ++pass) turn_monitor_pass(*gs, *e);
+  EXPECT_EQ(repaints(), before + REFRESH_BUDGET);
+  EXPECT_EQ(status(), u"プレイヤーの手番です。評価値＝-42");
+
+  // Navigation leaves the budget alone; the change of sides and the reset renew it.
+  command(CMD_BACK);
+  EXPECT_EQ(gs->refresh_count.load(), REFRESH_BUDGET);
+  command(CMD_START);
+  EXPECT_EQ(gs->refresh_count.load(), 0);
+}
+
+TEST_F(TurnFlow, AFinishedGameWaits) {
+  start(true);
+  gs->game_over = true;
+  gs->player_to_move = false;
+  set_status(*gs, u"end");
+  const int before = repaints();
+  for (int pass = 0; pass < 3; ++pass) EXPECT_EQ(turn_monitor_pass(*gs, *e), IDLE_WAIT_MS);
+  EXPECT_EQ(repaints(), before);
+  EXPECT_EQ(status(), u"end");
+  EXPECT_FALSE(gs->thinking);
+}
+
+TEST_F(TurnFlow, PauseHoldsTheComputersTurn) {
+  start(true);
+  click(2, 6);
+  click(2, 5);
+  ASSERT_FALSE(gs->player_to_move);
+  command(CMD_PAUSE);
+  const int ply_before = e->game_ply;
+  for (int pass = 0; pass < 5; ++pass) {
+    EXPECT_EQ(turn_monitor_pass(*gs, *e), MONITOR_STEP_MS);
+    EXPECT_EQ(status(), u"コンピュータの手番ですが一時停止中です。");
+  }
+  EXPECT_EQ(e->game_ply, ply_before) << "no think started";
+  EXPECT_EQ(gs->length, 1);
+  EXPECT_FALSE(gs->player_to_move);
+
+  command(CMD_PAUSE);   // lifted: the computer plays
+  run_computer_turn();
+  EXPECT_TRUE(gs->player_to_move);
+  EXPECT_FALSE(gs->thinking);
+  ASSERT_EQ(gs->length, 2) << "the computer's reply is recorded at current + 1";
+  EXPECT_EQ(gs->current, 2);
+  EXPECT_TRUE(slot_matches_screen(*gs, 2));
+  EXPECT_TRUE(one_move_apart(*gs, 2, GOTE));
+  EXPECT_TRUE(material_conserved(*gs));
+  EXPECT_EQ(gs->show_last_move, 1);
+  EXPECT_EQ(gs->refresh_count.load(), 0) << "a new budget after the computer's turn";
+  turn_monitor_pass(*gs, *e);
+  EXPECT_EQ(status().rfind(u"プレイヤーの手番です。評価値＝", 0), 0u);
+}
+
+TEST_F(TurnFlow, TheEngineGetsThePositionOnScreen) {
+  start(false);   // as gote: the computer moves first
+  turn_monitor_pass(*gs, *e);
+  ASSERT_EQ(gs->length, 1);
+  // The think's input: every square's code, walls around, the hands as bytes; the move count handed in.
+  EXPECT_EQ(gs->engine_board[0], SQ_WALL);
+  for (int row = 0; row < 9; ++row)
+    for (int col = 0; col < 9; ++col)
+      EXPECT_EQ(gs->engine_board[cell_of(col, row)], gs->record_boards[0][gs_index(col, row)]) << col << "," << row;
+  EXPECT_EQ(e->game_ply, 1) << "game_ply was the record's current (0); the think adds one";
+  EXPECT_TRUE(one_move_apart(*gs, 1, GOTE));
+  EXPECT_TRUE(gs->player_to_move);
+}
+
+TEST_F(TurnFlow, ComputerCapturesThePlayersKing) {
+  start(true);
+  bare(*this, {4, 8}, {0, 0});
+  at(4, 1) = GOTE_BIT + ROOK;
+  at(8, 6) = PAWN;
+  record_position_as(6);
+  click(8, 6);
+  click(8, 5);   // the player ignores the rook on the king's file
+  ASSERT_EQ(gs->length, 7);
+  turn_monitor_pass(*gs, *e);
+  ASSERT_TRUE(gs->game_over);
+  EXPECT_EQ(at(4, 8) & ~PROMOTED_BIT, GOTE_BIT + ROOK) << "the board shows the capture";
+  EXPECT_EQ(at(4, 1), SQ_EMPTY);
+  EXPECT_EQ(gs->hands[1][KING], 0) << "the king does not enter the computer's hand";
+  EXPECT_EQ(gs->current, 6) << "the player's last move leaves the record";
+  EXPECT_EQ(gs->length, 6);
+  EXPECT_EQ(status(), u"プレイヤーの玉が取られました。試合終了です。");
+  EXPECT_TRUE(gs->player_to_move);
+  EXPECT_FALSE(gs->thinking);
+  const int before = repaints();
+  turn_monitor_pass(*gs, *e);
+  EXPECT_EQ(gs->length, 6) << "nothing is recorded after the end";
+  EXPECT_EQ(repaints(), before);
+}
+
+TEST_F(TurnFlow, ComputerResignsAHopelessPosition) {
+  start(true);
+  // The computer's king alone in the corner, mated by a gold that a pawn protects.
+  bare(*this, {4, 8}, {0, 0});
+  at(0, 1) = GOLD;
+  at(0, 2) = PAWN;
+  at(8, 6) = PAWN;
+  gs->hands[0][ROOK] = 2;
+  record_position_as(4);
+  click(8, 6);
+  click(8, 5);
+  int board[GS_CELLS];
+  std::memcpy(board, gs->board, sizeof board);
+  turn_monitor_pass(*gs, *e);
+  ASSERT_TRUE(gs->game_over);
+  EXPECT_EQ(std::memcmp(board, gs->board, sizeof board), 0) << "the board stays as before the think";
+  EXPECT_EQ(gs->length, 5) << "nothing is recorded";
+  EXPECT_EQ(gs->show_last_move, 0);
+  EXPECT_TRUE(gs->player_to_move) << "the turn toggles back to the player";
+  EXPECT_GE(e->ply_best[0], 8000);
+  std::u16string expected = u"コンピュータが投了しました。試合終了です。";
+  for (char c : std::to_string(e->ply_best[0])) expected += static_cast<char16_t>(c);
+  EXPECT_EQ(status(), expected);
+}
+
+// A reset pressed while the game's end is still on screen must not let the ended turn write into the new
+// game or hand it to the computer.
+TEST_F(TurnFlow, ResetDuringTheGameEndHold) {
+  start(true);
+  bare(*this, {4, 8}, {0, 0});
+  at(4, 1) = GOTE_BIT + ROOK;
+  at(8, 6) = PAWN;
+  record_position_as(2);
+  click(8, 6);
+  click(8, 5);
+  std::thread monitor([&] { turn_monitor_pass(*gs, *e); });
+  while (!gs->game_over) std::this_thread::yield();
+  command(CMD_START);   // reset, allowed once the game is over
+  monitor.join();
+  EXPECT_FALSE(gs->started);
+  EXPECT_TRUE(gs->player_to_move);
+  EXPECT_EQ(gs->length, 0);
+  EXPECT_EQ(gs->current, 0);
+  EXPECT_EQ(std::memcmp(gs->board, gs->initial_board, sizeof gs->board), 0);
+  EXPECT_EQ(std::memcmp(gs->record_boards[1], gs->initial_board, sizeof gs->board), 0);
+  turn_monitor_pass(*gs, *e);
+  EXPECT_EQ(status(), TEXT_PRESS_START);
+}
+
+TEST_F(TurnFlow, NoComputerMovePastTheLastRecordSlot) {
+  start(true);
+  record_position_as(RECORD_SLOTS - 1);
+  gs->player_to_move = false;
+  int last[GS_CELLS];
+  std::memcpy(last, gs->record_boards[RECORD_SLOTS - 1], sizeof last);
+  const int ply_before = e->game_ply;
+  turn_monitor_pass(*gs, *e);
+  EXPECT_EQ(status(), TEXT_RECORD_FULL);
+  EXPECT_TRUE(gs->game_over);
+  EXPECT_EQ(gs->length, RECORD_SLOTS - 1);
+  EXPECT_EQ(gs->current, RECORD_SLOTS - 1);
+  EXPECT_EQ(e->game_ply, ply_before) << "no think for a move that could not be recorded";
+  EXPECT_EQ(std::memcmp(last, gs->record_boards[RECORD_SLOTS - 1], sizeof last), 0);
+  // Navigation takes the game back to where it can go on.
+  command(CMD_BACK);
+  EXPECT_FALSE(gs->game_over);
+  EXPECT_EQ(gs->current, RECORD_SLOTS - 2);
+}
+
+TEST_F(TurnFlow, RepaintWatcherDrawsEachProgressValueOnce) {
+  EXPECT_FALSE(repaint_watcher_pass(*gs, *e)) << "no think, no repaint";
+  gs->thinking = true;
+  e->root_progress = 2;
+  EXPECT_TRUE(repaint_watcher_pass(*gs, *e));
+  EXPECT_EQ(gs->progress_drawn, 2);
+  EXPECT_FALSE(repaint_watcher_pass(*gs, *e)) << "the same value is drawn once";
+  e->root_progress = 3;
+  EXPECT_TRUE(repaint_watcher_pass(*gs, *e));
+}
+
+TEST_F(TurnFlow, WakeCutsTheIdleWaitShort) {
+  std::atomic<bool> woke{false};
+  std::thread waiter([&] {
+    wait_for_wake(60 * 60 * 1000);
+    woke = true;
+  });
+  // Keep waking until the waiter has seen it: a wake sent before it began waiting would be missed.
+  while (!woke) {
+    wake_turn_threads();
+    std::this_thread::yield();
+  }
+  waiter.join();
+  EXPECT_TRUE(woke);
+}

@@ -1,0 +1,244 @@
+// The think driver: schedules and the hand rule per strength, resignation, the mate thread's answer
+// replacing the search's, the book, the outside stop, and that no thread outlives a think. Some cases run
+// the real search; others give the driver a search of their own that leaves a chosen result, so that the
+// driver's own rules are what is tested.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "engine/sfen.h"
+#include "engine/think.h"
+
+using namespace halvane;
+
+namespace {
+
+std::unique_ptr<Engine> make_engine(const Strength& level) {
+  auto e = std::make_unique<Engine>();
+  engine_init(*e, level);
+  return e;
+}
+
+EngineView view_of(const char* sfen) {
+  SfenPosition pos;
+  std::string error;
+  EXPECT_TRUE(parse_sfen(sfen, pos, error)) << sfen << ": " << error;
+  return engine_view(pos);
+}
+
+// What a stand-in search saw and what it leaves behind.
+struct SearchScript {
+  int score = 0;
+  MoveRecord move;
+  bool wait_for_mate_thread = false;   // return only after the mate thread has finished its run
+  int seen_depth_limit = -1;
+  int seen_mode[SCHEDULE_LEN] = {};
+  int seen_game_ply = -1;
+  int seen_root_best = 0;
+};
+SearchScript script;
+
+void scripted_search(Engine& e) {
+  script.seen_depth_limit = e.depth_limit;
+  for (int p = 0; p < SCHEDULE_LEN; ++p) script.seen_mode[p] = e.ply_mode[p];
+  script.seen_game_ply = e.game_ply;
+  script.seen_root_best = e.ply_best[0];
+  if (script.wait_for_mate_thread) {
+    // A mate search of these small positions ends in well under a second; the bound keeps a broken
+    // solver from hanging the test.
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (e.mate_running.load(std::memory_order_acquire) != 0 && std::chrono::steady_clock::now() < give_up)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(e.mate_running.load(), 0) << "the mate thread did not finish";
+  }
+  e.result_move = script.move;
+  e.ply_best[0] = script.score;
+}
+
+void think_scripted(Engine& e, const EngineView& view) {
+  ThinkOptions options;
+  options.main_search = scripted_search;
+  think_with(e, view.board, view.hand[SENTE], view.hand[GOTE], options);
+}
+
+MoveRecord some_move() {
+  MoveRecord m;
+  m.from_col = 2, m.from_row = 2, m.piece = 16, m.to_col = 2, m.to_row = 3, m.piece_after = 16;
+  return m;
+}
+
+// After 2g2f 8c8d 2f2e 8d8e 6i7h, white to move: no book entry has it.
+constexpr const char* OUT_OF_BOOK = "lnsgkgsnl/1r5b1/p1ppppppp/9/1p5P1/9/PPPPPPP1P/1BG4R1/LNS1KGSNL w - 6";
+
+void expect_no_thread_left(const Engine& e) {
+  EXPECT_FALSE(e.mate_thread.joinable()) << "the mate thread outlived the think";
+  EXPECT_EQ(e.mate_running.load(), 0);
+  EXPECT_EQ(e.mate_thread_solver.mate_found.load(), 0) << "the stop signal clears mate_found";
+  EXPECT_EQ(e.mate_thread_solver.depth_limit.load(), 0) << "the stop signal zeroes the solver's depth";
+}
+
+}  // namespace
+
+TEST(Think, SchedulesAndHandRulePerStrength) {
+  const int strongest[SCHEDULE_LEN] = {0, 1, 2, 3, 4, 5, 6, 7, 6, 7, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+  const int middle[SCHEDULE_LEN] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+  const int weakest[SCHEDULE_LEN] = {0, 1, 2, 3, 4, 5, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+  struct Row {
+    const char* what;
+    const Strength* level;
+    const char* sfen;   // white to move, so the engine view is the position itself
+    const int* schedule;
+    int depth_limit;
+  };
+  const Row rows[] = {
+      {"strongest, empty hands", &STRENGTH_GEKIKARA, "lnsgkgsnl/1r5b1/ppppppppp/9/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL w - 2", strongest, 12},
+      {"strongest, pawns only", &STRENGTH_GEKIKARA, "lnsgkgsnl/1r5b1/pppppp1pp/9/9/2P6/PP1PPP1PP/1B5R1/LNSGKGSNL w Pp 6", strongest, 12},
+      {"strongest, a silver in the human's hand", &STRENGTH_GEKIKARA, "lnsgkg1nl/1r5b1/pppppp1pp/9/9/2P6/PP1PPP1PP/1B5R1/LN1GKGSNL w Sspp 6", middle, 10},
+      {"strongest, a rook in the computer's hand", &STRENGTH_GEKIKARA, "lnsgkgsnl/7b1/ppppppppp/9/9/2P6/PP1PPPPPP/1B7/LNSGKGSNL w r 2", middle, 10},
+      {"strongest, a bishop each", &STRENGTH_GEKIKARA, "lnsgkgsnl/1r7/ppppppppp/9/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w Bb 2", middle, 10},
+      {"middle, a silver in hand (no hand rule)", &STRENGTH_KARAKUCHI, "lnsgkg1nl/1r5b1/pppppp1pp/9/9/2P6/PP1PPP1PP/1B5R1/LN1GKGSNL w Sspp 6", middle, 10},
+      {"weakest, mode 8 at ply 6", &STRENGTH_CHUUKARA, "lnsgkgsnl/1r5b1/ppppppppp/9/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL w - 2", weakest, 8},
+      {"weakest, a rook in hand (no hand rule)", &STRENGTH_CHUUKARA, "lnsgkgsnl/7b1/ppppppppp/9/9/2P6/PP1PPPPPP/1B7/LNSGKGSNL w r 2", weakest, 8},
+  };
+  for (const Row& row : rows) {
+    auto e = make_engine(*row.level);
+    const EngineView view = view_of(row.sfen);
+    script = SearchScript{};
+    script.move = some_move();
+    e->game_ply = 41;
+    think_scripted(*e, view);
+    EXPECT_EQ(script.seen_depth_limit, row.depth_limit) << row.what;
+    for (int p = 0; p < SCHEDULE_LEN; ++p) EXPECT_EQ(script.seen_mode[p], row.schedule[p]) << row.what << ", ply " << p;
+    EXPECT_EQ(script.seen_game_ply, 42) << row.what << ": the think counts its own move";
+    EXPECT_EQ(script.seen_root_best, ROOT_START_SCORE) << row.what;
+    // The shortened schedule lasts one think only: the level's own schedule is untouched.
+    for (int p = 0; p < SCHEDULE_LEN; ++p) EXPECT_EQ(e->ply_mode_base[p], row.level->ply_mode_base[p]) << row.what;
+    expect_no_thread_left(*e);
+  }
+}
+
+TEST(Think, ResignsAtEightThousandBehindButNotAtOneLess) {
+  struct Row {
+    int score;
+    int resign;
+  };
+  const Row rows[] = {{7999, 0}, {8000, 1}, {25000, 1}, {-100000, 0}, {0, 0}};
+  const EngineView view = view_of("lnsgkgsnl/1r5b1/ppppppppp/9/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL w - 2");
+  auto e = make_engine(STRENGTH_CHUUKARA);
+  for (const Row& row : rows) {
+    script = SearchScript{};
+    script.score = row.score;
+    script.move = some_move();
+    script.wait_for_mate_thread = true;   // the opening has no mate: the rule sees f = 0 for certain
+    think_scripted(*e, view);
+    EXPECT_EQ(e->resign_flag, row.resign) << "score " << row.score;
+    EXPECT_EQ(e->ply_best[0], row.score) << "score " << row.score;
+    if (!row.resign) {
+      EXPECT_EQ(e->result_move, some_move()) << "score " << row.score;
+    }
+    expect_no_thread_left(*e);
+  }
+}
+
+TEST(Think, TheMateThreadsMateReplacesTheSearchsMove) {
+  struct Row {
+    const char* sfen;   // black (the attacker) to move: the engine view turns it
+    const char* first_move;
+    int length;
+  };
+  const Row rows[] = {
+      {"4k4/9/4P4/9/9/9/9/9/4K4 b G 1", "G*5b", 1},
+      {"9/4k4/9/4P4/9/9/9/9/4K4 b 2G 1", "G*5c", 3},
+  };
+  for (const Row& row : rows) {
+    for (const Strength* level : STRENGTHS) {
+      auto e = make_engine(*level);
+      SfenPosition pos;
+      std::string error;
+      ASSERT_TRUE(parse_sfen(row.sfen, pos, error)) << error;
+      const EngineView view = engine_view(pos);
+      script = SearchScript{};
+      script.score = 30000;   // far behind: without the mate this think would resign
+      script.move = some_move();
+      script.wait_for_mate_thread = true;
+      think_scripted(*e, view);
+      EXPECT_EQ(e->resign_flag, 0) << row.sfen << " " << level->name;
+      EXPECT_EQ(e->ply_best[0], row.length - MATE_SCORE_BASE) << row.sfen << " " << level->name;
+      EXPECT_EQ(move_to_usi(move_from_engine_view(view, e->result_move)), row.first_move) << row.sfen;
+      expect_no_thread_left(*e);
+    }
+  }
+}
+
+TEST(Think, APawnDropMateIsNotReportedAndTheSearchsMoveStands) {
+  // P*1b would mate at once, but a mate by a pawn drop is against the rules; there is no other mate.
+  const EngineView view = view_of("7nk/7s1/9/7N1/9/9/9/9/8K b P 1");
+  auto e = make_engine(STRENGTH_GEKIKARA);
+  script = SearchScript{};
+  script.score = -120;
+  script.move = some_move();
+  script.wait_for_mate_thread = true;
+  think_scripted(*e, view);
+  EXPECT_EQ(e->resign_flag, 0);
+  EXPECT_EQ(e->ply_best[0], -120);
+  EXPECT_EQ(e->result_move, some_move());
+  expect_no_thread_left(*e);
+}
+
+TEST(Think, BookMoveScoresMinusOneHundredThousand) {
+  // After 7g7f the computer (white) answers from the book with 3c3d.
+  SfenPosition pos = startpos();
+  MoveRecord m;
+  std::string error;
+  ASSERT_TRUE(parse_usi_move("7g7f", pos, m, error)) << error;
+  apply_move(pos, m);
+  const EngineView view = engine_view(pos);
+  for (const Strength* level : STRENGTHS) {
+    auto e = make_engine(*level);
+    e->game_ply = 1;
+    e->ply_best[0] = 0;
+    think(*e, view.board, view.hand[SENTE], view.hand[GOTE]);
+    EXPECT_EQ(e->resign_flag, 0) << level->name;
+    EXPECT_EQ(e->ply_best[0], -MATE_SCORE_BASE) << level->name;
+    EXPECT_EQ(move_to_usi(move_from_engine_view(view, e->result_move)), "3c3d") << level->name;
+    EXPECT_EQ(e->game_ply, 2) << level->name;
+    expect_no_thread_left(*e);
+  }
+}
+
+TEST(Think, AStopAskedBeforeTheRootSearchesNothingAndLeavesTheStartScore) {
+  const EngineView view = view_of(OUT_OF_BOOK);
+  auto e = make_engine(STRENGTH_GEKIKARA);
+  e->stop_requested.store(1);
+  e->result_move = MoveRecord{};
+  think(*e, view.board, view.hand[SENTE], view.hand[GOTE]);
+  EXPECT_EQ(e->ply_best[0], ROOT_START_SCORE) << "no root move may be searched after the stop";
+  EXPECT_EQ(e->result_move, MoveRecord{});
+  expect_no_thread_left(*e);
+}
+
+TEST(Think, NodeCountsRepeatWithAFixedSeedAndNeverChangeTheMove) {
+  const EngineView view = view_of(OUT_OF_BOOK);
+  auto e = make_engine(STRENGTH_CHUUKARA);
+  ThinkOptions options;
+  options.fixed_seed = true;
+  options.seed = 7;
+  MoveRecord moves[2];
+  int scores[2];
+  uint64_t nodes[2];
+  for (int run = 0; run < 2; ++run) {
+    e->nodes = 123456789;   // a stale count from an earlier think must not matter
+    think_with(*e, view.board, view.hand[SENTE], view.hand[GOTE], options);
+    moves[run] = e->result_move;
+    scores[run] = e->ply_best[0];
+    nodes[run] = e->nodes;
+    expect_no_thread_left(*e);
+  }
+  EXPECT_EQ(moves[0], moves[1]);
+  EXPECT_EQ(scores[0], scores[1]);
+  EXPECT_EQ(nodes[0], nodes[1]);
+  EXPECT_GT(nodes[0], 0u);
+  EXPECT_LT(nodes[0], 123456789u);
+}

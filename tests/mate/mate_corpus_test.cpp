@@ -1,0 +1,116 @@
+// The whole mate-problem corpus through the mate thread's search: prints how many mates are found and
+// how many lengths equal the true ones, and names each disagreement with the solver rule behind it.
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "mate_fixture.h"
+
+using namespace halvane;
+using namespace halvane::testing;
+
+namespace {
+
+struct CorpusRow {
+  std::string sfen, plies, first_move, all_first_moves, kind;
+};
+
+std::vector<std::string> split_tabs(const std::string& line) {
+  std::vector<std::string> out;
+  std::stringstream in(line);
+  std::string field;
+  while (std::getline(in, field, '\t')) out.push_back(field);
+  return out;
+}
+
+std::vector<CorpusRow> read_corpus() {
+  std::vector<CorpusRow> rows;
+  std::ifstream in(HALVANE_CORPUS_DIR "/tsume/tsume.tsv");
+  std::string line;
+  std::getline(in, line);
+  while (std::getline(in, line)) {
+    auto f = split_tabs(line);
+    if (f.size() < 8) continue;
+    rows.push_back({f[0], f[1], f[2], f[4], f[7]});
+  }
+  return rows;
+}
+
+// Whether the solver's own rules allow a mate of at most `len` plies: a ply limit of len + 1 proves one
+// then, whatever length its bookkeeping reports.
+bool mate_within(const std::string& sfen, int len) { return solve_mate(sfen, len + 1).best_len != NO_MATE_LEN; }
+
+// The shortest mate the solver's rules allow, searching up to `most` plies; -1 when there is none.
+int shortest_under_rules(const std::string& sfen, int most) {
+  for (int len = 1; len <= most; len += 2)
+    if (mate_within(sfen, len)) return len;
+  return -1;
+}
+
+}  // namespace
+
+// What must hold over the corpus: the solver never misses a mate that the rules allow within 11 plies
+// (its defender is offered no more answers than the rules allow), the only way such a mate goes unreported
+// is a pawn-drop mate in one kept at the root, and every reported move is a move of the attacker.
+// Every row whose reported length differs from the true one is printed with the rule behind it.
+TEST(MateCorpus, WholeCorpus) {
+  const auto rows = read_corpus();
+  ASSERT_EQ(rows.size(), 100u) << "mate corpus missing or changed";
+  int with_mate = 0, found = 0, equal = 0, bookkeeping = 0, futile = 0, pawn_drop = 0;
+  for (const CorpusRow& row : rows) {
+    SCOPED_TRACE(row.sfen);
+    const MateRun r = solve_mate(row.sfen);
+    const bool true_mate = row.plies != "none";
+    const int true_len = true_mate ? std::stoi(row.plies) : -1;
+    with_mate += true_mate;
+    found += r.found;
+    if (row.kind == "pawn_drop_mate_only" && !true_mate) {
+      EXPECT_FALSE(r.found) << "only a forbidden pawn-drop mate exists";
+    }
+    if (r.best_len != NO_MATE_LEN) {
+      SfenPosition sp;
+      MoveRecord move;
+      std::string error;
+      ASSERT_TRUE(parse_sfen(row.sfen, sp, error));
+      EXPECT_TRUE(parse_usi_move(r.move, sp, move, error)) << r.move << ": " << error;
+    }
+    if (r.found && r.len == true_len) {
+      ++equal;
+      continue;
+    }
+    std::string reason;
+    if (!r.found && r.best_len != NO_MATE_LEN) {
+      // The kept shortest root mate is a pawn dropped to mate at once, which the rules forbid.
+      EXPECT_EQ(r.best_len, 1);
+      EXPECT_EQ(r.move.substr(0, 2), "P*");
+      reason = "the shortest root mate is the pawn-drop mate in one " + r.move + ", refused";
+      ++pawn_drop;
+    } else if (true_mate) {
+      // The rules allow every defence the solver offers, so its rules never need more plies than the truth.
+      EXPECT_TRUE(r.found) << "a mate the rules allow was missed";
+      EXPECT_TRUE(mate_within(row.sfen, true_len)) << "a mate the rules allow was lengthened";
+      if (true_len > 1 && mate_within(row.sfen, true_len - 2)) {
+        reason = "futile interpositions: drops on cells the defender does not cover are never offered, so the "
+                 "solver's rules allow a mate in " + std::to_string(shortest_under_rules(row.sfen, true_len - 2));
+        ++futile;
+      } else {
+        reason = "length bookkeeping: the shortest mate under the solver's rules is " + std::to_string(true_len) +
+                 " as true, but below the root the attacker keeps the first mate it proves and a defender node "
+                 "the length of its last refuted answer";
+        ++bookkeeping;
+      }
+    } else if (r.found) {
+      reason = "futile interpositions: drops on cells the defender does not cover are never offered, so the "
+               "solver's rules allow a mate in " + std::to_string(shortest_under_rules(row.sfen, MATE_DEPTH - 1));
+      ++futile;
+    } else {
+      reason = "no mate under the solver's rules either";
+    }
+    std::printf("  %s\n    true %s, solver %s %s length %d: %s\n", row.sfen.c_str(), row.plies.c_str(),
+                r.found ? "mate" : "no mate", r.move.c_str(), r.found ? r.len : r.best_len, reason.c_str());
+  }
+  std::printf("corpus: %d positions, %d with a mate within 11 plies; solver found %d mates, %d lengths equal to "
+              "the true ones; disagreements: %d length bookkeeping, %d futile interpositions, %d pawn-drop "
+              "mates in one refused\n",
+              int(rows.size()), with_mate, found, equal, bookkeeping, futile, pawn_drop);
+}

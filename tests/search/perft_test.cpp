@@ -1,0 +1,148 @@
+// Perft over the search's generators: the published move counts of two positions, reached with either
+// side's generator table (the position turned 180 degrees with the owners exchanged reaches the other).
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/sfen.h"
+#include "search/perft.h"
+
+using namespace halvane;
+
+namespace {
+
+constexpr std::string_view MIDGAME_SFEN = "l6nl/5+P1gk/2np1S3/p1p4Pp/3P2Sp1/1PPb2P1P/P5GS1/R8/LN4bKL w RGgsn5p 1";
+
+SfenPosition parse(std::string_view text) {
+  SfenPosition pos;
+  std::string error;
+  EXPECT_TRUE(parse_sfen(text, pos, error)) << error;
+  return pos;
+}
+
+// Loads the position as it stands: black's pieces are SENTE's, so black to move runs SENTE's table.
+int load_untouched(Engine& e, const SfenPosition& pos) {
+  uint8_t board[BOARD_CELLS];
+  clear_board(board);
+  for (int i = 0; i < 81; ++i) board[cell_of(i % 9, i / 9)] = pos.board[i];
+  perft_load(e, board, pos.hand[BLACK], pos.hand[WHITE]);
+  return pos.side_to_move == BLACK ? SENTE : GOTE;
+}
+
+struct PerftRow {
+  std::string_view sfen;
+  std::vector<uint64_t> counts;   // depth 1, 2, ...
+};
+
+const PerftRow ROWS[] = {
+    {STARTPOS_SFEN, {30, 900, 25470, 719731}},
+    {MIDGAME_SFEN, {207, 28684, 4809015}},
+};
+
+}  // namespace
+
+TEST(Perft, PublishedCountsWithBothSidesTables) {
+  auto e = std::make_unique<Engine>();
+  engine_init(*e, STRENGTH_GEKIKARA);
+  for (const PerftRow& row : ROWS) {
+    SfenPosition pos = parse(row.sfen);
+    for (int turned = 0; turned < 2; ++turned) {
+      if (turned) turn_position(pos);
+      const int side = load_untouched(*e, pos);
+      for (size_t d = 0; d < row.counts.size(); ++d) {
+        EXPECT_EQ(perft(*e, side, static_cast<int>(d + 1)), row.counts[d])
+            << row.sfen << (side == GOTE ? " with GOTE's table" : " with SENTE's table") << ", depth " << d + 1;
+      }
+    }
+  }
+}
+
+TEST(Perft, LeavesPositionAndEffectsAsFound) {
+  auto e = std::make_unique<Engine>();
+  engine_init(*e, STRENGTH_GEKIKARA);
+  const int side = load_untouched(*e, parse(MIDGAME_SFEN));
+  const EnginePosition before = e->pos;
+  auto maps = std::make_unique<EffectMaps>(e->effects);
+  perft(*e, side, 2);
+  EXPECT_EQ(std::memcmp(before.board, e->pos.board, sizeof before.board), 0);
+  EXPECT_EQ(std::memcmp(before.hand, e->pos.hand, sizeof before.hand), 0);
+  EXPECT_EQ(std::memcmp(maps->count, e->effects.count, sizeof maps->count), 0);
+  EXPECT_EQ(std::memcmp(maps->rays, e->effects.rays, sizeof maps->rays), 0);
+  EXPECT_EQ(std::memcmp(maps->delta_count, e->effects.delta_count, sizeof maps->delta_count), 0);
+}
+
+namespace {
+
+struct Divide {
+  std::vector<std::pair<std::string, uint64_t>> lines;
+};
+
+void collect(void* context, const MoveRecord& move, uint64_t count) {
+  static_cast<Divide*>(context)->lines.emplace_back(move_to_usi(move), count);
+}
+
+}  // namespace
+
+// The divide that `go perft` prints: every root move once, in the position's own coordinates, readable
+// as a USI move of that position, and the counts adding up to the total.
+TEST(Perft, DivideReportsEachRootMoveInThePositionsCoordinates) {
+  auto e = std::make_unique<Engine>();
+  engine_init(*e, STRENGTH_GEKIKARA);
+  for (const PerftRow& row : ROWS) {
+    SfenPosition pos = parse(row.sfen);
+    Divide divide;
+    const uint64_t total = perft_position(*e, pos, 2, collect, &divide);
+    EXPECT_EQ(total, row.counts[1]) << row.sfen;
+    EXPECT_EQ(divide.lines.size(), row.counts[0]) << row.sfen;
+    uint64_t sum = 0;
+    std::set<std::string> seen;
+    for (const auto& [text, count] : divide.lines) {
+      sum += count;
+      EXPECT_TRUE(seen.insert(text).second) << text << " reported twice";
+      MoveRecord m;
+      std::string error;
+      EXPECT_TRUE(parse_usi_move(text, pos, m, error)) << text << ": " << error;
+    }
+    EXPECT_EQ(sum, total) << row.sfen;
+  }
+  // Startpos: black's first moves are reported as black's, e.g. 7g7f and the rook's 2h1h.
+  Divide divide;
+  perft_position(*e, parse(STARTPOS_SFEN), 1, collect, &divide);
+  std::set<std::string> moves;
+  for (const auto& line : divide.lines) moves.insert(line.first);
+  for (const char* expected : {"7g7f", "2h1h", "5i4h", "1g1f", "9i9h"})
+    EXPECT_TRUE(moves.count(expected)) << expected;
+}
+
+// Pawn-drop mate is refused, a pawn drop that checks but does not mate is counted.
+TEST(Perft, PawnDropMateIsNotAMove) {
+  auto e = std::make_unique<Engine>();
+  engine_init(*e, STRENGTH_GEKIKARA);
+  struct Row {
+    const char* sfen;
+    const char* drop;
+    bool legal;
+  } rows[] = {
+      // White king in the corner, boxed in by its own knight and silver; the black gold guards 9b.
+      {"kn7/1s7/G8/9/9/9/9/9/8K b P 1", "P*9b", false},
+      // The same with the gold gone: the king takes the pawn.
+      {"kn7/1s7/9/9/9/9/9/9/8K b P 1", "P*9b", true},
+      // A lance from afar guards the pawn: mate again.
+      {"kn7/1s7/9/9/L8/9/9/9/8K b P 1", "P*9b", false},
+      // The lance guards, but with the silver gone the king steps out to 8b.
+      {"kn7/2s6/9/9/L8/9/9/9/8K b P 1", "P*9b", true},
+  };
+  for (const Row& row : rows) {
+    SfenPosition pos = parse(row.sfen);
+    Divide divide;
+    perft_position(*e, pos, 1, collect, &divide);
+    bool found = false;
+    for (const auto& line : divide.lines) found = found || line.first == row.drop;
+    EXPECT_EQ(found, row.legal) << row.sfen << " " << row.drop;
+  }
+}

@@ -1,0 +1,211 @@
+// halvane-usi as another program sees it: started as a child process, spoken to through a pipe, and
+// expected to answer every command in time and to end on quit.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/sfen.h"
+#include "engine/strength.h"
+#include "usi/legal_moves.h"
+
+using namespace halvane;
+
+namespace {
+
+class UsiChild {
+ public:
+  UsiChild() {
+    int to_child[2], from_child[2];
+    if (pipe(to_child) != 0 || pipe(from_child) != 0) return;
+    pid_ = fork();
+    if (pid_ == 0) {
+      dup2(to_child[0], 0);
+      dup2(from_child[1], 1);
+      close(to_child[1]);
+      close(from_child[0]);
+      execl(HALVANE_USI_BIN, HALVANE_USI_BIN, static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    close(to_child[0]);
+    close(from_child[1]);
+    in_ = to_child[1];
+    out_ = from_child[0];
+    signal(SIGPIPE, SIG_IGN);
+  }
+  ~UsiChild() {
+    if (in_ >= 0) close(in_);
+    if (out_ >= 0) close(out_);
+    if (pid_ > 0 && !exited_) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool started() const { return pid_ > 0; }
+  void close_input() {
+    close(in_);
+    in_ = -1;
+  }
+
+  void send(const std::string& line) {
+    std::string text = line + "\n";
+    ASSERT_EQ(write(in_, text.data(), text.size()), static_cast<ssize_t>(text.size())) << line;
+  }
+
+  // Reads lines until one starts with `prefix`; returns it, or "" when none came within `seconds`.
+  // Every line read is kept in `seen`.
+  std::string expect(const std::string& prefix, int seconds = 300) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+      size_t end;
+      while ((end = buffer_.find('\n')) != std::string::npos) {
+        std::string line = buffer_.substr(0, end);
+        buffer_.erase(0, end + 1);
+        seen.push_back(line);
+        if (line.rfind(prefix, 0) == 0) return line;
+      }
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return "";
+      pollfd p{out_, POLLIN, 0};
+      if (poll(&p, 1, static_cast<int>(left.count())) <= 0) return "";
+      char chunk[4096];
+      const ssize_t n = read(out_, chunk, sizeof chunk);
+      if (n <= 0) return "";
+      buffer_.append(chunk, static_cast<size_t>(n));
+    }
+  }
+
+  // Waits for the child to end by itself; its exit status, or -1 when it did not end in time.
+  int wait_exit(int seconds) {
+    for (int i = 0; i < seconds * 100; ++i) {
+      int status = 0;
+      if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        exited_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      usleep(10000);
+    }
+    return -1;
+  }
+
+  std::vector<std::string> seen;
+
+ private:
+  pid_t pid_ = -1;
+  int in_ = -1, out_ = -1;
+  bool exited_ = false;
+  std::string buffer_;
+};
+
+Engine& checker() {
+  static std::unique_ptr<Engine> e = [] {
+    auto made = std::make_unique<Engine>();
+    engine_init(*made, STRENGTH_CHUUKARA);
+    return made;
+  }();
+  return *e;
+}
+
+// Plays the USI moves of `line` (after its first word) from `pos`, each checked for legality.
+int play_line(SfenPosition& pos, const std::string& line) {
+  int count = 0;
+  size_t at = line.find(' ');
+  while (at != std::string::npos) {
+    const size_t start = at + 1;
+    at = line.find(' ', start);
+    const std::string text = line.substr(start, at == std::string::npos ? std::string::npos : at - start);
+    MoveRecord move;
+    std::string error;
+    EXPECT_TRUE(parse_usi_move(text, pos, move, error)) << line << ": " << error;
+    EXPECT_TRUE(is_legal_move(checker(), pos, move)) << line << ": " << text;
+    apply_move(pos, move);
+    ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+TEST(UsiPipe, AWholeConversation) {
+  UsiChild usi;
+  ASSERT_TRUE(usi.started());
+
+  usi.send("usi");
+  EXPECT_EQ(usi.expect("id name", 30).rfind("id name Halvane", 0), 0u);
+  EXPECT_NE(usi.expect("option name Strength", 30), "");
+  EXPECT_EQ(usi.expect("usiok", 30), "usiok");
+  usi.send("setoption name Strength value chuukara");
+  usi.send("isready");
+  EXPECT_EQ(usi.expect("readyok", 30), "readyok");
+  usi.send("usinewgame");
+
+  // The start, a few moves, and a think with a clock.
+  usi.send("position startpos moves 7g7f 3c3d 2g2f");
+  usi.send("go btime 60000 wtime 60000 byoyomi 10000");
+  {
+    const std::string best = usi.expect("bestmove");
+    SfenPosition pos;
+    std::string error;
+    ASSERT_TRUE(parse_sfen("lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/2P4P1/PP1PPPP1P/1B5R1/LNSGKGSNL w - 4", pos, error));
+    EXPECT_EQ(play_line(pos, best), 1) << best;
+  }
+
+  // A mate in three without the attacker's king, solved with its whole line.
+  usi.send("position sfen 9/4k4/9/4P4/9/9/9/9/9 b 2G 1");
+  usi.send("go mate 60000");
+  {
+    const std::string answer = usi.expect("checkmate");
+    EXPECT_EQ(answer.rfind("checkmate G*5c ", 0), 0u) << answer;
+    SfenPosition pos;
+    std::string error;
+    ASSERT_TRUE(parse_sfen("9/4k4/9/4P4/9/9/9/9/9 b 2G 1", pos, error));
+    EXPECT_EQ(play_line(pos, answer), 3) << answer;
+    MoveRecord replies[MAX_LEGAL_MOVES];
+    EXPECT_EQ(legal_moves(checker(), pos, replies), 0) << answer << " does not end in mate";
+  }
+
+  // perft 1..3 from the start.
+  usi.send("position startpos");
+  const char* totals[] = {"Nodes searched: 30", "Nodes searched: 900", "Nodes searched: 25470"};
+  for (int depth = 1; depth <= 3; ++depth) {
+    usi.send("go perft " + std::to_string(depth));
+    EXPECT_EQ(usi.expect("Nodes searched"), totals[depth - 1]) << "depth " << depth;
+  }
+
+  // Malformed input is named and leaves the engine usable with the last valid position.
+  usi.send("position sfen this is not a position");
+  EXPECT_NE(usi.expect("info string position refused", 30).find("bad SFEN"), std::string::npos);
+  usi.send("position startpos moves 7g7f 7g7f");
+  EXPECT_NE(usi.expect("info string position refused", 30).find("move 2 (7g7f)"), std::string::npos);
+  usi.send("dance");
+  EXPECT_NE(usi.expect("info string", 30).find("dance"), std::string::npos);
+  usi.send(std::string(5000, 'x'));
+  EXPECT_NE(usi.expect("info string", 30).find("unknown command"), std::string::npos);
+  usi.send("go perft 1");
+  EXPECT_EQ(usi.expect("Nodes searched"), "Nodes searched: 30") << "the start position stayed";
+  usi.send("isready");
+  EXPECT_EQ(usi.expect("readyok", 30), "readyok");
+
+  usi.send("gameover win");
+  usi.send("quit");
+  EXPECT_EQ(usi.wait_exit(60), 0) << "halvane-usi did not end on quit";
+}
+
+TEST(UsiPipe, EndOfInputEndsAThinkingEngine) {
+  UsiChild usi;
+  ASSERT_TRUE(usi.started());
+  usi.send("position startpos moves 2g2f 8c8d 2f2e 8d8e");
+  usi.send("go infinite");
+  usi.send("stop");
+  EXPECT_NE(usi.expect("bestmove"), "");
+  usi.send("go infinite");
+  usi.close_input();   // the GUI went away while the engine thinks
+  EXPECT_NE(usi.expect("bestmove"), "") << "the think owes its answer";
+  EXPECT_EQ(usi.wait_exit(60), 0) << "halvane-usi did not end at the end of its input";
+}

@@ -1,0 +1,401 @@
+// The USI session driven line by line in-process: the protocol's answers, positions refused with a
+// reason, the clock's budget, perft counts, mate answers, and that every bestmove is legal.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <string>
+#include <vector>
+
+#include "engine/strength.h"
+#include "usi/bench.h"
+#include "usi/go_request.h"
+#include "usi/legal_moves.h"
+#include "usi/usi_session.h"
+
+using namespace halvane;
+
+namespace {
+
+// A session whose output is collected for the test to wait on.
+struct Harness {
+  UsiSession session;
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<std::string> lines;
+  size_t read = 0;   // lines before this one have been consumed by wait_for
+
+  Harness() {
+    usi_session_start(session, [this](std::string_view line) {
+      std::lock_guard<std::mutex> lock(mutex);
+      lines.emplace_back(line);
+      changed.notify_all();
+    });
+  }
+  ~Harness() { usi_session_finish(session); }
+
+  void send(std::string_view line) { usi_handle_line(session, line); }
+
+  // The next line (after earlier waits) that starts with `prefix`; "" when none comes in time.
+  std::string wait_for(const std::string& prefix, int seconds = 300) {
+    std::unique_lock<std::mutex> lock(mutex);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+      for (; read < lines.size(); ++read)
+        if (lines[read].rfind(prefix, 0) == 0) return lines[read++];
+      if (changed.wait_until(lock, until) == std::cv_status::timeout) return "";
+    }
+  }
+  // Waits until some "info string" line, read or not, contains `text`.
+  bool wait_until_said(const std::string& text, int seconds = 60) {
+    std::unique_lock<std::mutex> lock(mutex);
+    return changed.wait_for(lock, std::chrono::seconds(seconds), [&] {
+      for (const std::string& line : lines)
+        if (line.rfind("info string", 0) == 0 && line.find(text) != std::string::npos) return true;
+      return false;
+    });
+  }
+  std::vector<std::string> all() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return lines;
+  }
+  bool said(const std::string& prefix) {
+    for (const std::string& line : all())
+      if (line.rfind(prefix, 0) == 0) return true;
+    return false;
+  }
+};
+
+// An Engine of the test's own for checking answers.
+Engine& checker() {
+  static std::unique_ptr<Engine> e = [] {
+    auto made = std::make_unique<Engine>();
+    engine_init(*made, STRENGTH_CHUUKARA);
+    return made;
+  }();
+  return *e;
+}
+
+std::string current_sfen(Harness& h) { return format_sfen(h.session.game.pos); }
+
+void expect_legal_bestmove(const std::string& line, const SfenPosition& pos, const std::string& what) {
+  ASSERT_EQ(line.rfind("bestmove ", 0), 0u) << what << ": no bestmove";
+  const std::string text = line.substr(9);
+  MoveRecord move;
+  std::string error;
+  ASSERT_TRUE(parse_usi_move(text, pos, move, error)) << what << ": " << text << ": " << error;
+  EXPECT_TRUE(is_legal_move(checker(), pos, move)) << what << ": " << text << " is not legal";
+}
+
+}  // namespace
+
+TEST(UsiSession, IntroducesItselfWithTheStrengthOption) {
+  Harness h;
+  h.send("usi");
+  EXPECT_EQ(h.wait_for("id name"), "id name Halvane 激辛");
+  EXPECT_EQ(h.wait_for("option"), "option name Strength type combo default gekikara var chuukara var karakuchi var gekikara");
+  EXPECT_EQ(h.wait_for("usiok"), "usiok");
+  h.send("setoption name Strength value chuukara");
+  h.send("usi");
+  EXPECT_EQ(h.wait_for("id name"), "id name Halvane 中辛");
+  EXPECT_EQ(h.session.engine->base_depth, 8);
+  h.send("setoption name Strength value 辛口");
+  EXPECT_EQ(h.session.engine->base_depth, 10);
+  h.send("isready");
+  EXPECT_EQ(h.wait_for("readyok"), "readyok");
+}
+
+TEST(UsiSession, BadInputIsNamedAndChangesNothing) {
+  struct Row {
+    const char* line;
+    const char* complaint;   // a part of the info string that must name the fault
+  };
+  const Row rows[] = {
+      {"frobnicate now", "unknown command 'frobnicate'"},
+      {"setoption name Strength value spicy", "unknown Strength 'spicy'"},
+      {"setoption name Hash value 3", "unknown option 'Hash'"},
+      {"setoption Strength", "needs 'name'"},
+      {"position", "startpos or sfen"},
+      {"position start", "not 'start'"},
+      {"position sfen lnsgkgsnl/9 b - 1", "bad SFEN"},
+      {"position sfen lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL q - 1", "bad SFEN"},
+      {"position startpos moves 7g7f 3c3d x9", "move 3 (x9)"},
+      {"position startpos moves 7g7f 3c3d 2h2c", "move 3 (2h2c) is not legal"},   // the rook's path is blocked
+      {"position startpos moves 7g7f 3c3d 5i5h 5a4b 5h5g", "move 5 (5h5g)"},       // onto its own pawn
+      {"position startpos wrong 7g7f", "expected 'moves'"},
+      {"position sfen 4k4/4R4/9/9/9/9/9/9/4K4 b - 1", "capture the king"},
+      {"go perft", "go perft needs a depth"},
+      {"go perft 99", "go perft needs a depth"},
+      {"go btime soon", "bad value for btime"},
+      {"go sideways", "unknown go argument 'sideways'"},
+      {"go mate soon", "bad time for go mate"},
+  };
+  Harness h;
+  h.send("position startpos moves 7g7f");
+  const std::string before = current_sfen(h);
+  for (const Row& row : rows) {
+    h.send(row.line);
+    EXPECT_TRUE(h.wait_until_said(row.complaint)) << row.line;
+    EXPECT_EQ(current_sfen(h), before) << row.line << ": a refused command must leave the position";
+  }
+  h.send("");
+  h.send("   ");
+  h.send("isready");
+  EXPECT_EQ(h.wait_for("readyok"), "readyok");
+}
+
+TEST(UsiSession, PositionsCountTheGamePlyAndRefuseIllegalMoves) {
+  struct Row {
+    const char* command;
+    bool accepted;
+    const char* sfen_after;   // when accepted
+    int game_ply;
+  };
+  const Row rows[] = {
+      {"position startpos", true, "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1", 0},
+      {"position startpos moves 7g7f 3c3d 8h2b+ 3a2b B*4e", true,
+       "lnsgkg1nl/1r5s1/pppppp1pp/6p2/5B3/2P6/PP1PPPPPP/7R1/LNSGKGSNL w b 6", 5},
+      {"position sfen lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 31 moves 3c3d", true,
+       "lnsgkgsnl/1r5b1/pppppp1pp/6p2/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 32", 31},
+      // A second pawn on a file, a pawn dropped where it could never move, a pinned piece moved, the
+      // king stepping into an attack, and a mate by a pawn drop.
+      {"position sfen 4k4/9/9/9/9/9/4P4/9/4K4 b P 1 moves P*5e", false, "", 0},
+      {"position sfen 4k4/9/9/9/9/9/9/9/4K4 b P 1 moves P*1a", false, "", 0},
+      {"position sfen 4k4/4r4/9/9/9/9/9/4G4/4K4 b - 1 moves 5h6h", false, "", 0},
+      {"position sfen 4k4/4r4/9/9/9/9/9/9/3K5 b - 1 moves 6i5i", false, "", 0},
+      {"position sfen 7nk/7s1/9/7N1/9/9/9/9/8K b P 1 moves P*1b", false, "", 0},
+      {"position sfen 7nk/7s1/9/7N1/9/9/9/9/8K b P 1 moves P*1c", true, "7nk/7s1/8P/7N1/9/9/9/9/8K w - 2", 1},
+  };
+  for (const Row& row : rows) {
+    Harness h;
+    h.send("position startpos moves 2g2f");
+    const std::string before = current_sfen(h);
+    h.send(row.command);
+    if (row.accepted) {
+      EXPECT_EQ(current_sfen(h), row.sfen_after) << row.command;
+      EXPECT_EQ(h.session.game.game_ply, row.game_ply) << row.command;
+      EXPECT_FALSE(h.said("info string")) << row.command;
+    } else {
+      EXPECT_EQ(current_sfen(h), before) << row.command;
+      EXPECT_NE(h.wait_for("info string position refused", 5), "") << row.command;
+    }
+  }
+}
+
+TEST(UsiSession, ClockBudgets) {
+  struct Row {
+    const char* args;
+    int side;
+    long long budget;
+  };
+  const Row rows[] = {
+      {"", 0, -1},
+      {"infinite", 0, -1},
+      {"btime 60000 wtime 50000 byoyomi 10000", 0, 60000 / 15 + 10000},
+      {"btime 60000 wtime 45000 byoyomi 10000", 1, 45000 / 15 + 10000},
+      {"btime 0 wtime 0 byoyomi 1000", 0, 667},                   // a third kept back on a short clock
+      {"byoyomi 5000", 1, 4500},
+      {"btime 1000 wtime 1000", 0, 1000 / 15},
+      {"btime 300000 wtime 300000 binc 2000 winc 3000", 1, 300000 / 15 + 3000},
+      {"btime 100 wtime 100 byoyomi 0", 0, 6},
+      {"btime 0 wtime 0", 0, 0},
+      {"movetime 500", 0, 334},
+      {"wtime 200 btime 100 byoyomi 0 depth 5 nodes 1000 movestogo 3", 1, 13},
+  };
+  for (const Row& row : rows) {
+    GoRequest go;
+    std::string error;
+    ASSERT_TRUE(parse_go(row.args, go, error)) << row.args << ": " << error;
+    EXPECT_EQ(think_budget_ms(go, row.side), row.budget) << "go " << row.args;
+  }
+}
+
+TEST(UsiSession, PerftCountsFromTheEnginesGenerators) {
+  struct Row {
+    const char* position;
+    int depth;
+    const char* total;
+    int root_moves;
+  };
+  const Row rows[] = {
+      {"position startpos", 1, "Nodes searched: 30", 30},
+      {"position startpos", 2, "Nodes searched: 900", 30},
+      {"position startpos", 3, "Nodes searched: 25470", 30},
+      {"position startpos moves 7g7f", 1, "Nodes searched: 30", 30},
+      {"position sfen l6nl/5+P1gk/2np1S3/p1p4Pp/3P2Sp1/1PPb2P1P/P5GS1/R8/LN4bKL w RGgsn5p 1", 1,
+       "Nodes searched: 207", 207},
+      {"position sfen l6nl/5+P1gk/2np1S3/p1p4Pp/3P2Sp1/1PPb2P1P/P5GS1/R8/LN4bKL w RGgsn5p 1", 2,
+       "Nodes searched: 28684", 207},
+  };
+  for (const Row& row : rows) {
+    Harness h;
+    h.send(row.position);
+    h.send("go perft " + std::to_string(row.depth));
+    EXPECT_EQ(h.wait_for("Nodes searched"), row.total) << row.position << " depth " << row.depth;
+    int move_lines = 0;
+    for (const std::string& line : h.all())
+      if (line.find(": ") != std::string::npos && line.rfind("Nodes", 0) != 0) ++move_lines;
+    EXPECT_EQ(move_lines, row.root_moves) << row.position;
+  }
+}
+
+TEST(UsiSession, GoMateAnswersTheLineNomateOrTimeout) {
+  struct Row {
+    const char* position;
+    const char* go;
+    const char* answer_prefix;
+    int moves;   // in the answer's line; 0 for the fixed answers, -1 for a line of any length
+  };
+  const Row rows[] = {
+      {"position sfen 4k4/9/4P4/9/9/9/9/9/4K4 b G 1", "go mate 60000", "checkmate G*5b", 1},
+      {"position sfen 9/4k4/9/4P4/9/9/9/9/4K4 b 2G 1", "go mate 60000", "checkmate G*5c ", 3},
+      {"position sfen 9/4k4/9/4P4/9/9/9/9/9 b 2G 1", "go mate infinite", "checkmate G*5c ", 3},   // no attacker king
+      {"position sfen 4k4/9/9/9/9/4p4/9/4K4/9 w 2g 1", "go mate", "checkmate G*5g ", 3},         // white attacks
+      {"position sfen 7nk/7s1/9/7N1/9/9/9/9/8K b P 1", "go mate 60000", "checkmate nomate", 0},    // only a pawn-drop mate
+      {"position sfen 9/4k4/9/9/9/9/9/9/9 b - 1", "go mate 60000", "checkmate nomate", 0},
+      {"position sfen 9/9/9/9/9/9/9/9/4K4 b 2G 1", "go mate 60000", "checkmate nomate", 0},       // no king to mate
+      // A mate in eleven whose line is found again defence by defence.
+      {"position sfen 6l2/6nk1/6R2/5Lppp/9/9/9/9/9 b 2BNr4g4s2n2l15p 1", "go mate 60000", "checkmate B*1c ", -1},
+  };
+  for (const Row& row : rows) {
+    Harness h;
+    h.send(row.position);
+    h.send(row.go);
+    const std::string answer = h.wait_for("checkmate");
+    EXPECT_EQ(answer.rfind(row.answer_prefix, 0), 0u) << row.position << " -> " << answer;
+    if (row.moves != 0) {
+      // The line is played out: every move legal, and the last one leaves the defender without a move.
+      SfenPosition pos = h.session.game.pos;
+      std::string rest = answer.substr(10);
+      int count = 0;
+      for (size_t at = 0; at < rest.size();) {
+        size_t end = rest.find(' ', at);
+        std::string text = rest.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? rest.size() : end + 1;
+        MoveRecord move;
+        std::string error;
+        ASSERT_TRUE(parse_usi_move(text, pos, move, error)) << answer << ": " << error;
+        ASSERT_TRUE(is_legal_move(checker(), pos, move)) << answer << ": " << text;
+        apply_move(pos, move);
+        ++count;
+      }
+      if (row.moves > 0) {
+        EXPECT_EQ(count, row.moves) << answer;
+      } else {
+        EXPECT_TRUE(count % 2 == 1 && count >= 3) << answer << ": the line was not recovered";
+      }
+      MoveRecord replies[MAX_LEGAL_MOVES];
+      EXPECT_EQ(legal_moves(checker(), pos, replies), 0) << answer << ": the line does not end in mate";
+    }
+  }
+}
+
+TEST(UsiSession, GoMateTimesOutOnABigSearch) {
+  // A bare king in the open against a rook and a bishop in hand: no mate, and far too many checks for
+  // the solver to see through in 20 ms.
+  Harness h;
+  h.send("position sfen 9/9/9/9/4k4/9/9/9/9 b RB 1");
+  h.send("go mate 20");
+  EXPECT_EQ(h.wait_for("checkmate"), "checkmate timeout");
+  h.send("go mate infinite");
+  h.send("stop");
+  EXPECT_EQ(h.wait_for("checkmate"), "checkmate timeout");
+}
+
+TEST(UsiSession, EveryBestmoveIsLegalAndTheAnswerWaitsForStopWhenInfinite) {
+  Harness h;
+  h.send("setoption name Strength value chuukara");
+  struct Row {
+    const char* position;
+    const char* go;
+  };
+  const Row rows[] = {
+      {"position startpos", "go btime 60000 wtime 60000 byoyomi 10000"},           // the book
+      {"position startpos moves 2g2f 8c8d 2f2e 8d8e", "go byoyomi 10000"},          // out of the book, black
+      {"position startpos moves 2g2f 8c8d 2f2e 8d8e 6i7h", "go byoyomi 10000"},     // white to move
+      {"position startpos moves 2g2f 8c8d 2f2e", "go btime 0 wtime 0 byoyomi 0"},   // no time at all
+      {"position sfen 4k4/9/4P4/9/9/9/9/9/4K4 b G 1", "go"},                        // a mate in one
+      {"position sfen 9/4k4/9/4P4/9/9/9/9/9 b 2G 1", "go byoyomi 10000"},           // no king of its own
+  };
+  for (const Row& row : rows) {
+    h.send(row.position);
+    const SfenPosition pos = h.session.game.pos;
+    h.send(row.go);
+    expect_legal_bestmove(h.wait_for("bestmove"), pos, row.position);
+  }
+  // An ordinary score is told in centipawns, a mate in plies.
+  h.send("position startpos moves 2g2f 8c8d 2f2e 8d8e 6i7h");
+  h.send("go byoyomi 10000");
+  EXPECT_NE(h.wait_for("info depth").find(" score cp "), std::string::npos);
+  h.send("position sfen 4k4/9/4P4/9/9/9/9/9/4K4 b G 1");
+  h.send("go");
+  EXPECT_NE(h.wait_for("info depth").find("score mate 1 "), std::string::npos);
+  EXPECT_EQ(h.wait_for("bestmove"), "bestmove G*5b");
+
+  // A lost position resigns; one without any legal move too.
+  h.send("position sfen 8k/9/9/9/9/9/4p4/4g4/4K4 b - 1");
+  h.send("go");
+  EXPECT_EQ(h.wait_for("bestmove"), "bestmove resign");
+
+  // go infinite holds its answer until stop, and the answer is legal.
+  h.send("position startpos moves 2g2f 8c8d");
+  const SfenPosition pos = h.session.game.pos;
+  const size_t mark = h.all().size();
+  h.send("go infinite");
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  for (size_t i = mark; i < h.all().size(); ++i) EXPECT_NE(h.all()[i].rfind("bestmove", 0), 0u) << "bestmove before stop";
+  h.send("stop");
+  expect_legal_bestmove(h.wait_for("bestmove"), pos, "go infinite");
+
+  // go ponder answers at ponderhit.
+  h.send("go ponder byoyomi 2000");
+  h.send("ponderhit");
+  expect_legal_bestmove(h.wait_for("bestmove"), pos, "go ponder");
+}
+
+TEST(UsiSession, StopAnswersALegalMoveAtOnce) {
+  // A stop that comes before the root has searched anything still gets a legal move, never resign.
+  Harness h;
+  h.send("position startpos moves 2g2f 8c8d 2f2e 8d8e 6i7h");
+  const SfenPosition pos = h.session.game.pos;
+  for (int i = 0; i < 5; ++i) {
+    h.send("go byoyomi 60000");
+    h.send("stop");
+    expect_legal_bestmove(h.wait_for("bestmove"), pos, "stop " + std::to_string(i));
+  }
+  h.send("quit");
+}
+
+TEST(UsiSession, BenchThinksOnEveryPositionAndRepeatsItsSearchNodes) {
+  Harness h;
+  h.send("setoption name Strength value chuukara");
+  std::vector<std::string> runs[2];
+  for (auto& run : runs) {
+    h.send("bench");
+    for (int i = 1; i <= BENCH_POSITIONS; ++i) run.push_back(h.wait_for("bench " + std::to_string(i) + ":"));
+    EXPECT_NE(h.wait_for("bench total"), "");
+  }
+  EXPECT_FALSE(h.said("info string bench position")) << "a bench position was refused";
+  for (int i = 0; i < BENCH_POSITIONS; ++i) {
+    // The position's own move must be legal there.
+    GamePosition game;
+    std::string error;
+    ASSERT_TRUE(parse_position_command(checker(), BENCH_POSITION_TEXT[i], game, error)) << error;
+    const std::string& line = runs[0][i];
+    const size_t at = line.find("move ");
+    ASSERT_NE(at, std::string::npos) << line;
+    const std::string text = line.substr(at + 5, line.find(',', at) - at - 5);
+    MoveRecord move;
+    ASSERT_TRUE(parse_usi_move(text, game.pos, move, error)) << line;
+    EXPECT_TRUE(is_legal_move(checker(), game.pos, move)) << line;
+    // With the seed fixed the search repeats itself. The last position is a mate for the mate thread,
+    // which may end the search early at any moment; no other has a mate.
+    auto search_nodes = [](const std::string& l) { return l.substr(l.find("(search "), l.find(", mate") - l.find("(search ")); };
+    if (i < BENCH_POSITIONS - 1) {
+      EXPECT_EQ(search_nodes(runs[0][i]), search_nodes(runs[1][i])) << runs[0][i] << " / " << runs[1][i];
+    }
+  }
+}

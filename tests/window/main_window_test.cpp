@@ -1,0 +1,398 @@
+// The main window on Qt's offscreen platform: title per program, the six buttons' captions and places,
+// the menus and their command ids, the about box by its keys and menu item, the paint that shows the back
+// buffer, repaint requests from worker threads, and the message boxes and file dialogs the game uses.
+#include <QApplication>
+#include <QFileDialog>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "app/commands.h"
+#include "app/game_state.h"
+#include "app/render.h"
+#include "engine/engine.h"
+#include "platform/image_qt.h"
+#include "platform/main_window.h"
+#include "platform/ui.h"
+#include "platform/window_program.h"
+
+using namespace halvane;
+
+namespace {
+
+GameState g_game;
+Engine g_engine;
+
+// Acts on the next modal window of type T once it is up, from inside its own event loop. The watch
+// ends with the returned timer, so a box that never came cannot be acted on by a later test.
+template <class T>
+[[nodiscard]] std::unique_ptr<QTimer> on_next_modal(std::function<void(T*)> act) {
+  auto timer = std::make_unique<QTimer>();
+  QTimer* raw = timer.get();
+  QObject::connect(raw, &QTimer::timeout, [raw, act] {
+    T* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!modal) return;
+    raw->stop();
+    act(modal);
+  });
+  timer->start(10);
+  return timer;
+}
+
+QString text(const char16_t* s) { return QString::fromUtf16(s); }
+
+// Types a name into the dialog's file name box and presses its Open or Save button.
+void choose(QFileDialog* dialog, const QString& name) {
+  QLineEdit* box = dialog->findChild<QLineEdit*>("fileNameEdit");
+  if (box) box->setText(name);
+  static_cast<QDialog*>(dialog)->accept();
+}
+
+bool japanese_gothic(const QFont& font) {
+  const QString family = QFontInfo(font).family();
+  return family.contains("Gothic") || family.contains("CJK JP");
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+  MainWindow* window_ = nullptr;
+
+ private slots:
+  void initTestCase() {
+    game_construct(g_game);
+    engine_init(g_engine, STRENGTH_CHUUKARA);
+    QVERIFY(load_back_buffer());
+    window_ = open_main_window(g_game, g_engine, STRENGTH_CHUUKARA);
+    QCOMPARE(main_window(), window_);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+  }
+
+  void applicationNameAndFonts() {
+    QCOMPARE(QCoreApplication::applicationName(), QString("HALVANE"));
+    QVERIFY2(japanese_gothic(QApplication::font()), qPrintable(QFontInfo(QApplication::font()).family()));
+    QVERIFY2(japanese_gothic(picture_text_font()), qPrintable(QFontInfo(picture_text_font()).family()));
+    QVERIFY(!window_->windowIcon().isNull());
+  }
+
+  void titlePerProgram() {
+    struct Row { const Strength* strength; const char16_t* title; } rows[] = {
+        {&STRENGTH_CHUUKARA, u"ハルベイン（中辛）"},
+        {&STRENGTH_KARAKUCHI, u"ハルベイン（辛口）"},
+        {&STRENGTH_GEKIKARA, u"ハルベイン（激辛）"}};
+    for (const Row& row : rows) {
+      MainWindow window(g_game, g_engine, *row.strength);
+      QCOMPARE(window.windowTitle(), text(row.title));
+    }
+    QCOMPARE(window_->windowTitle(), text(u"ハルベイン（中辛）"));
+  }
+
+  void sixButtonsInTheClientArea() {
+    struct Row { int id; const char16_t* caption; QRect place; } rows[] = {
+        {0, u"開始", {300, 370, 80, 20}}, {1, u"<<", {400, 179, 32, 20}}, {2, u"<", {432, 179, 32, 20}},
+        {5, u"ll", {464, 179, 32, 20}},  {3, u">", {496, 179, 32, 20}},  {4, u">>", {528, 179, 32, 20}}};
+    const auto buttons = window_->view()->findChildren<QPushButton*>();
+    QCOMPARE(buttons.size(), 6);
+    for (const Row& row : rows) {
+      QPushButton* button = window_->button(row.id);
+      QVERIFY(button);
+      QCOMPARE(button->text(), text(row.caption));
+      QCOMPARE(button->geometry(), row.place);
+      QCOMPARE(button->parentWidget(), window_->view());
+      QVERIFY(button->isVisible());
+    }
+    // The client area starts below the menu bar, and the window shows the whole view at its default size.
+    const QPoint origin = window_->view()->mapTo(window_, QPoint(0, 0));
+    QVERIFY(origin.y() >= window_->menuBar()->geometry().bottom());
+    QVERIFY(window_->view()->width() >= 560);
+    QVERIFY(window_->view()->height() >= 410);
+  }
+
+  void menusAndTheirIds() {
+    struct Item { const char16_t* text; int id; };
+    struct Menu { const char16_t* title; std::vector<Item> items; } menus[] = {
+        {u"ファイル(&F)",
+         {{u"棋譜を読み込む", 10001}, {u"棋譜を保存する", 10002}, {u"盤を反転させる", 10003}, {u"終了する(&X)", 105}}},
+        {u"ヘルプ(&H)", {{u"バージョン情報(&A)...", 104}}}};
+    const auto bar = window_->menuBar()->actions();
+    QCOMPARE(bar.size(), 2);
+    for (int m = 0; m < 2; ++m) {
+      QCOMPARE(bar[m]->text(), text(menus[m].title));
+      const auto items = bar[m]->menu()->actions();
+      QCOMPARE(items.size(), qsizetype(menus[m].items.size()));
+      for (size_t i = 0; i < menus[m].items.size(); ++i) {
+        QCOMPARE(items[i]->text(), text(menus[m].items[i].text));
+        QCOMPARE(items[i]->data().toInt(), menus[m].items[i].id);
+      }
+    }
+  }
+
+  void aboutBoxByKeysAndMenu_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Alt+?") << int(Qt::Key_Question) << int(Qt::AltModifier);
+    QTest::newRow("Alt+Shift+? as typed") << int(Qt::Key_Question) << int(Qt::AltModifier | Qt::ShiftModifier);
+    QTest::newRow("Alt+/") << int(Qt::Key_Slash) << int(Qt::AltModifier);
+    QTest::newRow("menu item") << 0 << 0;
+  }
+  void aboutBoxByKeysAndMenu() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    struct Seen { QString title, text; bool icon = false, ok_default = false, owned = false, gothic = false;
+                  int result = -1; } seen;
+    auto watch = on_next_modal<QDialog>([&](QDialog* box) {
+      seen.title = box->windowTitle();
+      seen.owned = box->parentWidget() == window_;
+      seen.gothic = japanese_gothic(box->font());
+      for (QLabel* label : box->findChildren<QLabel*>()) {
+        if (!label->text().isEmpty()) seen.text = label->text();
+        if (!label->pixmap().isNull()) seen.icon = true;
+      }
+      QPushButton* ok = nullptr;
+      for (QPushButton* button : box->findChildren<QPushButton*>())
+        if (button->text() == "OK") ok = button;
+      if (!ok) return box->done(0);
+      seen.ok_default = ok->isDefault();
+      QObject::connect(box, &QDialog::finished, [&seen](int result) { seen.result = result; });
+      QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_));
+    if (key) {
+      QTest::keyClick(window_, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    } else {
+      window_->menuBar()->actions()[1]->menu()->actions()[0]->trigger();
+    }
+    QCOMPARE(seen.title, text(u"バージョン情報 Halvane"));
+    QCOMPARE(seen.text, QString("Halvane, version 1.5.2.5"));
+    QVERIFY(seen.icon);
+    QVERIFY(seen.ok_default);
+    QVERIFY(seen.owned);
+    QVERIFY(seen.gothic);
+    QCOMPARE(seen.result, 1);
+    QVERIFY(!QApplication::activeModalWidget());
+  }
+
+  void paintShowsTheBackBuffer() {
+    // The turn threads may draw between the two reads; the comparison settles as soon as they pause.
+    auto differing = [this] {
+      const QImage painted =
+          window_->view()->grab(QRect(0, 0, 600, 410)).toImage().convertToFormat(QImage::Format_RGB32);
+      while (!try_lock_drawing()) QTest::qWait(1);
+      const QImage buffer = back_buffer()->pixels.copy(0, 0, 600, 410);
+      unlock_drawing();
+      int count = 0;
+      for (int y = 0; y < 410; ++y)
+        for (int x = 0; x < 600; ++x) {
+          bool on_button = false;
+          for (QPushButton* button : window_->view()->findChildren<QPushButton*>())
+            on_button = on_button || button->geometry().contains(x, y);
+          if (!on_button && painted.pixel(x, y) != buffer.pixel(x, y)) ++count;
+        }
+      return count;
+    };
+    QTRY_COMPARE(differing(), 0);
+  }
+
+  void repaintRequestsFromWorkerThreadsArePaintedOnTheWindowThread() {
+    struct Watch : QObject {
+      std::atomic<int> paints{0};
+      std::atomic<bool> off_thread{false};
+      bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+          ++paints;
+          if (QThread::currentThread() != qApp->thread()) off_thread = true;
+        }
+        return false;
+      }
+    } watch;
+    QTest::qWait(50);
+    window_->view()->installEventFilter(&watch);
+    std::thread worker([] {
+      for (int i = 0; i < 5; ++i) repaint(g_game, g_engine);
+      request_repaint();
+    });
+    worker.join();
+    QTRY_VERIFY(watch.paints > 0);
+    window_->view()->removeEventFilter(&watch);
+    QVERIFY(!watch.off_thread);
+  }
+
+  void buttonCaptions() {
+    set_button_caption(5, u"■");
+    QCOMPARE(window_->button(5)->text(), text(u"■"));
+    set_button_caption(0, u"初期化");
+    QCOMPARE(window_->button(0)->text(), text(u"初期化"));
+    set_button_caption(5, u"ll");
+    set_button_caption(0, u"開始");
+    QCOMPARE(window_->button(5)->text(), QString("ll"));
+  }
+
+  void messageBoxes_data() {
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<int>("buttons");
+    QTest::addColumn<int>("press");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("OK box") << int(BOX_INFORMATION) << int(BOX_OK) << int(QMessageBox::Ok) << int(ANSWER_OK);
+    QTest::newRow("question, Yes") << int(BOX_QUESTION) << int(BOX_YES_NO) << int(QMessageBox::Yes) << int(ANSWER_YES);
+    QTest::newRow("question, No") << int(BOX_QUESTION) << int(BOX_YES_NO) << int(QMessageBox::No) << int(ANSWER_NO);
+    QTest::newRow("warning") << int(BOX_WARNING) << int(BOX_OK) << int(QMessageBox::Ok) << int(ANSWER_OK);
+    QTest::newRow("error") << int(BOX_ERROR) << int(BOX_OK) << int(QMessageBox::Ok) << int(ANSWER_OK);
+  }
+  void messageBoxes() {
+    QFETCH(int, icon);
+    QFETCH(int, buttons);
+    QFETCH(int, press);
+    QFETCH(int, answer);
+    static constexpr QMessageBox::Icon QT_ICON[] = {QMessageBox::Information, QMessageBox::Question,
+                                                   QMessageBox::Warning, QMessageBox::Critical};
+    struct Seen { QString text, caption; QMessageBox::Icon icon{}; QMessageBox::StandardButtons buttons; bool owned = false; } seen;
+    auto watch = on_next_modal<QMessageBox>([&](QMessageBox* box) {
+      seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons(), box->parentWidget() == window_};
+      QTest::mouseClick(box->button(QMessageBox::StandardButton(press)), Qt::LeftButton);
+    });
+    const BoxAnswer got = message_box(u"先手にしますか？", u"先手・後手の選択", BoxIcon(icon), BoxButtons(buttons));
+    QCOMPARE(int(got), answer);
+    QCOMPARE(seen.text, text(u"先手にしますか？"));
+    QCOMPARE(seen.caption, text(u"先手・後手の選択"));
+    QCOMPARE(seen.icon, QT_ICON[icon]);
+    QCOMPARE(seen.buttons, buttons == BOX_OK ? QMessageBox::StandardButtons(QMessageBox::Ok)
+                                            : QMessageBox::Yes | QMessageBox::No);
+    QVERIFY(seen.owned);
+  }
+
+  void openDialogTakesExistingKifFiles() {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("game.kif");
+    QFile file(existing);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    struct Seen { QStringList filters; QFileDialog::FileMode mode{}; QFileDialog::AcceptMode accept{}; } seen;
+    auto watch = on_next_modal<QFileDialog>([&](QFileDialog* dialog) {
+      seen = {dialog->nameFilters(), dialog->fileMode(), dialog->acceptMode()};
+      choose(dialog, existing);
+    });
+    std::string path;
+    QVERIFY(open_file_dialog(path));
+    QCOMPARE(QString::fromStdString(path), existing);
+    QVERIFY(seen.filters.first().startsWith("KIF files {*.kif}"));
+    QVERIFY(seen.filters.first().contains("*.kifu"));
+    QCOMPARE(seen.mode, QFileDialog::ExistingFile);
+    QCOMPARE(seen.accept, QFileDialog::AcceptOpen);
+
+    // Cancelled: nothing chosen.
+    auto cancel = on_next_modal<QFileDialog>([](QFileDialog* dialog) { dialog->reject(); });
+    path.clear();
+    QVERIFY(!open_file_dialog(path));
+    QVERIFY(path.empty());
+  }
+
+  void saveDialogAsksBeforeReplacingAFile() {
+    QTemporaryDir dir;
+    const QString existing = dir.filePath("old.kif");
+    QFile file(existing);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    struct Seen { QStringList filters; QString suffix; bool asked = false; } seen;
+    auto watch = on_next_modal<QFileDialog>([&](QFileDialog* dialog) {
+      seen.filters = dialog->nameFilters();
+      seen.suffix = dialog->defaultSuffix();
+      // The overwrite question comes up inside accept(); answer it Yes.
+      auto answer = on_next_modal<QMessageBox>([&](QMessageBox* question) {
+        seen.asked = true;
+        question->button(QMessageBox::Yes)->click();
+      });
+      choose(dialog, existing);
+    });
+    std::string path;
+    QVERIFY(save_file_dialog(path));
+    QCOMPARE(QString::fromStdString(path), existing);
+    QVERIFY(seen.asked);
+    QCOMPARE(seen.filters, QStringList{"KIF files {*.kif} (*.kif)"});
+    QVERIFY(seen.suffix.isEmpty());
+
+    // A new name is taken as typed, without a question and without an added extension.
+    const QString fresh = dir.filePath("record");
+    seen.asked = false;
+    auto fresh_watch = on_next_modal<QFileDialog>([&](QFileDialog* dialog) {
+      choose(dialog, fresh);
+    });
+    QVERIFY(save_file_dialog(path));
+    QCOMPARE(QString::fromStdString(path), fresh);
+  }
+
+  // Last, because it starts a game: the buttons, a menu item and clicks in the board view reach the game.
+  void buttonsMenuAndClicksReachTheGame() {
+    QPushButton* pause = window_->button(5);
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QCOMPARE(pause->text(), text(u"■"));
+    QVERIFY(g_game.paused);
+    QTest::mouseClick(pause, Qt::LeftButton);
+    QCOMPARE(pause->text(), QString("||"));
+    QVERIFY(!g_game.paused);
+
+    // Changing sides needs three moves in the record; the game says so in a box.
+    QString said, caption;
+    {
+      auto watch = on_next_modal<QMessageBox>([&](QMessageBox* box) {
+        said = box->text();
+        caption = box->windowTitle();
+        box->button(QMessageBox::Ok)->click();
+      });
+      window_->menuBar()->actions()[0]->menu()->actions()[2]->trigger();
+    }
+    QCOMPARE(said, text(u"反転させるには棋譜の手数が足りません。"));
+    QCOMPARE(caption, text(u"失敗"));
+
+    // Start, moving first.
+    {
+      auto watch = on_next_modal<QMessageBox>([&](QMessageBox* box) {
+        said = box->text();
+        box->button(QMessageBox::Yes)->click();
+      });
+      QTest::mouseClick(window_->button(0), Qt::LeftButton);
+    }
+    QCOMPARE(said, text(u"先手にしますか？"));
+    QCOMPARE(window_->button(0)->text(), text(u"初期化"));
+    QVERIFY(g_game.started && g_game.player_to_move);
+
+    // Clicks in the view's own coordinates: the pawn on (2, 6), then the square in front of it.
+    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20));
+    QCOMPARE(g_game.selection, 1);
+    QCOMPARE(g_game.sel_col, 2);
+    QCOMPARE(g_game.sel_row, 6);
+    // The selected square is drawn blue in what the window shows; a second click on it lets go.
+    while (!try_lock_drawing()) QTest::qWait(1);
+    const uint32_t selected = image_pixel(back_buffer(), 2 * 40 + 1, 6 * 40 + 1);
+    unlock_drawing();
+    QCOMPARE(selected, uint32_t(RGB_BLUE));
+    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20));
+    QCOMPARE(g_game.selection, 0);
+
+    // Reset: back to the start, and the button says so.
+    QTest::mouseClick(window_->button(0), Qt::LeftButton);
+    QCOMPARE(window_->button(0)->text(), text(u"開始"));
+    QVERIFY(!g_game.started);
+    QCOMPARE(g_game.current, 0);
+  }
+};
+
+int main(int argc, char** argv) {
+  start_application(argc, argv);
+  MainWindowTest test;
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_test.moc"

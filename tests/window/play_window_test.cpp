@@ -1,0 +1,136 @@
+// A move pair on the real window: the start button and its question, a pawn clicked and moved with the
+// mouse on the board view, and the computer's reply appearing on the view and in the record, all through
+// the widgets with the real turn threads and the weakest program's think.
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+
+#include "app/commands.h"
+#include "app/game_state.h"
+#include "app/render.h"
+#include "engine/engine.h"
+#include "platform/image.h"
+#include "platform/main_window.h"
+#include "platform/window_program.h"
+
+using namespace halvane;
+
+namespace {
+
+GameState g_game;
+Engine g_engine;
+
+// Acts on the next modal window of type T from inside its own event loop.
+template <class T>
+[[nodiscard]] std::unique_ptr<QTimer> on_next_modal(std::function<void(T*)> act) {
+  auto timer = std::make_unique<QTimer>();
+  QTimer* raw = timer.get();
+  QObject::connect(raw, &QTimer::timeout, [raw, act] {
+    T* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (!modal) return;
+    raw->stop();
+    act(modal);
+  });
+  timer->start(10);
+  return timer;
+}
+
+QString text(const char16_t* s) { return QString::fromUtf16(s); }
+
+// What the window shows at a view pixel, as 0xRRGGBB.
+uint32_t shown(QWidget* view, int x, int y) { return view->grab().toImage().pixel(x, y) & 0xFFFFFF; }
+
+// Just inside a square's black outline, where no piece picture reaches.
+QPoint square_corner(int col, int row) { return {col * 40 + 2, row * 40 + 2}; }
+QPoint square_centre(int col, int row) { return {col * 40 + 20, row * 40 + 20}; }
+
+}  // namespace
+
+class PlayWindowTest : public QObject {
+  Q_OBJECT
+
+  MainWindow* window_ = nullptr;
+
+ private slots:
+  void initTestCase() {
+    game_construct(g_game);
+    engine_init(g_engine, STRENGTH_CHUUKARA);
+    QVERIFY(load_back_buffer());
+    window_ = open_main_window(g_game, g_engine, STRENGTH_CHUUKARA);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_));
+  }
+
+  void pawnMoveAndTheComputersReply() {
+    BoardView* view = window_->view();
+
+    // 1. Start, and choose to move first.
+    QString asked, caption;
+    auto answer = on_next_modal<QMessageBox>([&](QMessageBox* box) {
+      asked = box->text();
+      caption = box->windowTitle();
+      box->button(QMessageBox::Yes)->click();
+    });
+    QTest::mouseClick(window_->button(CMD_START), Qt::LeftButton);
+    QCOMPARE(asked, text(u"先手にしますか？"));
+    QCOMPARE(caption, text(u"先手・後手の選択"));
+    QCOMPARE(window_->button(CMD_START)->text(), text(u"初期化"));
+    QVERIFY(g_game.started);
+    QVERIFY(g_game.player_to_move);
+    QTRY_COMPARE(QString::fromUtf16(g_game.status_text), text(u"プレイヤーの手番です。評価値＝0"));
+
+    // 2. The pawn on the third file from the left: selected in blue, its square ahead green.
+    QTest::mouseClick(view, Qt::LeftButton, {}, square_centre(2, 6));
+    QCOMPARE(g_game.selection, 1);
+    QTRY_COMPARE(shown(view, square_corner(2, 6).x(), square_corner(2, 6).y()), RGB_BLUE);
+    QCOMPARE(shown(view, square_corner(2, 5).x(), square_corner(2, 5).y()), RGB_GREEN);
+
+    // 3. Its destination: the move is recorded and the computer answers.
+    QTest::mouseClick(view, Qt::LeftButton, {}, square_centre(2, 5));
+    QCOMPARE(g_game.board[gs_index(2, 5)], PAWN);
+    QCOMPARE(g_game.record_boards[1][gs_index(2, 5)], PAWN);
+    QTRY_VERIFY_WITH_TIMEOUT(g_game.player_to_move && !g_game.thinking, 120000);
+    QCOMPARE(g_game.length, 2);
+    QCOMPARE(g_game.current, 2);
+    QVERIFY(!g_game.game_over);
+
+    const MoveRecord m = g_engine.result_move;
+    QVERIFY(is_gote_piece(m.piece_after));
+    QCOMPARE(g_game.board[gs_index(m.to_col, m.to_row)], m.piece_after);
+    QCOMPARE(g_game.record_boards[2][gs_index(m.to_col, m.to_row)], m.piece_after);
+    if (!m.is_drop()) QCOMPARE(g_game.record_boards[2][gs_index(m.from_col, m.from_row)], int(SQ_EMPTY));
+
+    // 4. The view shows the reply: the red last-move square under the computer's piece picture.
+    const QPoint corner = square_corner(m.to_col, m.to_row);
+    QTRY_COMPARE(shown(view, corner.x(), corner.y()), RGB_RED);
+    const Image* picture = g_game.piece_images[m.piece_after];
+    QVERIFY(picture);
+    const QImage frame = view->grab().toImage();
+    int compared = 0;
+    for (int j = 0; j < 32; ++j)
+      for (int i = 0; i < 32; ++i) {
+        const uint32_t rgb = image_pixel(picture, i, j);
+        if (rgb == RGB_WHITE) continue;   // transparent
+        QCOMPARE(frame.pixel(m.to_col * 40 + 4 + i, m.to_row * 40 + 4 + j) & 0xFFFFFF, rgb);
+        ++compared;
+      }
+    QVERIFY(compared > 0);
+    QVERIFY(QString::fromUtf16(g_game.status_text).startsWith(text(u"プレイヤーの手番です。評価値＝")));
+  }
+};
+
+int main(int argc, char** argv) {
+  start_application(argc, argv);
+  PlayWindowTest test;
+  const int failures = QTest::qExec(&test, argc, argv);
+  // The turn threads never end: leave without tearing anything down under them.
+  std::fflush(nullptr);
+  std::_Exit(failures == 0 ? 0 : 1);
+}
+
+#include "play_window_test.moc"

@@ -1,0 +1,119 @@
+// Reading "go" arguments and turning the clock into the time a think may take.
+#include "usi/go_request.h"
+
+#include <algorithm>
+
+namespace halvane {
+
+namespace {
+
+constexpr long long MAX_MS = 1000LL * 60 * 60 * 24 * 30;   // a month: anything longer is not a clock
+// Time kept back: a stopped search still finishes the column each open node is in (a few hundred
+// milliseconds at the strongest level), and the answer must then reach the GUI.
+constexpr long long ANSWER_MARGIN_MS = 500;
+constexpr int SHARE_OF_MAIN_TIME = 15;                     // a think may use 1/15 of the main time left
+
+std::string_view next_word(std::string_view& text) {
+  size_t start = text.find_first_not_of(" \t");
+  if (start == std::string_view::npos) {
+    text = {};
+    return {};
+  }
+  text.remove_prefix(start);
+  size_t end = text.find_first_of(" \t");
+  std::string_view word = text.substr(0, end);
+  text.remove_prefix(end == std::string_view::npos ? text.size() : end);
+  return word;
+}
+
+bool read_number(std::string_view word, long long limit, long long& value) {
+  if (word.empty() || word.size() > 12) return false;
+  long long n = 0;
+  for (char c : word) {
+    if (c < '0' || c > '9') return false;
+    n = n * 10 + (c - '0');
+  }
+  if (n > limit) return false;
+  value = n;
+  return true;
+}
+
+}  // namespace
+
+bool parse_go(std::string_view args, GoRequest& out, std::string& error) {
+  GoRequest go;
+  std::string_view rest = args;
+  for (std::string_view word = next_word(rest); !word.empty(); word = next_word(rest)) {
+    long long* target = nullptr;
+    if (word == "infinite") { go.infinite = true; continue; }
+    if (word == "ponder") { go.ponder = true; continue; }
+    if (word == "mate") {
+      go.kind = GoKind::MATE;
+      std::string_view arg = next_word(rest);
+      if (arg.empty() || arg == "infinite") continue;
+      if (!read_number(arg, MAX_MS, go.mate_ms)) {
+        error = "bad time for go mate: '" + std::string(arg) + "'";
+        return false;
+      }
+      continue;
+    }
+    if (word == "perft") {
+      go.kind = GoKind::PERFT;
+      long long depth = 0;
+      std::string_view arg = next_word(rest);
+      if (!read_number(arg, 8, depth) || depth < 1) {
+        error = "go perft needs a depth from 1 to 8, not '" + std::string(arg) + "'";
+        return false;
+      }
+      go.perft_depth = static_cast<int>(depth);
+      continue;
+    }
+    if (word == "btime") target = &go.time[0];
+    else if (word == "wtime") target = &go.time[1];
+    else if (word == "binc") target = &go.inc[0];
+    else if (word == "winc") target = &go.inc[1];
+    else if (word == "byoyomi") target = &go.byoyomi;
+    else if (word == "movetime") target = &go.movetime;
+    if (target) {
+      std::string_view arg = next_word(rest);
+      if (!read_number(arg, MAX_MS, *target)) {
+        error = "bad value for " + std::string(word) + ": '" + std::string(arg) + "'";
+        return false;
+      }
+      continue;
+    }
+    // Limits this engine has no use for: its depth is fixed by the strength.
+    if (word == "depth" || word == "nodes" || word == "movestogo") {
+      long long ignored = 0;
+      std::string_view arg = next_word(rest);
+      if (!read_number(arg, 1LL << 40, ignored)) {
+        error = "bad value for " + std::string(word) + ": '" + std::string(arg) + "'";
+        return false;
+      }
+      continue;
+    }
+    error = "unknown go argument '" + std::string(word) + "'";
+    return false;
+  }
+  out = go;
+  return true;
+}
+
+long long think_budget_ms(const GoRequest& go, int side_to_move) {
+  if (go.infinite) return -1;
+  long long total, share;
+  if (go.movetime >= 0) {
+    total = share = go.movetime;
+  } else {
+    const long long own = go.time[side_to_move];
+    const bool clocked = own >= 0 || go.byoyomi > 0 || go.inc[side_to_move] > 0;
+    if (!clocked) return -1;
+    const long long main_left = std::max(own, 0LL);
+    total = main_left + go.byoyomi + go.inc[side_to_move];
+    share = main_left / SHARE_OF_MAIN_TIME + go.byoyomi + go.inc[side_to_move];
+  }
+  const long long margin = std::min(ANSWER_MARGIN_MS, total / 3);
+  return std::max(0LL, std::min(share, total - margin));
+}
+
+}  // namespace halvane

@@ -1,0 +1,36 @@
+// One think on a game position and the answer a USI front end gives from it: the move in the game's
+// coordinates (always a legal one), or resignation, with the think's time, nodes and score.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/think.h"
+#include "usi/position_command.h"
+
+namespace halvane {
+
+struct ThinkAnswer {
+  bool resign = false;
+  MoveRecord move;          // in the game position's coordinates; meaningful unless resign
+  bool searched = false;    // the move is the think's own (not the fallback of a think stopped at once)
+  bool stopped = false;     // the think was asked to stop early
+  bool book = false;        // the think played a book move
+  int score = 0;            // ply_best[0], from the side not to move's point of view (the engine's SENTE)
+  long long ms = 0;
+  uint64_t nodes = 0;       // main search, reply checks and mate thread together
+  uint64_t mate_nodes = 0;  // the mate thread's part of them
+};
+
+// Turns the position into the engine's view (the side to move as GOTE), thinks, and turns the answer back.
+// Resigns only when the think ran to its end and resigned, or when the side to move has no legal move.
+ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkOptions& options);
+
+// The USI "score" words for a think's score (SENTE's point of view), told from the engine's side: a mate
+// from the mate thread or a king capture the search saw as "score mate N", else "score cp N".
+std::string score_words(int sente_score);
+
+// "info depth .. nodes .. time .. nps .. score .. pv .." for the answer.
+std::string answer_info(const ThinkAnswer& answer, int depth);
+
+}  // namespace halvane

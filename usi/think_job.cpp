@@ -1,0 +1,111 @@
+// "go": one think on the worker thread, a timer that stops it before the clock runs out, and the answer
+// turned back into the GUI's coordinates. The answer is always a legal move or "resign".
+#include <string>
+
+#include "engine/think.h"
+#include "usi/job_timer.h"
+#include "usi/legal_moves.h"
+#include "usi/think_answer.h"
+#include "usi/usi_session.h"
+
+namespace halvane {
+
+namespace {
+
+constexpr int KING_SCORE = 300000;     // a king captured at ply p scores KING_SCORE - p * KING_PLY_STEP
+constexpr int KING_PLY_STEP = 5000;
+constexpr int KING_PLIES = 20;         // deeper than any search goes; material sums stay far below
+
+}  // namespace
+
+std::string score_words(int sente_score) {
+  const int own = -sente_score;
+  if (own > MATE_SCORE_BASE - MAX_PLY && own < MATE_SCORE_BASE)
+    return "score mate " + std::to_string(MATE_SCORE_BASE - own);
+  if (own == MATE_SCORE_BASE) return "score cp 0";   // a book move carries no evaluation
+  if (own > KING_SCORE - KING_PLIES * KING_PLY_STEP && own <= KING_SCORE)
+    return "score mate " + std::to_string((KING_SCORE - own) / KING_PLY_STEP - 1);
+  if (-own > KING_SCORE - KING_PLIES * KING_PLY_STEP && -own <= KING_SCORE)
+    return "score mate -" + std::to_string((KING_SCORE + own) / KING_PLY_STEP - 1);
+  return "score cp " + std::to_string(own);
+}
+
+ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkOptions& options) {
+  ThinkAnswer answer;
+  MoveRecord legal[MAX_LEGAL_MOVES];
+  const int count = legal_moves(e, game.pos, legal);
+  const EngineView view = engine_view(game.pos);
+
+  // Inputs of the think. A side without a king (mate problems, hand-made positions) keeps king cells that
+  // point at a wall cell no piece reaches, so no search reads a stale square.
+  for (EnginePosition* pos : {&e.pos, &e.mate_thread_solver.pos, &e.reply_solver.pos})
+    for (int side = 0; side < 2; ++side)
+      for (int ply = 0; ply < MAX_PLY; ++ply) pos->king_sq[side][ply] = 0;
+  e.game_ply = game.game_ply;
+  e.ply_best[0] = 0;
+  e.result_move = MoveRecord{};
+  e.result_move.to_col = e.result_move.to_row = -1;
+
+  const UsiClock::time_point start = UsiClock::now();
+  think_with(e, view.board, view.hand[SENTE], view.hand[GOTE], options);
+  answer.ms = std::chrono::duration_cast<std::chrono::milliseconds>(UsiClock::now() - start).count();
+  answer.nodes = think_nodes(e);
+  answer.mate_nodes = e.mate_thread_solver.nodes;
+  answer.score = e.ply_best[0];
+  answer.stopped = e.stop_requested.load(std::memory_order_relaxed) != 0;
+  answer.book = e.ply_best[0] == -MATE_SCORE_BASE;
+
+  if (count == 0) {   // mated or stalemated: nothing to play
+    answer.resign = true;
+    return answer;
+  }
+  // A think cut short has not seen every move: it never resigns on what it has seen so far.
+  if (e.resign_flag == 1 && !answer.stopped) {
+    answer.resign = true;
+    return answer;
+  }
+  const MoveRecord found = move_from_engine_view(view, e.result_move);
+  for (int i = 0; i < count; ++i)
+    if (same_move(found, legal[i])) {
+      answer.move = legal[i];
+      answer.searched = true;
+      return answer;
+    }
+  // Stopped before the root had searched a move (or, against expectation, a move the rules forbid):
+  // the first legal move keeps the game going.
+  answer.move = legal[0];
+  return answer;
+}
+
+std::string answer_info(const ThinkAnswer& a, int depth) {
+  const long long nps = a.ms > 0 ? static_cast<long long>(a.nodes * 1000 / a.ms) : 0;
+  std::string info = "info depth " + std::to_string(depth) + " nodes " + std::to_string(a.nodes) + " time " +
+                     std::to_string(a.ms) + " nps " + std::to_string(nps);
+  // A stopped think's score is not told: the root move it was searching when the stop came is valued
+  // only by the part of its tree searched by then.
+  if (!a.stopped) info += " " + score_words(a.score);
+  if (!a.resign) info += " pv " + move_to_usi(a.move);
+  return info;
+}
+
+void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
+  Engine& e = *s.engine;
+  const long long budget = think_budget_ms(go, game.pos.side_to_move);
+  // A ponder think starts its clock at ponderhit; an infinite one has none.
+  if (budget >= 0 && !go.ponder) set_job_deadline(s, UsiClock::now() + std::chrono::milliseconds(budget));
+  JobTimer timer = start_job_timer(s, [&e] { e.stop_requested.store(1, std::memory_order_relaxed); });
+
+  const ThinkAnswer answer = answer_think(e, game, ThinkOptions{});
+  finish_job_timer(s, timer);
+
+  // "go infinite" and "go ponder" must not answer before the GUI says so.
+  if (go.infinite || go.ponder) wait_for_release(s, go.ponder);
+
+  if (answer.book) usi_write(s, "info string book move");
+  if (answer.stopped)
+    usi_write(s, answer.searched ? "info string stopped early" : "info string stopped before any move was searched");
+  usi_write(s, answer_info(answer, e.depth_limit));
+  usi_write(s, answer.resign ? "bestmove resign" : "bestmove " + move_to_usi(answer.move));
+}
+
+}  // namespace halvane

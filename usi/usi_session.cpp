@@ -1,0 +1,197 @@
+// The USI command loop: one line in, its answer out. "go" runs on the session's worker thread; the other
+// commands are answered at once on the reading thread.
+#include "usi/usi_session.h"
+
+#include <exception>
+
+#include "engine/strength.h"
+
+namespace halvane {
+
+namespace {
+
+std::string_view next_word(std::string_view& text) {
+  size_t start = text.find_first_not_of(" \t\r");
+  if (start == std::string_view::npos) {
+    text = {};
+    return {};
+  }
+  text.remove_prefix(start);
+  size_t end = text.find_first_of(" \t\r");
+  std::string_view word = text.substr(0, end);
+  text.remove_prefix(end == std::string_view::npos ? text.size() : end);
+  return word;
+}
+
+std::string_view trim(std::string_view text) {
+  size_t start = text.find_first_not_of(" \t\r");
+  if (start == std::string_view::npos) return {};
+  size_t end = text.find_last_not_of(" \t\r");
+  return text.substr(start, end - start + 1);
+}
+
+// A strength by its program name ("gekikara") or its word ("激辛").
+int strength_named(std::string_view name) {
+  for (int i = 0; i < 3; ++i)
+    if (name == STRENGTHS[i]->name || name == STRENGTHS[i]->word_utf8) return i;
+  return -1;
+}
+
+void info_string(UsiSession& s, const std::string& text) { usi_write(s, "info string " + text); }
+
+// Asks whatever runs to end early; its answer is still written by the worker.
+void signal_stop(UsiSession& s) {
+  std::lock_guard<std::mutex> lock(s.job_mutex);
+  s.stop_seen = true;
+  s.engine->stop_requested.store(1, std::memory_order_relaxed);
+  if (s.mate_job.load()) {
+    s.engine->mate_thread_solver.base_depth.store(0, std::memory_order_relaxed);
+    s.engine->mate_thread_solver.depth_limit.store(0, std::memory_order_relaxed);
+  }
+  s.job_changed.notify_all();
+}
+
+void join_worker(UsiSession& s) {
+  if (s.worker.joinable()) s.worker.join();
+}
+
+void start_job(UsiSession& s, void (*job)(UsiSession&, GoRequest, GamePosition), const GoRequest& go) {
+  join_worker(s);
+  {
+    std::lock_guard<std::mutex> lock(s.job_mutex);
+    s.job_done = false;
+    s.stop_seen = false;
+    s.ponderhit_seen = false;
+    s.timed_out = false;
+    s.has_deadline = false;
+    s.ponder_budget_ms = go.ponder ? think_budget_ms(go, s.game.pos.side_to_move) : -1;
+    s.mate_job.store(go.kind == GoKind::MATE);
+  }
+  s.engine->stop_requested.store(0, std::memory_order_relaxed);
+  try {
+    s.worker = std::thread(job, std::ref(s), go, s.game);
+  } catch (const std::exception&) {
+    info_string(s, "could not start a thread for go");
+    usi_write(s, go.kind == GoKind::MATE ? "checkmate timeout" : "bestmove resign");
+  }
+}
+
+void handle_usi(UsiSession& s) {
+  usi_write(s, std::string("id name Halvane ") + STRENGTHS[s.strength]->word_utf8);
+  usi_write(s, "id author the Halvane developers");
+  std::string option = "option name Strength type combo default ";
+  option += STRENGTHS[2]->name;
+  for (const Strength* level : STRENGTHS) option += std::string(" var ") + level->name;
+  usi_write(s, option);
+  usi_write(s, "usiok");
+}
+
+void handle_setoption(UsiSession& s, std::string_view args) {
+  std::string_view rest = args;
+  if (next_word(rest) != "name") {
+    info_string(s, "setoption needs 'name'");
+    return;
+  }
+  size_t value_at = rest.find(" value ");
+  std::string_view name = trim(rest.substr(0, value_at));
+  std::string_view value = value_at == std::string_view::npos ? std::string_view{} : trim(rest.substr(value_at + 7));
+  if (name == "Strength") {
+    int level = strength_named(value);
+    if (level < 0) {
+      info_string(s, "unknown Strength '" + std::string(value) + "'; use chuukara, karakuchi or gekikara");
+      return;
+    }
+    signal_stop(s);
+    join_worker(s);
+    s.strength = level;
+    engine_init(*s.engine, *STRENGTHS[level]);
+    return;
+  }
+  // Options every GUI sends; this engine has no hash table and does not ponder on its own.
+  if (name == "USI_Hash" || name == "USI_Ponder") return;
+  info_string(s, "unknown option '" + std::string(name) + "'");
+}
+
+void handle_go(UsiSession& s, std::string_view args) {
+  GoRequest go;
+  std::string error;
+  if (!parse_go(args, go, error)) {
+    info_string(s, error);
+    // A GUI waits for an answer to every go: give it one rather than leave it waiting, without resigning
+    // a game over a word we could not read. A think gets a second.
+    if (args.find("perft") != std::string_view::npos) return;
+    if (args.find("mate") != std::string_view::npos) {
+      usi_write(s, "checkmate nomate");
+      return;
+    }
+    go = GoRequest{};
+    go.movetime = 1000;
+  }
+  signal_stop(s);
+  join_worker(s);
+  switch (go.kind) {
+    case GoKind::PERFT: run_perft(s, s.game, go.perft_depth); break;
+    case GoKind::MATE: start_job(s, run_mate_job, go); break;
+    case GoKind::THINK: start_job(s, run_think_job, go); break;
+  }
+}
+
+void handle_ponderhit(UsiSession& s) {
+  std::lock_guard<std::mutex> lock(s.job_mutex);
+  s.ponderhit_seen = true;
+  if (s.ponder_budget_ms >= 0 && !s.job_done) {
+    s.has_deadline = true;
+    s.deadline = UsiClock::now() + std::chrono::milliseconds(s.ponder_budget_ms);
+  }
+  s.job_changed.notify_all();
+}
+
+}  // namespace
+
+void usi_write(UsiSession& s, std::string_view line) {
+  std::lock_guard<std::mutex> lock(s.write_mutex);
+  s.write_line(line);
+}
+
+void usi_session_start(UsiSession& s, std::function<void(std::string_view)> write_line) {
+  s.write_line = std::move(write_line);
+  s.engine = std::make_unique<Engine>();
+  s.strength = 2;
+  engine_init(*s.engine, *STRENGTHS[s.strength]);
+  s.scratch = std::make_unique<Engine>();
+  engine_init(*s.scratch, *STRENGTHS[s.strength]);
+  s.game.pos = startpos();
+  s.game.game_ply = 0;
+}
+
+void usi_session_finish(UsiSession& s) {
+  if (!s.engine) return;
+  signal_stop(s);
+  join_worker(s);
+}
+
+bool usi_handle_line(UsiSession& s, std::string_view line) {
+  std::string_view rest = line;
+  std::string_view command = next_word(rest);
+  if (command.empty()) return true;
+  if (command == "usi") handle_usi(s);
+  else if (command == "isready") usi_write(s, "readyok");
+  else if (command == "setoption") handle_setoption(s, rest);
+  else if (command == "usinewgame") { signal_stop(s); join_worker(s); }
+  else if (command == "position") {
+    GamePosition game;
+    std::string error;
+    if (parse_position_command(*s.scratch, rest, game, error)) s.game = game;
+    else info_string(s, "position refused, the last valid one stays: " + error);
+  }
+  else if (command == "go") handle_go(s, rest);
+  else if (command == "stop") signal_stop(s);
+  else if (command == "ponderhit") handle_ponderhit(s);
+  else if (command == "gameover") { signal_stop(s); join_worker(s); }
+  else if (command == "bench") { signal_stop(s); join_worker(s); run_bench(s); }
+  else if (command == "quit") { usi_session_finish(s); return false; }
+  else info_string(s, "unknown command '" + std::string(command) + "'");
+  return true;
+}
+
+}  // namespace halvane

@@ -1,0 +1,68 @@
+// A USI conversation with one GUI: the engine at the chosen strength, the last valid position, and the
+// worker thread on which "go" thinks while the reading thread stays free for "stop", "isready" and "quit".
+// halvane-usi feeds it standard input line by line; tests feed it lines and read what it writes.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+
+#include "engine/engine.h"
+#include "engine/sfen.h"
+#include "usi/go_request.h"
+#include "usi/position_command.h"
+
+namespace halvane {
+
+using UsiClock = std::chrono::steady_clock;
+
+struct UsiSession {
+  std::function<void(std::string_view)> write_line;   // one protocol line, without its line end
+  std::mutex write_mutex;                             // the worker and the reader both write
+
+  std::unique_ptr<Engine> engine;   // one Engine for the whole conversation; re-initialised on a strength change
+  std::unique_ptr<Engine> scratch;  // the reading thread's, for checking moves while the worker thinks
+  int strength = 2;                 // index into STRENGTHS; the strongest unless the GUI asks otherwise
+  GamePosition game;                // the last position that was accepted
+
+  // The running job ("go" in any form) and what the reader tells it.
+  std::thread worker;
+  std::mutex job_mutex;
+  std::condition_variable job_changed;
+  bool job_done = false;            // the think or mate search itself has returned
+  bool stop_seen = false;           // "stop" arrived
+  bool ponderhit_seen = false;      // "ponderhit" arrived: the clock now runs
+  bool timed_out = false;          // the job's deadline passed before it finished
+  bool has_deadline = false;
+  UsiClock::time_point deadline;
+  long long ponder_budget_ms = -1;  // the clock a "go ponder" gets at ponderhit; -1 none
+  std::atomic<bool> mate_job{false};  // the running job is "go mate": stop ends the solver, not the search
+};
+
+// Sets the session up at the strongest level with the initial position; `write_line` receives every line.
+void usi_session_start(UsiSession& s, std::function<void(std::string_view)> write_line);
+
+// Handles one line from the GUI. Returns false after "quit". Never throws; bad input is answered with an
+// "info string" naming what was wrong.
+bool usi_handle_line(UsiSession& s, std::string_view line);
+
+// Stops whatever runs and waits for it (the answer it owes is still written). Used by quit and at the end
+// of input.
+void usi_session_finish(UsiSession& s);
+
+// Writes one line under the session's output lock.
+void usi_write(UsiSession& s, std::string_view line);
+
+// The long-running commands, each in its own file.
+void run_think_job(UsiSession& s, GoRequest go, GamePosition game);
+void run_mate_job(UsiSession& s, GoRequest go, GamePosition game);
+void run_perft(UsiSession& s, const GamePosition& game, int depth);
+void run_bench(UsiSession& s);
+
+}  // namespace halvane
