@@ -15,9 +15,16 @@ if(HALVANE_BUILD_GUI)
   foreach(size 16 32 48 64 128 256)
     install(FILES ${CMAKE_SOURCE_DIR}/res/icons/halvane-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME halvane.png)
+    install(FILES ${CMAKE_SOURCE_DIR}/res/icons/halvane-${size}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/halvane/icons)
   endforeach()
 endif()
-install(FILES ${CMAKE_SOURCE_DIR}/doc/halvane-usi.6 ${CMAKE_SOURCE_DIR}/doc/halvane-kif.6
+foreach(program halvane-usi halvane-kif)
+  if(TARGET ${program})
+    install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()
+install(FILES ${CMAKE_SOURCE_DIR}/doc/halvane.6 ${CMAKE_SOURCE_DIR}/doc/halvane-usi.6
+              ${CMAKE_SOURCE_DIR}/doc/halvane-kif.6
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 
 set(CPACK_GENERATOR DEB)
@@ -31,8 +38,11 @@ Japanese. Three programs differ only in strength (halvane-chuukara, halvane-kara
 halvane-usi speaks the USI protocol for other shogi software and halvane-kif checks and writes KIF records.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_STRIP_FILES TRUE)            # debugging symbols stay in the build
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)   # the Qt 6 runtime and the C++ library, read off the binaries
 # The window's Japanese texts need a Japanese font.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic | fonts-noto-cjk")
+# Qt's own buttons and file dialogs in Japanese.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)
