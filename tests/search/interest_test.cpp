@@ -198,3 +198,44 @@ TEST(Interest, CutoffComparesThroughTheParentsMove) {
     EXPECT_EQ(e->ply_best[row.ply], 0) << row.what;
   }
 }
+
+TEST(Interest, RememberedMoveMustStillFitThePosition) {
+  // The computer's rook on 9a once took a pawn on 9d down an open file (its ray reached 9d then). Now
+  // its own pawn on 9c blocks the file: the remembered capture fails the rays test and is not tried, so
+  // the node searches exactly what it searches with nothing remembered. On the open file it is tried
+  // from the list and skipped by generation, which again gives the same count.
+  struct Row {
+    const char* what;
+    const char* sfen;
+  } rows[] = {
+      {"file blocked by the computer's own pawn", "r3k4/9/p8/P8/9/9/9/9/4K4 w - 1"},
+      {"file open", "r3k4/9/9/P8/9/9/9/9/4K4 w - 1"},
+  };
+  const int from = cell_of(0, 0), to = cell_of(0, 3);
+  for (const Row& row : rows) {
+    auto e = make_engine(STRENGTH_CHUUKARA);
+    auto count_nodes = [&](bool remembered) {
+      prepare(*e, row.sfen, 2);
+      e->depth_limit = 3;
+      if (remembered) remember_board_move(*e, 2, from, ROOK + GOTE_BIT, to, ROOK + GOTE_BIT, PAWN, RAY_S);
+      const uint64_t before = e->nodes;
+      gote_node(*e);
+      return e->nodes - before;
+    };
+    const uint64_t plain = count_nodes(false);
+    EXPECT_GT(plain, 1u) << row.what;
+    EXPECT_EQ(count_nodes(true), plain) << row.what;
+  }
+}
+
+TEST(Interest, PlyWithoutAVariantEndsItsNodeWithZero) {
+  // A schedule that ends before the depth does: the first move tried at the mode -1 ply ends the node.
+  auto e = make_engine(STRENGTH_CHUUKARA);
+  prepare(*e, "4k4/9/9/9/9/9/9/9/4K4 w - 1", 2);
+  e->ply_mode[2] = -1;
+  e->ply_best[2] = 12345;
+  const uint64_t before = e->nodes;
+  gote_node(*e);
+  EXPECT_EQ(e->ply_best[2], 0);
+  EXPECT_EQ(e->nodes - before, 1u) << "nothing below the node is searched";
+}
