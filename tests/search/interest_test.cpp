@@ -1,6 +1,7 @@
 // Which moves the selective plies search and what the shallow scoring rules give, each on a position
 // built for the one rule: the lines the opponent's last move opened, the attacks it created, the human's
-// drops right after the root move, the static recapture of the last ply, and both cutoff tests.
+// drops right after the root move, the static recapture of the last ply, both cutoff tests, remembered
+// moves that no longer fit, and a ply the schedule gives no mode.
 #include <gtest/gtest.h>
 
 #include <cstring>
