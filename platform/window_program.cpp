@@ -108,12 +108,27 @@ void run_until_closed() {
   std::_Exit(code);
 }
 
+// Says in one line on standard error which pictures could not be found: the game still works (on a plain
+// surface, without the missing pieces), but the user should know why the board looks bare.
+static void report_missing_pictures(bool wallpaper_found, const GameState& gs) {
+  int missing_pieces = 0;
+  for (int code = 0; code < 32; ++code) {
+    const int kind = code & 15;
+    if (kind != 12 && kind != 15 && !gs.piece_images[code]) ++missing_pieces;
+  }
+  if (wallpaper_found && missing_pieces == 0) return;
+  std::fprintf(stderr, "%s: missing pictures:%s", base_name(g_program_path), wallpaper_found ? "" : " wallpaper.jpg");
+  if (missing_pieces) std::fprintf(stderr, " %d of the 28 piece pictures in koma/", missing_pieces);
+  std::fprintf(stderr, " (looked in the current directory, beside the program and in share/halvane)\n");
+}
+
 void run_window_program(int argc, char** argv, GameState& gs, Engine& e, const Strength& strength) {
   static int arg_count;   // QApplication keeps a reference to it
   arg_count = argc;
   start_application(arg_count, argv);
-  load_back_buffer();
+  const bool wallpaper_found = load_back_buffer();
   MainWindow* window = open_main_window(gs, e, strength);
+  report_missing_pictures(wallpaper_found, gs);
   window->show();
   run_until_closed();
 }

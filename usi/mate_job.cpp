@@ -37,14 +37,18 @@ bool solve(UsiSession& s, const SfenPosition& pos, int depth, MateAnswer& answer
   run_mate_search(m);
   const bool found = m.mate_found.load(std::memory_order_acquire) == 1;
   m.mate_found.store(0, std::memory_order_relaxed);
+  {
+    // A run cut short by stop or the deadline has had nodes return at once, which the solver may take
+    // for defences that ran out: whatever it reports then is not a proof.
+    std::lock_guard<std::mutex> lock(s.job_mutex);
+    if (s.stop_seen || s.timed_out) return false;
+  }
   if (found) {
     answer.found = true;
     answer.move = move_from_engine_view(view, m.mate_move);
     answer.length = m.mate_len[0];
-    return true;
   }
-  std::lock_guard<std::mutex> lock(s.job_mutex);
-  return !(s.stop_seen || s.timed_out);
+  return true;
 }
 
 // Extends `line` (ending with the attacker's first move, played in `pos`) defence by defence: the
