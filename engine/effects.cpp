@@ -14,8 +14,9 @@ namespace halvane {
 namespace {
 
 // What a routine does to the maps: a rebuild only counts, an addition also writes the ply's deltas and
-// sums the threat code, a removal undoes an addition.
-enum class Op { BUILD, ADD, REMOVE };
+// sums the threat code, a restore writes what an addition writes without the threat code (an undo drops
+// it), a removal undoes an addition.
+enum class Op { BUILD, ADD, RESTORE, REMOVE };
 
 // The threat contribution of one contact cell of a piece of `Side` with kind `my_kind` (code AND 7).
 template <int Side>
@@ -66,7 +67,7 @@ int piece_effects(EffectMaps& fx, int ply, int focus, const uint8_t* board, int 
         drays[t] &= ~bit;
       } else {
         rays[t] |= bit;
-        if constexpr (OP == Op::ADD) {
+        if constexpr (OP != Op::BUILD) {
           dcount[t] += 1;
           drays[t] |= bit;
         }
@@ -87,6 +88,7 @@ constexpr std::array<EffectFn, 32> effect_table(std::integer_sequence<int, C...>
   return {&piece_effects<(C & GOTE_BIT) ? GOTE : SENTE, C & 15, OP>...};
 }
 constexpr auto ADD_EFFECTS = effect_table<Op::ADD>(std::make_integer_sequence<int, 32>{});
+constexpr auto RESTORE_EFFECTS = effect_table<Op::RESTORE>(std::make_integer_sequence<int, 32>{});
 constexpr auto REMOVE_EFFECTS = effect_table<Op::REMOVE>(std::make_integer_sequence<int, 32>{});
 constexpr auto BUILD_EFFECTS = effect_table<Op::BUILD>(std::make_integer_sequence<int, 32>{});
 
@@ -147,6 +149,15 @@ int add_piece_effects(EffectMaps& fx, int ply, int focus, const EnginePosition& 
   return ADD_EFFECTS[code & 31](fx, ply, focus, pos.board, cell);
 }
 
+// add_piece_effects for an undo step, whose threat code nobody reads: the same maps, no threat sum.
+inline void restore_piece_effects(EffectMaps& fx, int ply, const EnginePosition& pos, int cell) {
+  fx.cur_ply = ply;
+  fx.focus = UNDO_FOCUS;
+  const int code = pos.board[cell];
+  if (code >= SQ_EMPTY) return;
+  RESTORE_EFFECTS[code & 31](fx, ply, UNDO_FOCUS, pos.board, cell);
+}
+
 void remove_piece_effects(EffectMaps& fx, int ply, const EnginePosition& pos, int cell) {
   const int code = pos.board[cell];
   if (code >= SQ_EMPTY) return;
@@ -192,9 +203,9 @@ void undo_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int from, int
   pos.board[from] = static_cast<uint8_t>(piece);
   cut_rays_through(fx, ply, pos, from);
   // 5. The captured piece comes back out of the hand, 6. then the mover's effects.
-  add_piece_effects(fx, ply, UNDO_FOCUS, pos, to);
+  restore_piece_effects(fx, ply, pos, to);
   if (captured != SQ_EMPTY) --pos.hand[side_of(piece)][hand_kind(captured)];
-  add_piece_effects(fx, ply, UNDO_FOCUS, pos, from);
+  restore_piece_effects(fx, ply, pos, from);
 }
 
 int make_drop(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int cell, int code) {
