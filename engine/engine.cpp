@@ -62,6 +62,8 @@ void clear_killers(Engine& e, int plies) {
   for (int f = 0; f < KILLER_FIELDS; ++f)
     for (int p = 0; p < plies && p < MAX_PLY; ++p)
       for (int s = 0; s < KILLER_SLOTS; ++s) e.killers[f][p][s] = 0;
+  for (int p = 0; p < plies && p < MAX_PLY; ++p)
+    for (int s = 0; s < KILLER_SLOTS; ++s) e.killer_keys[p][s] = killer_key_of_slot(e, p, s);
 }
 
 }  // namespace halvane

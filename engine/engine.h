@@ -95,6 +95,7 @@ struct Engine {
   int last_to_sq_store[MAX_PLY + 1];   // read through last_to_sq(); entry ply -1 is the wall cell 0
   MoveRecord result_move;
   int killers[KILLER_FIELDS][MAX_PLY][KILLER_SLOTS];  // [field][ply][slot]: seven MoveRecord fields, dest_rays
+  uint32_t killer_keys[MAX_PLY][KILLER_SLOTS];         // killer_key() of each slot, kept with the fields
   BookHint book_hint;
   int game_ply;                    // the game's move count, handed in and incremented by every think
   std::atomic<int> root_progress;  // board column 0..8 the root is working through; drives the progress bar
@@ -121,6 +122,19 @@ inline int& last_to_sq(Engine& e, int ply) { return e.last_to_sq_store[ply + 1];
 
 // Killer table fields, in MoveRecord order, then dest_rays.
 enum KillerField : int { K_FROM_COL, K_FROM_ROW, K_PIECE, K_TO_COL, K_TO_ROW, K_PIECE_AFTER, K_CAPTURED, K_DEST_RAYS };
+
+// Both cells and both codes of a remembered move packed into one word, so that the generated-move filter
+// passes over the slots that cannot match with a single compare. Equal moves always have equal keys.
+inline uint32_t killer_key(int from_cell, int to_cell, int piece, int piece_after) {
+  return static_cast<uint32_t>(from_cell & 255) | static_cast<uint32_t>(to_cell & 255) << 8 |
+         static_cast<uint32_t>(piece & 255) << 16 | static_cast<uint32_t>(piece_after & 255) << 24;
+}
+inline uint32_t killer_key_of_slot(const Engine& e, int ply, int slot) {
+  const auto& k = e.killers;
+  return killer_key(cell_of(k[K_FROM_COL][ply][slot], k[K_FROM_ROW][ply][slot]),
+                    cell_of(k[K_TO_COL][ply][slot], k[K_TO_ROW][ply][slot]), k[K_PIECE][ply][slot],
+                    k[K_PIECE_AFTER][ply][slot]);
+}
 
 // The value of each piece code when it is captured, from SENTE's point of view.
 extern const int CAPTURE_VALUE[32];

@@ -7,11 +7,15 @@
 namespace halvane {
 
 bool try_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
-  // Remembered moves were tried before generation began; they are not searched twice.
+  // Remembered moves were tried before generation began; they are not searched twice. A slot whose key
+  // differs cannot hold this move; the rest are compared field by field.
   const int p = e.ply;
   const int rays = e.effects.rays[side_of(piece)][to];
+  const uint32_t key = killer_key(from, to, piece, piece_after);
+  const uint32_t* const keys = e.killer_keys[p];
+  const auto& k = e.killers;
   for (int i = 0; i < e.killer_width[p]; ++i) {
-    const auto& k = e.killers;
+    if (keys[i] != key) continue;
     if (k[K_FROM_COL][p][i] == -1) continue;
     if (cell_of(k[K_FROM_COL][p][i], k[K_FROM_ROW][p][i]) == from &&
         cell_of(k[K_TO_COL][p][i], k[K_TO_ROW][p][i]) == to && k[K_PIECE][p][i] == piece &&

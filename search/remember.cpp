@@ -21,6 +21,7 @@ void remember_move(Engine& e, int ply, const int fields[KILLER_FIELDS]) {
   for (int j = k - 1; j >= 0; --j)
     for (int f = 0; f < KILLER_FIELDS; ++f) e.killers[f][ply][j + 1] = e.killers[f][ply][j];
   for (int f = 0; f < KILLER_FIELDS; ++f) e.killers[f][ply][0] = fields[f];
+  for (int j = k; j >= 0; --j) e.killer_keys[ply][j] = killer_key_of_slot(e, ply, j);
 }
 
 void remember_board_move(Engine& e, int ply, int from, int piece, int to, int piece_after, int captured,
