@@ -26,9 +26,33 @@ float root_of_count(int count) {
   return n < 64 ? ROOTS.value[n] : std::sqrt(static_cast<float>(n));
 }
 
+// The weights 10 / divisor by Manhattan distance to a king, divided once in single precision: the same
+// quotients a division in the loop gives. On a king's own square the effects of its own side weigh 10/3
+// and the other side's 10; next to it both weigh 10/2; further away 10 over the distance.
+constexpr int WEIGHT_DISTANCES = 32;   // every pair of board squares; a missing king's cell may lie further
+float own_divisor(int d) { return d == 0 ? 3.0f : d == 1 ? 2.0f : static_cast<float>(d); }
+float enemy_divisor(int d) { return d == 0 ? 1.0f : d == 1 ? 2.0f : static_cast<float>(d); }
+
+struct WeightTable {
+  float own[WEIGHT_DISTANCES];
+  float enemy[WEIGHT_DISTANCES];
+  WeightTable() {
+    for (int d = 0; d < WEIGHT_DISTANCES; ++d) {
+      own[d] = 10.0f / own_divisor(d);
+      enemy[d] = 10.0f / enemy_divisor(d);
+    }
+  }
+};
+const WeightTable WEIGHTS;
+
+float own_weight(int d) { return d < WEIGHT_DISTANCES ? WEIGHTS.own[d] : 10.0f / own_divisor(d); }
+float enemy_weight(int d) { return d < WEIGHT_DISTANCES ? WEIGHTS.enemy[d] : 10.0f / enemy_divisor(d); }
+
 }  // namespace
 
 int king_safety(const Engine& e) {
+  // Early in the game the weight is zero and the finite sum does not matter.
+  if (e.game_ply < KING_SAFETY_FROM_PLY) return 0;
   const int p = e.ply;
   const int sk = e.pos.king_sq[SENTE][p], gk = e.pos.king_sq[GOTE][p];
   const int sc = col_of(sk), sr = row_of(sk), gc = col_of(gk), gr = row_of(gk);
@@ -38,22 +62,16 @@ int king_safety(const Engine& e) {
     for (int c = 0; c < 9; ++c) {
       const int ds = std::abs(c - sc) + std::abs(r - sr);
       const int dg = std::abs(c - gc) + std::abs(r - gr);
-      // On a king's own square the attacker's effects weigh 10 and the defender's 10/3.
-      const float a = ds == 0 ? 3.0f : ds == 1 ? 2.0f : static_cast<float>(ds);
-      const float b = ds == 0 ? 1.0f : ds == 1 ? 2.0f : static_cast<float>(ds);
-      const float a2 = dg == 0 ? 1.0f : dg == 1 ? 2.0f : static_cast<float>(dg);
-      const float b2 = dg == 0 ? 3.0f : dg == 1 ? 2.0f : static_cast<float>(dg);
       const int cell = cell_of(c, r);
       const float es = root_of_count(e.effects.count[SENTE][cell]);
       const float eg = root_of_count(e.effects.count[GOTE][cell]);
-      sum = sum + 10.0f / a * es;
-      sum = sum - 10.0f / b * eg;
-      sum = sum + 10.0f / a2 * es;
-      sum = sum - 10.0f / b2 * eg;
+      sum = sum + own_weight(ds) * es;
+      sum = sum - enemy_weight(ds) * eg;
+      sum = sum + enemy_weight(dg) * es;
+      sum = sum - own_weight(dg) * eg;
     }
   }
-  const float weight = e.game_ply >= KING_SAFETY_FROM_PLY ? KING_SAFETY_WEIGHT : 0.0f;
-  return static_cast<int>(weight * sum);
+  return static_cast<int>(KING_SAFETY_WEIGHT * sum);
 }
 
 }  // namespace halvane
