@@ -149,13 +149,12 @@ int add_piece_effects(EffectMaps& fx, int ply, int focus, const EnginePosition& 
   return ADD_EFFECTS[code & 31](fx, ply, focus, pos.board, cell);
 }
 
-// add_piece_effects for an undo step, whose threat code nobody reads: the same maps, no threat sum.
-inline void restore_piece_effects(EffectMaps& fx, int ply, const EnginePosition& pos, int cell) {
+void add_piece_effects_quiet(EffectMaps& fx, int ply, int focus, const EnginePosition& pos, int cell) {
   fx.cur_ply = ply;
-  fx.focus = UNDO_FOCUS;
+  fx.focus = focus;
   const int code = pos.board[cell];
   if (code >= SQ_EMPTY) return;
-  RESTORE_EFFECTS[code & 31](fx, ply, UNDO_FOCUS, pos.board, cell);
+  RESTORE_EFFECTS[code & 31](fx, ply, focus, pos.board, cell);
 }
 
 void remove_piece_effects(EffectMaps& fx, int ply, const EnginePosition& pos, int cell) {
@@ -174,7 +173,12 @@ void extend_rays_through(EffectMaps& fx, int ply, const EnginePosition& pos, int
   rays_through<true>(fx, ply, pos.board, cell);
 }
 
-int make_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int from, int to, int piece_after) {
+namespace {
+
+// The make protocol; THREAT says whether the caller reads the moved piece's threat code.
+template <bool THREAT>
+inline int make_board_move_with(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int from, int to,
+                                int piece_after) {
   const int captured = pos.board[to];
   // 1, 2. The mover's old effects and the captured piece's effects go, walked over the board as it was.
   remove_piece_effects(fx, ply, pos, from);
@@ -191,7 +195,20 @@ int make_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int
     ++pos.hand[side_of(piece_after)][hand_kind(captured)];
   }
   // 6. The mover's new effects.
-  return add_piece_effects(fx, ply, focus, pos, to);
+  if constexpr (THREAT) return add_piece_effects(fx, ply, focus, pos, to);
+  add_piece_effects_quiet(fx, ply, focus, pos, to);
+  return 0;
+}
+
+}  // namespace
+
+int make_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int from, int to, int piece_after) {
+  return make_board_move_with<true>(fx, pos, ply, focus, from, to, piece_after);
+}
+
+void make_board_move_quiet(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int from, int to,
+                           int piece_after) {
+  make_board_move_with<false>(fx, pos, ply, focus, from, to, piece_after);
 }
 
 void undo_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int from, int to, int piece, int captured) {
@@ -203,9 +220,9 @@ void undo_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int from, int
   pos.board[from] = static_cast<uint8_t>(piece);
   cut_rays_through(fx, ply, pos, from);
   // 5. The captured piece comes back out of the hand, 6. then the mover's effects.
-  restore_piece_effects(fx, ply, pos, to);
+  add_piece_effects_quiet(fx, ply, UNDO_FOCUS, pos, to);
   if (captured != SQ_EMPTY) --pos.hand[side_of(piece)][hand_kind(captured)];
-  restore_piece_effects(fx, ply, pos, from);
+  add_piece_effects_quiet(fx, ply, UNDO_FOCUS, pos, from);
 }
 
 int make_drop(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int cell, int code) {

@@ -35,6 +35,8 @@ void rebuild_effects(EffectMaps& fx, const EnginePosition& pos);
 // Adds the effects of the piece on `cell` and returns its threat code; 0 and nothing done for an empty
 // or wall cell. Records ply in cur_ply and focus in focus.
 int add_piece_effects(EffectMaps& fx, int ply, int focus, const EnginePosition& pos, int cell);
+// The same maps and fields written as add_piece_effects, without summing the threat code.
+void add_piece_effects_quiet(EffectMaps& fx, int ply, int focus, const EnginePosition& pos, int cell);
 // Takes away exactly what add_piece_effects added for the piece now on `cell`.
 void remove_piece_effects(EffectMaps& fx, int ply, const EnginePosition& pos, int cell);
 // A piece has just been put on the empty `cell`: every ray of either side that passed over it now ends there.
@@ -46,6 +48,9 @@ void extend_rays_through(EffectMaps& fx, int ply, const EnginePosition& pos, int
 // the side of `piece`; a captured piece enters (and on undo leaves) that side's hand demoted.
 // make_board_move returns the threat code of the moved piece, computed with `focus`.
 int make_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int from, int to, int piece_after);
+// make_board_move for callers that do not read the threat code: the same maps, board and hands.
+void make_board_move_quiet(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int from, int to,
+                           int piece_after);
 void undo_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int from, int to, int piece, int captured);
 
 // A drop of `code` onto the empty `cell`: one piece leaves the hand of the code's side, the code is written

@@ -81,7 +81,7 @@ bool capture_king(MateSolver& s, int from, int mover, int to, int placed) {
 bool try_attacker_move(MateSolver& s, int from, int mover, int to, int placed, int taken) {
   const int p = s.ply;
   const int focus = p < 2 ? s.pos.king_sq[SENTE][p] : s.last_to_sq[p - 1];
-  make_board_move(s.effects, s.pos, p, focus, from, to, placed);
+  make_board_move_quiet(s.effects, s.pos, p, focus, from, to, placed);
   const EffectMaps& fx = s.effects;
   // Searched only when it gives check and belongs to this pass: the second pass takes the sacrifices,
   // non-captures onto a cell the defender attacks and no other attacker piece covers.
@@ -98,7 +98,7 @@ bool try_attacker_drop(MateSolver& s, int cell) {
   const int p = s.ply;
   s.last_to_sq[p] = cell;
   cut_rays_through(s.effects, p, s.pos, cell);
-  add_piece_effects(s.effects, p, cell, s.pos, cell);
+  add_piece_effects_quiet(s.effects, p, cell, s.pos, cell);
   const EffectMaps& fx = s.effects;
   if (fx.count[GOTE][s.pos.king_sq[SENTE][p]] > 0 && p < mate_depth_now(s)) {
     // A drop is a sacrifice when the defender attacks the cell and the attacker does not cover it.
@@ -115,7 +115,7 @@ bool try_attacker_drop(MateSolver& s, int cell) {
 
 bool try_defender_move(MateSolver& s, int from, int mover, int to, int placed, int taken) {
   const int p = s.ply;
-  make_board_move(s.effects, s.pos, p, s.last_to_sq[p - 1], from, to, placed);
+  make_board_move_quiet(s.effects, s.pos, p, s.last_to_sq[p - 1], from, to, placed);
   // Answers that leave the king attacked are never searched, so they never count as escapes. The
   // first pass takes the captures, the second the rest.
   if (s.effects.count[GOTE][s.pos.king_sq[SENTE][p]] == 0 && p < mate_depth_now(s) &&
@@ -131,7 +131,7 @@ bool try_defender_drop(MateSolver& s, int cell, int kind) {
   s.pos.board[cell] = static_cast<uint8_t>(kind);
   s.last_to_sq[p] = cell;
   cut_rays_through(s.effects, p, s.pos, cell);
-  add_piece_effects(s.effects, p, cell, s.pos, cell);
+  add_piece_effects_quiet(s.effects, p, cell, s.pos, cell);
   const EffectMaps& fx = s.effects;
   if (fx.count[GOTE][s.pos.king_sq[SENTE][p]] == 0 && p < mate_depth_now(s)) {
     const bool defended = fx.count[GOTE][cell] == 0 || fx.count[SENTE][cell] > 0;

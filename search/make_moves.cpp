@@ -37,7 +37,7 @@ bool make_root_move(Engine& e, int from, int piece, int to, int piece_after, int
   // 1. A little noise so that equal lines do not always give the same game.
   e.ply_eval[p] += std::rand() % 10;
   // 2. Make the move; a capture's value.
-  make_board_move(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
+  make_board_move_quiet(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
   if (captured != SQ_EMPTY) e.ply_eval[p] += e.capture_value[captured & 31];
   // 3. Undefended landing.
   else e.ply_eval[p] += undefended_landing(e, GOTE, to);
@@ -62,7 +62,7 @@ bool make_root_move(Engine& e, int from, int piece, int to, int piece_after, int
 bool make_full_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
   const int p = e.ply;
   const int dest_rays = e.effects.rays[SENTE][to];
-  make_board_move(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
+  make_board_move_quiet(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
   if (captured != SQ_EMPTY) e.ply_eval[p] += e.capture_value[captured & 31];
   else e.ply_eval[p] += undefended_landing(e, SENTE, to);
   if (p < e.depth_limit) {
@@ -128,7 +128,7 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
 
 bool make_capture_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
   const int p = e.ply;
-  make_board_move(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
+  make_board_move_quiet(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
   if (captured != SQ_EMPTY) {
     e.ply_eval[p] += e.capture_value[captured & 31];
     if (p < e.depth_limit) {

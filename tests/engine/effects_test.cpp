@@ -1,6 +1,7 @@
 // Effect maps: the incremental maps equal a fresh rebuild after every make of long random games, every
 // undo restores count, rays and the ply's deltas exactly, the rebuild agrees with a naive attack count,
-// and the threat code and initial-position facts come out as the program relies on.
+// the threat code and initial-position facts come out as the program relies on, and the quiet variants
+// write what the threat-reading ones write.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -299,6 +300,47 @@ TEST(EffectMaps, RandomGamesMakeEqualsRebuildAndUndoRestores) {
     }
   }
   EXPECT_GT(makes, 2000);
+}
+
+// The quiet variants skip only the threat sum: after every move of random games, making it (or adding a
+// dropped piece) quietly leaves every byte of the maps, board and hands as the threat-reading call does.
+TEST(EffectMaps, QuietMakeWritesExactlyWhatMakeWrites) {
+  std::mt19937 rng(4711);
+  int compared = 0;
+  for (const char* sfen : VARIED_POSITIONS) {
+    EnginePosition pos = position_from_sfen(sfen);
+    auto fx = fresh_maps(pos);
+    for (int ply = 0; ply < 24; ++ply) {
+      auto moves = pseudo_moves(pos, ply & 1);
+      if (moves.empty()) break;
+      for (int sibling = 0; sibling < 6; ++sibling) {
+        const TestMove m = moves[rng() % moves.size()];
+        const int focus = static_cast<int>(rng() % BOARD_CELLS);
+        auto loud = std::make_unique<EffectMaps>(*fx), quiet = std::make_unique<EffectMaps>(*fx);
+        EnginePosition loud_pos = pos, quiet_pos = pos;
+        if (m.from < 0) {
+          for (EnginePosition* q : {&loud_pos, &quiet_pos}) {
+            --q->hand[side_of(m.piece)][hand_kind(m.piece)];
+            q->board[m.to] = static_cast<uint8_t>(m.piece);
+          }
+          cut_rays_through(*loud, ply, loud_pos, m.to);
+          cut_rays_through(*quiet, ply, quiet_pos, m.to);
+          add_piece_effects(*loud, ply, focus, loud_pos, m.to);
+          add_piece_effects_quiet(*quiet, ply, focus, quiet_pos, m.to);
+        } else {
+          make_board_move(*loud, loud_pos, ply, focus, m.from, m.to, m.after);
+          make_board_move_quiet(*quiet, quiet_pos, ply, focus, m.from, m.to, m.after);
+        }
+        ++compared;
+        ASSERT_EQ(std::memcmp(loud.get(), quiet.get(), sizeof(EffectMaps)), 0) << sfen << " ply " << ply;
+        ASSERT_EQ(std::memcmp(&loud_pos, &quiet_pos, sizeof(EnginePosition)), 0) << sfen << " ply " << ply;
+        ASSERT_TRUE(maps_equal_rebuild(*quiet, quiet_pos)) << sfen << " ply " << ply;
+      }
+      const TestMove m = moves[rng() % moves.size()];
+      make(*fx, pos, ply, m);
+    }
+  }
+  EXPECT_GT(compared, 300);
 }
 
 namespace {
