@@ -12,7 +12,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 # Build tools, test and benchmark libraries, Qt 6 Widgets with its Japanese translation, clang (for the
 # fuzzer), a Japanese font, and the X tools the window tests and screenshots use.
 packages=(build-essential cmake pkg-config git libgtest-dev libgmock-dev googletest libbenchmark-dev
-          qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl1-mesa-dev clang fonts-ipafont-gothic
+          qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl1-mesa-dev clang libclang-rt-dev fonts-ipafont-gothic
           xvfb xauth xdotool desktop-file-utils)
 
 step() { printf '==> %s\n' "$*"; }
