@@ -36,16 +36,21 @@ for page in halvane halvane-usi halvane-kif; do check "man page $page.6" test -s
 answer=$(printf 'usi\nquit\n' | timeout 20 "$prefix/bin/halvane-usi")
 check "installed halvane-usi says usiok" grep -q '^usiok' <<<"$answer"
 
+# Runs a window program offscreen from $elsewhere for a few seconds, then closes it with SIGTERM; its
+# standard error goes to the file named, and its exit code is the function's.
+run_briefly() {
+  local program=$1 errors=$2 pid
+  (cd "$elsewhere" && QT_QPA_PLATFORM=offscreen HOME="$elsewhere" exec "$program" 2>"$errors") &
+  pid=$!
+  sleep 3
+  kill -TERM "$pid" 2>/dev/null
+  wait "$pid"
+}
+
 # The installed window program, started from elsewhere, opens without a missing-picture complaint and
 # closes with exit code 0 on SIGTERM.
-cd "$elsewhere"
-QT_QPA_PLATFORM=offscreen "$prefix/bin/halvane-gekikara" 2>"$elsewhere/stderr.txt" &
-pid=$!
-sleep 3
-kill -TERM "$pid" 2>/dev/null
-wait "$pid"
-code=$?
-check "installed halvane-gekikara exits with 0" test "$code" -eq 0
+run_briefly "$prefix/bin/halvane-gekikara" "$elsewhere/stderr.txt"
+check "installed halvane-gekikara exits with 0" test $? -eq 0
 if grep -q 'missing pictures' "$elsewhere/stderr.txt"; then
   echo "FAILED: the installed program did not find its pictures:"; cat "$elsewhere/stderr.txt"
   failures=$((failures + 1))
@@ -54,13 +59,8 @@ else
 fi
 # And the same program without any pictures says so.
 mkdir -p "$elsewhere/bare/bin" && cp "$prefix/bin/halvane-gekikara" "$elsewhere/bare/bin/"
-QT_QPA_PLATFORM=offscreen HOME="$elsewhere" "$elsewhere/bare/bin/halvane-gekikara" 2>"$elsewhere/bare.txt" &
-pid=$!
-sleep 3
-kill -TERM "$pid" 2>/dev/null
-wait "$pid"
-code=$?
-check "a program without pictures exits with 0" test "$code" -eq 0
+run_briefly "$elsewhere/bare/bin/halvane-gekikara" "$elsewhere/bare.txt"
+check "a program without pictures exits with 0" test $? -eq 0
 check "a program without pictures says which are missing" grep -q "missing pictures: wallpaper.jpg 28 of the 28" "$elsewhere/bare.txt"
 
 echo "$failures failed"
