@@ -9,14 +9,11 @@
 #include "app/navigation.h"
 #include "app/render.h"
 #include "app/turn_monitor.h"
-#include "platform/ui.h"
+#include "app/ui.h"
 
 namespace halvane {
 
 namespace {
-
-// Killer plies cleared by the reset: the deepest any strength searches, with room to spare.
-constexpr int RESET_KILLER_PLIES = 16;
 
 void start_game(GameState& gs) {
   gs.started = true;
@@ -40,12 +37,8 @@ void reset_game(GameState& gs, Engine& e) {
   gs.selection = 0;
   gs.show_last_move = 0;
 
-  e.game_ply = 0;
-  e.result_move.to_col = -1;
-  e.result_move.to_row = -1;
-  e.result_move.piece_after = SQ_EMPTY;
-  e.ply_best[0] = 0;
-  clear_killers(e, RESET_KILLER_PLIES);
+  forget_last_move(gs);
+  gs.score_shown = 0;
 
   gs.current = 0;
   gs.length = 0;

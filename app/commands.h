@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/game_state.h"
-#include "engine/engine.h"
+#include "think/think.h"
 
 namespace halvane {
 

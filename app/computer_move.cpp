@@ -1,12 +1,13 @@
 // One computer turn: hands the position on screen to the think, then applies its answer — a move, a
 // resignation, or the capture of the player's king, which ends the game.
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 #include "app/render.h"
 #include "app/turn_flow.h"
 #include "app/turn_monitor.h"
-#include "engine/think.h"
+#include "think/think.h"
 
 namespace halvane {
 
@@ -27,25 +28,29 @@ bool computer_move(GameState& gs, Engine& e) {
   set_status(gs, u"コンピュータの思考中です");
   repaint(gs, e);
 
-  // 2.-4. The engine's inputs: score, move count, board and hands exactly as on screen.
-  e.ply_best[0] = 0;
-  e.game_ply = gs.current;
+  // 2.-4. The engine's inputs: move count, board and hands exactly as on screen.
   build_engine_input(gs);
+  ThinkRequest request;
+  std::memcpy(request.board, gs.engine_board, sizeof request.board);
+  std::memcpy(request.hand, gs.engine_hands, sizeof request.hand);
+  request.game_ply = gs.current;
 
   // 5. The think returns when the move is chosen.
-  think(e, gs.engine_board, gs.engine_hands[0], gs.engine_hands[1]);
+  const ThinkResult result = think(e, request);
+  gs.score_shown = result.score;
 
-  if (e.resign_flag) {
+  if (result.resigned) {
     // 6. Resignation: the board stays as it was before the think.
     move_stands = false;
     gs.show_last_move = 0;
     gs.game_over = true;
-    set_status(gs, u"コンピュータが投了しました。試合終了です。%d", e.ply_best[0]);
+    set_status(gs, u"コンピュータが投了しました。試合終了です。%d", gs.score_shown);
     repaint(gs, e);
     hold_game_end();
   } else {
     // 7. The move, for the computer's hand.
-    const MoveRecord& m = e.result_move;
+    const MoveRecord& m = result.move;
+    gs.last_move = m;
     gs.show_last_move = 1;
     if (m.is_drop())
       apply_drop(gs, 1, m.piece_after, m.to_col, m.to_row);

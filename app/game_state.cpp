@@ -61,6 +61,8 @@ void game_construct(GameState& gs) {
   for (auto& image : gs.piece_images) image = nullptr;
   gs.progress_drawn = 0;
   gs.show_last_move = 0;
+  forget_last_move(gs);
+  gs.score_shown = 0;
   gs.refresh_count = 0;
   gs.status_text[0] = 0;
 }
@@ -179,6 +181,11 @@ void set_status(GameState& gs, const char16_t* text, int value) {
     }
   }
   gs.status_text[out] = 0;
+}
+
+void forget_last_move(GameState& gs) {
+  gs.last_move = MoveRecord{};
+  gs.last_move.to_col = gs.last_move.to_row = -1;
 }
 
 }  // namespace halvane

@@ -59,6 +59,8 @@ struct GameState {
   Image* piece_images[32]; // by piece code; null where a picture failed to load
   int progress_drawn;      // last root_progress drawn
   int show_last_move;      // 1 while the computer's last destination is highlighted
+  MoveRecord last_move;    // the computer's last move; to_col -1 when there is none to show
+  int score_shown;         // the last think's score, shown on the player's turn
   std::atomic<int> refresh_count;  // the turn monitor's repaint budget
 
   const char* piece_names[16];    // KIF piece names by kind (CP932)
@@ -114,6 +116,9 @@ void apply_drop(GameState& gs, int side, int code, int to_col, int to_row);
 // The position on screen in the engine's form: engine_board (256 cells, walls around the 81 squares)
 // and engine_hands, exactly what the turn flow hands to the think.
 void build_engine_input(GameState& gs);
+
+// No computer move is highlighted any more.
+void forget_last_move(GameState& gs);
 
 // Status line helpers: the text, with "%d" (if any) replaced by value.
 void set_status(GameState& gs, const char16_t* text, int value = 0);

@@ -7,7 +7,7 @@
 
 #include "app/kif_write.h"
 #include "app/render.h"
-#include "platform/ui.h"
+#include "app/ui.h"
 
 namespace halvane {
 

@@ -3,7 +3,7 @@
 
 #include "app/game_state.h"
 #include "app/kif_read.h"
-#include "engine/engine.h"
+#include "think/think.h"
 
 namespace halvane {
 

@@ -5,7 +5,7 @@
 #include "app/render.h"
 #include "app/targets.h"
 #include "app/turn_monitor.h"
-#include "platform/ui.h"
+#include "app/ui.h"
 
 namespace halvane {
 

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "app/render.h"
-#include "platform/ui.h"
+#include "app/ui.h"
 
 namespace halvane {
 
@@ -19,15 +19,9 @@ void refuse(GameState& gs, Engine& e, const char16_t* text) {
   repaint(gs, e);
 }
 
-// The computer's last destination is no longer highlighted.
-void forget_last_move(Engine& e) {
-  e.result_move.to_col = -1;
-  e.result_move.to_row = -1;
-}
-
 void navigation_tail(GameState& gs, Engine& e) {
   gs.game_over = false;
-  forget_last_move(e);
+  forget_last_move(gs);
   hold_computer(gs);
   turn_by_parity(gs);
   repaint(gs, e);
@@ -56,7 +50,7 @@ void go_first(GameState& gs, Engine& e) {
   copy_initial(gs, gs.board);
   std::memset(gs.hands, 0, sizeof gs.hands);
   gs.player_to_move = gs.player_is_gote == 0;
-  forget_last_move(e);
+  forget_last_move(gs);
   gs.game_over = false;
   repaint(gs, e);
 }

@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "app/data_files.h"
-#include "platform/image.h"
-#include "platform/ui.h"
+#include "app/image.h"
+#include "app/ui.h"
 
 namespace halvane {
 
@@ -64,10 +64,9 @@ void draw_progress(Image* target, GameState& gs, Engine& e) {
     for (int x = 0; x < STRIP_WIDTH; ++x) image_set_pixel(target, x, y, RGB_WHITE);
   if (!gs.thinking) {
     gs.progress_drawn = 0;
-    e.root_progress = 0;
     return;
   }
-  const int progress = e.root_progress;
+  const int progress = think_progress(e);
   if (progress == gs.progress_drawn) return;
   gs.progress_drawn = progress;
   const int right = SQUARE * (progress + 1);
@@ -125,8 +124,8 @@ void repaint(GameState& gs, Engine& e) {
 
   // 4. Highlights, only while the player is to move.
   if (gs.player_to_move) {
-    if (e.result_move.to_col >= 0 && gs.show_last_move)
-      draw_square(target, e.result_move.to_col, e.result_move.to_row, RGB_RED);
+    if (gs.last_move.to_col >= 0 && gs.show_last_move)
+      draw_square(target, gs.last_move.to_col, gs.last_move.to_row, RGB_RED);
     if (gs.selection == 2) {
       draw_square(target, gs.hand_cell_col, gs.hand_cell_row, RGB_BLUE);
     } else if (gs.selection != 0) {

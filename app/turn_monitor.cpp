@@ -38,7 +38,7 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
   if (!gs.started)
     set_status(gs, TEXT_PRESS_START);
   else
-    set_status(gs, u"プレイヤーの手番です。評価値＝%d", e.ply_best[0]);
+    set_status(gs, u"プレイヤーの手番です。評価値＝%d", gs.score_shown);
   if (gs.refresh_count < REFRESH_BUDGET) {
     gs.refresh_count += 1;
     repaint(gs, e);
@@ -48,7 +48,7 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
 }
 
 bool repaint_watcher_pass(GameState& gs, Engine& e) {
-  if (!gs.thinking || e.root_progress == gs.progress_drawn) return false;
+  if (!gs.thinking || think_progress(e) == gs.progress_drawn) return false;
   repaint(gs, e);
   return true;
 }

@@ -8,7 +8,8 @@
 #include <string>
 
 #include "engine/effects.h"
-#include "engine/engine.h"
+#include "search/engine.h"
+#include "think/engine_init.h"
 #include "engine/sfen.h"
 #include "search/perft.h"
 #include "search/search.h"
@@ -57,7 +58,7 @@ void BM_RootSearch(benchmark::State& state) {
     e->ply_best[0] = GOTE_NOTHING_YET;
     clear_killers(*e, e->max_plies);
     e->nodes = 0;
-    std::srand(1);
+    seed_noise(*e, 1);
     gote_node(*e);
     nodes += e->nodes;
   }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "engine/engine.h"
+#include "mate/mate_solver.h"
 
 namespace halvane {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/engine.h"
+#include "mate/mate_solver.h"
 
 namespace halvane {
 

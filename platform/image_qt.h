@@ -4,7 +4,7 @@
 
 #include <QImage>
 
-#include "platform/image.h"
+#include "app/image.h"
 
 namespace halvane {
 

@@ -143,9 +143,7 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   auto* window = new MainWindow(gs, e, strength);
   g_main_window = window;
   game_reset_for_window(gs);
-  e.result_move.to_col = e.result_move.to_row = -1;   // no last move to show
-  e.result_move.piece_after = SQ_EMPTY;
-  e.game_ply = 0;
+  forget_last_move(gs);   // no last move to show
   load_piece_images(gs);
   repaint(gs, e);
   start_turn_threads(gs, e);

@@ -8,8 +8,8 @@
 #include <QWidget>
 
 #include "app/game_state.h"
-#include "engine/engine.h"
-#include "engine/strength.h"
+#include "think/think.h"
+#include "think/strength.h"
 
 namespace halvane {
 

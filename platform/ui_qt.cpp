@@ -6,7 +6,7 @@
 #include <QMetaObject>
 
 #include "platform/main_window.h"
-#include "platform/ui.h"
+#include "app/ui.h"
 
 namespace halvane {
 

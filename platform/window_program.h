@@ -4,8 +4,8 @@
 #pragma once
 
 #include "app/game_state.h"
-#include "engine/engine.h"
-#include "engine/strength.h"
+#include "think/think.h"
+#include "think/strength.h"
 
 namespace halvane {
 

@@ -26,7 +26,7 @@ void gote_drop_search(Engine& e, int cell, int code) {
     // 3. Every root drop is searched.
     interest = INTEREST_ROOT_DROP;
     add_piece_effects_quiet(fx, p, last_to_sq(e, 0), e.pos, cell);
-    e.ply_eval[0] += std::rand() % 10;
+    e.ply_eval[0] += draw_noise(e) % 10;
     if (lands_undefended(e, GOTE, cell)) e.ply_eval[0] += 100;
   } else {
     // 4. Below the root an undefended drop onto an attacked cell is never searched.

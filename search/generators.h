@@ -4,7 +4,7 @@
 // true from either stops the generator and its node at once.
 #pragma once
 
-#include "engine/engine.h"
+#include "search/engine.h"
 #include "search/search.h"
 
 namespace halvane {

@@ -35,7 +35,7 @@ int undefended_landing(const Engine& e, int side, int to) {
 bool make_root_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
   const int p = e.ply;
   // 1. A little noise so that equal lines do not always give the same game.
-  e.ply_eval[p] += std::rand() % 10;
+  e.ply_eval[p] += draw_noise(e) % 10;
   // 2. Make the move; a capture's value.
   make_board_move_quiet(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
   if (captured != SQ_EMPTY) e.ply_eval[p] += e.capture_value[captured & 31];

@@ -3,7 +3,7 @@
 // and end with a pass; the root also consults the book, ply 1 asks the reply solver for a mate.
 #include <atomic>
 
-#include "mate/book.h"
+#include "book/book.h"
 #include "mate/mate_search.h"
 #include "search/generators.h"
 #include "search/search.h"
@@ -68,7 +68,10 @@ void gote_node(Engine& e) {
     return;
   }
   // 3. The root asks the book first.
-  if (p == 0 && book_lookup(e)) return;
+  if (p == 0 && book_lookup(e.book, e.pos.board, e.pos.hand[GOTE], e.result_move, e.book_hint)) {
+    e.ply_best[0] = BOOK_MOVE_SCORE;
+    return;
+  }
   // 4. The human left his king en prise; otherwise the kings stand where they stood.
   if (p >= 2) {
     if (e.effects.count[GOTE][e.pos.king_sq[SENTE][p - 1]] > 0) {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/engine.h"
+#include "search/engine.h"
 #include "engine/sfen.h"
 
 namespace halvane {

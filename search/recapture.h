@@ -3,7 +3,7 @@
 // line when the side's ray on the target says one is there), then the knights.
 #pragma once
 
-#include "engine/engine.h"
+#include "search/engine.h"
 
 namespace halvane {
 

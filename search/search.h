@@ -3,7 +3,7 @@
 // place on one Engine; the caller of a node raises e.ply before the call and lowers it after.
 #pragma once
 
-#include "engine/engine.h"
+#include "search/engine.h"
 
 namespace halvane {
 

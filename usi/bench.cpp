@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "engine/strength.h"
+#include "think/strength.h"
 #include "usi/think_answer.h"
 #include "usi/usi_session.h"
 
@@ -33,8 +33,8 @@ void run_bench(UsiSession& s) {
       usi_write(s, "info string bench position " + std::to_string(i + 1) + " refused: " + error);
       continue;
     }
-    e.stop_requested.store(0, std::memory_order_relaxed);
-    ThinkOptions options;
+    clear_stop(e);
+    ThinkRequest options;
     options.fixed_seed = true;
     options.seed = BENCH_SEED;
     const ThinkAnswer a = answer_think(e, game, options);

@@ -2,7 +2,7 @@
 // it, then the total, in the form open engines print it. The counting is the search's own perft.
 #include <string>
 
-#include "search/perft.h"
+#include "think/legal_moves.h"
 #include "usi/usi_session.h"
 
 namespace halvane {
@@ -16,10 +16,7 @@ void report_move(void* context, const MoveRecord& move, uint64_t count) {
 }  // namespace
 
 void run_perft(UsiSession& s, const GamePosition& game, int depth) {
-  Engine& e = *s.engine;
-  for (int side = 0; side < 2; ++side)
-    for (int ply = 0; ply < MAX_PLY; ++ply) e.pos.king_sq[side][ply] = 0;   // no stale king for a side without one
-  const uint64_t total = perft_position(e, game.pos, depth, report_move, &s);
+  const uint64_t total = perft_divide(*s.engine, game.pos, depth, report_move, &s);
   usi_write(s, "Nodes searched: " + std::to_string(total));
 }
 

@@ -1,7 +1,7 @@
 // Reading "position startpos|sfen ... [moves ...]" into a game position.
 #include "usi/position_command.h"
 
-#include "usi/legal_moves.h"
+#include "think/legal_moves.h"
 
 namespace halvane {
 

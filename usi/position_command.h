@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/engine.h"
+#include "think/think.h"
 #include "engine/sfen.h"
 
 namespace halvane {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/think.h"
+#include "think/think.h"
 #include "usi/position_command.h"
 
 namespace halvane {
@@ -20,11 +20,13 @@ struct ThinkAnswer {
   long long ms = 0;
   uint64_t nodes = 0;       // main search, reply checks and mate thread together
   uint64_t mate_nodes = 0;  // the mate thread's part of them
+  int depth = 0;            // the search's depth limit
 };
 
+// `options` gives the seed (and a test's search); the position is the game's.
 // Turns the position into the engine's view (the side to move as GOTE), thinks, and turns the answer back.
 // Resigns only when the think ran to its end and resigned, or when the side to move has no legal move.
-ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkOptions& options);
+ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest& options);
 
 // The USI "score" words for a think's score (SENTE's point of view), told from the engine's side: a mate
 // from the mate thread or a king capture the search saw as "score mate N", else "score cp N".

@@ -1,10 +1,11 @@
 // "go": one think on the worker thread, a timer that stops it before the clock runs out, and the answer
 // turned back into the GUI's coordinates. The answer is always a legal move or "resign".
+#include <cstring>
 #include <string>
 
-#include "engine/think.h"
+#include "think/legal_moves.h"
+#include "think/think.h"
 #include "usi/job_timer.h"
-#include "usi/legal_moves.h"
 #include "usi/think_answer.h"
 #include "usi/usi_session.h"
 
@@ -30,41 +31,38 @@ std::string score_words(int sente_score) {
   return "score cp " + std::to_string(own);
 }
 
-ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkOptions& options) {
+ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest& options) {
   ThinkAnswer answer;
   MoveRecord legal[MAX_LEGAL_MOVES];
   const int count = legal_moves(e, game.pos, legal);
   const EngineView view = engine_view(game.pos);
 
-  // Inputs of the think. A side without a king (mate problems, hand-made positions) keeps king cells that
-  // point at a wall cell no piece reaches, so no search reads a stale square.
-  for (EnginePosition* pos : {&e.pos, &e.mate_thread_solver.pos, &e.reply_solver.pos})
-    for (int side = 0; side < 2; ++side)
-      for (int ply = 0; ply < MAX_PLY; ++ply) pos->king_sq[side][ply] = 0;
-  e.game_ply = game.game_ply;
-  e.ply_best[0] = 0;
-  e.result_move = MoveRecord{};
-  e.result_move.to_col = e.result_move.to_row = -1;
+  ThinkRequest request = options;
+  std::memcpy(request.board, view.board, sizeof request.board);
+  std::memcpy(request.hand, view.hand, sizeof request.hand);
+  request.side = GOTE;
+  request.game_ply = game.game_ply;
 
   const UsiClock::time_point start = UsiClock::now();
-  think_with(e, view.board, view.hand[SENTE], view.hand[GOTE], options);
+  const ThinkResult result = think(e, request);
   answer.ms = std::chrono::duration_cast<std::chrono::milliseconds>(UsiClock::now() - start).count();
-  answer.nodes = think_nodes(e);
-  answer.mate_nodes = e.mate_thread_solver.nodes;
-  answer.score = e.ply_best[0];
-  answer.stopped = e.stop_requested.load(std::memory_order_relaxed) != 0;
-  answer.book = e.ply_best[0] == -MATE_SCORE_BASE;
+  answer.nodes = result.nodes();
+  answer.mate_nodes = result.mate_nodes;
+  answer.score = result.score;
+  answer.stopped = result.stopped;
+  answer.book = result.book;
+  answer.depth = result.depth_limit;
 
   if (count == 0) {   // mated or stalemated: nothing to play
     answer.resign = true;
     return answer;
   }
   // A think cut short has not seen every move: it never resigns on what it has seen so far.
-  if (e.resign_flag == 1 && !answer.stopped) {
+  if (result.resigned && !answer.stopped) {
     answer.resign = true;
     return answer;
   }
-  const MoveRecord found = move_from_engine_view(view, e.result_move);
+  const MoveRecord found = move_from_engine_view(view, result.move);
   for (int i = 0; i < count; ++i)
     if (same_move(found, legal[i])) {
       answer.move = legal[i];
@@ -93,9 +91,9 @@ void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   const long long budget = think_budget_ms(go, game.pos.side_to_move);
   // A ponder think starts its clock at ponderhit; an infinite one has none.
   if (budget >= 0 && !go.ponder) set_job_deadline(s, UsiClock::now() + std::chrono::milliseconds(budget));
-  JobTimer timer = start_job_timer(s, [&e] { e.stop_requested.store(1, std::memory_order_relaxed); });
+  JobTimer timer = start_job_timer(s, [&e] { stop_think(e); });
 
-  const ThinkAnswer answer = answer_think(e, game, ThinkOptions{});
+  const ThinkAnswer answer = answer_think(e, game, ThinkRequest{});
   finish_job_timer(s, timer);
 
   // "go infinite" and "go ponder" must not answer before the GUI says so.
@@ -104,7 +102,7 @@ void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   if (answer.book) usi_write(s, "info string book move");
   if (answer.stopped)
     usi_write(s, answer.searched ? "info string stopped early" : "info string stopped before any move was searched");
-  usi_write(s, answer_info(answer, e.depth_limit));
+  usi_write(s, answer_info(answer, answer.depth));
   usi_write(s, answer.resign ? "bestmove resign" : "bestmove " + move_to_usi(answer.move));
 }
 

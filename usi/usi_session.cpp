@@ -4,7 +4,7 @@
 
 #include <exception>
 
-#include "engine/strength.h"
+#include "think/strength.h"
 
 namespace halvane {
 
@@ -30,11 +30,7 @@ void info_string(UsiSession& s, const std::string& text) { usi_write(s, "info st
 void signal_stop(UsiSession& s) {
   std::lock_guard<std::mutex> lock(s.job_mutex);
   s.stop_seen = true;
-  s.engine->stop_requested.store(1, std::memory_order_relaxed);
-  if (s.mate_job.load()) {
-    s.engine->mate_thread_solver.base_depth.store(0, std::memory_order_relaxed);
-    s.engine->mate_thread_solver.depth_limit.store(0, std::memory_order_relaxed);
-  }
+  stop_think(*s.engine);
   s.job_changed.notify_all();
 }
 
@@ -52,9 +48,8 @@ void start_job(UsiSession& s, void (*job)(UsiSession&, GoRequest, GamePosition),
     s.timed_out = false;
     s.has_deadline = false;
     s.ponder_budget_ms = go.ponder ? think_budget_ms(go, s.game.pos.side_to_move) : -1;
-    s.mate_job.store(go.kind == GoKind::MATE);
   }
-  s.engine->stop_requested.store(0, std::memory_order_relaxed);
+  clear_stop(*s.engine);
   try {
     s.worker = std::thread(job, std::ref(s), go, s.game);
   } catch (const std::exception&) {
@@ -91,7 +86,7 @@ void handle_setoption(UsiSession& s, std::string_view args) {
     signal_stop(s);
     join_worker(s);
     s.strength = level;
-    engine_init(*s.engine, *STRENGTHS[level]);
+    set_strength(*s.engine, *STRENGTHS[level]);
     return;
   }
   // Options every GUI sends; this engine has no hash table and does not ponder on its own.
@@ -142,11 +137,9 @@ void usi_write(UsiSession& s, std::string_view line) {
 
 void usi_session_start(UsiSession& s, std::function<void(std::string_view)> write_line) {
   s.write_line = std::move(write_line);
-  s.engine = std::make_unique<Engine>();
   s.strength = 2;
-  engine_init(*s.engine, *STRENGTHS[s.strength]);
-  s.scratch = std::make_unique<Engine>();
-  engine_init(*s.scratch, *STRENGTHS[s.strength]);
+  s.engine = new_engine(*STRENGTHS[s.strength]);
+  s.scratch = new_engine(*STRENGTHS[s.strength]);
   s.game.pos = startpos();
   s.game.game_ply = 0;
 }

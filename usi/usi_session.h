@@ -13,8 +13,8 @@
 #include <string_view>
 #include <thread>
 
-#include "engine/engine.h"
 #include "engine/sfen.h"
+#include "think/think.h"
 #include "usi/go_request.h"
 #include "usi/position_command.h"
 
@@ -26,8 +26,8 @@ struct UsiSession {
   std::function<void(std::string_view)> write_line;   // one protocol line, without its line end
   std::mutex write_mutex;                             // the worker and the reader both write
 
-  std::unique_ptr<Engine> engine;   // one Engine for the whole conversation; re-initialised on a strength change
-  std::unique_ptr<Engine> scratch;  // the reading thread's, for checking moves while the worker thinks
+  EngineHandle engine;   // one Engine for the whole conversation; re-initialised on a strength change
+  EngineHandle scratch;  // the reading thread's, for checking moves while the worker thinks
   int strength = 2;                 // index into STRENGTHS; the strongest unless the GUI asks otherwise
   GamePosition game;                // the last position that was accepted
 
@@ -42,7 +42,6 @@ struct UsiSession {
   bool has_deadline = false;
   UsiClock::time_point deadline;
   long long ponder_budget_ms = -1;  // the clock a "go ponder" gets at ponderhit; -1 none
-  std::atomic<bool> mate_job{false};  // the running job is "go mate": stop ends the solver, not the search
 };
 
 // Sets the session up at the strongest level with the initial position; `write_line` receives every line.

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "app/utf8.h"
-#include "platform/ui.h"
+#include "app/ui.h"
 
 namespace halvane {
 

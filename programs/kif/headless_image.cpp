@@ -1,6 +1,6 @@
 // Pictures for halvane-kif, which never draws: nothing loads, nothing is kept. The game's rendering is
 // linked in only because the file commands may repaint; with no picture it draws nothing.
-#include "platform/image.h"
+#include "app/image.h"
 
 namespace halvane {
 

@@ -10,7 +10,8 @@
 #include "app/kif_file.h"
 #include "app/kif_write.h"
 #include "app/record_sfen.h"
-#include "engine/engine.h"
+#include "think/strength.h"
+#include "think/think.h"
 #include "engine/sfen.h"
 #include "programs/kif/console_ui.h"
 
@@ -72,7 +73,7 @@ int write(GameState& gs, Engine& e, const char* out, int count, char** moves) {
 
 int main(int argc, char** argv) {
   auto gs = std::make_unique<GameState>();
-  auto e = std::make_unique<Engine>();
+  EngineHandle e = new_engine(STRENGTH_CHUUKARA);
   game_construct(*gs);
   game_reset_for_window(*gs);
   if (argc == 3 && std::strcmp(argv[1], "check") == 0) return check(*gs, *e, argv[2]);

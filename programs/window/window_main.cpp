@@ -2,9 +2,9 @@
 // program's own strength (STRENGTH_CHUUKARA, STRENGTH_KARAKUCHI or STRENGTH_GEKIKARA). It owns the game and
 // the engine, hands its strength to the engine's initialisation and both to the common window run.
 #include "app/game_state.h"
-#include "engine/engine.h"
-#include "engine/strength.h"
 #include "platform/window_program.h"
+#include "think/strength.h"
+#include "think/think.h"
 
 #ifndef HALVANE_STRENGTH
 #error "each window program is built with HALVANE_STRENGTH set to its strength"
@@ -12,11 +12,11 @@
 
 namespace {
 halvane::GameState g_game;
-halvane::Engine g_engine;
 }  // namespace
 
 int main(int argc, char** argv) {
   halvane::game_construct(g_game);
-  halvane::engine_init(g_engine, halvane::HALVANE_STRENGTH);
-  halvane::run_window_program(argc, argv, g_game, g_engine, halvane::HALVANE_STRENGTH);
+  // Made once at start and kept for the whole run; the program ends with the process.
+  static halvane::EngineHandle engine = halvane::new_engine(halvane::HALVANE_STRENGTH);
+  halvane::run_window_program(argc, argv, g_game, *engine, halvane::HALVANE_STRENGTH);
 }

@@ -19,7 +19,7 @@ struct Commands : PlayTest {
   void computer_replies(Square from, Square to) {
     apply_board_move(*gs, GOTE, from.col, from.row, to.col, to.row, at(from.col, from.row));
     ASSERT_TRUE(record_current(*gs));
-    e->result_move = MoveRecord{from.col, from.row, at(to.col, to.row), to.col, to.row, at(to.col, to.row), SQ_EMPTY};
+    gs->last_move = MoveRecord{from.col, from.row, at(to.col, to.row), to.col, to.row, at(to.col, to.row), SQ_EMPTY};
     gs->show_last_move = 1;
     gs->player_to_move = true;
   }
@@ -50,9 +50,7 @@ TEST_F(Commands, ResetRestoresTheStartingState) {
   three_moves();
   gs->hands[1][PAWN] = 3;
   gs->paused = true;
-  e->game_ply = 7;
-  e->ply_best[0] = 1234;
-  for (int f = 0; f < KILLER_FIELDS; ++f) e->killers[f][5][3] = 9;
+  gs->score_shown = 1234;
   command(CMD_START);
   EXPECT_FALSE(gs->started);
   EXPECT_EQ(gs->current, 0);
@@ -64,11 +62,9 @@ TEST_F(Commands, ResetRestoresTheStartingState) {
   EXPECT_EQ(status(), TEXT_PRESS_START);
   EXPECT_FALSE(gs->paused);
   EXPECT_TRUE(gs->player_to_move);
-  EXPECT_EQ(e->game_ply, 0);
-  EXPECT_EQ(e->ply_best[0], 0);
-  EXPECT_EQ(e->result_move.to_col, -1);
-  EXPECT_EQ(e->result_move.piece_after, SQ_EMPTY);
-  for (int f = 0; f < KILLER_FIELDS; ++f) EXPECT_EQ(e->killers[f][5][3], 0) << "killer field " << f;
+  EXPECT_EQ(gs->score_shown, 0);
+  EXPECT_EQ(gs->last_move.to_col, -1);
+  EXPECT_EQ(gs->last_move.piece_after, SQ_EMPTY);
 }
 
 TEST_F(Commands, RefusalsWhileTheComputerThinks) {
@@ -128,15 +124,15 @@ TEST_F(Commands, NavigationThroughTheRecord) {
   player_moves({7, 6}, {7, 5});
   computer_replies({3, 2}, {3, 3});
   ASSERT_EQ(gs->length, 4);
-  e->result_move.to_col = 3;
+  gs->last_move.to_col = 3;
   gs->game_over = true;
   gs->paused = false;
   command(CMD_BACK);
   EXPECT_EQ(gs->current, 3);
   EXPECT_TRUE(slot_matches_screen(*gs, 3));
   EXPECT_FALSE(gs->game_over) << "navigation clears the game's end";
-  EXPECT_EQ(e->result_move.to_col, -1) << "the last-move mark goes";
-  EXPECT_EQ(e->result_move.to_row, -1);
+  EXPECT_EQ(gs->last_move.to_col, -1) << "the last-move mark goes";
+  EXPECT_EQ(gs->last_move.to_row, -1);
   EXPECT_EQ(gs->show_last_move, 0);
   EXPECT_TRUE(gs->paused);
   EXPECT_EQ(caption_of(CMD_PAUSE), u"■");

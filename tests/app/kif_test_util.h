@@ -151,7 +151,7 @@ inline ::testing::AssertionResult same_record(const GameState& a, const GameStat
 // A game and an engine for loading and saving through the menu commands, on the scripted window system.
 struct KifFixture : ::testing::Test {
   std::unique_ptr<GameState> gs = make_state();
-  std::unique_ptr<Engine> e = std::make_unique<Engine>();
+  EngineHandle e = new_engine(STRENGTH_CHUUKARA);
 
   void SetUp() override { test_support::reset_scripted_ui(); }
 

@@ -9,8 +9,6 @@ void PlayTest::SetUp() {
   reset_scripted_ui();
   game_construct(*gs);
   game_reset_for_window(*gs);
-  engine_init(*e, STRENGTH_CHUUKARA);
-  e->result_move.to_col = e->result_move.to_row = -1;
   load_back_buffer();
 }
 

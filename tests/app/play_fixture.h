@@ -12,7 +12,7 @@
 #include "app/game_state.h"
 #include "app/render.h"
 #include "app/turn_monitor.h"
-#include "engine/engine.h"
+#include "think/think.h"
 #include "support/scripted_ui.h"
 
 namespace halvane::test_support {
@@ -23,7 +23,7 @@ struct Square {
 
 struct PlayTest : ::testing::Test {
   std::unique_ptr<GameState> gs = std::make_unique<GameState>();
-  std::unique_ptr<Engine> e = std::make_unique<Engine>();
+  EngineHandle e = new_engine(STRENGTH_CHUUKARA);
 
   void SetUp() override;
 

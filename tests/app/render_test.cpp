@@ -6,8 +6,9 @@
 
 #include "app/game_state.h"
 #include "app/render.h"
-#include "engine/engine.h"
-#include "platform/image.h"
+#include "search/engine.h"
+#include "think/think.h"
+#include "app/image.h"
 #include "support/memory_image.h"
 #include "support/scripted_ui.h"
 
@@ -17,13 +18,12 @@ namespace {
 
 struct RenderTest : ::testing::Test {
   std::unique_ptr<GameState> gs = std::make_unique<GameState>();
-  std::unique_ptr<Engine> e = std::make_unique<Engine>();
+  EngineHandle e = new_engine(STRENGTH_CHUUKARA);
   Image* buffer = nullptr;
 
   void SetUp() override {
     game_construct(*gs);
     game_reset_for_window(*gs);
-    engine_init(*e, STRENGTH_CHUUKARA);
     load_back_buffer();
     buffer = back_buffer();
     // Piece pictures: a white square with a coloured 2 x 2 mark at (1, 1) whose colour names the code.
@@ -71,8 +71,8 @@ TEST_F(RenderTest, HandPilesFollowTheStepRule) {
 }
 
 TEST_F(RenderTest, HighlightsOnlyOnThePlayersTurn) {
-  e->result_move.to_col = 6;
-  e->result_move.to_row = 3;
+  gs->last_move.to_col = 6;
+  gs->last_move.to_row = 3;
   gs->show_last_move = 1;
   gs->selection = 1;
   gs->sel_col = 7;
@@ -88,7 +88,7 @@ TEST_F(RenderTest, HighlightsOnlyOnThePlayersTurn) {
   EXPECT_EQ(at(6 * 40, 3 * 40 + 20), RGB_BLACK) << "one-pixel black outline";
   EXPECT_EQ(at(7 * 40 + 20, 7 * 40 + 20), RGB_BLUE);
   EXPECT_EQ(at(7 * 40 + 20, 6 * 40 + 20), RGB_GREEN);
-  e->result_move.to_col = -1;   // what navigation does: the mark disappears
+  gs->last_move.to_col = -1;   // what navigation does: the mark disappears
   gs->selection = 2;
   gs->hand_cell_col = 12;
   gs->hand_cell_row = 6;
@@ -109,7 +109,6 @@ TEST_F(RenderTest, ProgressStripDrawsEachNewValueOnce) {
   EXPECT_EQ(at(0, 364), RGB_WHITE) << "an unchanged value leaves the strip white";
   gs->thinking = false;
   repaint(*gs, *e);
-  EXPECT_EQ(e->root_progress.load(), 0);
   EXPECT_EQ(gs->progress_drawn, 0);
 }
 

@@ -5,6 +5,7 @@
 
 #include "app/turn_flow.h"
 #include "play_fixture.h"
+#include "search/engine.h"
 
 using namespace halvane;
 using namespace halvane::test_support;
@@ -38,7 +39,7 @@ TEST_F(TurnFlow, PlayersTurnStatusAndTheRepaintBudget) {
   EXPECT_EQ(status(), TEXT_PRESS_START) << "before the start";
 
   start(true);
-  e->ply_best[0] = -42;
+  gs->score_shown = -42;
   const int before = repaints();
   for (int pass = 0; pass < REFRESH_BUDGET; ++pass) EXPECT_EQ(turn_monitor_pass(*gs, *e), MONITOR_STEP_MS);
   EXPECT_EQ(repaints(), before + REFRESH_BUDGET);
@@ -152,9 +153,9 @@ TEST_F(TurnFlow, ComputerResignsAHopelessPosition) {
   EXPECT_EQ(gs->length, 5) << "nothing is recorded";
   EXPECT_EQ(gs->show_last_move, 0);
   EXPECT_TRUE(gs->player_to_move) << "the turn toggles back to the player";
-  EXPECT_GE(e->ply_best[0], 8000);
+  EXPECT_GE(gs->score_shown, 8000);
   std::u16string expected = u"コンピュータが投了しました。試合終了です。";
-  for (char c : std::to_string(e->ply_best[0])) expected += static_cast<char16_t>(c);
+  for (char c : std::to_string(gs->score_shown)) expected += static_cast<char16_t>(c);
   EXPECT_EQ(status(), expected);
 }
 

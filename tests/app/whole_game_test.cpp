@@ -93,7 +93,7 @@ struct WholeGame : PlayTest {
         ASSERT_TRUE(slot_matches_screen(*gs, gs->current));
         ASSERT_TRUE(one_move_apart(*gs, gs->current, GOTE)) << "seed " << seed << " computer's move " << move;
         ASSERT_TRUE(material_conserved(*gs, kings)) << "seed " << seed << " after the computer's move " << move;
-        const MoveRecord& r = e->result_move;
+        const MoveRecord& r = gs->last_move;
         ASSERT_EQ(at(r.to_col, r.to_row), r.piece_after) << "the board shows the think's move";
         ASSERT_TRUE(is_gote_piece(r.piece_after));
       }
@@ -102,12 +102,12 @@ struct WholeGame : PlayTest {
     const std::u16string end = status();
     if (end == u"プレイヤーの玉が取られました。試合終了です。") {
       EXPECT_EQ(gs->current, gs->length);
-      EXPECT_EQ(e->result_move.captured, KING);
+      EXPECT_EQ(gs->last_move.captured, KING);
       EXPECT_TRUE(material_conserved(*gs, 1)) << "one king left on the board";
     } else {
       EXPECT_EQ(end.rfind(u"コンピュータが投了しました。試合終了です。", 0), 0u) << utf8(end);
       EXPECT_TRUE(material_conserved(*gs, 2));
-      EXPECT_GE(e->ply_best[0], 8000);
+      EXPECT_GE(gs->score_shown, 8000);
     }
     // The whole record reads as alternating moves from the initial position.
     const int first_mover = as_sente ? SENTE : GOTE;
@@ -128,10 +128,9 @@ TEST(TurnThreads, AnswerTheMoveAndLetTheProcessExitDuringAThink) {
   EXPECT_EXIT(
       {
         auto* gs = new GameState;   // like the program's, alive until the process ends
-        auto* e = new Engine;
+        Engine* e = new_engine(STRENGTH_CHUUKARA).release();
         game_construct(*gs);
         game_reset_for_window(*gs);
-        engine_init(*e, STRENGTH_CHUUKARA);
         load_back_buffer();
         start_turn_threads(*gs, *e);
         scripted_ui().answers.push_back(ANSWER_YES);

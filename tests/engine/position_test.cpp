@@ -5,7 +5,8 @@
 #include <memory>
 #include <random>
 
-#include "engine/engine.h"
+#include "search/engine.h"
+#include "think/engine_init.h"
 #include "engine/position.h"
 #include "engine/sfen.h"
 

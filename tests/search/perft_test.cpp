@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/engine.h"
+#include "search/engine.h"
+#include "think/engine_init.h"
 #include "engine/sfen.h"
 #include "search/perft.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "mate/book.h"
+#include "book/book.h"
 #include "search/search.h"
 #include "test_positions.h"
 
@@ -147,7 +147,7 @@ TEST(Search, FirstGeneratedOfEqualRootMovesWins) {
     const int lows = (noise[0] == low) + (noise[1] == low) + (noise[2] == low);
     if (lows < 2 && (first_low == 0 || later_wins >= 2)) continue;
     prepare_root(*e, pos);
-    std::srand(seed);
+    seed_noise(*e, seed);   // the engine's own generator draws what srand and rand draw
     gote_node(*e);
     EXPECT_EQ(e->result_move, in_order[first_low]) << "seed " << seed;
     EXPECT_EQ(e->ply_best[0], low) << "seed " << seed;

@@ -11,7 +11,8 @@
 #include <gtest/gtest.h>
 
 #include "engine/effects.h"
-#include "engine/engine.h"
+#include "search/engine.h"
+#include "think/engine_init.h"
 #include "engine/sfen.h"
 #include "search/perft.h"
 

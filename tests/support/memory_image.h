@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/image.h"
+#include "app/image.h"
 
 namespace halvane::test_support {
 

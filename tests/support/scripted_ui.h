@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui.h"
+#include "app/ui.h"
 
 namespace halvane::test_support {
 

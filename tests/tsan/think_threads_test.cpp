@@ -8,7 +8,10 @@
 #include <string>
 #include <thread>
 
-#include "engine/think.h"
+#include "think/think.h"
+#include "search/engine.h"
+#include "think/engine_init.h"
+#include "support/think_request.h"
 #include "tests/usi/usi_harness.h"
 
 using namespace halvane;
@@ -38,9 +41,7 @@ TEST(ThinkThreads, ManyThinksInARowLeaveNoThreadBehind) {
   for (int round = 0; round < 3; ++round) {
     for (const char* sfen : positions) {
       const EngineView view = view_of(sfen);
-      e->game_ply = round;
-      e->ply_best[0] = 0;
-      think(*e, view.board, view.hand[SENTE], view.hand[GOTE]);
+      think(*e, test_support::request_for(view, round));
       EXPECT_FALSE(e->mate_thread.joinable()) << sfen;
       EXPECT_EQ(e->mate_running.load(), 0) << sfen;
       EXPECT_EQ(e->resign_flag, 0) << sfen;

@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "engine/sfen.h"
-#include "engine/strength.h"
-#include "usi/legal_moves.h"
+#include "search/engine.h"
+#include "think/engine_init.h"
+#include "think/strength.h"
+#include "think/legal_moves.h"
 #include "usi/usi_session.h"
 
 namespace halvane {

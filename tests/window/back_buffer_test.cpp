@@ -8,7 +8,8 @@
 #include "app/data_files.h"
 #include "app/game_state.h"
 #include "app/render.h"
-#include "engine/engine.h"
+#include "search/engine.h"
+#include "think/think.h"
 #include "platform/image_qt.h"
 #include "tests/window/window_fixture.h"
 
@@ -39,13 +40,15 @@ class BackBufferTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<GameState> gs_ = std::make_unique<GameState>();
-  std::unique_ptr<Engine> e_ = std::make_unique<Engine>();
+  EngineHandle e_ = new_engine(STRENGTH_GEKIKARA);
   QImage wallpaper_;
 
   // What the window would copy: the buffer, read under the drawing lock.
   QImage shown() {
     return back_buffer_copy(QRect(0, 0, 700, 500));
   }
+  void set_progress(int column) { e_->root_progress = column; }
+
   QImage draw() {
     repaint(*gs_, *e_);
     return shown();
@@ -65,7 +68,6 @@ class BackBufferTest : public QObject {
  private slots:
   void initTestCase() {
     game_construct(*gs_);
-    engine_init(*e_, STRENGTH_GEKIKARA);
     QVERIFY2(load_back_buffer(), "the shipped wallpaper is found beside the test programs");
     wallpaper_ = QImage(QString::fromStdString(find_data_file("wallpaper.jpg"))).convertToFormat(QImage::Format_RGB32);
     QVERIFY(!wallpaper_.isNull());
@@ -74,7 +76,7 @@ class BackBufferTest : public QObject {
   void init() {
     game_reset_for_window(*gs_);
     load_piece_images(*gs_);
-    e_->result_move.to_col = e_->result_move.to_row = -1;
+    gs_->last_move.to_col = gs_->last_move.to_row = -1;
   }
 
   void wallpaperIsTheSurface() {
@@ -172,7 +174,7 @@ class BackBufferTest : public QObject {
     gs_->sel_col = 2, gs_->sel_row = 6, gs_->sel_piece = PAWN;
     gs_->target_map[gs_index(2, 5)] = 1;
     gs_->show_last_move = 1;
-    e_->result_move.to_col = 4, e_->result_move.to_row = 4;
+    gs_->last_move.to_col = 4, gs_->last_move.to_row = 4;
     struct Row { bool player_to_move; QRgb last, selected, target; } rows[] = {
         {false, YELLOW, YELLOW, YELLOW}, {true, RED, BLUE, GREEN}};
     for (const Row& row : rows) {
@@ -199,7 +201,7 @@ class BackBufferTest : public QObject {
 
   void progressStrip() {
     gs_->thinking = true;
-    e_->root_progress = 3;
+    set_progress(3);
     gs_->progress_drawn = 0;
     QImage view = draw();
     for (int y = 364; y < 368; ++y) {
@@ -213,11 +215,11 @@ class BackBufferTest : public QObject {
     view = draw();
     QCOMPARE(rgb(view, 0, 365), WHITE);
     // Once the think is over the strip is white and the counter starts again.
-    e_->root_progress = 5;
+    set_progress(5);
     gs_->thinking = false;
     view = draw();
     QCOMPARE(rgb(view, 0, 365), WHITE);
-    QCOMPARE(e_->root_progress.load(), 0);
+    QCOMPARE(gs_->progress_drawn, 0);
   }
 
   void statusLineOverwritesTheOldOne() {

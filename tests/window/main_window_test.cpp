@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "app/commands.h"
-#include "platform/ui.h"
+#include "app/ui.h"
 #include "platform/window_program.h"
 #include "tests/window/window_fixture.h"
 
@@ -62,7 +62,7 @@ class MainWindowTest : public QObject {
         {&STRENGTH_KARAKUCHI, u"ハルベイン（辛口）"},
         {&STRENGTH_GEKIKARA, u"ハルベイン（激辛）"}};
     for (const Row& row : rows) {
-      MainWindow window(g_game, g_engine, *row.strength);
+      MainWindow window(g_game, *g_engine_handle, *row.strength);
       QCOMPARE(window.windowTitle(), text(row.title));
     }
     QCOMPARE(window_->windowTitle(), text(u"ハルベイン（中辛）"));
@@ -188,7 +188,7 @@ class MainWindowTest : public QObject {
     QTest::qWait(50);
     window_->view()->installEventFilter(&watch);
     std::thread worker([] {
-      for (int i = 0; i < 5; ++i) repaint(g_game, g_engine);
+      for (int i = 0; i < 5; ++i) repaint(g_game, *g_engine_handle);
       request_repaint();
     });
     worker.join();

@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "app/commands.h"
-#include "platform/image.h"
+#include "app/image.h"
 #include "platform/window_program.h"
 #include "tests/window/window_fixture.h"
 
@@ -67,7 +67,7 @@ class PlayWindowTest : public QObject {
     QCOMPARE(g_game.current, 2);
     QVERIFY(!g_game.game_over);
 
-    const MoveRecord m = g_engine.result_move;
+    const MoveRecord m = g_game.last_move;
     QVERIFY(is_gote_piece(m.piece_after));
     QCOMPARE(g_game.board[gs_index(m.to_col, m.to_row)], m.piece_after);
     QCOMPARE(g_game.record_boards[2][gs_index(m.to_col, m.to_row)], m.piece_after);

@@ -20,7 +20,7 @@
 #include "app/game_state.h"
 #include "app/render.h"
 #include "app/turn_monitor.h"
-#include "engine/engine.h"
+#include "think/think.h"
 #include "platform/main_window.h"
 #include "platform/window_program.h"
 #include "tests/window/window_fixture.h"
@@ -69,8 +69,7 @@ void computer_to_move_out_of_book(GameState& gs) {
     std::thread([] {
       for (;;) {
         g_game.thinking = true;
-        g_engine.root_progress = (g_engine.root_progress + 1) % 9;
-        repaint(g_game, g_engine);
+        repaint(g_game, *g_engine_handle);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
       }
     }).detach();

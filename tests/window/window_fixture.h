@@ -13,23 +13,23 @@
 
 #include "app/game_state.h"
 #include "app/render.h"
-#include "engine/engine.h"
-#include "engine/strength.h"
+#include "think/think.h"
+#include "think/strength.h"
 #include "platform/image_qt.h"
 #include "platform/main_window.h"
 
 namespace halvane {
 
 inline GameState g_game;
-inline Engine g_engine;
+inline EngineHandle g_engine_handle;
 
 // The game constructed, the engine at `strength`, the wallpaper loaded and the main window open and
 // shown, as a window program starts; nullptr when the wallpaper is not found or the window never shows.
 inline MainWindow* open_test_window(const Strength& strength) {
   game_construct(g_game);
-  engine_init(g_engine, strength);
+  g_engine_handle = new_engine(strength);
   if (!load_back_buffer()) return nullptr;
-  MainWindow* window = open_main_window(g_game, g_engine, strength);
+  MainWindow* window = open_main_window(g_game, *g_engine_handle, strength);
   window->show();
   return QTest::qWaitForWindowExposed(window) ? window : nullptr;
 }

@@ -1,62 +1,21 @@
-// The one Engine object that every think works in, and the two mate solvers inside it.
-// Everything a think uses lives here with a fixed size; nothing is allocated during a think.
+// The Engine: everything one think works in — the main search's position, effect maps and tables, the
+// two mate solvers, the book and the think's control words — with fixed sizes; nothing is allocated
+// during a think. Engines share nothing, so several may think at once on different threads.
 #pragma once
 
 #include <atomic>
 #include <cstdint>
 #include <thread>
 
+#include <cstdlib>
+
+#include "book/book.h"
 #include "engine/effects.h"
 #include "engine/position.h"
-#include "engine/strength.h"
 #include "engine/types.h"
+#include "mate/mate_solver.h"
 
 namespace halvane {
-
-// The two passes of a mate-search node.
-constexpr int FIRST_PASS = 1;
-constexpr int SECOND_PASS = 0;
-constexpr int NO_MATE_LEN = 10000;   // best_mate_len while no mate has been found
-constexpr int MATE_DEPTH = 12;       // ply limit of both mate solvers during a search
-
-struct MateSolver {
-  EnginePosition pos;
-  // Copies taken when a search starts: the mate thread's repetition test compares with them.
-  uint8_t root_board[BOARD_CELLS];
-  uint8_t root_hand[2][8];
-  int root_king_sq[2];
-  // The reply solver's board before its 180-degree turn.
-  uint8_t saved_board[BOARD_CELLS];
-
-  int ply;
-  std::atomic<int> base_depth;   // the configured ply limit; 0 is the stop signal
-  std::atomic<int> depth_limit;  // the limit of the current run; 0 is the stop signal
-  EffectMaps effects;
-
-  uint8_t proven[MAX_PLY];   // 1: mate proven below the node of that ply
-  int mate_len[MAX_PLY];     // ply at which the proven line below that node ends
-  int pass_at[MAX_PLY];      // FIRST_PASS or SECOND_PASS of the node at that ply
-  int last_to_sq[MAX_PLY];   // destination cell of the move being tried at each ply
-  MoveRecord mate_move;      // root move of the best mate found
-  int best_mate_len;         // mate_len of mate_move; NO_MATE_LEN while none
-  std::atomic<uint8_t> mate_found;  // published with release ordering after mate_move and mate_len[0]
-
-  uint64_t nodes;            // nodes searched; counts only, never steers the search
-  bool reply_mode;           // set by the run: true for the reply check (first mate ends the root,
-                             // no repetition test), false for the mate thread's search
-};
-
-// One opening-book entry: the board before the move (index row * 9 + col), +30 / -30 and the move.
-struct BookEntry {
-  int cells[81];
-  int score;
-  MoveRecord move;
-};
-
-struct BookHint {
-  MoveRecord move;           // from_col 999: no hint
-  int hint_score;
-};
 
 struct Engine {
   // 1. The main search's position.
@@ -83,8 +42,7 @@ struct Engine {
   EffectMaps effects;
 
   // 6. The opening book.
-  BookEntry book[BOOK_ENTRIES];
-  int book_count;
+  Book book;
 
   // 7, 8. The mate solvers: one on the mate thread, one for the reply check inside the main search.
   MateSolver mate_thread_solver;
@@ -102,13 +60,21 @@ struct Engine {
 
   uint64_t nodes;                  // main-search nodes; counts only, never steers the search
 
+  // The root's small evaluation noise: this engine's own generator, seeded by every think. It draws the
+  // same sequence the C library's srand and rand give for the same seed.
+  random_data noise;
+  char noise_state[128];
+
   // 10. Think control. The mate thread of the running think is started and joined inside the think, so no
   // thread outlives it. stop_requested lets a front end end a think early: every GOTE node reads it beside
   // the mate thread's mate_found and leaves its column loop. The window programs never set it.
   std::thread mate_thread;
   std::atomic<uint8_t> mate_running;     // 1 from the mate thread's start until run_mate_search has returned
   std::atomic<uint8_t> stop_requested;
+  std::atomic<uint8_t> running_job;      // JOB_NONE, JOB_THINK or JOB_MATE: what a stop must reach
 };
+
+enum EngineJob : uint8_t { JOB_NONE, JOB_THINK, JOB_MATE };
 
 // True when a GOTE node should leave its column loop: the mate thread has reported a mate, or the think
 // has been asked from outside to stop. A relaxed read: only the stop is taken from it.
@@ -141,10 +107,11 @@ extern const int CAPTURE_VALUE[32];
 // Remembered-move slots used per ply.
 extern const int KILLER_WIDTH[SCHEDULE_LEN];
 
-// Sets every default an Engine needs before its first think, for the given strength, and fills the book.
-void engine_init(Engine& e, const Strength& strength);
-
 // Clears the remembered moves of plies 0 .. plies - 1 in all eight tables.
 void clear_killers(Engine& e, int plies);
+
+// Seeds the root noise; draw_noise then returns what rand() would after srand(seed).
+void seed_noise(Engine& e, unsigned seed);
+int draw_noise(Engine& e);
 
 }  // namespace halvane

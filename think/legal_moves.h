@@ -1,13 +1,12 @@
 // Legal moves and perft counts of a game position, by the engine's own generators and legality tests
-// (own king never left attacked, no pawn-drop mate). The USI front end checks every move it is given
-// against them and answers only moves among them. Each works in the main-search part of an Engine that
-// no think is using at the time.
+// (own king never left attacked, no pawn-drop mate). The front ends check every move they are given
+// against them. Each works in the main-search part of an Engine that no think is using at the time.
 #pragma once
 
 #include <cstdint>
 
-#include "engine/engine.h"
 #include "engine/sfen.h"
+#include "think/think.h"
 
 namespace halvane {
 
@@ -27,5 +26,10 @@ bool opponent_king_attacked(Engine& scratch, const SfenPosition& pos);
 
 // Leaf positions `depth` plies below the position.
 uint64_t count_leaves(Engine& scratch, const SfenPosition& pos, int depth);
+
+// Called once per legal root move with the number of leaves below it.
+using PerftReport = void (*)(void* context, const MoveRecord& move, uint64_t count);
+// The same count, with each legal root move (in the position's coordinates) and its own count reported.
+uint64_t perft_divide(Engine& scratch, const SfenPosition& pos, int depth, PerftReport report, void* context);
 
 }  // namespace halvane

@@ -1,25 +1,15 @@
-// The Engine's constant tables and its initialisation for one strength.
-#include "engine/engine.h"
+// The Engine's initialisation for one strength, and the facade's making of Engines.
+#include "think/engine_init.h"
 
 #include <cstring>
 
-#include "mate/book.h"
+#include "think/think.h"
 
 namespace halvane {
 
-// Every human piece except the king is worth 10 more than the computer's piece of the same kind, so the
-// engine is slightly keener to keep its own material than to win the human's.
-const int CAPTURE_VALUE[32] = {
-    -110, -410, -610, -810, -1010, -1410, -1610, -300000,  // SENTE pawn .. king
-    -411, -511, -611, -811, 0, -1711, -1911, -300000,      // SENTE promoted pieces
-    100, 400, 600, 800, 1000, 1400, 1600, 300000,          // GOTE pawn .. king
-    401, 501, 601, 801, 0, 1701, 1901, 300000,             // GOTE promoted pieces
-};
+namespace {
 
-const int KILLER_WIDTH[SCHEDULE_LEN] = {0, 20, 20, 20, 10, 10, 10, 10, 10, 10, 1, 1,
-                                        1, 1,  1,  1,  1,  1,  1,  1,  1,  1,  1, 1};
-
-static void solver_init(MateSolver& s, int depth) {
+void solver_init(MateSolver& s, int depth) {
   s.ply = 0;
   s.base_depth.store(depth);
   s.depth_limit.store(depth);
@@ -27,6 +17,8 @@ static void solver_init(MateSolver& s, int depth) {
   s.best_mate_len = NO_MATE_LEN;
   s.nodes = 0;
 }
+
+}  // namespace
 
 void engine_init(Engine& e, const Strength& strength) {
   e.ply = 0;
@@ -55,15 +47,19 @@ void engine_init(Engine& e, const Strength& strength) {
   e.nodes = 0;
   e.mate_running.store(0);
   e.stop_requested.store(0);
-  fill_book(e);
+  e.running_job.store(JOB_NONE);
+  seed_noise(e, 1);
+  fill_book(e.book);
 }
 
-void clear_killers(Engine& e, int plies) {
-  for (int f = 0; f < KILLER_FIELDS; ++f)
-    for (int p = 0; p < plies && p < MAX_PLY; ++p)
-      for (int s = 0; s < KILLER_SLOTS; ++s) e.killers[f][p][s] = 0;
-  for (int p = 0; p < plies && p < MAX_PLY; ++p)
-    for (int s = 0; s < KILLER_SLOTS; ++s) e.killer_keys[p][s] = killer_key_of_slot(e, p, s);
+void EngineDeleter::operator()(Engine* e) const { delete e; }
+
+EngineHandle new_engine(const Strength& strength) {
+  EngineHandle e(new Engine());
+  engine_init(*e, strength);
+  return e;
 }
+
+void set_strength(Engine& e, const Strength& strength) { engine_init(e, strength); }
 
 }  // namespace halvane

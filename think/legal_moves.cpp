@@ -1,6 +1,7 @@
 // Legal moves through the search's perft: depth 1 reports every legal root move once.
-#include "usi/legal_moves.h"
+#include "think/legal_moves.h"
 
+#include "search/engine.h"
 #include "search/perft.h"
 
 namespace halvane {
@@ -59,6 +60,11 @@ bool opponent_king_attacked(Engine& scratch, const SfenPosition& pos) {
 uint64_t count_leaves(Engine& scratch, const SfenPosition& pos, int depth) {
   forget_kings(scratch);
   return perft_position(scratch, pos, depth);
+}
+
+uint64_t perft_divide(Engine& scratch, const SfenPosition& pos, int depth, PerftReport report, void* context) {
+  forget_kings(scratch);
+  return perft_position(scratch, pos, depth, report, context);
 }
 
 }  // namespace halvane

@@ -1,6 +1,6 @@
 // What the game asks of the window system: repaint requests, button captions, message boxes, file
-// dialogs and closing the main window. Qt-free interface; the program links the Qt implementation, the
-// tests a scripted one.
+// dialogs and closing the main window. A Qt-free interface the game declares: the programs link the
+// platform layer's Qt implementation, the tests a scripted one.
 #pragma once
 
 #include <string>

@@ -9,7 +9,11 @@
 #include <thread>
 
 #include "engine/sfen.h"
-#include "engine/think.h"
+#include "search/engine.h"
+#include "search/search.h"
+#include "think/engine_init.h"
+#include "support/think_request.h"
+#include "think/think.h"
 
 using namespace halvane;
 
@@ -70,9 +74,9 @@ void think_scripted(Engine& e, const EngineView& view, int score = 0, bool wait_
   script.score = score;
   script.move = some_move();
   script.wait_for_mate_thread = wait_for_mate_thread;
-  ThinkOptions options;
+  ThinkRequest options;
   options.main_search = scripted_search;
-  think_with(e, view.board, view.hand[SENTE], view.hand[GOTE], options);
+  think(e, test_support::request_for(view, e.game_ply, options));
 }
 
 // After 2g2f 8c8d 2f2e 8d8e 6i7h, white to move: no book entry has it.
@@ -116,7 +120,7 @@ TEST(Think, SchedulesAndHandRulePerStrength) {
     EXPECT_EQ(script.seen_depth_limit, row.depth_limit) << row.what;
     for (int p = 0; p < SCHEDULE_LEN; ++p) EXPECT_EQ(script.seen_mode[p], row.schedule[p]) << row.what << ", ply " << p;
     EXPECT_EQ(script.seen_game_ply, 42) << row.what << ": the think counts its own move";
-    EXPECT_EQ(script.seen_root_best, ROOT_START_SCORE) << row.what;
+    EXPECT_EQ(script.seen_root_best, GOTE_NOTHING_YET) << row.what;
     // The shortened schedule lasts one think only: the level's own schedule is untouched.
     for (int p = 0; p < SCHEDULE_LEN; ++p) EXPECT_EQ(e->ply_mode_base[p], row.level->ply_mode_base[p]) << row.what;
     expect_no_thread_left(*e);
@@ -184,9 +188,7 @@ TEST(Think, BookMoveScoresMinusOneHundredThousand) {
   const EngineView view = engine_view(pos);
   for (const Strength* level : STRENGTHS) {
     auto e = make_engine(*level);
-    e->game_ply = 1;
-    e->ply_best[0] = 0;
-    think(*e, view.board, view.hand[SENTE], view.hand[GOTE]);
+    think(*e, test_support::request_for(view, 1));
     EXPECT_EQ(e->resign_flag, 0) << level->name;
     EXPECT_EQ(e->ply_best[0], -MATE_SCORE_BASE) << level->name;
     EXPECT_EQ(move_to_usi(move_from_engine_view(view, e->result_move)), "3c3d") << level->name;
@@ -200,8 +202,8 @@ TEST(Think, AStopAskedBeforeTheRootSearchesNothingAndLeavesTheStartScore) {
   auto e = make_engine(STRENGTH_GEKIKARA);
   e->stop_requested.store(1);
   e->result_move = MoveRecord{};
-  think(*e, view.board, view.hand[SENTE], view.hand[GOTE]);
-  EXPECT_EQ(e->ply_best[0], ROOT_START_SCORE) << "no root move may be searched after the stop";
+  think(*e, test_support::request_for(view));
+  EXPECT_EQ(e->ply_best[0], GOTE_NOTHING_YET) << "no root move may be searched after the stop";
   EXPECT_EQ(e->result_move, MoveRecord{});
   expect_no_thread_left(*e);
 }
@@ -209,7 +211,7 @@ TEST(Think, AStopAskedBeforeTheRootSearchesNothingAndLeavesTheStartScore) {
 TEST(Think, NodeCountsRepeatWithAFixedSeedAndNeverChangeTheMove) {
   const EngineView view = view_of(OUT_OF_BOOK);
   auto e = make_engine(STRENGTH_CHUUKARA);
-  ThinkOptions options;
+  ThinkRequest options;
   options.fixed_seed = true;
   options.seed = 7;
   MoveRecord moves[2];
@@ -217,7 +219,7 @@ TEST(Think, NodeCountsRepeatWithAFixedSeedAndNeverChangeTheMove) {
   uint64_t nodes[2];
   for (int run = 0; run < 2; ++run) {
     e->nodes = 123456789;   // a stale count from an earlier think must not matter
-    think_with(*e, view.board, view.hand[SENTE], view.hand[GOTE], options);
+    think(*e, test_support::request_for(view, 0, options));
     moves[run] = e->result_move;
     scores[run] = e->ply_best[0];
     nodes[run] = e->nodes;

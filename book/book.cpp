@@ -1,6 +1,6 @@
 // The opening book's contents, written by replaying seven opening lines from the initial position plus
 // one extra entry, and the two-pass lookup (exact board, then the closest board with a GOTE move).
-#include "mate/book.h"
+#include "book/book.h"
 
 namespace halvane {
 
@@ -83,27 +83,27 @@ void play_on_cells(int cells[81], const MoveRecord& r) {
   cells[r.to_row * 9 + r.to_col] = r.piece_after;   // a capture simply replaces the code; hands are not kept
 }
 
-void write_entry(Engine& e, const int cells[81], const MoveRecord& r, int side) {
-  BookEntry& entry = e.book[e.book_count++];
+void write_entry(Book& book, const int cells[81], const MoveRecord& r, int side) {
+  BookEntry& entry = book.entries[book.count++];
   for (int i = 0; i < 81; ++i) entry.cells[i] = cells[i];
   entry.score = side == SENTE ? 30 : -30;
   entry.move = r;
 }
 
-bool book_move_playable(const Engine& e, const MoveRecord& m) {
+bool book_move_playable(const uint8_t board[BOARD_CELLS], const uint8_t gote_hand[8], const MoveRecord& m) {
   if (!m.is_drop()) return (m.piece_after & GOTE_BIT) != 0;
-  return e.pos.board[cell_of(m.to_col, m.to_row)] == SQ_EMPTY && e.pos.hand[GOTE][m.piece_after & 7] > 0;
+  return board[cell_of(m.to_col, m.to_row)] == SQ_EMPTY && gote_hand[m.piece_after & 7] > 0;
 }
 
-void set_hint(Engine& e, const BookEntry& entry) {
-  e.book_hint.move = entry.move;
-  e.book_hint.hint_score = entry.score;
+void set_hint(BookHint& hint, const BookEntry& entry) {
+  hint.move = entry.move;
+  hint.hint_score = entry.score;
 }
 
 }  // namespace
 
-void fill_book(Engine& e) {
-  e.book_count = 0;
+void fill_book(Book& book) {
+  book.count = 0;
   int cells[81];
   // Runs 1-7: each line replayed from the initial position, ▲ first.
   for (const BookLine& line : LINES) {
@@ -111,7 +111,7 @@ void fill_book(Engine& e) {
     for (int k = 0; k < line.length; ++k) {
       const int side = k % 2 == 0 ? SENTE : GOTE;
       const MoveRecord r = book_record(cells, line.moves[k], side);
-      write_entry(e, cells, r, side);
+      write_entry(book, cells, r, side);
       play_on_cells(cells, r);
     }
   }
@@ -119,30 +119,27 @@ void fill_book(Engine& e) {
   for (int i = 0; i < 81; ++i) cells[i] = INITIAL_CELLS[i];
   play_on_cells(cells, book_record(cells, {77, 76}, SENTE));
   play_on_cells(cells, book_record(cells, {33, 34}, GOTE));
-  write_entry(e, cells, book_record(cells, {43, 44}, GOTE), GOTE);
+  write_entry(book, cells, book_record(cells, {43, 44}, GOTE), GOTE);
 }
 
-bool book_lookup(Engine& e) {
-  const uint8_t* board = e.pos.board;
+bool book_lookup(const Book& book, const uint8_t board[BOARD_CELLS], const uint8_t gote_hand[8],
+                 MoveRecord& result_move, BookHint& hint) {
   // 1. Exact match: the first entry with this board whose move the computer can play.
-  for (int n = 0; n < e.book_count; ++n) {
-    const BookEntry& entry = e.book[n];
+  for (int n = 0; n < book.count; ++n) {
+    const BookEntry& entry = book.entries[n];
     bool equal = true;
     for (int i = 0; i < 81 && equal; ++i) equal = entry.cells[i] == board[cell_of(i % 9, i / 9)];
     if (equal) {
-      e.result_move = entry.move;
-      if (book_move_playable(e, entry.move)) {
-        e.ply_best[0] = BOOK_MOVE_SCORE;
-        return true;
-      }
+      result_move = entry.move;
+      if (book_move_playable(board, gote_hand, entry.move)) return true;
     }
-    e.book_hint.move.from_col = NO_HINT;
+    hint.move.from_col = NO_HINT;
   }
   // 2. Closest entry with a GOTE move: one whose GOTE pieces all stand as here ends the pass; otherwise
   //    the entry sharing the most squares whose move fits this board.
   int best_same = 0;
-  for (int n = 0; n < e.book_count; ++n) {
-    const BookEntry& entry = e.book[n];
+  for (int n = 0; n < book.count; ++n) {
+    const BookEntry& entry = book.entries[n];
     int same = 0;
     bool gote_differs = false;
     for (int i = 0; i < 81; ++i) {
@@ -155,14 +152,14 @@ bool book_lookup(Engine& e) {
     }
     if (entry.score >= 0) continue;
     if (!gote_differs) {
-      set_hint(e, entry);
+      set_hint(hint, entry);
       break;
     }
     const MoveRecord& m = entry.move;
     if (same > best_same && !m.is_drop() && board[cell_of(m.from_col, m.from_row)] == m.piece &&
         board[cell_of(m.to_col, m.to_row)] == m.captured) {
       best_same = same;
-      set_hint(e, entry);
+      set_hint(hint, entry);
     }
   }
   return false;

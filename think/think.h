@@ -1,0 +1,75 @@
+// The think facade: the one way front ends (the window programs, halvane-usi) start, stop and read a
+// think. The computer's side is always GOTE; a request with SENTE to move is thought on the turned
+// position and its answer turned back. Front ends hold an Engine only through this header.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "engine/types.h"
+#include "think/strength.h"
+
+namespace halvane {
+
+struct Engine;   // the search's working object; its fields belong to the engine layers
+
+struct EngineDeleter {
+  void operator()(Engine* e) const;
+};
+using EngineHandle = std::unique_ptr<Engine, EngineDeleter>;
+
+// A new Engine at the given strength with its book written: allocated once, used for every think.
+EngineHandle new_engine(const Strength& strength);
+// Sets an idle Engine up again for a strength, exactly as new_engine leaves it.
+void set_strength(Engine& e, const Strength& strength);
+
+constexpr int RESIGN_SCORE = 8000;         // the computer resigns when its search finds itself this far behind
+constexpr int MATE_SCORE_BASE = 100000;    // a mate from the mate thread scores its length minus this
+
+struct ThinkRequest {
+  uint8_t board[BOARD_CELLS];  // the engine's 256-cell layout: walls around the 81 squares
+  uint8_t hand[2][8];          // [SENTE][kind], [GOTE][kind]
+  int side = GOTE;             // the side to move
+  int game_ply = 0;            // the game's move count (the think adds 1 for its own move)
+  // Seed of the root's small evaluation noise; the current time when not fixed. bench fixes it so that
+  // node counts repeat.
+  bool fixed_seed = false;
+  unsigned seed = 0;
+  // The main search, run at ply 0; nullptr is the real one. Tests give a search of their own to put a
+  // known score or move in front of the driver's resignation and mate rules.
+  void (*main_search)(Engine&) = nullptr;
+};
+
+struct ThinkResult {
+  bool resigned = false;
+  MoveRecord move;            // the move chosen, in the request's coordinates; to_col -1 when none was
+                              // (a think stopped before its first root move)
+  int score = 0;              // from the point of view of the side not to move (the engine's SENTE)
+  bool mate_used = false;     // the mate thread's proven mate replaced the search's move
+  bool book = false;          // the book supplied the move
+  bool stopped = false;       // stop_think reached this think before it ended
+  int depth_limit = 0;        // the depth the search ran to (lowered by the hand rule)
+  uint64_t search_nodes = 0;  // main search
+  uint64_t reply_nodes = 0;   // the reply checks inside it
+  uint64_t mate_nodes = 0;    // the mate thread
+  uint64_t nodes() const { return search_nodes + reply_nodes + mate_nodes; }
+};
+
+// Thinks on the request's position and returns the answer. The mate thread is started and joined inside,
+// so no thread outlives the call. Never call it twice at once on one Engine; different Engines may think
+// at the same time on different threads.
+ThinkResult think(Engine& e, const ThinkRequest& request);
+
+// Asks the Engine's running job (a think or a mate solve) to end early, from any thread. The request
+// stays until clear_stop: a job started after it ends at once. The only place the stop protocol lives.
+void stop_think(Engine& e);
+void clear_stop(Engine& e);
+
+// The board column (0..8) the running think's root is working through, for a progress display.
+int think_progress(const Engine& e);
+
+// Raises the process's scheduling priority as far as an ordinary process may (a lower nice value, down
+// to the limit RLIMIT_NICE grants), never to a real-time class. A refusal is ignored. Every think calls it.
+void raise_priority();
+
+}  // namespace halvane
