@@ -18,14 +18,14 @@ GameState* fresh_state() {
 }
 
 GameState* const state = fresh_state();
-GameRecord* const read = new GameRecord();
-GameRecord* const again = new GameRecord();
+GameRecord* const first = new GameRecord();
+GameRecord* const second = new GameRecord();
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string problem =
-      fuzz::check_kif_input(*state, *read, *again, std::string_view(reinterpret_cast<const char*>(data), size));
+      fuzz::check_kif_input(*state, *first, *second, std::string_view(reinterpret_cast<const char*>(data), size));
   if (!problem.empty()) {
     std::fprintf(stderr, "KIF reader property broken: %s\n", problem.c_str());
     std::abort();
