@@ -271,6 +271,7 @@ TEST_F(KifLoadTest, BadLinesAreFormatErrors) {
     play_usi(*gs, {"2g2f"});   // something to lose
     load_bytes(kif_file(row.moves));
     EXPECT_TRUE(format_error_shown()) << row.what;
+    EXPECT_EQ(scripted_ui().boxes.size(), 1u) << row.what << ": the error alone, no success before it";
     EXPECT_EQ(gs->length, -1) << row.what;
     EXPECT_EQ(last_kif_load().status, KIF_BAD_RECORD) << row.what;
     EXPECT_EQ(0, std::memcmp(gs->board, gs->initial_board, sizeof gs->board)) << row.what;
