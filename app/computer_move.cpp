@@ -43,7 +43,7 @@ bool computer_move(GameState& gs, Engine& e) {
     // 6. Resignation: the board stays as it was before the think.
     move_stands = false;
     gs.show_last_move = 0;
-    gs.game_over = true;
+    end_game(gs, GAME_END_RESIGNED);
     set_status(gs, u"コンピュータが投了しました。試合終了です。%d", gs.score_shown);
     repaint(gs, e);
     hold_game_end();
@@ -61,7 +61,7 @@ bool computer_move(GameState& gs, Engine& e) {
       move_stands = false;
       if (gs.current > 0) gs.current -= 1;
       gs.length = gs.current;
-      gs.game_over = true;
+      end_game(gs, GAME_END_KING_CAPTURED);
       gs.hands[1][KING] = 0;
       set_status(gs, u"プレイヤーの玉が取られました。試合終了です。");
       repaint(gs, e);

@@ -49,6 +49,7 @@ void game_construct(GameState& gs) {
   clear_record(gs);
   gs.current = gs.length = gs.player_is_gote = 0;
   gs.started = gs.game_over = gs.thinking = gs.input_busy = gs.paused = false;
+  gs.end_reason = GAME_END_NONE;
   gs.player_to_move = true;
   gs.selection = 0;
   gs.sel_col = gs.sel_row = gs.dest_col = gs.dest_row = -1;
@@ -72,6 +73,7 @@ void game_reset_for_window(GameState& gs) {
   std::memset(gs.hands, 0, sizeof gs.hands);
   gs.current = gs.length = 0;
   gs.started = gs.game_over = gs.thinking = gs.input_busy = false;
+  gs.end_reason = GAME_END_NONE;
   gs.player_to_move = true;
   gs.selection = 0;
   gs.sel_col = gs.sel_row = 4;
@@ -87,10 +89,16 @@ bool record_current(GameState& gs) {
   if (gs.current + 1 >= RECORD_SLOTS) return false;
   gs.current += 1;
   gs.length = gs.current;
+  gs.end_reason = GAME_END_NONE;   // the game goes on past any end it had
   std::memcpy(gs.record_boards[gs.current], gs.board, sizeof gs.board);
   std::memcpy(gs.record_hands[0][gs.current], gs.hands[0], sizeof gs.hands[0]);
   std::memcpy(gs.record_hands[1][gs.current], gs.hands[1], sizeof gs.hands[1]);
   return true;
+}
+
+void end_game(GameState& gs, GameEnd reason) {
+  gs.end_reason = reason;
+  gs.game_over = true;
 }
 
 void show_slot(GameState& gs, int k) {

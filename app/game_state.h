@@ -7,6 +7,8 @@
 #include <cstdint>
 
 #include "engine/types.h"
+#include "record/game_record.h"
+#include "record/kif_names.h"
 
 namespace halvane {
 
@@ -32,6 +34,9 @@ struct GameState {
   // Flags that cross threads.
   std::atomic<bool> started;
   std::atomic<bool> game_over;
+  // How the record's game ended: set with game_over, kept while the user steps through the finished
+  // record, back to NONE once a move is recorded. The KIF writer's closing word comes from it.
+  std::atomic<GameEnd> end_reason;
   std::atomic<bool> thinking;
   std::atomic<bool> player_to_move;
   std::atomic<bool> input_busy;
@@ -67,13 +72,6 @@ struct GameState {
   const char* square_names[83];   // KIF square names (CP932); 81 is "同　", 82 "Err."
 };
 
-// KIF names in CP932 bytes. Square index = (rank - 1) * 9 + (9 - file): in the sente-at-bottom
-// orientation that is row * 9 + col.
-extern const char* const KIF_PIECE_NAMES[16];
-extern const char* const KIF_SQUARE_NAMES[83];
-constexpr int SQUARE_SAME = 81;   // "同　": the previous move's destination
-constexpr int SQUARE_ERROR = 82;
-
 extern const int INITIAL_POSITION[9][9];
 extern const int HAND_LAYOUT[4][8];
 
@@ -92,6 +90,9 @@ void copy_initial(const GameState& gs, int board[GS_CELLS]);
 // later moves are dropped. Returns false and records nothing when the record is full: slot 499 is the
 // last there is.
 bool record_current(GameState& gs);
+
+// The game ends: end_reason, then game_over, so that whoever sees game_over also sees why.
+void end_game(GameState& gs, GameEnd reason);
 
 // Shows record slot k: board and hands.
 void show_slot(GameState& gs, int k);

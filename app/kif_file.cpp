@@ -1,13 +1,14 @@
 // The save and load menu commands: the refusals while the computer thinks, the file dialogs, the message
-// boxes, and the state a loaded game is left in. The bytes themselves come from kif_write and kif_read.
+// boxes, and the state a loaded game is left in. The bytes themselves come from the record library's
+// reader and writer, the moves from the record slots.
 #include "app/kif_file.h"
 
-#include <cstdio>
 #include <string>
 
-#include "app/kif_write.h"
+#include "app/record_slots.h"
 #include "app/render.h"
 #include "app/ui.h"
+#include "record/file_bytes.h"
 
 namespace halvane {
 
@@ -17,9 +18,8 @@ constexpr const char16_t* FAILED = u"失敗";
 constexpr const char16_t* SUCCEEDED = u"成功";
 constexpr const char16_t* CANNOT_OPEN = u"棋譜ファイルを開けませんでした。";
 constexpr const char16_t* FORMAT_MISMATCH = u"棋譜ファイルのフォーマットが合いません。";
-constexpr long FILE_BYTE_LIMIT = 64L << 20;   // far more than any record of 498 moves needs
 
-KifReadResult last_load{0, false, 0, {}};
+KifReadResult last_load;
 
 // A UTF-8 path as UTF-16, for a message box caption.
 std::u16string utf16(const std::string& text) {
@@ -52,20 +52,11 @@ std::u16string utf16(const std::string& text) {
 
 void failure_box(const char16_t* text, const char16_t* caption) { message_box(text, caption, BOX_ERROR, BOX_OK); }
 
-// Reads the whole file (up to FILE_BYTE_LIMIT bytes); false when reading fails.
-bool read_all(std::FILE* file, std::string& bytes) {
-  char buffer[65536];
-  size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
-    bytes.append(buffer, n);
-    if (static_cast<long>(bytes.size()) >= FILE_BYTE_LIMIT) break;
-  }
-  return std::ferror(file) == 0;
-}
-
 }  // namespace
 
 const KifReadResult& last_kif_load() { return last_load; }
+
+KifDate (*kif_clock)() = local_kif_date;
 
 void save_kif(GameState& gs, Engine& e) {
   // 1. Not while the computer thinks.
@@ -75,7 +66,7 @@ void save_kif(GameState& gs, Engine& e) {
     return;
   }
   // 2. A record worth saving.
-  if (gs.length < 3) {
+  if (gs.length < KIF_SAVE_MIN_MOVES) {
     failure_box(u"保存する棋譜の手数が足りません。", FAILED);
     repaint(gs, e);
     return;
@@ -86,34 +77,27 @@ void save_kif(GameState& gs, Engine& e) {
     failure_box(CANNOT_OPEN, FAILED);
     return;
   }
-  // 4. Truncate or create.
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    failure_box(CANNOT_OPEN, utf16(path).c_str());
-    return;
-  }
-  // 5.-8. Header, moves with sente at the bottom, the closing line.
+  // 4.-8. The moves with sente at the bottom, and the file: header, move lines, the closing line. A
+  // step of the record that is no move ends the file there, without a closing line.
+  GameRecord record;
+  SlotChange failure;
+  int differences;
+  const bool complete = record_from_slots(gs, record, failure, differences);
   const KifDate date = kif_clock();
-  orient_for_file(gs);
-  const KifWriteResult written = kif_text(gs, date);
-  const bool stored = std::fwrite(written.text.data(), 1, written.text.size(), file) == written.text.size();
-  if (written.error != KIF_WRITE_OK) {
-    std::u16string text = FORMAT_MISMATCH;
-    if (written.error == KIF_WRITE_TOO_MANY) text += u"c=" + utf16(std::to_string(written.differences));
-    failure_box(text.c_str(), u"棋譜書き込みエラー");
-    std::fclose(file);
-    orient_for_file(gs);
+  const std::string text = complete ? kif_text(record, date) : kif_header(date) + kif_move_lines(record);
+  // A file that could not be written in full is a failure, never reported as saved.
+  if (!write_file_bytes(path, text)) {
+    failure_box(CANNOT_OPEN, utf16(path).c_str());
     return;
   }
-  // A file that could not be written in full is a failure, never reported as saved.
-  if (std::fclose(file) != 0 || !stored) {
-    failure_box(CANNOT_OPEN, utf16(path).c_str());
-    orient_for_file(gs);
+  if (!complete) {
+    std::u16string message = FORMAT_MISMATCH;
+    if (failure == SLOT_TOO_MANY) message += u"c=" + utf16(std::to_string(differences));
+    failure_box(message.c_str(), u"棋譜書き込みエラー");
     return;
   }
   // 9. Done.
   message_box(u"棋譜ファイルを保存しました。", SUCCEEDED, BOX_INFORMATION, BOX_OK);
-  orient_for_file(gs);
 }
 
 void load_kif(GameState& gs, Engine& e) {
@@ -129,30 +113,28 @@ void load_kif(GameState& gs, Engine& e) {
     failure_box(u"棋譜ファイルを開きませんでした。", FAILED);
     return;
   }
-  // 3. Open it.
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    failure_box(CANNOT_OPEN, utf16(path).c_str());
-    return;
-  }
-  // 4. Opened, before anything is read.
-  message_box(u"棋譜ファイルを開けました。", SUCCEEDED, BOX_INFORMATION, BOX_OK);
+  // 3. The whole file. One that cannot be read (missing, a directory) is no empty record: nothing changes.
   std::string bytes;
-  const bool read = read_all(file, bytes);
-  std::fclose(file);
-  // A file that cannot be read (a directory, a device error) is no empty record: nothing changes.
-  if (!read) {
+  if (!read_file_bytes(path, bytes)) {
     failure_box(CANNOT_OPEN, utf16(path).c_str());
     return;
   }
-
-  // 5.-8. Replay the moves into the record.
-  last_load = read_kif(gs, bytes);
-  if (last_load.format_error) failure_box(FORMAT_MISMATCH, u"棋譜読み込みエラー");
+  // 4.-8. The moves. Bytes that are no game record at all (a picture, a text without moves) are refused
+  // and the game stays as it was; a record that cannot be loaded leaves an empty record behind.
+  GameRecord record;
+  last_load = read_kif(bytes, record);
+  if (last_load.status != KIF_READ_OK) {
+    failure_box(FORMAT_MISMATCH, u"棋譜読み込みエラー");
+    if (last_load.status == KIF_NOT_A_RECORD) return;
+  } else {
+    message_box(u"棋譜ファイルを開けました。", SUCCEEDED, BOX_INFORMATION, BOX_OK);
+  }
+  record_to_slots(gs, record);
+  if (last_load.status != KIF_READ_OK) gs.length = -1;
+  gs.end_reason = record.end;   // saved again as it stands, the record keeps its end word
 
   // 9. The loaded game: the player as sente at the initial position, paused.
   show_slot(gs, 0);
-  gs.length = last_load.length;
   gs.current = 0;
   gs.started = true;
   set_button_caption(0, u"初期化");

@@ -2,7 +2,8 @@
 #pragma once
 
 #include "app/game_state.h"
-#include "app/kif_read.h"
+#include "record/kif_read.h"
+#include "record/kif_write.h"
 #include "think/think.h"
 
 namespace halvane {
@@ -12,5 +13,8 @@ void load_kif(GameState& gs, Engine& e);
 
 // What the last load_kif read: the moves, or where and why the file was refused.
 const KifReadResult& last_kif_load();
+
+// The clock save_kif takes its date from; tests put a fixed one here.
+extern KifDate (*kif_clock)();
 
 }  // namespace halvane

@@ -21,7 +21,7 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
     if (gs.current >= RECORD_SLOTS - 1) {
       // The last record slot is taken: a move now could not be recorded, so the game goes no further.
       set_status(gs, TEXT_RECORD_FULL);
-      gs.game_over = true;
+      end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
       repaint(gs, e);
       return IDLE_WAIT_MS;
     }
@@ -29,7 +29,7 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
       // Not reached while the check above holds; kept so that the record can never overflow.
       show_slot(gs, gs.current);
       set_status(gs, TEXT_RECORD_FULL);
-      gs.game_over = true;
+      end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
     }
     return 0;
   }

@@ -1,23 +1,22 @@
-// halvane-kif: "check FILE" loads a KIF record as the game's load command does and prints its moves in
+// halvane-kif: "check FILE" reads a KIF record as the game's load command does and prints its moves in
 // USI and the final position as SFEN; "write OUT.kif MOVE..." plays USI moves from the initial position
-// and saves them as the game's save command does.
+// and saves them as the game's save command does. The messages the window would show in boxes go to
+// standard error as "caption: text".
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string>
 
-#include "app/game_state.h"
-#include "app/kif_file.h"
-#include "app/kif_write.h"
-#include "app/record_sfen.h"
-#include "think/strength.h"
-#include "think/think.h"
 #include "engine/sfen.h"
-#include "programs/kif/console_ui.h"
+#include "record/file_bytes.h"
+#include "record/kif_read.h"
+#include "record/kif_write.h"
 
 using namespace halvane;
 
 namespace {
+
+constexpr const char* CANNOT_OPEN = "棋譜ファイルを開けませんでした。";
 
 int usage() {
   std::fprintf(stderr,
@@ -26,57 +25,64 @@ int usage() {
   return 2;
 }
 
-int check(GameState& gs, Engine& e, const char* file) {
-  console_set_path(file);
-  load_kif(gs, e);
-  if (console_failure_seen()) {
-    if (last_kif_load().format_error) std::fprintf(stderr, "%s: %s\n", file, last_kif_load().message.c_str());
+int check(const char* file) {
+  std::string bytes;
+  if (!read_file_bytes(file, bytes)) {
+    std::fprintf(stderr, "%s: %s\n", file, CANNOT_OPEN);
     return 1;
   }
-  const int length = gs.length;
-  std::printf("moves %d\nusi", length);
-  for (int k = 0; k < length; ++k) {
-    MoveRecord move;
-    int differences = 0;
-    if (slot_move(gs, k, move, differences) != SLOT_MOVE) {
-      std::fprintf(stderr, "move %d cannot be told from the record\n", k + 1);
-      return 1;
-    }
-    std::printf(" %s", move_to_usi(move).c_str());
+  auto record = std::make_unique<GameRecord>();
+  const KifReadResult read = read_kif(bytes, *record);
+  if (read.status != KIF_READ_OK) {
+    std::fprintf(stderr, "棋譜読み込みエラー: 棋譜ファイルのフォーマットが合いません。\n%s: %s\n", file,
+                 read.message.c_str());
+    return 1;
   }
-  std::printf("\nsfen %s\n", format_sfen(slot_position(gs, length)).c_str());
+  std::fprintf(stderr, "成功: 棋譜ファイルを開けました。\n");
+  SfenPosition pos = startpos();
+  std::printf("moves %d\nusi", record->move_count);
+  for (int k = 0; k < record->move_count; ++k) {
+    std::printf(" %s", move_to_usi(record->moves[k]).c_str());
+    apply_move(pos, record->moves[k]);
+  }
+  std::printf("\nsfen %s\n", format_sfen(pos).c_str());
   return 0;
 }
 
-int write(GameState& gs, Engine& e, const char* out, int count, char** moves) {
-  if (count > PLAYER_MOVE_LIMIT) {
-    std::fprintf(stderr, "a record holds at most %d moves\n", PLAYER_MOVE_LIMIT);
+int write(const char* out, int count, char** moves) {
+  if (count > KIF_MOVE_LIMIT) {
+    std::fprintf(stderr, "a record holds at most %d moves\n", KIF_MOVE_LIMIT);
     return 1;
   }
+  auto record = std::make_unique<GameRecord>();
   SfenPosition pos = startpos();
   for (int i = 0; i < count; ++i) {
-    MoveRecord move;
+    MoveRecord& move = record->moves[i];
     std::string error;
     if (!parse_usi_move(moves[i], pos, move, error)) {
       std::fprintf(stderr, "move %d (%s): %s\n", i + 1, moves[i], error.c_str());
       return 1;
     }
     apply_move(pos, move);
-    record_sfen_position(gs, pos);
+    record->move_count = i + 1;
   }
-  console_set_path(out);
-  save_kif(gs, e);
-  return console_failure_seen() ? 1 : 0;
+  if (record->move_count < KIF_SAVE_MIN_MOVES) {
+    std::fprintf(stderr, "失敗: 保存する棋譜の手数が足りません。\n");
+    return 1;
+  }
+  // The game has not ended: the file closes with "中断".
+  if (!write_file_bytes(out, kif_text(*record, local_kif_date()))) {
+    std::fprintf(stderr, "%s: %s\n", out, CANNOT_OPEN);
+    return 1;
+  }
+  std::fprintf(stderr, "成功: 棋譜ファイルを保存しました。\n");
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  auto gs = std::make_unique<GameState>();
-  EngineHandle e = new_engine(STRENGTH_CHUUKARA);
-  game_construct(*gs);
-  game_reset_for_window(*gs);
-  if (argc == 3 && std::strcmp(argv[1], "check") == 0) return check(*gs, *e, argv[2]);
-  if (argc >= 3 && std::strcmp(argv[1], "write") == 0) return write(*gs, *e, argv[2], argc - 3, argv + 3);
+  if (argc == 3 && std::strcmp(argv[1], "check") == 0) return check(argv[2]);
+  if (argc >= 3 && std::strcmp(argv[1], "write") == 0) return write(argv[2], argc - 3, argv + 3);
   return usage();
 }

@@ -55,14 +55,14 @@ TEST_F(CorpusTest, MainLinesOfRealFiles) {
     EXPECT_TRUE(record_valid(*gs, problem)) << file << ": " << problem;
     if (row[7] == "true") {
       ++standard;
-      EXPECT_FALSE(last_kif_load().format_error) << file << ": " << last_kif_load().message;
+      EXPECT_EQ(last_kif_load().status, KIF_READ_OK) << file << ": " << last_kif_load().message;
       EXPECT_EQ(gs->length, std::stoi(row[3])) << file;
       EXPECT_EQ(usi_moves(), mainline[file]) << file;
       const std::string expected_final = row[9].substr(0, row[9].rfind(' '));
       EXPECT_EQ(final_position(), expected_final + " 1") << file;
     } else {
       ++refused;
-      EXPECT_TRUE(last_kif_load().format_error) << file << " starts elsewhere and must be refused";
+      EXPECT_EQ(last_kif_load().status, KIF_BAD_RECORD) << file << " starts elsewhere and must be refused";
       EXPECT_EQ(gs->length, -1) << file;
     }
   }

@@ -99,18 +99,46 @@ TEST_F(KifLoadTest, RefusalsBeforeReading) {
   const std::string directory = std::filesystem::path(temp_path("x")).parent_path().string();
   scripted_ui().open_paths.push_back(directory);
   load_kif(*gs, *e);
-  ASSERT_EQ(scripted_ui().boxes.size(), 2u);
-  EXPECT_EQ(utf8(scripted_ui().boxes[1].text), "棋譜ファイルを開けませんでした。");
-  EXPECT_EQ(utf8(scripted_ui().boxes[1].caption), directory);
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けませんでした。", std::u16string(directory.begin(), directory.end())}}));
   EXPECT_FALSE(gs->started);
 }
 
-TEST_F(KifLoadTest, NoMovesHeadingLoadsAnEmptyRecordSilently) {
-  play_usi(*gs, {"7g7f", "3c3d"});
-  load_bytes(cp932("開始日時：2024/01/01\n手合割：平手\n   1 ７六歩(77)\n"));
-  EXPECT_EQ(gs->length, 0);
-  EXPECT_EQ(scripted_ui().boxes.size(), 1u);   // only "opened"
-  EXPECT_FALSE(format_error_shown());
+// Files that are no game record at all: one format error box, and the game on screen stays as it was.
+TEST_F(KifLoadTest, NonRecordsAreRefusedAndTheGameKept) {
+  std::mt19937 rng(5);
+  std::string random_bytes(4096, '\0');
+  for (char& c : random_bytes) c = static_cast<char>(rng());
+  const struct {
+    const char* what;
+    std::string bytes;
+  } rows[] = {
+      {"a picture", read_file(std::string(HALVANE_SOURCE_DIR) + "/res/icons/halvane-32.png")},
+      {"an empty file", ""},
+      {"a text without a moves heading", cp932("開始日時：2024/01/01\n手合割：平手\n   1 ７六歩(77)\n")},
+      {"random bytes", random_bytes},
+      {"UTF-16 text", std::string("\xff\xfe\x4b\x62\x70\x65\x0a\x00", 8)},
+      {"a NUL inside the moves", kif_file({"1 ７六歩(77)"}) + std::string(1, '\0') + "\n"},
+  };
+  ASSERT_GT(rows[0].bytes.size(), 100u) << "the picture is missing";
+  for (const auto& row : rows) {
+    fresh_record({"7g7f", "3c3d", "2g2f"});
+    gs->current = 1;
+    show_slot(*gs, 1);
+    gs->started = true;
+    end_game(*gs, GAME_END_RESIGNED);
+    auto before = make_state();
+    std::memcpy(before->record_boards, gs->record_boards, sizeof gs->record_boards);
+    std::memcpy(before->record_hands, gs->record_hands, sizeof gs->record_hands);
+    before->length = gs->length;
+    load_bytes(row.bytes, "not-a-record.kif");
+    EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。", u"棋譜読み込みエラー"}})) << row.what;
+    EXPECT_EQ(last_kif_load().status, KIF_NOT_A_RECORD) << row.what;
+    EXPECT_TRUE(same_record(*gs, *before)) << row.what;
+    EXPECT_EQ(gs->current, 1) << row.what;
+    EXPECT_EQ(0, std::memcmp(gs->board, gs->record_boards[1], sizeof gs->board)) << row.what;
+    EXPECT_TRUE(gs->game_over) << row.what;
+    EXPECT_EQ(gs->end_reason, GAME_END_RESIGNED) << row.what;
+  }
 }
 
 TEST_F(KifLoadTest, LineEndsAreAllTheSame) {
@@ -243,8 +271,9 @@ TEST_F(KifLoadTest, BadLinesAreFormatErrors) {
     play_usi(*gs, {"2g2f"});   // something to lose
     load_bytes(kif_file(row.moves));
     EXPECT_TRUE(format_error_shown()) << row.what;
+    EXPECT_EQ(scripted_ui().boxes.size(), 1u) << row.what << ": the error alone, no success before it";
     EXPECT_EQ(gs->length, -1) << row.what;
-    EXPECT_TRUE(last_kif_load().format_error) << row.what;
+    EXPECT_EQ(last_kif_load().status, KIF_BAD_RECORD) << row.what;
     EXPECT_EQ(0, std::memcmp(gs->board, gs->initial_board, sizeof gs->board)) << row.what;
     EXPECT_EQ(0, std::memcmp(gs->record_boards[0], gs->initial_board, sizeof gs->board)) << row.what;
     EXPECT_TRUE(gs->paused) << row.what;

@@ -30,7 +30,7 @@ const std::vector<std::string> HEADER_UTF8 = {
 TEST_F(KifSaveTest, ThreeMoveGameByteForByte) {
   play_usi(*gs, {"7g7f", "3c3d", "8h2b+"});
   std::vector<std::string> lines = HEADER_UTF8;
-  for (const char* l : {"1 ７六歩(77)", "2 ３四歩(33)", "3 ２二角成(88)", "4 投了"}) lines.push_back(l);
+  for (const char* l : {"1 ７六歩(77)", "2 ３四歩(33)", "3 ２二角成(88)", "4 中断"}) lines.push_back(l);
   std::vector<std::string> cp;
   for (const auto& l : lines) cp.push_back(cp932(l));
   const std::string expected = join(cp, "\r\n");
@@ -42,13 +42,41 @@ TEST_F(KifSaveTest, ThreeMoveGameByteForByte) {
   EXPECT_NE(file.back(), '\n');   // no line end after the last line
 }
 
+// The closing line says how the game ended, and reading the file back brings the end with it; a move
+// recorded after the end means the game goes on.
+TEST_F(KifSaveTest, TheClosingWordTellsHowTheGameEnded) {
+  const struct {
+    GameEnd end;
+    const char* word;
+    GameEnd read_back;
+  } rows[] = {
+      {GAME_END_NONE, "4 中断", GAME_END_NONE},
+      {GAME_END_RESIGNED, "4 投了", GAME_END_RESIGNED},
+      {GAME_END_KING_CAPTURED, "4 投了", GAME_END_RESIGNED},
+      {GAME_END_MATED, "4 詰み", GAME_END_MATED},
+  };
+  for (const auto& row : rows) {
+    fresh_record({"7g7f", "3c3d", "8h2b+"});
+    if (row.end != GAME_END_NONE) end_game(*gs, row.end);
+    const std::string file = save_to("end.kif");
+    EXPECT_TRUE(file.ends_with("\r\n" + cp932(row.word))) << row.word;
+    load_bytes(file);
+    EXPECT_EQ(gs->end_reason, row.read_back) << row.word;
+    EXPECT_EQ(usi_moves(), "7g7f 3c3d 8h2b+") << row.word;
+  }
+  gs->current = gs->length;
+  show_slot(*gs, gs->current);
+  ASSERT_TRUE(record_current(*gs));
+  EXPECT_EQ(gs->end_reason, GAME_END_NONE);
+}
+
 TEST_F(KifSaveTest, DropsCapturesAndPromotionsAreNamed) {
   // Bishops exchanged, then dropped; a recapture and a silver that does not promote.
   play_usi(*gs, {"7g7f", "3c3d", "8h2b+", "3a2b", "B*5e", "B*3c", "5e1a+", "2b1a"});
   std::vector<std::string> lines;
   for (const auto& l : HEADER_UTF8) lines.push_back(cp932(l));
   for (const char* l : {"1 ７六歩(77)", "2 ３四歩(33)", "3 ２二角成(88)", "4 ２二銀(31)", "5 ５五角打",
-                        "6 ３三角打", "7 １一角成(55)", "8 １一銀(22)", "9 投了"})
+                        "6 ３三角打", "7 １一角成(55)", "8 １一銀(22)", "9 中断"})
     lines.push_back(cp932(l));
   EXPECT_EQ(save_to("drops.kif"), join(lines, "\r\n"));
 }
@@ -140,7 +168,7 @@ TEST_F(KifSaveTest, StepsThatAreNoMoveStopTheWriter) {
   fresh_record({"7g7f", "3c3d", "2g2f", "8c8d"});
   std::memcpy(gs->record_boards[3], gs->record_boards[2], sizeof gs->record_boards[3]);
   const std::string stopped = save_to("unchanged.kif");
-  EXPECT_TRUE(stopped.ends_with(cp932("2 ３四歩(33)") + "\r\n" + cp932("3 投了")));
+  EXPECT_TRUE(stopped.ends_with(cp932("2 ３四歩(33)") + "\r\n" + cp932("3 中断")));
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを保存しました。", u"成功"}}));
 }
 

@@ -19,7 +19,7 @@
 
 #include "app/game_state.h"
 #include "app/kif_file.h"
-#include "app/kif_write.h"
+#include "app/record_slots.h"
 #include "app/record_sfen.h"
 #include "engine/sfen.h"
 #include "support/scripted_ui.h"

@@ -125,6 +125,7 @@ TEST_F(TurnFlow, ComputerCapturesThePlayersKing) {
   EXPECT_EQ(gs->hands[1][KING], 0) << "the king does not enter the computer's hand";
   EXPECT_EQ(gs->current, 6) << "the player's last move leaves the record";
   EXPECT_EQ(gs->length, 6);
+  EXPECT_EQ(gs->end_reason, GAME_END_KING_CAPTURED);
   EXPECT_EQ(status(), u"プレイヤーの玉が取られました。試合終了です。");
   EXPECT_TRUE(gs->player_to_move);
   EXPECT_FALSE(gs->thinking);
@@ -151,6 +152,7 @@ TEST_F(TurnFlow, ComputerResignsAHopelessPosition) {
   ASSERT_TRUE(gs->game_over);
   EXPECT_EQ(std::memcmp(board, gs->board, sizeof board), 0) << "the board stays as before the think";
   EXPECT_EQ(gs->length, 5) << "nothing is recorded";
+  EXPECT_EQ(gs->end_reason, GAME_END_RESIGNED);
   EXPECT_EQ(gs->show_last_move, 0);
   EXPECT_TRUE(gs->player_to_move) << "the turn toggles back to the player";
   EXPECT_GE(gs->score_shown, 8000);
@@ -188,6 +190,7 @@ TEST_F(TurnFlow, NoComputerMovePastTheLastRecordSlot) {
   turn_monitor_pass(*gs, *e);
   EXPECT_EQ(status(), TEXT_RECORD_FULL);
   EXPECT_TRUE(gs->game_over);
+  EXPECT_EQ(gs->end_reason, GAME_END_NONE) << "stopped, not ended";
   EXPECT_EQ(gs->length, RECORD_SLOTS - 1);
   EXPECT_EQ(gs->current, RECORD_SLOTS - 1);
   EXPECT_EQ(e->game_ply, ply_before) << "no think for a move that could not be recorded";

@@ -1,5 +1,5 @@
-// libFuzzer target for the KIF reader: any bytes at all must leave a valid record that writes back
-// unchanged (kif_input_check.h). Built with clang only; the inputs it finds are replayed by app_tests.
+// libFuzzer target for the KIF reader: any bytes at all must give a refusal or a valid record that writes
+// back unchanged (kif_input_check.h). Built with clang only; the inputs it finds are replayed by app_tests.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -17,14 +17,15 @@ GameState* fresh_state() {
   return gs;
 }
 
-GameState* const first = fresh_state();
-GameState* const second = fresh_state();
+GameState* const state = fresh_state();
+GameRecord* const first = new GameRecord();
+GameRecord* const second = new GameRecord();
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string problem =
-      fuzz::check_kif_input(*first, *second, std::string_view(reinterpret_cast<const char*>(data), size));
+      fuzz::check_kif_input(*state, *first, *second, std::string_view(reinterpret_cast<const char*>(data), size));
   if (!problem.empty()) {
     std::fprintf(stderr, "KIF reader property broken: %s\n", problem.c_str());
     std::abort();

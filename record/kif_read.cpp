@@ -1,9 +1,13 @@
 // The KIF reader: skips the header up to the "手数" line, refusing handicaps and board diagrams, then
-// replays one move line after another onto the record slots until an end word, a variation or the end
-// of the file. Every move is checked against the position so that no file can leave an impossible one.
-#include "app/kif_read.h"
+// replays one move line after another onto a position until an end word, a variation or the end of the
+// file. Every move is checked against the position so that no file can yield an impossible one.
+#include "record/kif_read.h"
 
 #include <cstring>
+
+#include "engine/sfen.h"
+#include "record/kif_encoding.h"
+#include "record/kif_names.h"
 
 namespace halvane {
 
@@ -20,11 +24,14 @@ constexpr std::string_view SAME = "\x93\xaf";                                   
 constexpr std::string_view PROMOTE = "\x90\xac";                                 // 成
 constexpr std::string_view DROP = "\x91\xc5";                                    // 打
 
+constexpr std::string_view RESIGNATION = "\x93\x8a\x97\xb9";   // 投了
+constexpr std::string_view MATE = "\x8b\x6c\x82\xdd";          // 詰み
+
 // Words that end the main line in place of a move.
 constexpr std::string_view END_WORDS[] = {
-    "\x93\x8a\x97\xb9",                  // 投了
+    RESIGNATION,
     "\x92\x86\x92\x66",                  // 中断
-    "\x8b\x6c\x82\xdd",                  // 詰み
+    MATE,
     "\x90\xe7\x93\xfa\x8e\xe8",          // 千日手
     "\x8e\x9d\x8f\xab\x8a\xfb",          // 持将棋
     "\x90\xd8\x82\xea\x95\x89\x82\xaf",  // 切れ負け
@@ -94,7 +101,7 @@ struct LineReader {
 };
 
 struct Replay {
-  GameState& gs;
+  SfenPosition pos = startpos();
   int last_col = -1, last_row = -1;   // the previous move's destination, for "同　"
 };
 
@@ -119,14 +126,13 @@ int square_at(std::string_view text, std::string_view& rest) {
   return -1;
 }
 
-// Plays one move line for move number d onto slot d (already a copy of slot d - 1). Returns an empty
-// string when the move was played, else what is wrong with it.
-std::string play_line(Replay& r, int d, std::string_view line, std::string_view move_text) {
-  GameState& gs = r.gs;
-  int* board = gs.record_boards[d];
-  const int side = d % 2 == 1 ? SENTE : GOTE;   // sente (the player) makes the odd moves
-  const int own = side == GOTE ? GOTE_BIT : 0;
-  int* hand = gs.record_hands[side][d];
+// Reads one move line for the side to move and plays it on the position. Returns an empty string when
+// the move was played (and is in `move`), else what is wrong with it.
+std::string play_line(Replay& r, std::string_view line, std::string_view move_text, MoveRecord& move) {
+  const uint8_t* board = r.pos.board;
+  const int side = r.pos.side_to_move;   // sente makes the odd moves, with the plain codes
+  const int own = side == WHITE ? GOTE_BIT : 0;
+  const uint8_t* hand = r.pos.hand[side];
 
   std::string_view after_square;
   int index = square_at(move_text, after_square);
@@ -140,7 +146,10 @@ std::string play_line(Replay& r, int d, std::string_view line, std::string_view 
     to_col = index % 9;
     to_row = index / 9;
   }
-  int& target = board[gs_index(to_col, to_row)];
+  const int target = board[to_row * 9 + to_col];
+  move = MoveRecord{};
+  move.to_col = to_col;
+  move.to_row = to_row;
 
   if (contains_wide(line, DROP)) {
     // The highest kind whose name begins with the two bytes after the square.
@@ -152,8 +161,7 @@ std::string play_line(Replay& r, int d, std::string_view line, std::string_view 
     if (kind > ROOK) return "drop of a piece that cannot be dropped";
     if (hand[kind] <= 0) return "drop of a piece not in hand";
     if (target != SQ_EMPTY) return "drop onto an occupied square";
-    target = kind + own;
-    hand[kind] -= 1;
+    move.piece = move.piece_after = kind + own;
   } else {
     const size_t open = line.find('(');
     if (open == std::string_view::npos) return "no origin square";
@@ -161,7 +169,7 @@ std::string play_line(Replay& r, int d, std::string_view line, std::string_view 
     if (digits.size() < 2 || digits[0] < '1' || digits[0] > '9' || digits[1] < '1' || digits[1] > '9')
       return "origin square is not two digits 1 to 9";
     const int from_col = 9 - (digits[0] - '0'), from_row = digits[1] - '1';
-    int& origin = board[gs_index(from_col, from_row)];
+    const int origin = board[from_row * 9 + from_col];
     if (!is_piece(origin) || side_of(origin) != side) return "origin holds none of the mover's pieces";
     if (is_piece(target) && side_of(target) == side) return "destination holds the mover's own piece";
     int code = origin;
@@ -169,27 +177,28 @@ std::string play_line(Replay& r, int d, std::string_view line, std::string_view 
       if (!can_promote(code)) return "promotion of a piece that cannot promote";
       code += PROMOTED_BIT;
     }
-    if (is_piece(target)) hand[hand_kind(target)] += 1;
-    target = code;
-    origin = SQ_EMPTY;
+    move.from_col = from_col;
+    move.from_row = from_row;
+    move.piece = origin;
+    move.piece_after = code;
+    move.captured = target;
   }
+  apply_move(r.pos, move);
   r.last_col = to_col;
   r.last_row = to_row;
   return {};
 }
 
-KifReadResult format_error(int line, const std::string& message) {
-  return {-1, true, line, "line " + std::to_string(line) + ": " + message};
+KifReadResult refusal(KifReadStatus status, int line, const std::string& message) {
+  return {status, line, line > 0 ? "line " + std::to_string(line) + ": " + message : message};
 }
 
 }  // namespace
 
-KifReadResult read_kif(GameState& gs, std::string_view bytes) {
-  // Slot 0: the initial position with empty hands.
-  copy_initial(gs, gs.record_boards[0]);
-  std::memset(gs.record_hands[0][0], 0, sizeof gs.record_hands[0][0]);
-  std::memset(gs.record_hands[1][0], 0, sizeof gs.record_hands[1][0]);
-
+KifReadResult read_kif(std::string_view bytes, GameRecord& record) {
+  record.move_count = 0;
+  record.end = GAME_END_NONE;
+  if (detect_kif_encoding(bytes) == KIF_NOT_TEXT) return refusal(KIF_NOT_A_RECORD, 0, "not text in CP932 or UTF-8");
   const std::string text = kif_to_cp932(bytes);
   LineReader lines{text};
   std::string_view line;
@@ -203,19 +212,15 @@ KifReadResult read_kif(GameState& gs, std::string_view bytes) {
       break;
     }
     if (starts_with(line, HANDICAP_LABEL) && trim_blanks(line.substr(HANDICAP_LABEL.size())) != EVEN_GAME)
-      return format_error(lines.number, "handicap games cannot be loaded");
+      return refusal(KIF_BAD_RECORD, lines.number, "handicap games cannot be loaded");
     if (starts_with(line, "|") || starts_with(line, "+-"))
-      return format_error(lines.number, "records starting from a board diagram cannot be loaded");
+      return refusal(KIF_BAD_RECORD, lines.number, "records starting from a board diagram cannot be loaded");
   }
-  if (!heading_found) return {0, false, 0, {}};
+  if (!heading_found) return refusal(KIF_NOT_A_RECORD, 0, "no line heading the moves");
 
-  Replay replay{gs};
-  int d = 1;
-  while (d <= KIF_MOVE_LIMIT && lines.next(line)) {
-    std::memcpy(gs.record_boards[d], gs.record_boards[d - 1], sizeof gs.record_boards[d]);
-    for (int side = 0; side < 2; ++side)
-      std::memcpy(gs.record_hands[side][d], gs.record_hands[side][d - 1], sizeof gs.record_hands[side][d]);
-
+  Replay replay;
+  int count = 0;
+  while (count < KIF_MOVE_LIMIT && lines.next(line)) {
     // Comments, bookmarks and blank lines.
     if (starts_with(line, "#") || starts_with(line, "*") || starts_with(line, "&")) continue;
     if (trim_blanks(line).empty()) continue;
@@ -224,18 +229,29 @@ KifReadResult read_kif(GameState& gs, std::string_view bytes) {
 
     size_t run = 0;
     while (run < line.size() && (line[run] == ' ' || (line[run] >= '0' && line[run] <= '9'))) ++run;
-    if (run >= 10) return format_error(lines.number, "move number too long");
+    if (run >= 10) {
+      record.move_count = 0;
+      return refusal(KIF_BAD_RECORD, lines.number, "move number too long");
+    }
     const std::string_view move_text = line.substr(run);
 
-    bool ended = starts_with(move_text, SUMMARY);
+    if (starts_with(move_text, SUMMARY)) break;
+    bool ended = false;
     for (std::string_view word : END_WORDS) ended |= starts_with(move_text, word);
-    if (ended) break;
+    if (ended) {
+      if (starts_with(move_text, RESIGNATION)) record.end = GAME_END_RESIGNED;
+      if (starts_with(move_text, MATE)) record.end = GAME_END_MATED;
+      break;
+    }
 
-    std::string problem = play_line(replay, d, line, move_text);
-    if (!problem.empty()) return format_error(lines.number, "move " + std::to_string(d) + ": " + problem);
-    ++d;
+    const std::string problem = play_line(replay, line, move_text, record.moves[count]);
+    if (!problem.empty()) {
+      record.move_count = 0;
+      return refusal(KIF_BAD_RECORD, lines.number, "move " + std::to_string(count + 1) + ": " + problem);
+    }
+    record.move_count = ++count;
   }
-  return {d - 1, false, 0, {}};
+  return {};
 }
 
 }  // namespace halvane

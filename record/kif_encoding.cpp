@@ -1,11 +1,11 @@
 // Deciding a KIF file's encoding from its bytes and turning UTF-8 text into CP932, so that the reader
 // matches every name as CP932 bytes whatever the file was written in.
+#include "record/kif_encoding.h"
+
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstring>
-
-#include "app/kif_read.h"
 
 namespace halvane {
 
@@ -41,14 +41,38 @@ int utf8_sequence(std::string_view s, size_t i) {
   return n;
 }
 
+// A control byte that no text file holds (NUL and the like); tab, line feed, vertical tab, form feed,
+// carriage return and the DOS end-of-file mark 0x1A pass.
+bool control_byte(unsigned char c) { return (c < 0x20 && (c < 0x09 || c > 0x0D) && c != 0x1A) || c == 0x7F; }
+
+// Whether the bytes are CP932 text: single bytes (ASCII and half-width katakana) and lead bytes each
+// followed by a trail byte.
+bool cp932_text(std::string_view s) {
+  for (size_t i = 0; i < s.size(); ++i) {
+    const unsigned char c = s[i];
+    if (control_byte(c)) return false;
+    if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) continue;
+    const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    if (!lead || i + 1 >= s.size()) return false;
+    const unsigned char t = s[++i];
+    if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 KifEncoding detect_kif_encoding(std::string_view bytes) {
-  if (bytes.substr(0, 3) == BOM) return KIF_UTF8_BOM;
+  if (bytes.substr(0, 3) == BOM) {
+    for (unsigned char c : bytes)
+      if (control_byte(c)) return KIF_NOT_TEXT;
+    return KIF_UTF8_BOM;
+  }
   bool wide = false;
   for (size_t i = 0; i < bytes.size();) {
     const int n = utf8_sequence(bytes, i);
-    if (n == 0) return KIF_CP932;
+    if (n == 0) return cp932_text(bytes) ? KIF_CP932 : KIF_NOT_TEXT;
+    if (n == 1 && control_byte(bytes[i])) return KIF_NOT_TEXT;
     wide |= n > 1;
     i += n;
   }
@@ -57,7 +81,7 @@ KifEncoding detect_kif_encoding(std::string_view bytes) {
 
 std::string kif_to_cp932(std::string_view bytes) {
   const KifEncoding encoding = detect_kif_encoding(bytes);
-  if (encoding == KIF_CP932) return std::string(bytes);
+  if (encoding == KIF_CP932 || encoding == KIF_NOT_TEXT) return std::string(bytes);
   if (encoding == KIF_UTF8_BOM) bytes.remove_prefix(BOM.size());
 
   std::string out;

@@ -1,0 +1,19 @@
+// A KIF file's encoding decided from its bytes, and its text as CP932, so that the reader matches every
+// name as CP932 bytes whatever the file was written in.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace halvane {
+
+enum KifEncoding { KIF_CP932, KIF_UTF8, KIF_UTF8_BOM, KIF_NOT_TEXT };
+
+// A byte-order mark, else valid UTF-8 with at least one non-ASCII byte, else CP932 when the bytes are
+// well-formed CP932 text; anything else (a picture, random bytes, UTF-16) is KIF_NOT_TEXT. Text holds no
+// control bytes but tab, line and page ends and the end-of-file mark.
+KifEncoding detect_kif_encoding(std::string_view bytes);
+// The file's text as CP932 bytes. Characters CP932 lacks become '?'; bytes that are no text pass as they are.
+std::string kif_to_cp932(std::string_view bytes);
+
+}  // namespace halvane

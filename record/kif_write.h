@@ -1,0 +1,32 @@
+// The KIF writer: turns a GameRecord into the bytes of a KIF file (CP932, CR LF after every line but
+// the last): the header, one line per move, and the closing line that says how the game ended.
+#pragma once
+
+#include <string>
+
+#include "engine/types.h"
+#include "record/game_record.h"
+
+namespace halvane {
+
+constexpr int KIF_SAVE_MIN_MOVES = 3;   // shorter records are not worth a file: the save refuses them
+
+// Local date and time of the first header line.
+struct KifDate {
+  int year, month, day, hour, minute, second;
+};
+KifDate local_kif_date();
+
+// The header with the date line (ends in CR LF).
+std::string kif_header(const KifDate& date);
+// The text of one move line (without its line end): "1 ７六歩(77)", "23 ２二角成(88)", "40 ５五角打".
+std::string kif_move_line(int number, const MoveRecord& move);
+// The record's move lines, each with its CR LF.
+std::string kif_move_lines(const GameRecord& record);
+// The closing line, without a line end: "N 中断" while the game goes on, "N 投了" after a resignation or
+// a king's capture, "N 詰み" after a mate; N is the number of moves + 1.
+std::string kif_end_line(const GameRecord& record);
+// The whole file: header, move lines and the closing line.
+std::string kif_text(const GameRecord& record, const KifDate& date);
+
+}  // namespace halvane
