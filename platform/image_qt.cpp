@@ -60,6 +60,8 @@ Image* image_load(const char* path) {
   if (loaded.isNull()) return nullptr;
   Image* image = new Image;
   image->pixels = loaded.convertToFormat(QImage::Format_RGB32);
+  // Qt reads a ratio from an "@2x" in the name; these pictures are drawn at the size the game asks for.
+  image->pixels.setDevicePixelRatio(1.0);
   return image;
 }
 
