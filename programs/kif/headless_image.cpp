@@ -14,5 +14,9 @@ void image_line(Image*, int, int, int, int, uint32_t) {}
 void image_set_pixel(Image*, int, int, uint32_t) {}
 uint32_t image_pixel(const Image*, int, int) { return 0; }
 void image_text(Image*, int, int, const char16_t*, uint32_t) {}
+void image_set_scale(Image*, double) {}
+double image_scale(const Image*) { return 1.0; }
+void image_draw_picture(Image*, const Image*, int, int, int, int) {}
+void image_cover(Image*, const Image*) {}
 
 }  // namespace halvane
