@@ -25,7 +25,7 @@ bool computer_move(GameState& gs, Engine& e) {
   // 1. The think begins: the commands that change the position now refuse.
   gs.thinking = true;
   wake_turn_threads();   // the repaint watcher starts following the progress
-  set_status(gs, u"コンピュータの思考中です");
+  set_status(gs, TEXT_THINKING);
   repaint(gs, e);
 
   // 2.-4. The engine's inputs: move count, board and hands exactly as on screen.

@@ -16,6 +16,8 @@ namespace halvane {
 namespace {
 
 Image* g_back_buffer = nullptr;
+Image* g_wallpaper = nullptr;   // null when it could not be read: a plain surface then
+constexpr uint32_t PLAIN_SURFACE = 0xE8D8B0;
 std::atomic_flag g_drawing = ATOMIC_FLAG_INIT;
 
 constexpr int SQUARE = 40;
@@ -29,16 +31,24 @@ constexpr int STRIP_TOP = 364, STRIP_ROWS = 4, STRIP_WIDTH = 360;
 const char* const PIECE_FILE_NAMES[16] = {"hu",    "kyo",  "kei",  "gin", "kin", "kaku", "hi",  "gyoku",
                                           "tokin", "nkyo", "nkei", "ngin", nullptr, "uma", "ryu", nullptr};
 
-// Copies the non-white pixels of the 32 x 32 top-left corner of a piece picture: white is transparent.
-void draw_piece(Image* target, const Image* piece, int x, int y) {
-  if (!piece) return;
-  const int w = image_width(piece) < PIECE_PIXELS ? image_width(piece) : PIECE_PIXELS;
-  const int h = image_height(piece) < PIECE_PIXELS ? image_height(piece) : PIECE_PIXELS;
-  for (int j = 0; j < h; ++j)
-    for (int i = 0; i < w; ++i) {
-      uint32_t rgb = image_pixel(piece, i, j);
-      if (rgb != RGB_WHITE) image_set_pixel(target, x + i, y + j, rgb);
+// Larger drawings of each piece, by piece code, for a view scaled up: twice and four times the size.
+constexpr int DETAIL_FACTORS[2] = {2, 4};
+const char* const DETAIL_SUFFIXES[2] = {"@2x.gif", "@4x.gif"};
+Image* g_piece_detail[2][32];
+
+// The non-white pixels of a piece's 32 x 32 picture (white is transparent), in the view's design
+// pixels. A scaled view takes the smallest drawing at least as large as the square it fills, so
+// nothing is enlarged that a larger drawing could show.
+void draw_piece(Image* target, const GameState& gs, int code, int x, int y) {
+  const Image* picture = gs.piece_images[code];
+  int source_size = PIECE_PIXELS;
+  const double needed = PIECE_PIXELS * image_scale(target);
+  for (int d = 0; d < 2 && needed > source_size; ++d)
+    if (g_piece_detail[d][code]) {
+      picture = g_piece_detail[d][code];
+      source_size = PIECE_PIXELS * DETAIL_FACTORS[d];
     }
+  image_draw_picture(target, picture, source_size, x, y, PIECE_PIXELS);
 }
 
 void draw_square(Image* target, int col, int row, uint32_t fill) {
@@ -52,9 +62,8 @@ void draw_hand(Image* target, const GameState& gs, int side) {
     // Piles squeeze together as they grow; pawns spread three times as wide.
     int step = static_cast<int>(40.0 / (n + 1));
     if (k == PAWN) step *= 3;
-    const Image* picture = gs.piece_images[side * GOTE_BIT + k];
     for (int m = 0; m < n; ++m)
-      draw_piece(target, picture, gs.hand_layout[side * 2][k] + m * step + PIECE_INSET,
+      draw_piece(target, gs, side * GOTE_BIT + k, gs.hand_layout[side * 2][k] + m * step + PIECE_INSET,
                  gs.hand_layout[side * 2 + 1][k] + PIECE_INSET);
   }
 }
@@ -78,17 +87,31 @@ void draw_progress(Image* target, GameState& gs, Engine& e) {
 
 bool load_back_buffer(const char* wallpaper) {
   if (g_back_buffer) return true;
-  g_back_buffer = image_load(find_data_file(wallpaper).c_str());
-  if (g_back_buffer && image_width(g_back_buffer) >= VIEW_WIDTH && image_height(g_back_buffer) >= VIEW_HEIGHT)
-    return true;
-  // Without a usable wallpaper the game still works on a plain surface of the view's size.
-  const bool found = g_back_buffer != nullptr;
-  if (g_back_buffer) image_free(g_back_buffer);
-  g_back_buffer = image_create(VIEW_WIDTH, VIEW_HEIGHT, 0xE8D8B0);
+  g_wallpaper = image_load(find_data_file(wallpaper).c_str());
+  const bool found = g_wallpaper != nullptr;
+  if (g_wallpaper && (image_width(g_wallpaper) < VIEW_WIDTH || image_height(g_wallpaper) < VIEW_HEIGHT)) {
+    // Too small to show: the game still works on a plain surface.
+    image_free(g_wallpaper);
+    g_wallpaper = nullptr;
+  }
+  g_back_buffer = image_create(VIEW_WIDTH, VIEW_HEIGHT, PLAIN_SURFACE);
+  image_cover(g_back_buffer, g_wallpaper);
   return found;
 }
 
 Image* back_buffer() { return g_back_buffer; }
+
+void size_back_buffer(int width, int height, double scale) {
+  Image* fresh = image_create(width > VIEW_WIDTH ? width : VIEW_WIDTH, height > VIEW_HEIGHT ? height : VIEW_HEIGHT,
+                              PLAIN_SURFACE);
+  image_cover(fresh, g_wallpaper);
+  image_set_scale(fresh, scale);
+  while (!try_lock_drawing()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  Image* old = g_back_buffer;
+  g_back_buffer = fresh;
+  unlock_drawing();
+  if (old) image_free(old);
+}
 
 void load_piece_images(GameState& gs) {
   for (int code = 0; code < 16; ++code) {
@@ -96,8 +119,12 @@ void load_piece_images(GameState& gs) {
       Image*& slot = gs.piece_images[side * GOTE_BIT + code];
       if (slot) continue;
       if (!PIECE_FILE_NAMES[code]) continue;
-      std::string file = std::string("koma/") + PIECE_FILE_NAMES[code] + (side ? "2.gif" : "1.gif");
-      slot = image_load(find_data_file(file).c_str());
+      const std::string stem = std::string("koma/") + PIECE_FILE_NAMES[code] + (side ? "2" : "1");
+      slot = image_load(find_data_file(stem + ".gif").c_str());
+      for (int d = 0; d < 2; ++d) {
+        Image*& detail = g_piece_detail[d][side * GOTE_BIT + code];
+        if (!detail) detail = image_load(find_data_file(stem + DETAIL_SUFFIXES[d]).c_str());
+      }
     }
   }
 }
@@ -141,7 +168,7 @@ void repaint(GameState& gs, Engine& e) {
     for (int col = 0; col < 9; ++col) {
       const int code = gs.board[gs_index(col, row)];
       if (code >= 0 && code < 32)
-        draw_piece(target, gs.piece_images[code], SQUARE * col + PIECE_INSET, SQUARE * row + PIECE_INSET);
+        draw_piece(target, gs, code, SQUARE * col + PIECE_INSET, SQUARE * row + PIECE_INSET);
     }
 
   // 6. Both hands (kings in hand are not drawn).

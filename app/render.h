@@ -10,7 +10,7 @@ namespace halvane {
 
 struct Image;
 
-// The part of the back buffer the window shows.
+// The back buffer's least size: the wallpaper the window shows at the design's scale.
 constexpr int VIEW_WIDTH = 1920;
 constexpr int VIEW_HEIGHT = 1200;
 
@@ -19,8 +19,14 @@ constexpr int VIEW_HEIGHT = 1200;
 bool load_back_buffer(const char* wallpaper = "wallpaper.jpg");
 Image* back_buffer();
 
+// Makes the back buffer fit a view of `width` x `height` own pixels drawn at `scale` pixels per design
+// pixel (at least VIEW_WIDTH x VIEW_HEIGHT): the wallpaper again, to be repainted by the caller. Takes
+// the drawing lock while it swaps the buffer.
+void size_back_buffer(int width, int height, double scale);
+
 // Loads the 28 piece pictures "koma/<name>1.gif" (the player's) and "koma/<name>2.gif" (the
-// computer's) into their slots; a picture that fails to load leaves its slot empty.
+// computer's) into their slots; a picture that fails to load leaves its slot empty. Their larger
+// drawings "koma/<name><side>@2x.gif" and "@4x.gif" are kept beside them for a scaled view.
 void load_piece_images(GameState& gs);
 
 // Draws the view of `gs` (with the engine's last move and progress) into the back buffer, then requests

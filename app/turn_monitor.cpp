@@ -49,6 +49,7 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
 
 bool repaint_watcher_pass(GameState& gs, Engine& e) {
   if (!gs.thinking || think_progress(e) == gs.progress_drawn) return false;
+  set_status(gs, TEXT_THINKING);
   repaint(gs, e);
   return true;
 }

@@ -9,6 +9,7 @@ namespace halvane {
 
 // Texts the turn flow and the commands share.
 inline constexpr char16_t TEXT_PRESS_START[] = u"開始するには開始ボタンを押してください。";
+inline constexpr char16_t TEXT_THINKING[] = u"コンピュータの思考中です";
 inline constexpr char16_t TEXT_RECORD_FULL[] = u"手数がオーバーです。これ以上は指せません。";
 
 // Pause between the monitor's repaints while its budget lasts, and while the computer's turn is paused.
@@ -26,7 +27,8 @@ constexpr int REFRESH_BUDGET = 10;
 int turn_monitor_pass(GameState& gs, Engine& e);
 
 // One look of the repaint watcher: repaints when a think is running and its progress counter differs
-// from what was last drawn. Returns whether it repainted.
+// from what was last drawn. The think's own status comes back with it, so that a command refused
+// meanwhile is told only until then. Returns whether it repainted.
 bool repaint_watcher_pass(GameState& gs, Engine& e);
 
 // Called by whoever changes a flag the two threads watch (a move made, a pause lifted, a think started),

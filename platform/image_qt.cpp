@@ -1,10 +1,13 @@
 // Pictures on QImage: loading JPEG and GIF files, rectangles with a black outline, lines, pixels and
 // text on an opaque white background, with the right and bottom edges exclusive as the game expects.
+// Everything is drawn in design pixels mapped through the picture's scale, straight into its pixels.
 #include "platform/image_qt.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace halvane {
@@ -21,6 +24,26 @@ void put(QImage& image, int x, int y, uint32_t rgb) {
   if (inside(image, x, y)) reinterpret_cast<QRgb*>(image.scanLine(y))[x] = OPAQUE | rgb;
 }
 
+// Own pixels [x0, x1) x [y0, y1), clipped.
+void fill(QImage& image, int x0, int y0, int x1, int y1, uint32_t rgb) {
+  x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+  x1 = std::min(x1, image.width()), y1 = std::min(y1, image.height());
+  for (int y = y0; y < y1; ++y) {
+    QRgb* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = x0; x < x1; ++x) line[x] = OPAQUE | rgb;
+  }
+}
+
+// A design coordinate in own pixels, and the width of a one-pixel line.
+int at_scale(const Image* image, double v) { return static_cast<int>(std::lround(v * image->scale)); }
+int line_width(const Image* image) { return std::max(1, static_cast<int>(std::lround(image->scale))); }
+
+// The design pixel (x, y) as a block of own pixels: the blocks of neighbouring pixels tile.
+void put_scaled(Image* image, int x, int y, uint32_t rgb) {
+  if (image->scale == 1.0) return put(image->pixels, x, y, rgb);
+  fill(image->pixels, at_scale(image, x), at_scale(image, y), at_scale(image, x + 1), at_scale(image, y + 1), rgb);
+}
+
 }  // namespace
 
 QFont picture_text_font() {
@@ -35,42 +58,64 @@ QFont picture_text_font() {
 Image* image_load(const char* path) {
   QImage loaded(QString::fromLocal8Bit(path));
   if (loaded.isNull()) return nullptr;
-  return new Image{loaded.convertToFormat(QImage::Format_RGB32)};
+  Image* image = new Image;
+  image->pixels = loaded.convertToFormat(QImage::Format_RGB32);
+  // Qt reads a ratio from an "@2x" in the name; these pictures are drawn at the size the game asks for.
+  image->pixels.setDevicePixelRatio(1.0);
+  return image;
 }
 
 Image* image_create(int width, int height, uint32_t rgb) {
-  Image* image = new Image{QImage(width, height, QImage::Format_RGB32)};
+  Image* image = new Image;
+  image->pixels = QImage(width, height, QImage::Format_RGB32);
   image->pixels.fill(QColor::fromRgb(OPAQUE | rgb));
   return image;
 }
 
 void image_free(Image* image) { delete image; }
+void image_set_scale(Image* image, double scale) { image->scale = scale > 0 ? scale : 1.0; }
+double image_scale(const Image* image) { return image ? image->scale : 1.0; }
 int image_width(const Image* image) { return image ? image->pixels.width() : 0; }
 int image_height(const Image* image) { return image ? image->pixels.height() : 0; }
 
-void image_rect(Image* image, int left, int top, int right, int bottom, uint32_t fill) {
+void image_rect(Image* image, int left, int top, int right, int bottom, uint32_t fill_rgb) {
+  if (right <= left || bottom <= top) return;
+  const int l = at_scale(image, left), t = at_scale(image, top), r = at_scale(image, right), b = at_scale(image, bottom);
+  const int w = line_width(image);
   QImage& px = image->pixels;
-  for (int y = top; y < bottom; ++y)
-    for (int x = left; x < right; ++x) {
-      const bool edge = x == left || x == right - 1 || y == top || y == bottom - 1;
-      put(px, x, y, edge ? RGB_BLACK : fill);
-    }
+  fill(px, l + w, t + w, r - w, b - w, fill_rgb);
+  fill(px, l, t, r, t + w, RGB_BLACK);
+  fill(px, l, b - w, r, b, RGB_BLACK);
+  fill(px, l, t, l + w, b, RGB_BLACK);
+  fill(px, r - w, t, r, b, RGB_BLACK);
 }
 
 void image_line(Image* image, int x0, int y0, int x1, int y1, uint32_t rgb) {
-  // Bresenham's walk; the end point itself is not drawn.
+  const int w = line_width(image);
+  if (y0 == y1 && x0 != x1) {
+    // A band along the line, one line width thick; the end point is not drawn.
+    const int from = x0 < x1 ? x0 : x1 + 1, to = x0 < x1 ? x1 : x0 + 1;
+    const int y = at_scale(image, y0);
+    return fill(image->pixels, at_scale(image, from), y, at_scale(image, to), y + w, rgb);
+  }
+  if (x0 == x1 && y0 != y1) {
+    const int from = y0 < y1 ? y0 : y1 + 1, to = y0 < y1 ? y1 : y0 + 1;
+    const int x = at_scale(image, x0);
+    return fill(image->pixels, x, at_scale(image, from), x + w, at_scale(image, to), rgb);
+  }
+  // Bresenham's walk for any other line, pixel block by pixel block; the end point itself is not drawn.
   const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
   const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
   int err = dx + dy;
   while (x0 != x1 || y0 != y1) {
-    put(image->pixels, x0, y0, rgb);
+    put_scaled(image, x0, y0, rgb);
     const int e2 = 2 * err;
     if (e2 >= dy) { err += dy; x0 += sx; }
     if (e2 <= dx) { err += dx; y0 += sy; }
   }
 }
 
-void image_set_pixel(Image* image, int x, int y, uint32_t rgb) { put(image->pixels, x, y, rgb); }
+void image_set_pixel(Image* image, int x, int y, uint32_t rgb) { put_scaled(image, x, y, rgb); }
 
 uint32_t image_pixel(const Image* image, int x, int y) {
   const QImage& px = image->pixels;
@@ -80,14 +125,66 @@ uint32_t image_pixel(const Image* image, int x, int y) {
 
 void image_text(Image* image, int x, int y, const char16_t* text, uint32_t rgb) {
   const QString string = QString::fromUtf16(text);
-  const QFont font = picture_text_font();
+  // The face is sized for the scale, so the glyphs are drawn at the picture's own resolution.
+  QFont font = picture_text_font();
+  if (image->scale != 1.0) font.setPixelSize(std::max(1, at_scale(image, font.pixelSize())));
   const QFontMetrics metrics(font);
+  const int left = at_scale(image, x), top = at_scale(image, y);
   QPainter painter(&image->pixels);
   // The text's cell is white first, so that shorter text overwrites longer text cleanly.
-  painter.fillRect(QRect(x, y, metrics.horizontalAdvance(string), metrics.height()), Qt::white);
+  painter.fillRect(QRect(left, top, metrics.horizontalAdvance(string), metrics.height()), Qt::white);
   painter.setFont(font);
   painter.setPen(QColor::fromRgb(OPAQUE | rgb));
-  painter.drawText(x, y + metrics.ascent(), string);
+  painter.drawText(left, top + metrics.ascent(), string);
+}
+
+void image_draw_picture(Image* target, const Image* picture, int source_size, int x, int y, int size) {
+  if (!picture) return;
+  const QImage& source = picture->pixels;
+  const int left = at_scale(target, x), top = at_scale(target, y);
+  const int side = at_scale(target, x + size) - left;
+  const int w = std::min(source.width(), source_size), h = std::min(source.height(), source_size);
+  if (side == source_size) {
+    // One for one: every non-white pixel copied as it is.
+    for (int j = 0; j < h; ++j)
+      for (int i = 0; i < w; ++i) {
+        const uint32_t rgb = reinterpret_cast<const QRgb*>(source.constScanLine(j))[i] & 0xFFFFFFu;
+        if (rgb != RGB_WHITE) put(target->pixels, left + i, top + j, rgb);
+      }
+    return;
+  }
+  if (side <= 0) return;
+  // Resampled: white becomes transparent first, so that the piece's edge blends into what lies under it
+  // instead of into white.
+  if (picture->keyed.isNull()) {
+    QImage keyed = source.copy(0, 0, w, h).convertToFormat(QImage::Format_ARGB32);
+    for (int j = 0; j < keyed.height(); ++j) {
+      QRgb* line = reinterpret_cast<QRgb*>(keyed.scanLine(j));
+      for (int i = 0; i < keyed.width(); ++i)
+        if ((line[i] & 0xFFFFFFu) == RGB_WHITE) line[i] = 0;
+    }
+    picture->keyed = keyed.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  }
+  const int scaled_w = w * side / source_size, scaled_h = h * side / source_size;
+  if (picture->resampled.width() != scaled_w || picture->resampled.height() != scaled_h)
+    picture->resampled = picture->keyed.scaled(scaled_w, scaled_h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  QPainter painter(&target->pixels);
+  painter.drawImage(left, top, picture->resampled);
+}
+
+void image_cover(Image* target, const Image* source) {
+  QImage& px = target->pixels;
+  if (!source) return;
+  const QImage& from = source->pixels;
+  QPainter painter(&px);
+  if (from.width() >= px.width() && from.height() >= px.height()) {
+    painter.drawImage(0, 0, from, 0, 0, px.width(), px.height());
+    return;
+  }
+  const double enlarge = std::max(double(px.width()) / from.width(), double(px.height()) / from.height());
+  painter.drawImage(0, 0, from.scaled(static_cast<int>(std::ceil(from.width() * enlarge)),
+                                      static_cast<int>(std::ceil(from.height() * enlarge)), Qt::IgnoreAspectRatio,
+                                      Qt::SmoothTransformation));
 }
 
 }  // namespace halvane

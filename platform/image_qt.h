@@ -9,7 +9,12 @@
 namespace halvane {
 
 struct Image {
-  QImage pixels;   // always Format_RGB32
+  QImage pixels;        // always Format_RGB32
+  double scale = 1.0;   // own pixels per design pixel
+  // A piece picture's white-keyed copy and its last resampling, made while drawing (under the
+  // drawing lock), so that a repaint at an unchanged scale resamples nothing.
+  mutable QImage keyed;
+  mutable QImage resampled;
 };
 
 // The face for text drawn into pictures (status line, version label): a Japanese Gothic face.

@@ -3,6 +3,7 @@
 #include "platform/main_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
@@ -10,7 +11,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 
 #include "app/commands.h"
 #include "app/render.h"
@@ -56,30 +59,62 @@ BoardView::BoardView(GameState& gs, Engine& e, QWidget* parent) : QWidget(parent
   setObjectName(QStringLiteral("board_view"));
   // The paint covers every pixel itself: no erase before it.
   setAttribute(Qt::WA_OpaquePaintEvent);
+  // Smaller, and the hands, the buttons or the status line would be cut off.
+  setMinimumSize(VIEW_DEFAULT_WIDTH, VIEW_DEFAULT_HEIGHT);
 }
 
 QSize BoardView::sizeHint() const { return {VIEW_DEFAULT_WIDTH, VIEW_DEFAULT_HEIGHT}; }
 
+void BoardView::rescale() {
+  scale_ = std::min(width() / double(VIEW_DEFAULT_WIDTH), height() / double(VIEW_DEFAULT_HEIGHT));
+  if (scale_ <= 0) scale_ = 1.0;
+  drawn_ratio_ = devicePixelRatioF();
+  // The buttons keep their places and proportions in the design, their captions scaled with them.
+  for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
+    const QVariant index = button->property("place");
+    if (!index.isValid()) continue;
+    const ButtonPlace& place = BUTTON_PLACES[index.toInt()];
+    auto at = [this](int v) { return int(std::lround(v * scale_)); };
+    button->setGeometry(at(place.x), at(place.y), at(place.x + place.width) - at(place.x),
+                        at(place.y + place.height) - at(place.y));
+    QFont font = QApplication::font(button);
+    if (font.pointSizeF() > 0)
+      font.setPointSizeF(font.pointSizeF() * scale_);
+    else
+      font.setPixelSize(std::max(1, int(std::lround(font.pixelSize() * scale_))));
+    button->setFont(font);
+  }
+  // The back buffer in the screen's own pixels, drawn at the scale those pixels give the design.
+  size_back_buffer(int(std::ceil(width() * drawn_ratio_)), int(std::ceil(height() * drawn_ratio_)),
+                   scale_ * drawn_ratio_);
+  halvane::repaint(gs_, e_);
+}
+
+void BoardView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  rescale();
+}
+
 void BoardView::paintEvent(QPaintEvent* event) {
-  // Another thread may be drawing: wait for the drawing lock, then copy what the view shows.
+  // Moved to a screen of another pixel ratio: the next paint is of a buffer made for it.
+  if (devicePixelRatioF() != drawn_ratio_) rescale();
+  // Another thread may be drawing: wait for the drawing lock, then copy what the view shows. The buffer
+  // is in the screen's pixels: one of them for each of the view's device pixels.
   while (!try_lock_drawing()) QThread::msleep(10);
   QPainter painter(this);
   const QRect area = event->rect();
   const Image* buffer = back_buffer();
-  const QRect shown = buffer ? area.intersected(QRect(0, 0, VIEW_WIDTH, VIEW_HEIGHT))
-                                   .intersected(buffer->pixels.rect())
-                             : QRect();
-  if (!shown.isEmpty()) painter.drawImage(shown.topLeft(), buffer->pixels, shown);
+  const double ratio = drawn_ratio_;
+  const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio);
+  if (buffer) painter.drawImage(QRectF(area), buffer->pixels, source);
   unlock_drawing();
-  // Beyond the picture (a window larger than the view) the window's own colour shows.
-  const QRegion rest = QRegion(area).subtracted(QRegion(shown));
-  for (const QRect& r : rest) painter.fillRect(r, palette().window());
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
-  const QPoint at = event->position().toPoint();
-  on_left_button_up(gs_, e_, at.x(), at.y());
+  // Back to the design's pixels, where the game knows its squares.
+  const QPointF at = event->position() / scale_;
+  on_left_button_up(gs_, e_, int(std::floor(at.x())), int(std::floor(at.y())));
 }
 
 MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_(gs), e_(e) {
@@ -115,6 +150,7 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
     button->setGeometry(place.x, place.y, place.width, place.height);
     const int id = place.id;
     button->setProperty("command_id", id);
+    button->setProperty("place", i);
     connect(button, &QPushButton::clicked, this, [this, id] { dispatch(id); });
     buttons_[i] = button;
   }

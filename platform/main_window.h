@@ -25,23 +25,32 @@ inline constexpr ButtonPlace BUTTON_PLACES[6] = {
     {5, u"ll", 464, 179, 32, 20},  {3, u">", 496, 179, 32, 20},  {4, u">>", 528, 179, 32, 20},
 };
 
-// The view's default size: the board, both hands, the buttons and the status line.
+// The view's design size: the board, both hands, the buttons and the status line. The view opens at
+// this size and never gets smaller; a larger view shows the design scaled.
 constexpr int VIEW_DEFAULT_WIDTH = 600;
 constexpr int VIEW_DEFAULT_HEIGHT = 420;
 
-// The client area: shows the back buffer and passes left-button releases on.
+// The client area: shows the back buffer and passes left-button releases on, in design pixels.
 class BoardView : public QWidget {
  public:
   BoardView(GameState& gs, Engine& e, QWidget* parent);
   QSize sizeHint() const override;
+  // Widget pixels per design pixel: the largest at which the whole design fits the view.
+  double scale() const { return scale_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Follows the view's size and the screen's pixel ratio: the scale, the buttons and the back buffer.
+  void rescale();
+
   GameState& gs_;
   Engine& e_;
+  double scale_ = 1.0;
+  double drawn_ratio_ = 0.0;   // the device pixel ratio the back buffer was made for
 };
 
 class MainWindow : public QMainWindow {

@@ -1,7 +1,11 @@
 // The window-system operations the game asks for, on Qt: repaint requests queued to the window thread,
-// button captions, modal message boxes, the KIF file dialogs and closing the main window.
+// button captions, modal message boxes, the KIF file dialogs (which remember their folder between runs)
+// and closing the main window.
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
 #include <QMessageBox>
 #include <QMetaObject>
 
@@ -12,14 +16,29 @@ namespace halvane {
 
 namespace {
 
-const QString SAVE_FILTER = QStringLiteral("KIF files {*.kif} (*.kif)");
-// Records are also met with the longer extension; the dialog shows both.
-const QString OPEN_FILTER = QStringLiteral("KIF files {*.kif} (*.kif *.kifu)");
+// The filter's text already names its pattern, so Qt is told to show the text alone (it would add the
+// pattern in parentheses again); the patterns in parentheses are what it filters by. Records are also
+// met with the longer extension.
+const QString KIF_FILTER = QStringLiteral("KIF files {*.kif} (*.kif *.kifu)");
+
+// The folder the last KIF file was opened from or saved to, kept in the user's settings.
+const QString FOLDER_KEY = QStringLiteral("kif_files/folder");
+
+QSettings settings() { return QSettings(QStringLiteral("halvane"), QStringLiteral("halvane")); }
+
+QString last_folder() {
+  const QString folder = settings().value(FOLDER_KEY).toString();
+  return !folder.isEmpty() && QDir(folder).exists() ? folder : QDir::currentPath();
+}
 
 bool run_file_dialog(QFileDialog& dialog, std::string& path) {
   dialog.setObjectName(QStringLiteral("kif_file_dialog"));
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setDirectory(last_folder());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-  path = QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+  const QString chosen = dialog.selectedFiles().first();
+  settings().setValue(FOLDER_KEY, QFileInfo(chosen).absolutePath());
+  path = QFile::encodeName(chosen).toStdString();
   return true;
 }
 
@@ -53,18 +72,19 @@ BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon ico
 }
 
 bool open_file_dialog(std::string& path) {
-  QFileDialog dialog(main_window(), QStringLiteral("開く"), QString(), OPEN_FILTER);
+  QFileDialog dialog(main_window(), QStringLiteral("開く"), QString(), KIF_FILTER);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   return run_file_dialog(dialog, path);
 }
 
 bool save_file_dialog(std::string& path) {
-  QFileDialog dialog(main_window(), QStringLiteral("名前を付けて保存"), QString(), SAVE_FILTER);
+  QFileDialog dialog(main_window(), QStringLiteral("名前を付けて保存"), QString(), KIF_FILTER);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  // The name is used exactly as typed, and an existing file is replaced only after asking.
-  dialog.setDefaultSuffix(QString());
+  // A name typed without an extension is saved as a KIF file; an existing file is replaced only after
+  // asking.
+  dialog.setDefaultSuffix(QStringLiteral("kif"));
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   return run_file_dialog(dialog, path);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 # Makes the program's pictures: the wallpaper (wallpaper.jpg), the 28 piece pictures (koma/<name>1.gif for
-# the player, koma/<name>2.gif for the computer, turned 180 degrees) and the window icons (icons/*.png).
+# the player, koma/<name>2.gif for the computer, turned 180 degrees), their drawings at twice and four
+# times the size for a scaled-up view (koma/<name><side>@2x.gif, @4x.gif) and the window icons (icons/*.png).
 # Run with Debian's python3 and python3-pil; the kanji come from fonts-noto-cjk (or fonts-ipafont-gothic).
 #   /usr/bin/python3 res/make_pictures.py            (writes into res/)
 import os
@@ -19,6 +20,7 @@ FONTS = [
 ]
 
 TILE = 32          # the part of a piece picture the board uses
+DETAIL = (2, 4)    # the larger drawings of each piece: the view scaled up picks the one it needs
 SCALE = 8          # drawn this many times larger, then reduced, for smooth kanji
 WHITE = (255, 255, 255)
 WOOD = (236, 196, 120)       # piece face
@@ -66,33 +68,34 @@ def pentagon(width, height, left, top):
     ]
 
 
-def piece_picture(char, promoted, width, font):
-    """A 32 x 32 picture, point up, white around the piece."""
-    big = TILE * SCALE
-    w, h = width * SCALE, (width + 3) * SCALE
-    left, top = (big - w) / 2, (big - h) / 2 + SCALE * 0.5
+def piece_picture(char, promoted, width, font, factor=1):
+    """A 32 x 32 picture (times factor), point up, white around the piece."""
+    tile, step = TILE * factor, SCALE * factor
+    big = TILE * step
+    w, h = width * step, (width + 3) * step
+    left, top = (big - w) / 2, (big - h) / 2 + step * 0.5
     mask = Image.new("L", (big, big), 0)
     ImageDraw.Draw(mask).polygon(pentagon(w, h, left, top), fill=255)
 
     face = Image.new("RGB", (big, big), WOOD)
     draw = ImageDraw.Draw(face)
-    draw.polygon(pentagon(w, h, left, top), outline=WOOD_EDGE, width=SCALE)
+    draw.polygon(pentagon(w, h, left, top), outline=WOOD_EDGE, width=step)
     # The character, centred a little below the middle, where the piece is widest.
     box = draw.textbbox((0, 0), char, font=font)
     cx = big / 2 - (box[0] + box[2]) / 2
     cy = top + h * 0.58 - (box[1] + box[3]) / 2
     draw.text((cx, cy), char, font=font, fill=RED_INK if promoted else INK)
 
-    face = face.resize((TILE, TILE), Image.LANCZOS)
-    mask = mask.resize((TILE, TILE), Image.LANCZOS)
+    face = face.resize((tile, tile), Image.LANCZOS)
+    mask = mask.resize((tile, tile), Image.LANCZOS)
     # Hard edge: the board draws every non-white pixel, so a pixel is either piece or pure white.
-    out = Image.new("RGB", (TILE, TILE), WHITE)
+    out = Image.new("RGB", (tile, tile), WHITE)
     solid = mask.point(lambda a: 255 if a >= 110 else 0)
     out.paste(face, (0, 0), solid)
     # A pure white pixel inside the piece would show the board through it.
     pixels = out.load()
-    for y in range(TILE):
-        for x in range(TILE):
+    for y in range(tile):
+        for x in range(tile):
             if solid.getpixel((x, y)) and pixels[x, y] == WHITE:
                 pixels[x, y] = (254, 254, 254)
     return out, solid
@@ -105,8 +108,8 @@ def save_gif(picture, solid, path):
     palette += [0, 0, 0] * (255 - len(palette) // 3) + [255, 255, 255]
     quantized.putpalette(palette)
     data = quantized.load()
-    for y in range(TILE):
-        for x in range(TILE):
+    for y in range(picture.height):
+        for x in range(picture.width):
             if not solid.getpixel((x, y)):
                 data[x, y] = 255
             elif palette[data[x, y] * 3 : data[x, y] * 3 + 3] == [255, 255, 255]:
@@ -144,14 +147,16 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else HERE
     os.makedirs(os.path.join(out, "koma"), exist_ok=True)
     os.makedirs(os.path.join(out, "icons"), exist_ok=True)
-    font = load_font(22 * SCALE)
-    for name, char, promoted, width in PIECES:
-        for side in (1, 2):
-            shown = SECOND_KING if (side == 2 and name == "gyoku") else char
-            picture, solid = piece_picture(shown, promoted, width, font)
-            if side == 2:   # the computer's pieces face the player
-                picture, solid = picture.rotate(180), solid.rotate(180)
-            save_gif(picture, solid, os.path.join(out, "koma", "%s%d.gif" % (name, side)))
+    for factor in (1,) + DETAIL:
+        font = load_font(22 * SCALE * factor)
+        suffix = "" if factor == 1 else "@%dx" % factor
+        for name, char, promoted, width in PIECES:
+            for side in (1, 2):
+                shown = SECOND_KING if (side == 2 and name == "gyoku") else char
+                picture, solid = piece_picture(shown, promoted, width, font, factor)
+                if side == 2:   # the computer's pieces face the player
+                    picture, solid = picture.rotate(180), solid.rotate(180)
+                save_gif(picture, solid, os.path.join(out, "koma", "%s%d%s.gif" % (name, side, suffix)))
     wallpaper(os.path.join(out, "wallpaper.jpg"))
     icons(os.path.join(out, "icons"), load_font)
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "play_fixture.h"
+#include "search/engine.h"
 
 using namespace halvane;
 using namespace halvane::test_support;
@@ -92,6 +93,10 @@ TEST_F(Commands, RefusalsWhileTheComputerThinks) {
     EXPECT_EQ(gs->length, 3) << "command " << r.id;
     EXPECT_TRUE(gs->started) << "command " << r.id;
     EXPECT_EQ(std::memcmp(board, gs->board, sizeof board), 0) << "command " << r.id;
+    // The refusal is told until the think's next repaint, which says again that it thinks.
+    e->root_progress = gs->progress_drawn + 1;
+    EXPECT_TRUE(repaint_watcher_pass(*gs, *e)) << "command " << r.id;
+    EXPECT_EQ(status(), std::u16string(TEXT_THINKING)) << "command " << r.id;
   }
   // A game that has ended may be reset even while the computer still holds its end message.
   gs->game_over = true;

@@ -1,5 +1,5 @@
-// The player's move by clicks: selecting, refusing, the promotion question, the drop rules, captures
-// into the hand, the record it leaves, and the record limit.
+// The player's move by clicks: selecting and reselecting, refusing, the promotion question and forced
+// promotion, the drop rules, captures into the hand, the record it leaves, and the record limit.
 #include <cstring>
 
 #include "play_fixture.h"
@@ -60,6 +60,31 @@ TEST_F(MoveInput, SelectingPiecesAndHandCells) {
   on_left_button_up(*gs, *e, 13 * 40 + 39, 5 * 40 + 1);
   EXPECT_EQ(gs->selection, 2) << "both halves of the first hand row hold pawns";
   EXPECT_EQ(gs->sel_piece, PAWN);
+  gs->selection = 0;
+
+  // Another of the player's own pieces, while one is selected, takes the selection over.
+  struct Step {
+    const char* why;
+    bool hand;
+    Square at;   // a board square, or (kind, 0) for a hand kind
+    int selection, sel_piece;
+  };
+  const Step steps[] = {
+      {"a pawn", false, {2, 6}, 1, PAWN},
+      {"then the rook", false, {7, 7}, 1, ROOK},
+      {"then a pawn in hand", true, {PAWN, 0}, 2, PAWN},
+      {"then the knight in hand", true, {KNIGHT, 0}, 2, KNIGHT},
+      {"then the king on the board", false, {4, 8}, 1, KING},
+  };
+  for (const Step& s : steps) {
+    if (s.hand) click_hand(s.at.col); else click(s.at);
+    EXPECT_EQ(gs->selection, s.selection) << s.why;
+    EXPECT_EQ(gs->sel_piece, s.sel_piece) << s.why;
+    if (!s.hand) {
+      EXPECT_EQ(gs->sel_col * 10 + gs->sel_row, s.at.col * 10 + s.at.row) << s.why;
+    }
+  }
+  EXPECT_TRUE(gs->player_to_move) << "no move was made";
 }
 
 TEST_F(MoveInput, ClicksAreTakenOnlyOnThePlayersTurnOfARunningGame) {
@@ -126,11 +151,15 @@ TEST_F(MoveInput, PromotionIsOfferedWhereItApplies) {
     int code;
     Square from, to;
     bool offered;
+    bool forced = false;
   };
   const Row rows[] = {
       {"pawn from row 3 to row 2", PAWN, {4, 3}, {4, 2}, true},
       {"pawn from row 4 to row 3", PAWN, {4, 4}, {4, 3}, false},
-      {"pawn to the last row is asked, not forced", PAWN, {4, 1}, {4, 0}, true},
+      {"pawn to the last row promotes unasked", PAWN, {4, 1}, {4, 0}, false, true},
+      {"lance to the last row promotes unasked", LANCE, {0, 5}, {0, 0}, false, true},
+      {"knight to the last row promotes unasked", KNIGHT, {3, 2}, {2, 0}, false, true},
+      {"knight to the second row promotes unasked", KNIGHT, {3, 3}, {2, 1}, false, true},
       {"silver leaving the zone from row 2 to row 3", SILVER, {3, 2}, {2, 3}, true},
       {"silver inside the zone", SILVER, {3, 2}, {3, 1}, true},
       {"silver outside the zone", SILVER, {3, 5}, {3, 4}, false},
@@ -154,7 +183,7 @@ TEST_F(MoveInput, PromotionIsOfferedWhereItApplies) {
       scripted_ui().answers.push_back(accept ? ANSWER_YES : ANSWER_NO);
       click(r.from);
       click(r.to);
-      ASSERT_EQ(at(r.to.col, r.to.row) & 15, r.offered && accept ? r.code + 8 : r.code) << r.why;
+      ASSERT_EQ(at(r.to.col, r.to.row) & 15, (r.offered && accept) || r.forced ? r.code + 8 : r.code) << r.why;
       if (r.offered) {
         EXPECT_TRUE(boxes_shown({{u"成りますか？", u"成り・不成の選択", BOX_QUESTION, BOX_YES_NO}})) << r.why;
       } else {
@@ -181,7 +210,7 @@ TEST_F(MoveInput, DropRules) {
       {"pawn onto the last row (never examined)", PAWN, {}, {6, 0}, true},
       {"knight into a pawn's column", KNIGHT, {{{3, 6}, PAWN}}, {3, 4}, true},
       {"onto a computer's piece", SILVER, {{{3, 4}, GOTE_BIT + PAWN}}, {3, 4}, false},
-      {"onto the player's own piece", GOLD, {{{3, 4}, LANCE}}, {3, 4}, false},
+      {"onto the player's own piece, which takes the selection", GOLD, {{{3, 4}, LANCE}}, {3, 4}, false},
   };
   for (const Row& r : rows) {
     SetUp();
@@ -202,7 +231,7 @@ TEST_F(MoveInput, DropRules) {
     } else {
       EXPECT_EQ(at(r.to.col, r.to.row), before) << r.why;
       EXPECT_EQ(gs->hands[0][r.kind], 2) << r.why;
-      EXPECT_EQ(gs->selection, 2) << r.why << ": a refused drop keeps the selection";
+      EXPECT_EQ(gs->selection, is_sente_piece(before) ? 1 : 2) << r.why << ": a refused drop keeps the selection";
       EXPECT_EQ(gs->length, 0) << r.why;
       EXPECT_TRUE(gs->player_to_move) << r.why;
     }

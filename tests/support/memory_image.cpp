@@ -11,6 +11,7 @@ struct Image {
   int height;
   std::vector<uint32_t> pixels;
   std::vector<test_support::DrawnText> texts;
+  double scale = 1.0;   // kept for the game to read; these pictures are always drawn one for one
 };
 
 Image* image_load(const char*) { return nullptr; }
@@ -52,6 +53,20 @@ void image_line(Image* image, int x0, int y0, int x1, int y1, uint32_t rgb) {
 void image_text(Image* image, int x, int y, const char16_t* text, uint32_t) {
   image->texts.push_back({x, y, text});
 }
+
+void image_set_scale(Image* image, double scale) { image->scale = scale; }
+double image_scale(const Image* image) { return image ? image->scale : 1.0; }
+
+void image_draw_picture(Image* target, const Image* picture, int source_size, int x, int y, int) {
+  if (!picture) return;
+  for (int j = 0; j < source_size && j < picture->height; ++j)
+    for (int i = 0; i < source_size && i < picture->width; ++i) {
+      const uint32_t rgb = image_pixel(picture, i, j);
+      if (rgb != RGB_WHITE) image_set_pixel(target, x + i, y + j, rgb);
+    }
+}
+
+void image_cover(Image*, const Image*) {}
 
 namespace test_support {
 

@@ -1,6 +1,7 @@
 // The main window on Qt's offscreen platform: title per program, the six buttons' captions and places,
 // the menus and their command ids, the about box by its keys and menu item, the paint that shows the back
 // buffer, repaint requests from worker threads, and the message boxes and file dialogs the game uses.
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -244,9 +245,16 @@ class MainWindowTest : public QObject {
     QTemporaryDir dir;
     const QString existing = dir.filePath("game.kif");
     QVERIFY(create_empty(existing));
-    struct Seen { QStringList filters; QFileDialog::FileMode mode{}; QFileDialog::AcceptMode accept{}; } seen;
+    struct Seen {
+      QStringList filters;
+      QFileDialog::FileMode mode{};
+      QFileDialog::AcceptMode accept{};
+      QString shown_filter;
+    } seen;
     auto watch = on_next_modal<QFileDialog>([&](QFileDialog* dialog) {
-      seen = {dialog->nameFilters(), dialog->fileMode(), dialog->acceptMode()};
+      seen = {dialog->nameFilters(), dialog->fileMode(), dialog->acceptMode(), {}};
+      // What the user reads: the filter's own text, its pattern not repeated after it.
+      if (auto* types = dialog->findChild<QComboBox*>("fileTypeCombo")) seen.shown_filter = types->itemText(0);
       choose(dialog, existing);
     });
     std::string path;
@@ -254,6 +262,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(QString::fromStdString(path), existing);
     QVERIFY(seen.filters.first().startsWith("KIF files {*.kif}"));
     QVERIFY(seen.filters.first().contains("*.kifu"));
+    QCOMPARE(seen.shown_filter, QString("KIF files {*.kif}"));
     QCOMPARE(seen.mode, QFileDialog::ExistingFile);
     QCOMPARE(seen.accept, QFileDialog::AcceptOpen);
 
@@ -268,7 +277,7 @@ class MainWindowTest : public QObject {
     QTemporaryDir dir;
     const QString existing = dir.filePath("old.kif");
     QVERIFY(create_empty(existing));
-    struct Seen { QStringList filters; QString suffix; bool asked = false; } seen;
+    struct Seen { QStringList filters; QString suffix; bool asked = false; QString folder; } seen;
     auto watch = on_next_modal<QFileDialog>([&](QFileDialog* dialog) {
       seen.filters = dialog->nameFilters();
       seen.suffix = dialog->defaultSuffix();
@@ -283,17 +292,21 @@ class MainWindowTest : public QObject {
     QVERIFY(save_file_dialog(path));
     QCOMPARE(QString::fromStdString(path), existing);
     QVERIFY(seen.asked);
-    QCOMPARE(seen.filters, QStringList{"KIF files {*.kif} (*.kif)"});
-    QVERIFY(seen.suffix.isEmpty());
+    QCOMPARE(seen.filters, QStringList{"KIF files {*.kif} (*.kif *.kifu)"});
+    QCOMPARE(seen.suffix, QString("kif"));
 
-    // A new name is taken as typed, without a question and without an added extension.
+    // A new name without an extension is saved as a KIF file, without a question; the dialog opens in
+    // the folder used last.
     const QString fresh = dir.filePath("record");
     seen.asked = false;
     auto fresh_watch = on_next_modal<QFileDialog>([&](QFileDialog* dialog) {
+      seen.folder = dialog->directory().absolutePath();
       choose(dialog, fresh);
     });
     QVERIFY(save_file_dialog(path));
-    QCOMPARE(QString::fromStdString(path), fresh);
+    QCOMPARE(QString::fromStdString(path), fresh + ".kif");
+    QVERIFY(!seen.asked);
+    QCOMPARE(seen.folder, QDir(dir.path()).absolutePath());
   }
 
   // Last, because it starts a game: the buttons, a menu item and clicks in the board view reach the game.
@@ -341,6 +354,29 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20));
     QCOMPARE(g_game.selection, 0);
 
+    // Twice the size: everything drawn twice as large, and clicks land on the squares drawn under them,
+    // also a pixel inside a square's edge.
+    const QSize opened = window_->size();
+    window_->resize(opened + QSize(VIEW_DEFAULT_WIDTH, VIEW_DEFAULT_HEIGHT));
+    QTRY_COMPARE(window_->view()->scale(), 2.0);
+    QCOMPARE(window_->button(0)->geometry(), QRect(600, 740, 160, 40));
+    struct Click { QPoint at; int col, row; } clicks[] = {{{6 * 80 + 40, 6 * 80 + 40}, 6, 6}, {{7 * 80 + 1, 6 * 80 + 79}, 7, 6}};
+    for (const Click& c : clicks) {
+      QTest::mouseClick(window_->view(), Qt::LeftButton, {}, c.at);
+      QCOMPARE(g_game.selection, 1);
+      QCOMPARE(g_game.sel_col, c.col);
+      QCOMPARE(g_game.sel_row, c.row);
+      const QImage shown = window_->view()->grab().toImage();
+      QCOMPARE(shown.pixel(c.col * 80 + 3, c.row * 80 + 3) & 0xFFFFFF, uint32_t(RGB_BLUE));
+      QCOMPARE(shown.pixel(c.col * 80 + 3, (c.row - 1) * 80 + 3) & 0xFFFFFF, uint32_t(RGB_GREEN));
+    }
+    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(7 * 80 + 40, 6 * 80 + 40));
+    QCOMPARE(g_game.selection, 0);
+    // Never smaller than the whole design.
+    window_->resize(100, 100);
+    QTRY_COMPARE(window_->view()->size(), QSize(VIEW_DEFAULT_WIDTH, VIEW_DEFAULT_HEIGHT));
+    QCOMPARE(window_->view()->scale(), 1.0);
+
     // Reset: back to the start, and the button says so.
     QTest::mouseClick(window_->button(0), Qt::LeftButton);
     QCOMPARE(window_->button(0)->text(), text(u"開始"));
@@ -350,6 +386,9 @@ class MainWindowTest : public QObject {
 };
 
 int main(int argc, char** argv) {
+  // The dialogs remember their folder in the user's settings: here in a folder of the test's own.
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
   start_application(argc, argv);
   MainWindowTest test;
   return QTest::qExec(&test, argc, argv);
