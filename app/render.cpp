@@ -182,7 +182,7 @@ void repaint(GameState& gs, Engine& e) {
   static const char16_t blank[] = u"　　　　　　　　　　　　　　　　　　　　　　　　　";
   image_text(target, STATUS_X, STATUS_Y, blank, RGB_BLACK);
   image_text(target, STATUS_X, STATUS_Y, gs.status_text, RGB_BLACK);
-  image_text(target, LABEL_X, LABEL_Y, u"Halvane ver1.5.2.5", RGB_BLACK);
+  image_text(target, LABEL_X, LABEL_Y, u"Halvane ver" HALVANE_VERSION, RGB_BLACK);
 
   // 9. Show it.
   request_repaint();

@@ -23,9 +23,11 @@ foreach(program halvane-usi halvane-kif)
     install(TARGETS ${program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
-install(FILES ${CMAKE_SOURCE_DIR}/doc/halvane.6 ${CMAKE_SOURCE_DIR}/doc/halvane-usi.6
-              ${CMAKE_SOURCE_DIR}/doc/halvane-kif.6
-        DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+# The manual pages carry the project's version, written in at configure time.
+foreach(page halvane halvane-usi halvane-kif)
+  configure_file(${CMAKE_SOURCE_DIR}/doc/${page}.6.in ${CMAKE_BINARY_DIR}/doc/${page}.6 @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/doc/${page}.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+endforeach()
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME halvane)

@@ -28,7 +28,7 @@ class AboutBox : public QDialog {
     icon->setPixmap(halvane_icon().pixmap(32, 32));
     icon->setGeometry(21, 21, 32, 32);
 
-    auto* text = new QLabel(QStringLiteral("Halvane, version 1.5.2.5"), this);
+    auto* text = new QLabel(QStringLiteral("Halvane, version " HALVANE_VERSION), this);
     text->setObjectName(QStringLiteral("about_text"));
     text->setGeometry(63, 21, 180, 16);
 

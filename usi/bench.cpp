@@ -26,6 +26,10 @@ void run_bench(UsiSession& s) {
                    std::to_string(BENCH_POSITIONS) + " positions");
   long long total_ms = 0;
   uint64_t total_nodes = 0;
+  // The signature: the search's nodes wherever they repeat (the mate thread found nothing, so it never
+  // ended the search at a moment of its own) and every move. Any change to the search's behaviour shows.
+  uint64_t signature_nodes = 0;
+  std::string signature_moves;
   for (int i = 0; i < BENCH_POSITIONS; ++i) {
     GamePosition game;
     std::string error;
@@ -40,12 +44,16 @@ void run_bench(UsiSession& s) {
     const ThinkAnswer a = answer_think(e, game, options);
     total_ms += a.ms;
     total_nodes += a.nodes;
+    if (!a.mate_used) signature_nodes += a.nodes - a.mate_nodes;
+    signature_moves += (i == 0 ? "" : ",") + (a.resign ? std::string("resign") : move_to_usi(a.move));
     usi_write(s, "bench " + std::to_string(i + 1) + ": time " + std::to_string(a.ms) + " ms, nodes " +
                      std::to_string(a.nodes) + " (search " + std::to_string(a.nodes - a.mate_nodes) +
                      ", mate thread " + std::to_string(a.mate_nodes) + "), move " +
                      (a.resign ? std::string("resign") : move_to_usi(a.move)) + ", " + score_words(a.score));
   }
   const long long nps = total_ms > 0 ? static_cast<long long>(total_nodes * 1000 / total_ms) : 0;
+  usi_write(s, "bench signature: " + std::string(level.name) + " nodes " + std::to_string(signature_nodes) +
+                   " moves " + signature_moves);
   usi_write(s, "bench total: time " + std::to_string(total_ms) + " ms, nodes " + std::to_string(total_nodes) +
                    ", nps " + std::to_string(nps));
 }

@@ -16,6 +16,7 @@ struct ThinkAnswer {
   bool searched = false;    // the move is the think's own (not the fallback of a think stopped at once)
   bool stopped = false;     // the think was asked to stop early
   bool book = false;        // the think played a book move
+  bool mate_used = false;   // the mate thread's mate ended the think
   int score = 0;            // ply_best[0], from the side not to move's point of view (the engine's SENTE)
   long long ms = 0;
   uint64_t nodes = 0;       // main search, reply checks and mate thread together

@@ -51,6 +51,7 @@ ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest
   answer.score = result.score;
   answer.stopped = result.stopped;
   answer.book = result.book;
+  answer.mate_used = result.mate_used;
   answer.depth = result.depth_limit;
 
   if (count == 0) {   // mated or stalemated: nothing to play

@@ -59,7 +59,7 @@ void start_job(UsiSession& s, void (*job)(UsiSession&, GoRequest, GamePosition),
 }
 
 void handle_usi(UsiSession& s) {
-  usi_write(s, std::string("id name Halvane ") + STRENGTHS[s.strength]->word_utf8);
+  usi_write(s, std::string("id name Halvane " HALVANE_VERSION " ") + STRENGTHS[s.strength]->word_utf8);
   usi_write(s, "id author the Halvane developers");
   std::string option = "option name Strength type combo default ";
   option += STRENGTHS[2]->name;

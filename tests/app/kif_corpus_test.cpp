@@ -7,13 +7,14 @@
 
 #include "app/record_check.h"
 #include "kif_test_util.h"
+#include "support/corpus.h"
 
 using namespace halvane;
 using namespace halvane::kif_test;
 
 namespace {
 
-const std::filesystem::path CORPUS = std::filesystem::path(HALVANE_CORPUS_DIR) / "kif";
+const std::filesystem::path CORPUS = test_support::corpus_path("kif");
 
 std::vector<std::vector<std::string>> read_tsv(const std::filesystem::path& path) {
   std::vector<std::vector<std::string>> rows;
@@ -31,7 +32,7 @@ std::vector<std::vector<std::string>> read_tsv(const std::filesystem::path& path
 
 struct CorpusTest : KifFixture {
   void SetUp() override {
-    if (!std::filesystem::exists(CORPUS / "manifest.tsv")) GTEST_SKIP() << "no KIF corpus at " << CORPUS;
+    HALVANE_SKIP_WITHOUT_CORPUS(CORPUS / "manifest.tsv");
   }
   void load(const std::string& file) { load_path((CORPUS / file).string()); }
   // Board, side and hands of the last slot, as the first three SFEN fields.

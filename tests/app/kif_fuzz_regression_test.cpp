@@ -6,6 +6,7 @@
 
 #include "fuzz/kif_input_check.h"
 #include "kif_test_util.h"
+#include "support/corpus.h"
 
 using namespace halvane;
 using namespace halvane::kif_test;
@@ -33,8 +34,8 @@ TEST(KifFuzzRegression, SeedsAndFoundInputsKeepTheRecordValid) {
 }
 
 TEST(KifFuzzRegression, RealFilesKeepTheRecordValid) {
-  const std::filesystem::path corpus = std::filesystem::path(HALVANE_CORPUS_DIR) / "kif";
-  if (!std::filesystem::exists(corpus)) GTEST_SKIP() << "no KIF corpus at " << corpus;
+  const std::filesystem::path corpus = test_support::corpus_path("kif");
+  HALVANE_SKIP_WITHOUT_CORPUS(corpus);
   EXPECT_GE(replay_directory(corpus), 30);
 }
 

@@ -116,7 +116,7 @@ TEST_F(RenderTest, StatusLineAndVersionLabel) {
   set_status(*gs, u"コンピュータの思考中です");
   repaint(*gs, *e);
   EXPECT_EQ(test_support::last_text_at(buffer, 0, 390), u"コンピュータの思考中です");
-  EXPECT_EQ(test_support::last_text_at(buffer, 400, 360), u"Halvane ver1.5.2.5");
+  EXPECT_EQ(test_support::last_text_at(buffer, 400, 360), u"Halvane ver" HALVANE_VERSION);
   // The status is written over 25 full-width spaces first, so a shorter text leaves nothing behind.
   const auto& texts = test_support::texts_on(buffer);
   ASSERT_GE(texts.size(), 3u);

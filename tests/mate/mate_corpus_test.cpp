@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "mate_fixture.h"
+#include "support/corpus.h"
 
 using namespace halvane;
 using namespace halvane::testing;
@@ -25,7 +26,7 @@ std::vector<std::string> split_tabs(const std::string& line) {
 
 std::vector<CorpusRow> read_corpus() {
   std::vector<CorpusRow> rows;
-  std::ifstream in(HALVANE_CORPUS_DIR "/tsume/tsume.tsv");
+  std::ifstream in(test_support::corpus_path("tsume/tsume.tsv"));
   std::string line;
   std::getline(in, line);
   while (std::getline(in, line)) {
@@ -54,6 +55,7 @@ int shortest_under_rules(const std::string& sfen, int most) {
 // is a pawn-drop mate in one kept at the root, and every reported move is a move of the attacker.
 // Every row whose reported length differs from the true one is printed with the rule behind it.
 TEST(MateCorpus, WholeCorpus) {
+  HALVANE_SKIP_WITHOUT_CORPUS(test_support::corpus_path("tsume/tsume.tsv"));
   const auto rows = read_corpus();
   ASSERT_EQ(rows.size(), 100u) << "mate corpus missing or changed";
   int with_mate = 0, found = 0, equal = 0, bookkeeping = 0, futile = 0, pawn_drop = 0;

@@ -1,6 +1,6 @@
-// Thinks in a row and stops from outside, under ThreadSanitizer: the mate thread hands its answer over
-// through the atomic flags only, ends before every think returns, and a stop from another thread is
-// seen without a race.
+// Thinks in a row, stops from outside and two Engines side by side, under ThreadSanitizer: the mate thread
+// hands its answer over through the atomic flags only, ends before every think returns, a stop from
+// another thread is seen without a race, and Engines thinking at once share nothing.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -71,4 +71,32 @@ TEST(ThinkThreads, StopsFromAnotherThreadWhileTheSessionThinks) {
   EXPECT_NE(h.wait_for("checkmate"), "");
   h.send("quit");
   EXPECT_FALSE(h.said("bestmove resign")) << "a stopped think never resigns";
+}
+
+// Engines share nothing: two thinking at once on different positions, each with its own fixed seed, give
+// exactly what each gives thinking alone, move, score and nodes.
+TEST(ThinkThreads, TwoEnginesThinkingAtOnceMatchTheirThinksAlone) {
+  const char* positions[2] = {"lnsgkgsnl/1r5b1/p1ppppppp/9/1p5P1/9/PPPPPPP1P/1BG4R1/LNS1KGSNL w - 6",
+                              "ln1g3nl/1r1s1kg2/p1ppppsp1/1p4p1p/7P1/2P3P2/PPSPPP2P/2G1K2R1/LN3GSNL b Bb 1"};
+  const unsigned seeds[2] = {11, 29};
+  ThinkRequest requests[2];
+  ThinkResult alone[2];
+  EngineHandle engines[2] = {new_engine(STRENGTH_CHUUKARA), new_engine(STRENGTH_CHUUKARA)};
+  for (int i = 0; i < 2; ++i) {
+    ThinkRequest options;
+    options.fixed_seed = true;
+    options.seed = seeds[i];
+    requests[i] = test_support::request_for(view_of(positions[i]), 30, options);
+    alone[i] = think(*engines[i], requests[i]);
+  }
+  ThinkResult together[2];
+  std::thread other([&] { together[1] = think(*engines[1], requests[1]); });
+  together[0] = think(*engines[0], requests[0]);
+  other.join();
+  for (int i = 0; i < 2; ++i) {
+    EXPECT_EQ(together[i].move, alone[i].move) << positions[i];
+    EXPECT_EQ(together[i].score, alone[i].score) << positions[i];
+    EXPECT_EQ(together[i].search_nodes, alone[i].search_nodes) << positions[i];
+    EXPECT_EQ(together[i].reply_nodes, alone[i].reply_nodes) << positions[i];
+  }
 }

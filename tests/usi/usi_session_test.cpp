@@ -22,12 +22,12 @@ std::string current_sfen(Harness& h) { return format_sfen(h.session.game.pos); }
 TEST(UsiSession, IntroducesItselfWithTheStrengthOption) {
   Harness h;
   h.send("usi");
-  EXPECT_EQ(h.wait_for("id name"), "id name Halvane 激辛");
+  EXPECT_EQ(h.wait_for("id name"), "id name Halvane " HALVANE_VERSION " 激辛");
   EXPECT_EQ(h.wait_for("option"), "option name Strength type combo default gekikara var chuukara var karakuchi var gekikara");
   EXPECT_EQ(h.wait_for("usiok"), "usiok");
   h.send("setoption name Strength value chuukara");
   h.send("usi");
-  EXPECT_EQ(h.wait_for("id name"), "id name Halvane 中辛");
+  EXPECT_EQ(h.wait_for("id name"), "id name Halvane " HALVANE_VERSION " 中辛");
   EXPECT_EQ(h.session.engine->base_depth, 8);
   h.send("setoption name Strength value 辛口");
   EXPECT_EQ(h.session.engine->base_depth, 10);

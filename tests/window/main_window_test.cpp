@@ -146,7 +146,7 @@ class MainWindowTest : public QObject {
       window_->menuBar()->actions()[1]->menu()->actions()[0]->trigger();
     }
     QCOMPARE(seen.title, text(u"バージョン情報 Halvane"));
-    QCOMPARE(seen.text, QString("Halvane, version 1.5.2.5"));
+    QCOMPARE(seen.text, QString("Halvane, version " HALVANE_VERSION));
     QVERIFY(seen.icon);
     QVERIFY(seen.ok_default);
     QVERIFY(seen.owned);

@@ -1,0 +1,59 @@
+# Runs halvane-usi's bench at each strength and go perft on two positions, and compares every signature
+# line with the pinned one. Called by CTest with USI (the program) and EXPECTED (the pinned lines).
+set(midgame "l6nl/5+P1gk/2np1S3/p1p4Pp/3P2Sp1/1PPb2P1P/P5GS1/R8/LN4bKL w RGgsn5p 1")
+set(input "usi
+setoption name Strength value chuukara
+bench
+setoption name Strength value karakuchi
+bench
+setoption name Strength value gekikara
+bench
+position startpos
+go perft 4
+position sfen ${midgame}
+go perft 3
+quit
+")
+file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/signature_input.txt "${input}")
+execute_process(COMMAND ${USI} INPUT_FILE ${CMAKE_CURRENT_BINARY_DIR}/signature_input.txt
+                OUTPUT_VARIABLE output RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "halvane-usi ended with ${status}")
+endif()
+
+# The lines that carry the signature, in order: three bench signatures, then the two perft totals.
+string(REPLACE "\n" ";" lines "${output}")
+set(seen)
+set(perft_names "perft startpos 4" "perft midgame 3")
+set(perft_index 0)
+foreach(line IN LISTS lines)
+  if(line MATCHES "^bench signature: ")
+    list(APPEND seen "${line}")
+  elseif(line MATCHES "^Nodes searched: ")
+    list(GET perft_names ${perft_index} name)
+    math(EXPR perft_index "${perft_index} + 1")
+    list(APPEND seen "${name}: ${line}")
+  endif()
+endforeach()
+
+set(failed FALSE)
+list(LENGTH EXPECTED count)
+math(EXPR last "${count} - 1")
+foreach(i RANGE ${last})
+  list(GET EXPECTED ${i} want)
+  list(LENGTH seen seen_count)
+  if(i LESS seen_count)
+    list(GET seen ${i} got)
+  else()
+    set(got "(missing)")
+  endif()
+  if(got STREQUAL want)
+    message(STATUS "same: ${got}")
+  else()
+    message(STATUS "DIFFERENT:\n  pinned: ${want}\n  now:    ${got}")
+    set(failed TRUE)
+  endif()
+endforeach()
+if(failed)
+  message(FATAL_ERROR "the search's behaviour changed (a deliberate change updates the pinned line)")
+endif()
