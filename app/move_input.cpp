@@ -5,6 +5,8 @@
 #include "app/render.h"
 #include "app/targets.h"
 #include "app/turn_monitor.h"
+#include "engine/promotion.h"
+#include "engine/second_pawn.h"
 #include "platform/ui.h"
 
 namespace halvane {
@@ -43,29 +45,19 @@ void select_piece(GameState& gs, Engine& e, int col, int row) {
   }
 }
 
-// Two pawns of one side may not stand unpromoted in one column.
-bool pawn_in_column(GameState& gs, int col) {
-  for (int c = 0; c < 9; ++c) {
-    gs.pawn_files[c] = 0;
-    for (int r = 0; r < 9; ++r)
-      if (gs.board[gs_index(c, r)] == PAWN) gs.pawn_files[c] = 1;
-  }
-  return gs.pawn_files[col] != 0;
-}
-
-bool destination_allowed(GameState& gs, int col, int row) {
-  const bool pawn_blocked = pawn_in_column(gs, col);
+bool destination_allowed(const GameState& gs, int col, int row) {
   if (gs.selection == 2) {
     if (gs.board[gs_index(col, row)] != SQ_EMPTY) return false;
-    return !(gs.sel_piece == PAWN && pawn_blocked);
+    return !(gs.sel_piece == PAWN &&
+             pawn_in_column(SENTE, col, [&gs](int c, int r) { return gs.board[gs_index(c, r)]; }));
   }
   return gs.target_map[gs_index(col, row)] != 0;
 }
 
 // The player is asked, never forced: a move into, out of or inside the last three rows may promote.
 bool offers_promotion(const GameState& gs) {
-  if (gs.sel_row > 2 && gs.dest_row > 2) return false;
-  return (gs.sel_piece & PROMOTED_BIT) == 0 && gs.sel_piece != GOLD && gs.sel_piece != KING;
+  if (!promotion_allowed(SENTE, gs.sel_row, gs.dest_row)) return false;
+  return can_promote(gs.sel_piece);
 }
 
 // The second click on a board square. Returns true when the board must take no further click: the
