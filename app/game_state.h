@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "engine/initial_position.h"
 #include "engine/types.h"
 
 namespace halvane {
@@ -55,7 +56,6 @@ struct GameState {
   int hand_layout[4][8];   // player x, player y, computer x, computer y of each kind's pile
   int reach_map[GS_CELLS];
   int target_map[GS_CELLS];
-  int pawn_files[9];       // 1 where the player has an unpromoted pawn in the column
   Image* piece_images[32]; // by piece code; null where a picture failed to load
   int progress_drawn;      // last root_progress drawn
   int show_last_move;      // 1 while the computer's last destination is highlighted
@@ -72,7 +72,6 @@ extern const char* const KIF_SQUARE_NAMES[83];
 constexpr int SQUARE_SAME = 81;   // "同　": the previous move's destination
 constexpr int SQUARE_ERROR = 82;
 
-extern const int INITIAL_POSITION[9][9];
 extern const int HAND_LAYOUT[4][8];
 
 // Fills the tables, sets the initial position, empties both hands and the record cursor; all flags
@@ -99,10 +98,11 @@ void turn_by_parity(GameState& gs);
 
 // Turns every slot 0..length by 180 degrees with the owners exchanged, exchanges the recorded hands,
 // toggles player_is_gote and shows slot 0.
-void flip_record(GameState& gs);
+void turn_record(GameState& gs);
 
-// When the player is gote: turns every slot 0..length by 180 degrees (owners kept) and exchanges the
-// recorded hands, so that sente stands at the bottom. Applying it twice restores the record.
+// When the player is gote: turns every slot 0..length by 180 degrees with the owners kept (the board seen
+// from across the table, not the turn above) and exchanges the recorded hands, so that sente stands at
+// the bottom. Applying it twice restores the record.
 void orient_for_file(GameState& gs);
 
 // A board move for hand `side` (0 the player, 1 the computer): a captured piece enters that hand
