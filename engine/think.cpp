@@ -116,7 +116,7 @@ void think_with(Engine& e, const uint8_t board[BOARD_CELLS], const uint8_t sente
   e.game_ply += 1;
   e.ply = 0;
   e.root_progress.store(0, std::memory_order_relaxed);
-  e.ply_best[0] = ROOT_START_SCORE;
+  e.ply_best[0] = GOTE_NOTHING_YET;   // the root's best before any move has been searched
 
   // 11. Remembered moves start empty.
   clear_killers(e, e.max_plies);

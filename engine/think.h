@@ -10,7 +10,6 @@ namespace halvane {
 
 constexpr int RESIGN_SCORE = 8000;       // the computer resigns when its search finds itself this far behind
 constexpr int MATE_SCORE_BASE = 100000;  // a mate from the mate thread scores its length minus this
-constexpr int ROOT_START_SCORE = 600000; // the root's best before any move has been searched
 
 // Results: resign_flag, result_move, and ply_best[0] (the score from SENTE's point of view). The caller
 // sets game_ply (and ply_best[0] = 0) before the call; the think adds 1 to game_ply. Never called twice

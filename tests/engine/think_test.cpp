@@ -10,6 +10,7 @@
 
 #include "engine/sfen.h"
 #include "engine/think.h"
+#include "search/search.h"
 
 using namespace halvane;
 
@@ -116,7 +117,7 @@ TEST(Think, SchedulesAndHandRulePerStrength) {
     EXPECT_EQ(script.seen_depth_limit, row.depth_limit) << row.what;
     for (int p = 0; p < SCHEDULE_LEN; ++p) EXPECT_EQ(script.seen_mode[p], row.schedule[p]) << row.what << ", ply " << p;
     EXPECT_EQ(script.seen_game_ply, 42) << row.what << ": the think counts its own move";
-    EXPECT_EQ(script.seen_root_best, ROOT_START_SCORE) << row.what;
+    EXPECT_EQ(script.seen_root_best, GOTE_NOTHING_YET) << row.what;
     // The shortened schedule lasts one think only: the level's own schedule is untouched.
     for (int p = 0; p < SCHEDULE_LEN; ++p) EXPECT_EQ(e->ply_mode_base[p], row.level->ply_mode_base[p]) << row.what;
     expect_no_thread_left(*e);
@@ -201,7 +202,7 @@ TEST(Think, AStopAskedBeforeTheRootSearchesNothingAndLeavesTheStartScore) {
   e->stop_requested.store(1);
   e->result_move = MoveRecord{};
   think(*e, view.board, view.hand[SENTE], view.hand[GOTE]);
-  EXPECT_EQ(e->ply_best[0], ROOT_START_SCORE) << "no root move may be searched after the stop";
+  EXPECT_EQ(e->ply_best[0], GOTE_NOTHING_YET) << "no root move may be searched after the stop";
   EXPECT_EQ(e->result_move, MoveRecord{});
   expect_no_thread_left(*e);
 }

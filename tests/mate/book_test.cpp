@@ -11,6 +11,7 @@
 #include "engine/sfen.h"
 #include "mate/book.h"
 #include "search/perft.h"
+#include "search/search.h"
 
 using namespace halvane;
 
@@ -106,16 +107,16 @@ TEST(Book, ExactHitPlaysTheMoveWithoutSearch) {
   // After ▲７六歩: the book's second entry, whatever the hands hold.
   const uint8_t some[8] = {2, 0, 0, 0, 0, 0, 0, 0};
   load_entry(*e, e->book[1], some);
-  e->ply_best[0] = 600000;
+  e->ply_best[0] = GOTE_NOTHING_YET;
   EXPECT_TRUE(book_lookup(*e));
   EXPECT_EQ(e->result_move, PAWN_34);
   EXPECT_EQ(e->ply_best[0], BOOK_MOVE_SCORE);
   // The drop entry plays only with the bishop in the computer's hand.
   const BookEntry& drop_entry = e->book[82 + 11];
   load_entry(*e, drop_entry, none);
-  e->ply_best[0] = 600000;
+  e->ply_best[0] = GOTE_NOTHING_YET;
   EXPECT_FALSE(book_lookup(*e));
-  EXPECT_EQ(e->ply_best[0], 600000);
+  EXPECT_EQ(e->ply_best[0], GOTE_NOTHING_YET);
   const uint8_t bishop[8] = {0, 0, 0, 0, 0, 1, 0, 0};
   load_entry(*e, drop_entry, bishop);
   EXPECT_TRUE(book_lookup(*e));
@@ -126,9 +127,9 @@ TEST(Book, InitialPositionLeavesAHint) {
   auto e = make_engine();
   const uint8_t none[8] = {};
   load_entry(*e, e->book[0], none);   // the initial position: only a SENTE move stands on it
-  e->ply_best[0] = 600000;
+  e->ply_best[0] = GOTE_NOTHING_YET;
   EXPECT_FALSE(book_lookup(*e));
-  EXPECT_EQ(e->ply_best[0], 600000);
+  EXPECT_EQ(e->ply_best[0], GOTE_NOTHING_YET);
   EXPECT_EQ(e->book_hint.move, PAWN_34);
   EXPECT_EQ(e->book_hint.hint_score, -30);
 }
