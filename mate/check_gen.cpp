@@ -160,19 +160,46 @@ bool drop(MateSolver& s, int cell, int kind) {
   return s.proven[s.ply] != 0;
 }
 
+// The kinds (lance .. rook, in that order) that a GOTE piece dropped on king + d attacks the king with:
+// `near` reach it from that cell, `far` also from further out along the same line. Read from the
+// movement table; the pawn north of the king is dropped on its own, where the second-pawn rule allows.
+struct LineDrops {
+  int d;
+  int near[6];
+  int n_near;
+  int far[6];
+  int n_far;
+};
+
+constexpr LineDrops line_drops(int d) {
+  LineDrops l{d, {}, 0, {}, 0};
+  for (int kind = LANCE; kind <= ROOK; ++kind) {
+    if (steps_by(GOTE, kind, -d) || slides_by(GOTE, kind, -d)) l.near[l.n_near++] = kind;
+    if (slides_by(GOTE, kind, -d)) l.far[l.n_far++] = kind;
+  }
+  return l;
+}
+
+// The lines in the order they are tried, then the two knight cells (the one towards column 0 first).
+constexpr LineDrops LINE_DROPS[8] = {line_drops(N),  line_drops(NW), line_drops(NE), line_drops(SW),
+                                     line_drops(SE), line_drops(W),  line_drops(E),  line_drops(S)};
+constexpr int KNIGHT_DROPS[2] = {-STEPS<KNIGHT>[1], -STEPS<KNIGHT>[0]};
+static_assert(LINE_DROPS[0].n_near == 4 && LINE_DROPS[0].n_far == 2 && LINE_DROPS[3].n_near == 2 &&
+              KNIGHT_DROPS[0] == -33 && KNIGHT_DROPS[1] == -31);
+
 // Drops on an empty cell next to the king, then, while the line stays empty, the long-range pieces
 // further out along it.
-bool drops_on_line(MateSolver& s, int king, int d, std::initializer_list<int> near, std::initializer_list<int> far) {
-  const int cell = king + d;
+bool drops_on_line(MateSolver& s, int king, const LineDrops& l) {
+  const int cell = king + l.d;
   if (s.pos.board[cell] != SQ_EMPTY) return false;
-  for (int kind : near)
-    if (drop(s, cell, kind)) return true;
+  for (int i = 0; i < l.n_near; ++i)
+    if (drop(s, cell, l.near[i])) return true;
   bool any_far = false;
-  for (int kind : far) any_far |= s.pos.hand[GOTE][kind] != 0;
+  for (int i = 0; i < l.n_far; ++i) any_far |= s.pos.hand[GOTE][l.far[i]] != 0;
   if (!any_far) return false;
-  for (int out = cell + d; s.pos.board[out] == SQ_EMPTY; out += d)
-    for (int kind : far)
-      if (drop(s, out, kind)) return true;
+  for (int out = cell + l.d; s.pos.board[out] == SQ_EMPTY; out += l.d)
+    for (int i = 0; i < l.n_far; ++i)
+      if (drop(s, out, l.far[i])) return true;
   return false;
 }
 
@@ -181,16 +208,11 @@ bool checking_drops(MateSolver& s) {
   // North of the king: the pawn only where its column holds no GOTE pawn yet.
   const int north = k + N;
   if (s.pos.board[north] == SQ_EMPTY && !pawn_in_column(s.pos.board, GOTE, col_of(k)) && drop(s, north, PAWN)) return true;
-  return drops_on_line(s, k, N, {LANCE, SILVER, GOLD, ROOK}, {LANCE, ROOK}) ||
-         drops_on_line(s, k, NW, {SILVER, GOLD, BISHOP}, {BISHOP}) ||
-         drops_on_line(s, k, NE, {SILVER, GOLD, BISHOP}, {BISHOP}) ||
-         drops_on_line(s, k, SW, {SILVER, BISHOP}, {BISHOP}) ||
-         drops_on_line(s, k, SE, {SILVER, BISHOP}, {BISHOP}) ||
-         drops_on_line(s, k, W, {GOLD, ROOK}, {ROOK}) ||
-         drops_on_line(s, k, E, {GOLD, ROOK}, {ROOK}) ||
-         drops_on_line(s, k, S, {GOLD, ROOK}, {ROOK}) ||
-         (s.pos.board[k - 33] == SQ_EMPTY && drop(s, k - 33, KNIGHT)) ||
-         (s.pos.board[k - 31] == SQ_EMPTY && drop(s, k - 31, KNIGHT));
+  for (const LineDrops& l : LINE_DROPS)
+    if (drops_on_line(s, k, l)) return true;
+  for (int d : KNIGHT_DROPS)
+    if (s.pos.board[k + d] == SQ_EMPTY && drop(s, k + d, KNIGHT)) return true;
+  return false;
 }
 
 }  // namespace
