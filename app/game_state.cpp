@@ -32,8 +32,6 @@ void game_construct(GameState& gs) {
   copy_initial(gs, gs.board);
   std::memset(gs.hands, 0, sizeof gs.hands);
   std::memcpy(gs.hand_layout, HAND_LAYOUT, sizeof gs.hand_layout);
-  for (int i = 0; i < 16; ++i) gs.piece_names[i] = KIF_PIECE_NAMES[i];
-  for (int i = 0; i < 83; ++i) gs.square_names[i] = KIF_SQUARE_NAMES[i];
   clear_record(gs);
   gs.current = gs.length = gs.player_is_gote = 0;
   gs.started = gs.game_over = gs.thinking = gs.input_busy = gs.paused = false;

@@ -60,9 +60,6 @@ struct GameState {
   int progress_drawn;      // last root_progress drawn
   int show_last_move;      // 1 while the computer's last destination is highlighted
   std::atomic<int> refresh_count;  // the turn monitor's repaint budget
-
-  const char* piece_names[16];    // KIF piece names by kind (CP932)
-  const char* square_names[83];   // KIF square names (CP932); 81 is "同　", 82 "Err."
 };
 
 // KIF names in CP932 bytes. Square index = (rank - 1) * 9 + (9 - file): in the sente-at-bottom

@@ -27,9 +27,9 @@ TEST(GameState, ConstructionBuildsTheWallFrameAndInitialPosition) {
   EXPECT_EQ(inner, 81);
   EXPECT_TRUE(gs->player_to_move);
   EXPECT_FALSE(gs->started || gs->game_over || gs->thinking || gs->paused);
-  EXPECT_STREQ(gs->square_names[0], "\x82\x58\x88\xea");   // ９一
-  EXPECT_STREQ(gs->square_names[80], "\x82\x50\x8b\xe3");  // １九
-  EXPECT_STREQ(gs->piece_names[13], "\x94\x6e");           // 馬
+  EXPECT_STREQ(KIF_SQUARE_NAMES[0], "\x82\x58\x88\xea");   // ９一
+  EXPECT_STREQ(KIF_SQUARE_NAMES[80], "\x82\x50\x8b\xe3");  // １九
+  EXPECT_STREQ(KIF_PIECE_NAMES[13], "\x94\x6e");           // 馬
 }
 
 TEST(GameState, NewMoveTruncatesTheRecord) {
