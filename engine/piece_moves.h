@@ -42,32 +42,28 @@ struct PieceMoves {
 namespace piece_moves_detail {
 constexpr Step FL = {-1, -1}, F = {0, -1}, FR = {1, -1}, L = {-1, 0}, R = {1, 0};
 constexpr Step BL = {-1, 1}, B = {0, 1}, BR = {1, 1};
+constexpr PieceMoves PAWN_MOVES = {{F}, 1, {}, 0};
+constexpr PieceMoves LANCE_MOVES = {{}, 0, {D_N}, 1};
+constexpr PieceMoves KNIGHT_MOVES = {{{-1, -2}, {1, -2}}, 2, {}, 0};
 constexpr PieceMoves SILVER_MOVES = {{FL, F, FR, BL, BR}, 5, {}, 0};
 constexpr PieceMoves GOLD_MOVES = {{FL, F, FR, L, R, B}, 6, {}, 0};
+constexpr PieceMoves BISHOP_MOVES = {{}, 0, {D_NW, D_NE, D_SW, D_SE}, 4};
+constexpr PieceMoves ROOK_MOVES = {{}, 0, {D_N, D_W, D_E, D_S}, 4};
 constexpr PieceMoves KING_MOVES = {{FL, F, FR, L, R, BL, B, BR}, 8, {}, 0};
 // The promoted bishop and rook keep their lines and add the king's steps the plain piece lacks.
 constexpr PieceMoves HORSE_MOVES = {{F, L, R, B}, 4, {D_NW, D_NE, D_SW, D_SE}, 4};
 constexpr PieceMoves DRAGON_MOVES = {{FL, FR, BL, BR}, 4, {D_N, D_W, D_E, D_S}, 4};
 constexpr PieceMoves NO_MOVES = {{}, 0, {}, 0};
+
+// Indexed by code AND 15: the promoted pawn, lance, knight and silver move as gold; codes 12 and 15
+// never stand on a board and have no moves.
+inline constexpr PieceMoves TABLE[16] = {
+    PAWN_MOVES, LANCE_MOVES, KNIGHT_MOVES, SILVER_MOVES, GOLD_MOVES, BISHOP_MOVES, ROOK_MOVES, KING_MOVES,
+    GOLD_MOVES, GOLD_MOVES,  GOLD_MOVES,   GOLD_MOVES,   NO_MOVES,   HORSE_MOVES,  DRAGON_MOVES, NO_MOVES,
+};
 }  // namespace piece_moves_detail
 
-// Indexed by code AND 15. Codes 12 and 15 never stand on a board and have no moves.
-constexpr PieceMoves PIECE_MOVES[16] = {
-    {{piece_moves_detail::F}, 1, {}, 0},                                         // pawn
-    {{}, 0, {D_N}, 1},                                                           // lance
-    {{{-1, -2}, {1, -2}}, 2, {}, 0},                                             // knight
-    piece_moves_detail::SILVER_MOVES,                                            // silver
-    piece_moves_detail::GOLD_MOVES,                                              // gold
-    {{}, 0, {D_NW, D_NE, D_SW, D_SE}, 4},                                        // bishop
-    {{}, 0, {D_N, D_W, D_E, D_S}, 4},                                            // rook
-    piece_moves_detail::KING_MOVES,                                              // king
-    piece_moves_detail::GOLD_MOVES, piece_moves_detail::GOLD_MOVES,              // promoted pawn, lance
-    piece_moves_detail::GOLD_MOVES, piece_moves_detail::GOLD_MOVES,              // promoted knight, silver
-    piece_moves_detail::NO_MOVES,                                                // 12
-    piece_moves_detail::HORSE_MOVES,                                             // horse
-    piece_moves_detail::DRAGON_MOVES,                                            // dragon
-    piece_moves_detail::NO_MOVES,                                                // 15
-};
+inline constexpr const PieceMoves (&PIECE_MOVES)[16] = piece_moves_detail::TABLE;
 
 // The i-th step of a kind for a side as a cell offset, and the direction of its j-th line. A GOTE piece
 // moves as the SENTE piece turned round.
