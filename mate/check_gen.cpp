@@ -188,8 +188,10 @@ static_assert(LINE_DROPS[0].n_near == 4 && LINE_DROPS[0].n_far == 2 && LINE_DROP
               KNIGHT_DROPS[0] == -33 && KNIGHT_DROPS[1] == -31);
 
 // Drops on an empty cell next to the king, then, while the line stays empty, the long-range pieces
-// further out along it.
-bool drops_on_line(MateSolver& s, int king, const LineDrops& l) {
+// further out along it. One instance per line, so the kind lists are known when it is compiled.
+template <int LINE>
+bool drops_on_line(MateSolver& s, int king) {
+  constexpr LineDrops l = LINE_DROPS[LINE];
   const int cell = king + l.d;
   if (s.pos.board[cell] != SQ_EMPTY) return false;
   for (int i = 0; i < l.n_near; ++i)
@@ -208,11 +210,10 @@ bool checking_drops(MateSolver& s) {
   // North of the king: the pawn only where its column holds no GOTE pawn yet.
   const int north = k + N;
   if (s.pos.board[north] == SQ_EMPTY && !pawn_in_column(s.pos.board, GOTE, col_of(k)) && drop(s, north, PAWN)) return true;
-  for (const LineDrops& l : LINE_DROPS)
-    if (drops_on_line(s, k, l)) return true;
-  for (int d : KNIGHT_DROPS)
-    if (s.pos.board[k + d] == SQ_EMPTY && drop(s, k + d, KNIGHT)) return true;
-  return false;
+  return drops_on_line<0>(s, k) || drops_on_line<1>(s, k) || drops_on_line<2>(s, k) || drops_on_line<3>(s, k) ||
+         drops_on_line<4>(s, k) || drops_on_line<5>(s, k) || drops_on_line<6>(s, k) || drops_on_line<7>(s, k) ||
+         (s.pos.board[k + KNIGHT_DROPS[0]] == SQ_EMPTY && drop(s, k + KNIGHT_DROPS[0], KNIGHT)) ||
+         (s.pos.board[k + KNIGHT_DROPS[1]] == SQ_EMPTY && drop(s, k + KNIGHT_DROPS[1], KNIGHT));
 }
 
 }  // namespace
