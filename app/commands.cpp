@@ -74,7 +74,7 @@ void change_sides(GameState& gs, Engine& e) {
     return;
   }
   hold_computer(gs);
-  flip_record(gs);
+  turn_record(gs);
   turn_by_parity(gs);
   gs.selection = 0;
   gs.show_last_move = 0;
@@ -99,7 +99,7 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_PAUSE: toggle_pause(gs); break;
     case CMD_LOAD_KIF: load_kif(gs, e); break;
     case CMD_SAVE_KIF: save_kif(gs, e); break;
-    case CMD_FLIP: change_sides(gs, e); break;
+    case CMD_CHANGE_SIDES: change_sides(gs, e); break;
     default: break;   // the about box and closing the window are the window's own
   }
   wake_turn_threads();

@@ -9,7 +9,7 @@ namespace halvane {
 
 // Command ids: buttons and menu items.
 constexpr int CMD_START = 0, CMD_FIRST = 1, CMD_BACK = 2, CMD_FORWARD = 3, CMD_LAST = 4, CMD_PAUSE = 5;
-constexpr int CMD_LOAD_KIF = 10001, CMD_SAVE_KIF = 10002, CMD_FLIP = 10003;
+constexpr int CMD_LOAD_KIF = 10001, CMD_SAVE_KIF = 10002, CMD_CHANGE_SIDES = 10003;
 constexpr int CMD_ABOUT = 104, CMD_EXIT = 105;
 
 void on_command(GameState& gs, Engine& e, int id);

@@ -4,21 +4,9 @@
 
 #include <cstring>
 
-namespace halvane {
+#include "engine/turn.h"
 
-// The player's pieces are the plain codes at the bottom; the computer's carry GOTE_BIT at the top. The
-// position is its own 180-degree image with the owners exchanged, so it serves whichever side moves first.
-const int INITIAL_POSITION[9][9] = {
-    {17, 18, 19, 20, 23, 20, 19, 18, 17},
-    {128, 22, 128, 128, 128, 128, 128, 21, 128},
-    {16, 16, 16, 16, 16, 16, 16, 16, 16},
-    {128, 128, 128, 128, 128, 128, 128, 128, 128},
-    {128, 128, 128, 128, 128, 128, 128, 128, 128},
-    {128, 128, 128, 128, 128, 128, 128, 128, 128},
-    {0, 0, 0, 0, 0, 0, 0, 0, 0},
-    {128, 5, 128, 128, 128, 128, 128, 6, 128},
-    {1, 2, 3, 4, 7, 4, 3, 2, 1},
-};
+namespace halvane {
 
 // Screen origins of the hand piles by kind: player x, player y, computer x, computer y.
 const int HAND_LAYOUT[4][8] = {
@@ -44,8 +32,6 @@ void game_construct(GameState& gs) {
   copy_initial(gs, gs.board);
   std::memset(gs.hands, 0, sizeof gs.hands);
   std::memcpy(gs.hand_layout, HAND_LAYOUT, sizeof gs.hand_layout);
-  for (int i = 0; i < 16; ++i) gs.piece_names[i] = KIF_PIECE_NAMES[i];
-  for (int i = 0; i < 83; ++i) gs.square_names[i] = KIF_SQUARE_NAMES[i];
   clear_record(gs);
   gs.current = gs.length = gs.player_is_gote = 0;
   gs.started = gs.game_over = gs.thinking = gs.input_busy = gs.paused = false;
@@ -58,7 +44,6 @@ void game_construct(GameState& gs) {
   gs.hand_cell_row = 5;
   std::memset(gs.reach_map, 0, sizeof gs.reach_map);
   std::memset(gs.target_map, 0, sizeof gs.target_map);
-  std::memset(gs.pawn_files, 0, sizeof gs.pawn_files);
   for (auto& image : gs.piece_images) image = nullptr;
   gs.progress_drawn = 0;
   gs.show_last_move = 0;
@@ -119,14 +104,13 @@ static void turn_slot(const GameState& gs, int board[GS_CELLS], bool exchange_ow
   copy_initial(gs, turned);
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) {
-      int code = board[gs_index(8 - col, 8 - row)];
-      if (exchange_owners && code != SQ_EMPTY) code ^= GOTE_BIT;
-      turned[gs_index(col, row)] = code;
+      const int code = board[gs_index(turned_line(col), turned_line(row))];
+      turned[gs_index(col, row)] = exchange_owners ? turned_code(code) : code;
     }
   std::memcpy(board, turned, sizeof turned);
 }
 
-static void turn_record(GameState& gs, bool exchange_owners) {
+static void turn_slots(GameState& gs, bool exchange_owners) {
   const int last = gs.length < RECORD_SLOTS ? gs.length : RECORD_SLOTS - 1;
   for (int k = 0; k <= last; ++k) {
     turn_slot(gs, gs.record_boards[k], exchange_owners);
@@ -137,15 +121,15 @@ static void turn_record(GameState& gs, bool exchange_owners) {
   }
 }
 
-void flip_record(GameState& gs) {
-  turn_record(gs, true);
+void turn_record(GameState& gs) {
+  turn_slots(gs, true);
   gs.player_is_gote ^= 1;
   gs.current = 0;
   show_slot(gs, 0);
 }
 
 void orient_for_file(GameState& gs) {
-  if (gs.player_is_gote == 1) turn_record(gs, false);
+  if (gs.player_is_gote == 1) turn_slots(gs, false);
 }
 
 void apply_board_move(GameState& gs, int side, int from_col, int from_row, int to_col, int to_row, int code_after) {

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "engine/initial_position.h"
 #include "engine/types.h"
 #include "record/game_record.h"
 #include "record/kif_names.h"
@@ -60,19 +61,14 @@ struct GameState {
   int hand_layout[4][8];   // player x, player y, computer x, computer y of each kind's pile
   int reach_map[GS_CELLS];
   int target_map[GS_CELLS];
-  int pawn_files[9];       // 1 where the player has an unpromoted pawn in the column
   Image* piece_images[32]; // by piece code; null where a picture failed to load
   int progress_drawn;      // last root_progress drawn
   int show_last_move;      // 1 while the computer's last destination is highlighted
   MoveRecord last_move;    // the computer's last move; to_col -1 when there is none to show
   int score_shown;         // the last think's score, shown on the player's turn
   std::atomic<int> refresh_count;  // the turn monitor's repaint budget
-
-  const char* piece_names[16];    // KIF piece names by kind (CP932)
-  const char* square_names[83];   // KIF square names (CP932); 81 is "同　", 82 "Err."
 };
 
-extern const int INITIAL_POSITION[9][9];
 extern const int HAND_LAYOUT[4][8];
 
 // Fills the tables, sets the initial position, empties both hands and the record cursor; all flags
@@ -102,10 +98,11 @@ void turn_by_parity(GameState& gs);
 
 // Turns every slot 0..length by 180 degrees with the owners exchanged, exchanges the recorded hands,
 // toggles player_is_gote and shows slot 0.
-void flip_record(GameState& gs);
+void turn_record(GameState& gs);
 
-// When the player is gote: turns every slot 0..length by 180 degrees (owners kept) and exchanges the
-// recorded hands, so that sente stands at the bottom. Applying it twice restores the record.
+// When the player is gote: turns every slot 0..length by 180 degrees with the owners kept (the board seen
+// from across the table, not the turn above) and exchanges the recorded hands, so that sente stands at
+// the bottom. Applying it twice restores the record.
 void orient_for_file(GameState& gs);
 
 // A board move for hand `side` (0 the player, 1 the computer): a captured piece enters that hand

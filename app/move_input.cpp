@@ -6,6 +6,8 @@
 #include "app/targets.h"
 #include "app/turn_monitor.h"
 #include "app/ui.h"
+#include "engine/promotion.h"
+#include "engine/second_pawn.h"
 
 namespace halvane {
 
@@ -43,38 +45,19 @@ void select_piece(GameState& gs, Engine& e, int col, int row) {
   }
 }
 
-// Two pawns of one side may not stand unpromoted in one column.
-bool pawn_in_column(GameState& gs, int col) {
-  for (int c = 0; c < 9; ++c) {
-    gs.pawn_files[c] = 0;
-    for (int r = 0; r < 9; ++r)
-      if (gs.board[gs_index(c, r)] == PAWN) gs.pawn_files[c] = 1;
-  }
-  return gs.pawn_files[col] != 0;
-}
-
-bool destination_allowed(GameState& gs, int col, int row) {
-  const bool pawn_blocked = pawn_in_column(gs, col);
+bool destination_allowed(const GameState& gs, int col, int row) {
   if (gs.selection == 2) {
     if (gs.board[gs_index(col, row)] != SQ_EMPTY) return false;
-    return !(gs.sel_piece == PAWN && pawn_blocked);
+    return !(gs.sel_piece == PAWN &&
+             pawn_in_column(SENTE, col, [&gs](int c, int r) { return gs.board[gs_index(c, r)]; }));
   }
   return gs.target_map[gs_index(col, row)] != 0;
 }
 
-// Forced promotion for the player's pieces (they move towards row 0): a pawn or a lance on the last
-// row, or a knight on the last two, could never move again. Kept here, by itself, until the rule has
-// one home shared with the engine.
-bool player_must_promote(int code, int to_row) {
-  if (code == PAWN || code == LANCE) return to_row == 0;
-  if (code == KNIGHT) return to_row <= 1;
-  return false;
-}
-
 // Elsewhere the player is asked: a move into, out of or inside the last three rows may promote.
 bool offers_promotion(const GameState& gs) {
-  if (gs.sel_row > 2 && gs.dest_row > 2) return false;
-  return (gs.sel_piece & PROMOTED_BIT) == 0 && gs.sel_piece != GOLD && gs.sel_piece != KING;
+  if (!promotion_allowed(SENTE, gs.sel_row, gs.dest_row)) return false;
+  return can_promote(gs.sel_piece);
 }
 
 // With a piece selected, a click on another of the player's own pieces, on the board or a different
@@ -97,7 +80,7 @@ bool make_move(GameState& gs, Engine& e, int col, int row) {
   gs.dest_row = row;
   if (gs.selection == 1) {
     gs.dest_piece = gs.sel_piece;
-    if (player_must_promote(gs.sel_piece, row))
+    if (must_promote(SENTE, gs.sel_piece, row))
       gs.dest_piece += PROMOTED_BIT;
     else if (offers_promotion(gs) &&
              message_box(u"成りますか？", u"成り・不成の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES)

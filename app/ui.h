@@ -14,7 +14,7 @@ enum BoxAnswer { ANSWER_OK, ANSWER_YES, ANSWER_NO };
 // Asks the main window to show the back buffer again (no erase). Safe from any thread: the request is
 // queued to the window thread.
 void request_repaint();
-// Window thread only. Ids are the command ids of the buttons (0 start, 5 pause, ...).
+// Window thread only. Ids are the command ids of the buttons (CMD_START, CMD_PAUSE, ...).
 void set_button_caption(int id, const char16_t* caption);
 // A modal message box owned by the main window; returns the button pressed. Window thread only.
 BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon icon, BoxButtons buttons);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/effects.h"
-#include "engine/piece_effects.h"
+#include "engine/piece_moves.h"
 #include "engine/sfen.h"
 
 using namespace halvane;
@@ -41,9 +41,9 @@ void collect_moves(Fixture& f) {
         f.moves.push_back({cell, to, code, code | PROMOTED_BIT, target});
       return target == SQ_EMPTY;
     };
-    for (int i = 0; i < KIND_EFFECTS[kind].n_steps; ++i) add(cell + side_step(side, kind, i));
-    for (int j = 0; j < KIND_EFFECTS[kind].n_rays; ++j) {
-      const int d = DIR_STEP[side_ray(side, kind, j)];
+    for (int i = 0; i < PIECE_MOVES[kind].n_steps; ++i) add(cell + side_step(side, kind, i));
+    for (int j = 0; j < PIECE_MOVES[kind].n_lines; ++j) {
+      const int d = DIR_STEP[side_line(side, kind, j)];
       for (int to = cell + d; add(to); to += d) {}
     }
   }

@@ -69,7 +69,7 @@ void reply_check(benchmark::State& state, const char* sfen) {
   std::memcpy(turned.board, p.view.board, BOARD_CELLS);
   std::memcpy(turned.hand, p.view.hand, sizeof turned.hand);
   uint8_t unused[BOARD_CELLS];
-  rotate_position(turned, unused);
+  turn_position(turned, unused);
   int proven = 0;
   for (auto _ : state) {
     s->nodes = 0;

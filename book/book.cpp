@@ -2,6 +2,8 @@
 // one extra entry, and the two-pass lookup (exact board, then the closest board with a GOTE move).
 #include "book/book.h"
 
+#include "engine/initial_position.h"
+
 namespace halvane {
 
 namespace {
@@ -41,19 +43,6 @@ struct BookLine {
 
 const BookLine LINES[] = {{LINE_1, 24}, {LINE_2, 22}, {LINE_3, 24}, {LINE_4, 12},
                           {LINE_5, 14}, {LINE_6, 10}, {LINE_7, 7}};
-
-// The initial position, rows top (the computer's back row) to bottom.
-const int INITIAL_CELLS[81] = {
-    17,  18,  19,  20,  23,  20,  19,  18,  17,   // row 0
-    128, 22,  128, 128, 128, 128, 128, 21,  128,  // row 1
-    16,  16,  16,  16,  16,  16,  16,  16,  16,   // row 2
-    128, 128, 128, 128, 128, 128, 128, 128, 128,  // rows 3-5
-    128, 128, 128, 128, 128, 128, 128, 128, 128,
-    128, 128, 128, 128, 128, 128, 128, 128, 128,
-    0,   0,   0,   0,   0,   0,   0,   0,   0,    // row 6
-    128, 5,   128, 128, 128, 128, 128, 6,   128,  // row 7
-    1,   2,   3,   4,   7,   4,   3,   2,   1,    // row 8
-};
 
 // Book squares are file (9 at the left) and rank (1 at the top).
 int square_col(int square) { return 9 - square / 10; }
@@ -107,7 +96,7 @@ void fill_book(Book& book) {
   int cells[81];
   // Runs 1-7: each line replayed from the initial position, ▲ first.
   for (const BookLine& line : LINES) {
-    for (int i = 0; i < 81; ++i) cells[i] = INITIAL_CELLS[i];
+    for (int i = 0; i < 81; ++i) cells[i] = INITIAL_POSITION[i / 9][i % 9];
     for (int k = 0; k < line.length; ++k) {
       const int side = k % 2 == 0 ? SENTE : GOTE;
       const MoveRecord r = book_record(cells, line.moves[k], side);
@@ -116,7 +105,7 @@ void fill_book(Book& book) {
     }
   }
   // Run 8: after ▲７六歩 △３四歩 — the board the computer meets when it moved first — answer △４四歩.
-  for (int i = 0; i < 81; ++i) cells[i] = INITIAL_CELLS[i];
+  for (int i = 0; i < 81; ++i) cells[i] = INITIAL_POSITION[i / 9][i % 9];
   play_on_cells(cells, book_record(cells, {77, 76}, SENTE));
   play_on_cells(cells, book_record(cells, {33, 34}, GOTE));
   write_entry(book, cells, book_record(cells, {43, 44}, GOTE), GOTE);

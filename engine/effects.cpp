@@ -7,7 +7,7 @@
 #include <cstring>
 #include <utility>
 
-#include "engine/piece_effects.h"
+#include "engine/piece_moves.h"
 
 namespace halvane {
 
@@ -35,7 +35,7 @@ inline int contact_code(const EffectMaps& fx, const uint8_t* board, int t, int f
 // (code AND 15) standing on `cell`. One instance per piece code, so no kind test runs inside the walk.
 template <int Side, int Kind, Op OP>
 int piece_effects(EffectMaps& fx, int ply, int focus, const uint8_t* board, int cell) {
-  constexpr KindEffects K = KIND_EFFECTS[Kind];
+  constexpr PieceMoves K = PIECE_MOVES[Kind];
   constexpr int MY_KIND = Kind & 7;
   constexpr int INC = OP == Op::REMOVE ? -1 : 1;
   int32_t* const count = fx.count[Side];
@@ -54,10 +54,10 @@ int piece_effects(EffectMaps& fx, int ply, int focus, const uint8_t* board, int 
 
   // A ray covers the empty cells beyond the piece and the first non-empty one; only that stop cell
   // counts towards the threat code.
-  for (int j = 0; j < K.n_rays; ++j) {
-    const int dir = side_ray(Side, Kind, j);
+  for (int j = 0; j < K.n_lines; ++j) {
+    const int dir = side_line(Side, Kind, j);
     const int d = DIR_STEP[dir];
-    const int32_t bit = 1 << dir;
+    const int32_t bit = ray_bit(dir);
     int t = cell + d;
     for (;;) {
       count[t] += INC;
@@ -107,7 +107,7 @@ inline void rays_through(EffectMaps& fx, int ply, const uint8_t* board, int cell
       const int dir = std::countr_zero(bits);
       bits &= bits - 1;
       const int d = DIR_STEP[dir];
-      const int32_t bit = 1 << dir;
+      const int32_t bit = ray_bit(dir);
       int t = cell + d;
       for (;;) {
         if constexpr (EXTEND) {

@@ -4,19 +4,20 @@
 
 #include <cstdint>
 
+#include "engine/piece_moves.h"
 #include "engine/position.h"
 
 namespace halvane {
 
 // Direction bits of sliding effects: the direction in which the ray travels, the same for both sides.
-constexpr int RAY_N = 1;     // -16, towards row 0
-constexpr int RAY_W = 2;     // -1, towards column 0
-constexpr int RAY_S = 4;     // +16
-constexpr int RAY_E = 8;     // +1
-constexpr int RAY_NW = 16;   // -17
-constexpr int RAY_SW = 32;   // +15
-constexpr int RAY_SE = 64;   // +17
-constexpr int RAY_NE = 128;  // -15
+constexpr int RAY_N = ray_bit(D_N);     // 1: -16, towards row 0
+constexpr int RAY_W = ray_bit(D_W);     // 2: -1, towards column 0
+constexpr int RAY_S = ray_bit(D_S);     // 4: +16
+constexpr int RAY_E = ray_bit(D_E);     // 8: +1
+constexpr int RAY_NW = ray_bit(D_NW);   // 16: -17
+constexpr int RAY_SW = ray_bit(D_SW);   // 32: +15
+constexpr int RAY_SE = ray_bit(D_SE);   // 64: +17
+constexpr int RAY_NE = ray_bit(D_NE);   // 128: -15
 
 struct EffectMaps {
   int32_t count[2][BOARD_CELLS];                    // [side][cell]: number of the side's effects

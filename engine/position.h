@@ -31,6 +31,6 @@ void fill_king_stacks(EnginePosition& pos);
 // Turns the position 180 degrees with the owners exchanged, so that the human's side can be searched
 // with the code written for the computer's. `saved` receives the board as it was before the turn.
 // The king stacks are refilled from the turned kings and the two hands are exchanged. Twice is identity.
-void rotate_position(EnginePosition& pos, uint8_t saved[BOARD_CELLS]);
+void turn_position(EnginePosition& pos, uint8_t saved[BOARD_CELLS]);
 
 }  // namespace halvane

@@ -4,7 +4,10 @@
 #include <cstring>
 #include <utility>
 
+#include "engine/initial_position.h"
 #include "engine/position.h"
+#include "engine/promotion.h"
+#include "engine/turn.h"
 
 namespace halvane {
 
@@ -172,15 +175,19 @@ std::string format_sfen(const SfenPosition& pos) {
 }
 
 SfenPosition startpos() {
-  SfenPosition pos;
-  std::string error;
-  parse_sfen(STARTPOS_SFEN, pos, error);
+  SfenPosition pos{};
+  for (int row = 0; row < 9; ++row)
+    for (int col = 0; col < 9; ++col) pos.board[row * 9 + col] = static_cast<uint8_t>(INITIAL_POSITION[row][col]);
+  pos.side_to_move = BLACK;
+  pos.move_number = 1;
   return pos;
 }
 
 void turn_position(SfenPosition& pos) {
   uint8_t board[81];
-  for (int i = 0; i < 81; ++i) board[i] = static_cast<uint8_t>(flip_owner(pos.board[80 - i]));
+  for (int row = 0; row < 9; ++row)
+    for (int col = 0; col < 9; ++col)
+      board[row * 9 + col] = static_cast<uint8_t>(turned_code(pos.board[turned_line(row) * 9 + turned_line(col)]));
   std::memcpy(pos.board, board, sizeof board);
   std::swap(pos.hand[BLACK], pos.hand[WHITE]);
   pos.side_to_move ^= 1;
@@ -189,14 +196,14 @@ void turn_position(SfenPosition& pos) {
 MoveRecord turn_move(const MoveRecord& m) {
   MoveRecord t = m;
   if (!m.is_drop()) {
-    t.from_col = 8 - m.from_col;
-    t.from_row = 8 - m.from_row;
+    t.from_col = turned_line(m.from_col);
+    t.from_row = turned_line(m.from_row);
   }
-  t.to_col = 8 - m.to_col;
-  t.to_row = 8 - m.to_row;
-  t.piece = flip_owner(m.piece);
-  t.piece_after = flip_owner(m.piece_after);
-  t.captured = flip_owner(m.captured);
+  t.to_col = turned_line(m.to_col);
+  t.to_row = turned_line(m.to_row);
+  t.piece = turned_code(m.piece);
+  t.piece_after = turned_code(m.piece_after);
+  t.captured = turned_code(m.captured);
   return t;
 }
 
@@ -256,8 +263,7 @@ bool parse_usi_move(std::string_view text, const SfenPosition& pos, MoveRecord& 
   }
   m.piece_after = m.piece;
   if (promote) {
-    const bool in_zone = side == BLACK ? (m.from_row <= 2 || m.to_row <= 2) : (m.from_row >= 6 || m.to_row >= 6);
-    if (!can_promote(m.piece) || !in_zone) { error = "promotion not allowed: " + std::string(text); return false; }
+    if (!can_promote(m.piece) || !promotion_allowed(side, m.from_row, m.to_row)) { error = "promotion not allowed: " + std::string(text); return false; }
     m.piece_after = m.piece + PROMOTED_BIT;
   }
   move = m;

@@ -21,9 +21,6 @@ struct SfenPosition {
   int move_number;         // the SFEN's move number (1 at the start of a game)
 };
 
-inline constexpr std::string_view STARTPOS_SFEN =
-    "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1";
-
 // The next word of a USI line or SFEN: spaces, tabs and a line's carriage return separate words. Moves
 // `text` past the word; empty at the end of the text.
 std::string_view next_word(std::string_view& text);
@@ -32,6 +29,7 @@ std::string_view next_word(std::string_view& text);
 // and leaves `out` untouched.
 bool parse_sfen(std::string_view text, SfenPosition& out, std::string& error);
 std::string format_sfen(const SfenPosition& pos);
+// The initial position, black to move, move number 1.
 SfenPosition startpos();
 
 // The 180-degree turn with the owners exchanged: board turned, every piece's GOTE_BIT toggled, hands

@@ -27,7 +27,6 @@ constexpr int GOTE_KING = KING + GOTE_BIT;   // 23
 constexpr int BOARD_CELLS = 256;
 constexpr int FIRST_CELL = 0x33;   // cell_of(0, 0)
 constexpr int LAST_CELL = 0xBB;    // cell_of(8, 8)
-constexpr int ROTATE_SUM = FIRST_CELL + LAST_CELL;  // a cell's 180-degree image is ROTATE_SUM - cell
 constexpr int UNDO_FOCUS = 189;    // a wall cell: undo steps pass it as focus so no threat bonus arises
 
 constexpr int MAX_PLY = 64;        // per-ply tables of the searches
@@ -59,8 +58,6 @@ constexpr bool can_promote(int code) {
   int k = code & 15;
   return k <= ROOK && k != GOLD;
 }
-// The side's own piece turned into the other side's: 128 and 255 stay as they are.
-constexpr int flip_owner(int code) { return is_piece(code) ? (code ^ GOTE_BIT) : code; }
 
 // A move in columns and rows. from_col -1 marks a drop (from_row is then not meaningful).
 struct MoveRecord {

@@ -1,9 +1,11 @@
 // The attacker's candidates at a mate-search node: every board move of every GOTE piece, scanned column
 // by column and row by row, then drops onto the cells around the SENTE king from which the dropped
 // piece attacks it. Each candidate goes to its try at once; the first that proves the node ends it.
+#include <array>
 #include <cstdlib>
 
-#include "engine/piece_effects.h"
+#include "engine/piece_moves.h"
+#include "engine/second_pawn.h"
 #include "mate/mate_nodes.h"
 
 namespace halvane {
@@ -11,6 +13,12 @@ namespace halvane {
 namespace {
 
 constexpr int SW = STEP_SW, S = STEP_S, SE = STEP_SE, W = STEP_W, E = STEP_E, NW = STEP_NW, N = STEP_N, NE = STEP_NE;
+
+// The attacker's steps and lines in generation order.
+template <int KIND>
+constexpr auto STEPS = STEPS_IN<GOTE, KIND, GOTE_GENERATION_ORDER>;
+template <int KIND>
+constexpr auto LINES = LINES_IN<GOTE, KIND, GOTE_GENERATION_ORDER>;
 
 // The attacker may land on an empty cell or a SENTE piece; a GOTE piece or a wall stops it.
 inline bool attacker_lands(int target) { return target == SQ_EMPTY || is_sente_piece(target); }
@@ -31,13 +39,13 @@ int line_dir(int a, int b) {
 // and taken back unsearched, so it is passed over.
 bool may_check(int from, int to, int placed, int king) {
   const int kind = placed & 15;
-  const KindEffects& effects = KIND_EFFECTS[kind];
-  for (int i = 0; i < effects.n_steps; ++i)
+  const PieceMoves& moves = PIECE_MOVES[kind];
+  for (int i = 0; i < moves.n_steps; ++i)
     if (to + side_step(GOTE, kind, i) == king) return true;
-  if (effects.n_rays > 0) {
+  if (moves.n_lines > 0) {
     const int dir = line_dir(to, king);
-    for (int j = 0; j < effects.n_rays && dir >= 0; ++j)
-      if (side_ray(GOTE, kind, j) == dir) return true;
+    for (int j = 0; j < moves.n_lines && dir >= 0; ++j)
+      if (side_line(GOTE, kind, j) == dir) return true;
   }
   return line_dir(from, king) >= 0;
 }
@@ -68,13 +76,15 @@ bool ray(MateSolver& s, int from, int mover, int d, PromoOf promo_of) {
   }
 }
 
-bool steps(MateSolver& s, int from, int mover, std::initializer_list<int> dirs, Promo promo = NEVER) {
+template <class Dirs>
+bool steps(MateSolver& s, int from, int mover, const Dirs& dirs, Promo promo = NEVER) {
   for (int d : dirs)
     if (step(s, from, mover, from + d, promo)) return true;
   return false;
 }
 
-bool rays(MateSolver& s, int from, int mover, std::initializer_list<int> dirs, bool promotes) {
+template <class Dirs>
+bool rays(MateSolver& s, int from, int mover, const Dirs& dirs, bool promotes) {
   auto promo_of = [&](int to) { return slider_promo(GOTE, promotes, from, to); };
   for (int d : dirs)
     if (ray(s, from, mover, d, promo_of)) return true;
@@ -84,7 +94,7 @@ bool rays(MateSolver& s, int from, int mover, std::initializer_list<int> dirs, b
 bool king_moves(MateSolver& s, int from) {
   const int p = s.ply;
   bool decided = false;
-  for (int d : {SW, S, SE, W, E, NW, N, NE}) {
+  for (int d : STEPS<KING>) {
     const int to = from + d;
     if (!attacker_lands(s.pos.board[to])) continue;
     s.pos.king_sq[GOTE][p] = to;
@@ -101,34 +111,38 @@ bool piece_moves(MateSolver& s, int from, int code) {
   const int row = row_of(from);
   switch (code) {
     case PAWN + GOTE_BIT:
-      return step(s, from, code, from + S, pawn_promo(GOTE, from + S));
+      return step(s, from, code, from + STEPS<PAWN>[0], landing_promo(GOTE, PAWN, row + 1));
     case LANCE + GOTE_BIT:
-      return ray(s, from, code, S, [](int to) { return pawn_promo(GOTE, to); });
+      return ray(s, from, code, LINES<LANCE>[0], [](int to) { return landing_promo(GOTE, LANCE, row_of(to)); });
     case KNIGHT + GOTE_BIT:
-      // From rows 5-6 the knight lands on rows 7-8, where it must promote.
-      if (row == 5 || row == 6) return steps(s, from, code, {31, 33}, ONLY);
-      if (row == 4) return steps(s, from, code, {31, 33}, ONLY) || steps(s, from, code, {31, 33});
-      return steps(s, from, code, {31, 33});
-    case SILVER + GOTE_BIT:
-      if (row >= 6) return steps(s, from, code, {SW, S, SE, NW, NE}, ONLY) || steps(s, from, code, {SW, S, SE, NW, NE});
-      if (row == 5) return steps(s, from, code, {SW, S, SE}, ONLY) || steps(s, from, code, {SW, S, SE, NW, NE});
-      return steps(s, from, code, {SW, S, SE, NW, NE});
+      switch (landing_promo(GOTE, KNIGHT, row + 2)) {
+        case ONLY: return steps(s, from, code, STEPS<KNIGHT>, ONLY);
+        case BOTH: return steps(s, from, code, STEPS<KNIGHT>, ONLY) || steps(s, from, code, STEPS<KNIGHT>);
+        default: return steps(s, from, code, STEPS<KNIGHT>);
+      }
+    case SILVER + GOTE_BIT: {
+      // From the row before the zone only the three forward steps, which come first, enter it.
+      constexpr std::array<int, 3> FORWARD = {STEPS<SILVER>[0], STEPS<SILVER>[1], STEPS<SILVER>[2]};
+      if (in_zone_row(GOTE, row)) return steps(s, from, code, STEPS<SILVER>, ONLY) || steps(s, from, code, STEPS<SILVER>);
+      if (in_zone_row(GOTE, row + 1)) return steps(s, from, code, FORWARD, ONLY) || steps(s, from, code, STEPS<SILVER>);
+      return steps(s, from, code, STEPS<SILVER>);
+    }
     case GOLD + GOTE_BIT:
     case PRO_PAWN + GOTE_BIT:
     case PRO_LANCE + GOTE_BIT:
     case PRO_KNIGHT + GOTE_BIT:
     case PRO_SILVER + GOTE_BIT:
-      return steps(s, from, code, {SW, S, SE, W, E, N});
+      return steps(s, from, code, STEPS<GOLD>);
     case BISHOP + GOTE_BIT:
-      return rays(s, from, code, {SW, SE, NW, NE}, true);
+      return rays(s, from, code, LINES<BISHOP>, true);
     case ROOK + GOTE_BIT:
-      return rays(s, from, code, {S, W, E, N}, true);
+      return rays(s, from, code, LINES<ROOK>, true);
     case GOTE_KING:
       return king_moves(s, from);
     case HORSE + GOTE_BIT:
-      return steps(s, from, code, {S, W, E, N}) || rays(s, from, code, {SW, SE, NW, NE}, false);
+      return steps(s, from, code, STEPS<HORSE>) || rays(s, from, code, LINES<HORSE>, false);
     case DRAGON + GOTE_BIT:
-      return steps(s, from, code, {SW, SE, NW, NE}) || rays(s, from, code, {S, W, E, N}, false);
+      return steps(s, from, code, STEPS<DRAGON>) || rays(s, from, code, LINES<DRAGON>, false);
     default:
       return false;
   }
@@ -146,25 +160,48 @@ bool drop(MateSolver& s, int cell, int kind) {
   return s.proven[s.ply] != 0;
 }
 
-// Drops on an empty cell next to the king, then, while the line stays empty, the long-range pieces
-// further out along it.
-bool drops_on_line(MateSolver& s, int king, int d, std::initializer_list<int> near, std::initializer_list<int> far) {
-  const int cell = king + d;
-  if (s.pos.board[cell] != SQ_EMPTY) return false;
-  for (int kind : near)
-    if (drop(s, cell, kind)) return true;
-  bool any_far = false;
-  for (int kind : far) any_far |= s.pos.hand[GOTE][kind] != 0;
-  if (!any_far) return false;
-  for (int out = cell + d; s.pos.board[out] == SQ_EMPTY; out += d)
-    for (int kind : far)
-      if (drop(s, out, kind)) return true;
-  return false;
+// The kinds (lance .. rook, in that order) that a GOTE piece dropped on king + d attacks the king with:
+// `near` reach it from that cell, `far` also from further out along the same line. Read from the
+// movement table; the pawn north of the king is dropped on its own, where the second-pawn rule allows.
+struct LineDrops {
+  int d;
+  int near[6];
+  int n_near;
+  int far[6];
+  int n_far;
+};
+
+constexpr LineDrops line_drops(int d) {
+  LineDrops l{d, {}, 0, {}, 0};
+  for (int kind = LANCE; kind <= ROOK; ++kind) {
+    if (steps_by(GOTE, kind, -d) || slides_by(GOTE, kind, -d)) l.near[l.n_near++] = kind;
+    if (slides_by(GOTE, kind, -d)) l.far[l.n_far++] = kind;
+  }
+  return l;
 }
 
-bool gote_pawn_in_column(const MateSolver& s, int col) {
-  for (int row = 0; row < 9; ++row)
-    if (s.pos.board[cell_of(col, row)] == PAWN + GOTE_BIT) return true;
+// The lines in the order they are tried, then the two knight cells (the one towards column 0 first).
+constexpr LineDrops LINE_DROPS[8] = {line_drops(N),  line_drops(NW), line_drops(NE), line_drops(SW),
+                                     line_drops(SE), line_drops(W),  line_drops(E),  line_drops(S)};
+constexpr int KNIGHT_DROPS[2] = {-STEPS<KNIGHT>[1], -STEPS<KNIGHT>[0]};
+static_assert(LINE_DROPS[0].n_near == 4 && LINE_DROPS[0].n_far == 2 && LINE_DROPS[3].n_near == 2 &&
+              KNIGHT_DROPS[0] == -33 && KNIGHT_DROPS[1] == -31);
+
+// Drops on an empty cell next to the king, then, while the line stays empty, the long-range pieces
+// further out along it. One instance per line, so the kind lists are known when it is compiled.
+template <int LINE>
+bool drops_on_line(MateSolver& s, int king) {
+  constexpr LineDrops l = LINE_DROPS[LINE];
+  const int cell = king + l.d;
+  if (s.pos.board[cell] != SQ_EMPTY) return false;
+  for (int i = 0; i < l.n_near; ++i)
+    if (drop(s, cell, l.near[i])) return true;
+  bool any_far = false;
+  for (int i = 0; i < l.n_far; ++i) any_far |= s.pos.hand[GOTE][l.far[i]] != 0;
+  if (!any_far) return false;
+  for (int out = cell + l.d; s.pos.board[out] == SQ_EMPTY; out += l.d)
+    for (int i = 0; i < l.n_far; ++i)
+      if (drop(s, out, l.far[i])) return true;
   return false;
 }
 
@@ -172,17 +209,11 @@ bool checking_drops(MateSolver& s) {
   const int k = s.pos.king_sq[SENTE][s.ply];
   // North of the king: the pawn only where its column holds no GOTE pawn yet.
   const int north = k + N;
-  if (s.pos.board[north] == SQ_EMPTY && !gote_pawn_in_column(s, col_of(k)) && drop(s, north, PAWN)) return true;
-  return drops_on_line(s, k, N, {LANCE, SILVER, GOLD, ROOK}, {LANCE, ROOK}) ||
-         drops_on_line(s, k, NW, {SILVER, GOLD, BISHOP}, {BISHOP}) ||
-         drops_on_line(s, k, NE, {SILVER, GOLD, BISHOP}, {BISHOP}) ||
-         drops_on_line(s, k, SW, {SILVER, BISHOP}, {BISHOP}) ||
-         drops_on_line(s, k, SE, {SILVER, BISHOP}, {BISHOP}) ||
-         drops_on_line(s, k, W, {GOLD, ROOK}, {ROOK}) ||
-         drops_on_line(s, k, E, {GOLD, ROOK}, {ROOK}) ||
-         drops_on_line(s, k, S, {GOLD, ROOK}, {ROOK}) ||
-         (s.pos.board[k - 33] == SQ_EMPTY && drop(s, k - 33, KNIGHT)) ||
-         (s.pos.board[k - 31] == SQ_EMPTY && drop(s, k - 31, KNIGHT));
+  if (s.pos.board[north] == SQ_EMPTY && !pawn_in_column(s.pos.board, GOTE, col_of(k)) && drop(s, north, PAWN)) return true;
+  return drops_on_line<0>(s, k) || drops_on_line<1>(s, k) || drops_on_line<2>(s, k) || drops_on_line<3>(s, k) ||
+         drops_on_line<4>(s, k) || drops_on_line<5>(s, k) || drops_on_line<6>(s, k) || drops_on_line<7>(s, k) ||
+         (s.pos.board[k + KNIGHT_DROPS[0]] == SQ_EMPTY && drop(s, k + KNIGHT_DROPS[0], KNIGHT)) ||
+         (s.pos.board[k + KNIGHT_DROPS[1]] == SQ_EMPTY && drop(s, k + KNIGHT_DROPS[1], KNIGHT));
 }
 
 }  // namespace

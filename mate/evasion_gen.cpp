@@ -1,17 +1,27 @@
 // The defender's candidates at a mate-search node, in one scan of the board column by column: on an
 // empty interposition cell the drops, on each SENTE piece its captures, king steps and interpositions.
 // Each candidate goes to its try at once; the first answer that escapes ends the node.
+#include <array>
 #include <bit>
 #include <cstring>
 
-#include "engine/piece_effects.h"
+#include "engine/piece_moves.h"
+#include "engine/second_pawn.h"
 #include "mate/mate_nodes.h"
 
 namespace halvane {
 
 namespace {
 
-constexpr int SW = STEP_SW, S = STEP_S, SE = STEP_SE, W = STEP_W, E = STEP_E, NW = STEP_NW, N = STEP_N, NE = STEP_NE;
+// The defender's steps and lines in generation order; the horse and dragon keep GOTE's order.
+template <int KIND>
+constexpr auto STEPS = STEPS_IN<SENTE, KIND, SENTE_GENERATION_ORDER>;
+template <int KIND>
+constexpr auto LINES = LINES_IN<SENTE, KIND, SENTE_GENERATION_ORDER>;
+template <int KIND>
+constexpr auto PROMOTED_STEPS = STEPS_IN<SENTE, KIND, GOTE_GENERATION_ORDER>;
+template <int KIND>
+constexpr auto PROMOTED_LINES = LINES_IN<SENTE, KIND, GOTE_GENERATION_ORDER>;
 
 // What the defender's scan needs at hand: the cells between the king and every GOTE ray that reaches it,
 // where a piece put down blocks the check. They are read from the rays themselves rather than from the
@@ -29,7 +39,7 @@ void mark_checking_lines(Scan& sc, int king) {
     const int dir = std::countr_zero(bits);
     bits &= bits - 1;
     const int d = DIR_STEP[dir];
-    for (int cell = king - d; board[cell] == SQ_EMPTY; cell -= d) sc.on_line[cell] |= static_cast<uint8_t>(1 << dir);
+    for (int cell = king - d; board[cell] == SQ_EMPTY; cell -= d) sc.on_line[cell] |= static_cast<uint8_t>(ray_bit(dir));
   }
 }
 
@@ -60,7 +70,8 @@ bool answer(Scan& sc, int from, int mover, int to, Promo promo, Target kind) {
   return false;
 }
 
-bool steps(Scan& sc, int from, int mover, std::initializer_list<int> dirs, Promo promo = NEVER) {
+template <class Dirs>
+bool steps(Scan& sc, int from, int mover, const Dirs& dirs, Promo promo = NEVER) {
   for (int d : dirs)
     if (answer(sc, from, mover, from + d, promo, classify(sc, from + d, false))) return true;
   return false;
@@ -76,7 +87,8 @@ bool ray(Scan& sc, int from, int mover, int d, PromoOf promo_of) {
   }
 }
 
-bool rays(Scan& sc, int from, int mover, std::initializer_list<int> dirs, bool promotes) {
+template <class Dirs>
+bool rays(Scan& sc, int from, int mover, const Dirs& dirs, bool promotes) {
   auto promo_of = [&](int to) { return slider_promo(SENTE, promotes, from, to); };
   for (int d : dirs)
     if (ray(sc, from, mover, d, promo_of)) return true;
@@ -87,7 +99,7 @@ bool king_moves(Scan& sc, int from) {
   MateSolver& s = sc.s;
   const int p = s.ply;
   bool decided = false;
-  for (int d : {NW, N, NE, W, E, SW, S, SE}) {
+  for (int d : STEPS<KING>) {
     const int to = from + d;
     s.pos.king_sq[SENTE][p] = to;
     if (answer(sc, from, SENTE_KING, to, NEVER, classify(sc, to, true))) {
@@ -103,34 +115,38 @@ bool piece_moves(Scan& sc, int from, int code) {
   const int row = row_of(from);
   switch (code) {
     case PAWN:
-      return steps(sc, from, code, {N}, pawn_promo(SENTE, from + N));
+      return steps(sc, from, code, STEPS<PAWN>, landing_promo(SENTE, PAWN, row - 1));
     case LANCE:
-      return ray(sc, from, code, N, [](int to) { return pawn_promo(SENTE, to); });
+      return ray(sc, from, code, LINES<LANCE>[0], [](int to) { return landing_promo(SENTE, LANCE, row_of(to)); });
     case KNIGHT:
-      // From rows 2-3 the knight lands on rows 0-1, where it must promote.
-      if (row == 2 || row == 3) return steps(sc, from, code, {-33, -31}, ONLY);
-      if (row == 4) return steps(sc, from, code, {-33, -31}, ONLY) || steps(sc, from, code, {-33, -31});
-      return steps(sc, from, code, {-33, -31});
-    case SILVER:
-      if (row <= 2) return steps(sc, from, code, {NW, N, NE, SW, SE}, ONLY) || steps(sc, from, code, {NW, N, NE, SW, SE});
-      if (row == 3) return steps(sc, from, code, {NW, N, NE}, ONLY) || steps(sc, from, code, {NW, N, NE, SW, SE});
-      return steps(sc, from, code, {NW, N, NE, SW, SE});
+      switch (landing_promo(SENTE, KNIGHT, row - 2)) {
+        case ONLY: return steps(sc, from, code, STEPS<KNIGHT>, ONLY);
+        case BOTH: return steps(sc, from, code, STEPS<KNIGHT>, ONLY) || steps(sc, from, code, STEPS<KNIGHT>);
+        default: return steps(sc, from, code, STEPS<KNIGHT>);
+      }
+    case SILVER: {
+      // From the row before the zone only the three forward steps, which come first, enter it.
+      constexpr std::array<int, 3> FORWARD = {STEPS<SILVER>[0], STEPS<SILVER>[1], STEPS<SILVER>[2]};
+      if (in_zone_row(SENTE, row)) return steps(sc, from, code, STEPS<SILVER>, ONLY) || steps(sc, from, code, STEPS<SILVER>);
+      if (in_zone_row(SENTE, row - 1)) return steps(sc, from, code, FORWARD, ONLY) || steps(sc, from, code, STEPS<SILVER>);
+      return steps(sc, from, code, STEPS<SILVER>);
+    }
     case GOLD:
     case PRO_PAWN:
     case PRO_LANCE:
     case PRO_KNIGHT:
     case PRO_SILVER:
-      return steps(sc, from, code, {NW, N, NE, W, E, S});
+      return steps(sc, from, code, STEPS<GOLD>);
     case BISHOP:
-      return rays(sc, from, code, {NW, NE, SW, SE}, true);
+      return rays(sc, from, code, LINES<BISHOP>, true);
     case ROOK:
-      return rays(sc, from, code, {N, W, E, S}, true);
+      return rays(sc, from, code, LINES<ROOK>, true);
     case SENTE_KING:
       return king_moves(sc, from);
     case HORSE:
-      return steps(sc, from, code, {S, W, E, N}) || rays(sc, from, code, {SW, SE, NW, NE}, false);
+      return steps(sc, from, code, PROMOTED_STEPS<HORSE>) || rays(sc, from, code, PROMOTED_LINES<HORSE>, false);
     case DRAGON:
-      return steps(sc, from, code, {SW, SE, NW, NE}) || rays(sc, from, code, {S, W, E, N}, false);
+      return steps(sc, from, code, PROMOTED_STEPS<DRAGON>) || rays(sc, from, code, PROMOTED_LINES<DRAGON>, false);
     default:
       return false;
   }
@@ -138,16 +154,15 @@ bool piece_moves(Scan& sc, int from, int code) {
 
 // Drops onto an empty cell on a checking line, and only where the defender already covers the cell: a
 // piece dropped on an uncovered cell would just be taken, so such futile drops are never offered.
-bool interposing_drops(Scan& sc, int cell, bool pawn_in_column) {
+bool interposing_drops(Scan& sc, int cell, bool pawn_in_col) {
   MateSolver& s = sc.s;
   if (sc.on_line[cell] == 0 || s.effects.count[SENTE][cell] == 0) return false;
   const int row = row_of(cell);
   const uint8_t* hand = s.pos.hand[SENTE];
   for (int kind = PAWN; kind <= ROOK; ++kind) {
     if (hand[kind] == 0) continue;
-    if (kind == PAWN && (pawn_in_column || row == 0)) continue;
-    if (kind == LANCE && row == 0) continue;
-    if (kind == KNIGHT && row <= 1) continue;
+    if (kind == PAWN && pawn_in_col) continue;
+    if (!drop_allowed(SENTE, kind, row)) continue;
     if (try_defender_drop(s, cell, kind)) return true;
   }
   return false;
@@ -159,13 +174,12 @@ void generate_evasions(MateSolver& s) {
   Scan sc{s, {}};
   mark_checking_lines(sc, s.pos.king_sq[SENTE][s.ply]);
   for (int col = 0; col < 9; ++col) {
-    bool pawn_in_column = false;
-    for (int row = 0; row < 9; ++row) pawn_in_column |= s.pos.board[cell_of(col, row)] == PAWN;
+    const bool pawn_in_col = pawn_in_column(s.pos.board, SENTE, col);
     for (int row = 0; row < 9; ++row) {
       const int cell = cell_of(col, row);
       const int code = s.pos.board[cell];
       if (code == SQ_EMPTY) {
-        if (interposing_drops(sc, cell, pawn_in_column)) return;
+        if (interposing_drops(sc, cell, pawn_in_col)) return;
       } else if (is_sente_piece(code)) {
         if (piece_moves(sc, cell, code)) return;
       }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 
+#include "engine/promotion.h"
 #include "mate/mate_solver.h"
 
 namespace halvane {
@@ -33,14 +34,10 @@ bool capture_king(MateSolver& s, int from, int mover, int to, int placed);
 // How a generated move's promotion is offered: not at all, promoted then unpromoted, or promoted only.
 enum Promo { NEVER, BOTH, ONLY };
 
-// The side's promotion zone: the three rows farthest from it (GOTE moves toward row 8).
-inline bool in_promotion_zone(int side, int cell) { return side == GOTE ? row_of(cell) >= 6 : row_of(cell) <= 2; }
-
-// A pawn or lance landing on `to` must promote on the last row, where it could never move again, and may
-// anywhere else in the zone.
-inline Promo pawn_promo(int side, int to) {
-  const int ahead = side == GOTE ? 8 - row_of(to) : row_of(to);   // rows left in front of it
-  return ahead == 0 ? ONLY : ahead <= 2 ? BOTH : NEVER;
+// A piece of `kind` landing on `to_row`: promoted only where it could never move again unpromoted, both
+// ways elsewhere in the zone, plain outside it.
+inline Promo landing_promo(int side, int kind, int to_row) {
+  return must_promote(side, kind, to_row) ? ONLY : in_zone_row(side, to_row) ? BOTH : NEVER;
 }
 
 // A bishop or rook may promote when it starts or ends in the zone; a horse or dragon is promoted already.

@@ -116,7 +116,7 @@ int reply_probe(MateSolver& s, const uint8_t board[BOARD_CELLS], const uint8_t s
   // turn refills both king stacks from the turned kings; a missing king keeps the unreachable cell 0.
   for (int side = 0; side < 2; ++side)
     for (int ply = 0; ply < MAX_PLY; ++ply) s.pos.king_sq[side][ply] = 0;
-  rotate_position(s.pos, s.saved_board);
+  turn_position(s.pos, s.saved_board);
   return run_reply_check(s);
 }
 

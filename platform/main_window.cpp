@@ -34,7 +34,7 @@ struct MenuItem {
 
 constexpr MenuItem FILE_ITEMS[] = {
     {u"棋譜を読み込む", CMD_LOAD_KIF}, {u"棋譜を保存する", CMD_SAVE_KIF},
-    {u"盤を反転させる", CMD_FLIP},     {u"終了する(&X)", CMD_EXIT},
+    {u"盤を反転させる", CMD_CHANGE_SIDES}, {u"終了する(&X)", CMD_EXIT},
 };
 constexpr MenuItem HELP_ITEMS[] = {{u"バージョン情報(&A)...", CMD_ABOUT}};
 

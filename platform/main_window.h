@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "app/commands.h"
 #include "app/game_state.h"
 #include "think/think.h"
 #include "think/strength.h"
@@ -21,8 +22,9 @@ struct ButtonPlace {
 
 // The buttons, in the view's pixels; their ids are command ids.
 inline constexpr ButtonPlace BUTTON_PLACES[6] = {
-    {0, u"開始", 300, 370, 80, 20}, {1, u"<<", 400, 179, 32, 20}, {2, u"<", 432, 179, 32, 20},
-    {5, u"ll", 464, 179, 32, 20},  {3, u">", 496, 179, 32, 20},  {4, u">>", 528, 179, 32, 20},
+    {CMD_START, u"開始", 300, 370, 80, 20}, {CMD_FIRST, u"<<", 400, 179, 32, 20},
+    {CMD_BACK, u"<", 432, 179, 32, 20},     {CMD_PAUSE, u"ll", 464, 179, 32, 20},
+    {CMD_FORWARD, u">", 496, 179, 32, 20},  {CMD_LAST, u">>", 528, 179, 32, 20},
 };
 
 // The view's design size: the board, both hands, the buttons and the status line. The view opens at
@@ -62,7 +64,7 @@ class MainWindow : public QMainWindow {
   // The button with command id `id`, or null.
   QPushButton* button(int id) const;
   // One command from a button, a menu item or a key: the game's dispatcher first, then the about box
-  // (104) and closing (105), which the window does itself.
+  // (CMD_ABOUT) and closing (CMD_EXIT), which the window does itself.
   void dispatch(int id);
 
  protected:

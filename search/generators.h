@@ -4,6 +4,9 @@
 // true from either stops the generator and its node at once.
 #pragma once
 
+#include "engine/piece_moves.h"
+#include "engine/promotion.h"
+#include "engine/second_pawn.h"
 #include "search/engine.h"
 #include "search/search.h"
 
@@ -12,40 +15,28 @@ namespace halvane {
 template <class Sink>
 using Generator = bool (*)(Sink& sink, int from, int code, int row);
 
-// Rows counted from the side's own back row: a piece on relative row 8 stands on the opponent's back row.
 template <int S>
-constexpr int rel_row(int row) { return S == GOTE ? row : 8 - row; }
-template <int S>
-constexpr int forward() { return S == GOTE ? 16 : -16; }
-// The promotion zone: the opponent's three back rows (the wall cells beyond them count as well).
-template <int S>
-constexpr bool in_zone(int cell) { return S == GOTE ? cell >= 0x90 : cell < 0x60; }
-template <int S>
-constexpr int target_rel_row(int cell) { return rel_row<S>((cell - FIRST_CELL) >> 4); }
+constexpr int forward() { return side_step(S, PAWN, 0); }
 template <int S>
 constexpr int own_code(int kind) { return S == GOTE ? kind + GOTE_BIT : kind; }
 template <int S>
 constexpr bool is_own_piece(int code) { return S == GOTE ? is_gote_piece(code) : is_sente_piece(code); }
+// The row a move of `rows` forward lands on.
+template <int S>
+constexpr int row_forward(int row, int rows) { return S == GOTE ? row + rows : row - rows; }
 
 namespace gen {
 
-// Step lists in generation order. The order decides which of two equal moves the root keeps.
-template <int S> constexpr int KNIGHT_STEPS[2] = {S == GOTE ? 31 : -33, S == GOTE ? 33 : -31};
-template <int S> constexpr int SILVER_STEPS[5] = {15, 16, 17, -17, -15};
-template <> constexpr int SILVER_STEPS<SENTE>[5] = {-17, -16, -15, 15, 17};
-template <int S> constexpr int GOLD_STEPS[6] = {15, 16, 17, -1, 1, -16};
-template <> constexpr int GOLD_STEPS<SENTE>[6] = {-17, -16, -15, -1, 1, 16};
-template <int S> constexpr int BISHOP_LINES[4] = {15, 17, -17, -15};
-template <> constexpr int BISHOP_LINES<SENTE>[4] = {-17, -15, 15, 17};
-template <int S> constexpr int ROOK_LINES[4] = {16, -1, 1, -16};
-template <> constexpr int ROOK_LINES<SENTE>[4] = {-16, -1, 1, 16};
-template <int S> constexpr int KING_STEPS[8] = {15, 16, 17, -1, 1, -17, -16, -15};
-template <> constexpr int KING_STEPS<SENTE>[8] = {-17, -16, -15, -1, 1, 15, 16, 17};
-// Horse and dragon use the same order for both sides.
-constexpr int HORSE_STEPS[4] = {16, -1, 1, -16};
-constexpr int HORSE_LINES[4] = {15, 17, -17, -15};
-constexpr int DRAGON_STEPS[4] = {15, 17, -17, -15};
-constexpr int DRAGON_LINES[4] = {16, -1, 1, -16};
+// Steps and lines in generation order. The order decides which of two equal moves the root keeps.
+template <int S, int KIND>
+inline constexpr auto STEPS = STEPS_IN<S, KIND, generation_order(S)>;
+template <int S, int KIND>
+inline constexpr auto LINES = LINES_IN<S, KIND, generation_order(S)>;
+// Horse and dragon use GOTE's order for both sides.
+template <int S, int KIND>
+inline constexpr auto PROMOTED_STEPS = STEPS_IN<S, KIND, GOTE_GENERATION_ORDER>;
+template <int S, int KIND>
+inline constexpr auto PROMOTED_LINES = LINES_IN<S, KIND, GOTE_GENERATION_ORDER>;
 
 template <class Sink>
 inline bool step(Sink& k, int from, int code, int to, int code_after) {
@@ -74,22 +65,23 @@ inline bool slide_plain(Sink& k, int from, int code, int d) {
 
 template <int S, class Sink>
 bool pawn(Sink& k, int from, int code, int row) {
-  const int r = rel_row<S>(row);
-  const int t = from + forward<S>();
-  if (r == 7) return step(k, from, code, t, code + PROMOTED_BIT);   // a pawn on the last row could never move
-  if (r == 5 || r == 6) return step_both(k, from, code, t);
+  const int to_row = row_forward<S>(row, 1);
+  const int t = from + STEPS<S, PAWN>[0];
+  if (must_promote(S, PAWN, to_row)) return step(k, from, code, t, code + PROMOTED_BIT);
+  if (in_zone_row(S, to_row)) return step_both(k, from, code, t);
   return step(k, from, code, t, code);
 }
 
 template <int S, class Sink>
 bool lance(Sink& k, int from, int code, int row) {
-  const int r = rel_row<S>(row);
-  for (int t = from + forward<S>();; t += forward<S>()) {
-    const int tr = target_rel_row<S>(t);
+  constexpr int d = LINES<S, LANCE>[0];
+  const bool from_zone = in_zone_row(S, row);
+  for (int t = from + d;; t += d) {
+    const int to_row = row_of(t);
     bool stop;
-    if (tr >= 8) {
-      stop = step(k, from, code, t, code + PROMOTED_BIT);   // a lance on the last row could never move
-    } else if (r >= 6 || tr >= 6) {
+    if (must_promote(S, LANCE, to_row)) {
+      stop = step(k, from, code, t, code + PROMOTED_BIT);
+    } else if (from_zone || in_zone_row(S, to_row)) {
       stop = step_both(k, from, code, t);
     } else {
       stop = step(k, from, code, t, code);
@@ -101,12 +93,11 @@ bool lance(Sink& k, int from, int code, int row) {
 
 template <int S, class Sink>
 bool knight(Sink& k, int from, int code, int row) {
-  const int r = rel_row<S>(row);
-  const int t1 = from + KNIGHT_STEPS<S>[0], t2 = from + KNIGHT_STEPS<S>[1];
+  const int to_row = row_forward<S>(row, 2);
+  const int t1 = from + STEPS<S, KNIGHT>[0], t2 = from + STEPS<S, KNIGHT>[1];
   const int promoted = code + PROMOTED_BIT;
-  // A knight landing on the last two rows could never move again, so it must promote.
-  if (r == 5 || r == 6) return step(k, from, code, t1, promoted) || step(k, from, code, t2, promoted);
-  if (r >= 4)
+  if (must_promote(S, KNIGHT, to_row)) return step(k, from, code, t1, promoted) || step(k, from, code, t2, promoted);
+  if (in_zone_row(S, to_row))
     return step(k, from, code, t1, promoted) || step(k, from, code, t2, promoted) ||
            step(k, from, code, t1, code) || step(k, from, code, t2, code);
   return step(k, from, code, t1, code) || step(k, from, code, t2, code);
@@ -114,10 +105,10 @@ bool knight(Sink& k, int from, int code, int row) {
 
 template <int S, class Sink>
 bool silver(Sink& k, int from, int code, int row) {
-  const int r = rel_row<S>(row);
-  const auto& steps = SILVER_STEPS<S>;
-  // Inside the zone every step may promote; from the row before it only the three forward steps enter it.
-  const int promoting = r >= 6 ? 5 : r == 5 ? 3 : 0;
+  constexpr auto steps = STEPS<S, SILVER>;
+  // Inside the zone every step may promote; from the row before it only the three forward steps, which
+  // come first, enter it.
+  const int promoting = in_zone_row(S, row) ? 5 : in_zone_row(S, row_forward<S>(row, 1)) ? 3 : 0;
   for (int i = 0; i < promoting; ++i)
     if (step(k, from, code, from + steps[i], code + PROMOTED_BIT)) return true;
   for (int i = 0; i < 5; ++i)
@@ -128,34 +119,34 @@ bool silver(Sink& k, int from, int code, int row) {
 // Gold and the promoted minor pieces: the code stays.
 template <int S, class Sink>
 bool gold(Sink& k, int from, int code, int) {
-  for (int d : GOLD_STEPS<S>)
+  for (int d : STEPS<S, GOLD>)
     if (step(k, from, code, from + d, code)) return true;
   return false;
 }
 
-template <int S, class Sink>
-bool bishop_or_rook(Sink& k, int from, int code, const int (&lines)[4]) {
-  const bool from_zone = in_zone<S>(from);
+template <int S, class Sink, class Lines>
+bool bishop_or_rook(Sink& k, int from, int code, const Lines& lines) {
+  const bool from_zone = in_promotion_zone(S, from);
   for (int d : lines)
-    if (slide(k, from, code, d, [from_zone](int t) { return from_zone || in_zone<S>(t); })) return true;
+    if (slide(k, from, code, d, [from_zone](int t) { return from_zone || in_promotion_zone(S, t); })) return true;
   return false;
 }
 
 template <int S, class Sink>
 bool bishop(Sink& k, int from, int code, int) {
-  return bishop_or_rook<S>(k, from, code, BISHOP_LINES<S>);
+  return bishop_or_rook<S>(k, from, code, LINES<S, BISHOP>);
 }
 
 template <int S, class Sink>
 bool rook(Sink& k, int from, int code, int) {
-  return bishop_or_rook<S>(k, from, code, ROOK_LINES<S>);
+  return bishop_or_rook<S>(k, from, code, LINES<S, ROOK>);
 }
 
 // The king's square of this ply follows each try, so the node below sees where the king went.
 template <int S, class Sink>
 bool king(Sink& k, int from, int code, int) {
   int& king_cell = k.e.pos.king_sq[S][k.e.ply];
-  for (int d : KING_STEPS<S>) {
+  for (int d : STEPS<S, KING>) {
     king_cell = from + d;
     const bool stop = step(k, from, code, from + d, code);
     king_cell = from;
@@ -166,18 +157,18 @@ bool king(Sink& k, int from, int code, int) {
 
 template <int S, class Sink>
 bool horse(Sink& k, int from, int code, int) {
-  for (int d : HORSE_STEPS)
+  for (int d : PROMOTED_STEPS<S, HORSE>)
     if (step(k, from, code, from + d, code)) return true;
-  for (int d : HORSE_LINES)
+  for (int d : PROMOTED_LINES<S, HORSE>)
     if (slide_plain(k, from, code, d)) return true;
   return false;
 }
 
 template <int S, class Sink>
 bool dragon(Sink& k, int from, int code, int) {
-  for (int d : DRAGON_STEPS)
+  for (int d : PROMOTED_STEPS<S, DRAGON>)
     if (step(k, from, code, from + d, code)) return true;
-  for (int d : DRAGON_LINES)
+  for (int d : PROMOTED_LINES<S, DRAGON>)
     if (slide_plain(k, from, code, d)) return true;
   return false;
 }
@@ -197,25 +188,16 @@ inline constexpr Generator<Sink> GENERATORS[16] = {
 inline constexpr const Generator<SearchSink<GOTE>>* gote_generators = GENERATORS<GOTE, SearchSink<GOTE>>;
 inline constexpr const Generator<SearchSink<SENTE>>* sente_generators = GENERATORS<SENTE, SearchSink<SENTE>>;
 
-// Whether column `col` holds side S's unpromoted pawn (a second one may not be dropped there).
-template <int S>
-bool pawn_in_column(const Engine& e, int col) {
-  for (int row = 0; row < 9; ++row)
-    if (e.pos.board[cell_of(col, row)] == own_code<S>(PAWN)) return true;
-  return false;
-}
-
 // Drops of side S onto the empty `cell`, kinds pawn .. rook in order, with the rules generation keeps:
-// no second pawn in a column, no pawn or lance on the last row, no knight on the last two rows.
+// no second pawn in a column, no piece where it could never move.
 template <int S, class Sink>
 bool drops_onto(Sink& k, int cell, bool pawn_in_col) {
   const uint8_t* hand = k.e.pos.hand[S];
-  const int r = rel_row<S>(row_of(cell));
+  const int row = row_of(cell);
   for (int kind = PAWN; kind <= ROOK; ++kind) {
     if (hand[kind] == 0) continue;
     if (kind == PAWN && pawn_in_col) continue;
-    if ((kind == PAWN || kind == LANCE) && r == 8) continue;
-    if (kind == KNIGHT && r >= 7) continue;
+    if (!drop_allowed(S, kind, row)) continue;
     if (k.drop(cell, kind)) return true;
   }
   return false;
@@ -225,7 +207,7 @@ bool drops_onto(Sink& k, int cell, bool pawn_in_col) {
 // generator from `table` on the side's own pieces. True when a move stopped the node.
 template <int S, class Sink>
 bool scan_column(Sink& k, const Generator<Sink>* table, int col, bool with_drops) {
-  const bool pawn_in_col = with_drops && pawn_in_column<S>(k.e, col);
+  const bool pawn_in_col = with_drops && pawn_in_column(k.e.pos.board, S, col);
   for (int row = 0; row < 9; ++row) {
     const int cell = cell_of(col, row);
     const int code = k.e.pos.board[cell];

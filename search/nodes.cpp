@@ -37,7 +37,7 @@ bool try_remembered(Engine& e, int p) {
       if (stop) return true;
     } else {
       const int kind = k[K_PIECE_AFTER][p][i] & 7;
-      if (kind == PAWN && pawn_in_column<S>(e, k[K_TO_COL][p][i])) continue;
+      if (kind == PAWN && pawn_in_column(e.pos.board, S, k[K_TO_COL][p][i])) continue;
       if (e.pos.board[to] != SQ_EMPTY || e.pos.hand[S][kind] == 0) continue;
       const int third = e.capture_value[kind] / 3;
       e.ply_eval[p] = S == GOTE ? -third : third;

@@ -3,6 +3,9 @@
 // line when the side's ray on the target says one is there), then the knights.
 #pragma once
 
+#include <array>
+
+#include "engine/piece_moves.h"
 #include "search/engine.h"
 
 namespace halvane {
@@ -14,53 +17,44 @@ bool for_each_recapturer(const Engine& e, int side, int t, Visit visit);
 
 namespace recapture_detail {
 
-// Bit masks over kind (code AND 15).
-constexpr int bit(int kind) { return 1 << kind; }
-constexpr int PROMOTED_MINORS = bit(PRO_PAWN) | bit(PRO_LANCE) | bit(PRO_KNIGHT) | bit(PRO_SILVER);
-// Steps onto the target from the cell straight ahead of it (seen from the mover), diagonally ahead,
-// beside, straight behind, diagonally behind.
-constexpr int FROM_AHEAD = bit(PAWN) | bit(LANCE) | bit(SILVER) | bit(GOLD) | bit(ROOK) | bit(KING) |
-                           PROMOTED_MINORS | bit(HORSE) | bit(DRAGON);
-constexpr int FROM_AHEAD_DIAGONAL = bit(SILVER) | bit(GOLD) | bit(BISHOP) | bit(KING) | PROMOTED_MINORS |
-                                    bit(HORSE) | bit(DRAGON);
-constexpr int FROM_SIDE = bit(GOLD) | bit(ROOK) | bit(KING) | PROMOTED_MINORS | bit(HORSE) | bit(DRAGON);
-constexpr int FROM_BEHIND = FROM_SIDE;
-constexpr int FROM_BEHIND_DIAGONAL = bit(SILVER) | bit(BISHOP) | bit(KING) | bit(HORSE) | bit(DRAGON);
-constexpr int LINE_AHEAD = bit(LANCE) | bit(ROOK) | bit(DRAGON);
-constexpr int LINE_DIAGONAL = bit(BISHOP) | bit(HORSE);
-constexpr int LINE_ORTHOGONAL = bit(ROOK) | bit(DRAGON);
-
 struct Direction {
   int offset;     // the adjacent cell is t + offset; the line goes on outward by the same offset
-  int steppers;   // kinds that can step from the adjacent cell onto t
+  int steppers;   // kinds (bits over code AND 15) that can move from the adjacent cell onto t
   int ray;        // the ray bit on t of a slider coming from this side
   int sliders;    // kinds that can slide onto t along this line
 };
 
-// GOTE pieces move towards row 8: the cell "ahead" of a GOTE mover is t - 16.
-constexpr Direction GOTE_ORDER[8] = {
-    {-16, FROM_AHEAD, 4 /*RAY_S*/, LINE_AHEAD},
-    {-17, FROM_AHEAD_DIAGONAL, 64 /*RAY_SE*/, LINE_DIAGONAL},
-    {-15, FROM_AHEAD_DIAGONAL, 32 /*RAY_SW*/, LINE_DIAGONAL},
-    {-1, FROM_SIDE, 8 /*RAY_E*/, LINE_ORTHOGONAL},
-    {1, FROM_SIDE, 2 /*RAY_W*/, LINE_ORTHOGONAL},
-    {16, FROM_BEHIND, 1 /*RAY_N*/, LINE_ORTHOGONAL},
-    {15, FROM_BEHIND_DIAGONAL, 128 /*RAY_NE*/, LINE_DIAGONAL},
-    {17, FROM_BEHIND_DIAGONAL, 16 /*RAY_NW*/, LINE_DIAGONAL},
-};
-constexpr int GOTE_KNIGHTS[2] = {-33, -31};
+// The candidates' cells relative to t in the order they are visited: straight ahead of t (seen from the
+// mover), diagonally ahead, beside, straight behind, diagonally behind; then the two knight cells.
+constexpr int SENTE_OFFSETS[10] = {16, 15, 17, -1, 1, -16, -17, -15, 31, 33};
+constexpr int GOTE_OFFSETS[10] = {-16, -17, -15, -1, 1, 16, 15, 17, -33, -31};
 
-constexpr Direction SENTE_ORDER[8] = {
-    {16, FROM_AHEAD, 1 /*RAY_N*/, LINE_AHEAD},
-    {15, FROM_AHEAD_DIAGONAL, 128 /*RAY_NE*/, LINE_DIAGONAL},
-    {17, FROM_AHEAD_DIAGONAL, 16 /*RAY_NW*/, LINE_DIAGONAL},
-    {-1, FROM_SIDE, 8 /*RAY_E*/, LINE_ORTHOGONAL},
-    {1, FROM_SIDE, 2 /*RAY_W*/, LINE_ORTHOGONAL},
-    {-16, FROM_BEHIND, 4 /*RAY_S*/, LINE_ORTHOGONAL},
-    {-17, FROM_BEHIND_DIAGONAL, 64 /*RAY_SE*/, LINE_DIAGONAL},
-    {-15, FROM_BEHIND_DIAGONAL, 32 /*RAY_SW*/, LINE_DIAGONAL},
-};
-constexpr int SENTE_KNIGHTS[2] = {31, 33};
+// One direction of side `side`, read from the movement table: a piece on t + offset reaches t by the
+// step -offset or by its first cell of a line that way; a slider further out by that line.
+constexpr Direction direction(int side, int offset) {
+  Direction d{offset, 0, 0, 0};
+  for (int dir = 0; dir < 8; ++dir)
+    if (DIR_STEP[dir] == -offset) d.ray = ray_bit(dir);
+  for (int kind = 0; kind < 16; ++kind) {
+    if (steps_by(side, kind, -offset) || slides_by(side, kind, -offset)) d.steppers |= 1 << kind;
+    if (slides_by(side, kind, -offset)) d.sliders |= 1 << kind;
+  }
+  return d;
+}
+constexpr std::array<Direction, 8> order_of(int side, const int (&offsets)[10]) {
+  std::array<Direction, 8> out{};
+  for (int i = 0; i < 8; ++i) out[i] = direction(side, offsets[i]);
+  return out;
+}
+constexpr auto GOTE_ORDER = order_of(GOTE, GOTE_OFFSETS);
+constexpr auto SENTE_ORDER = order_of(SENTE, SENTE_OFFSETS);
+constexpr const int* GOTE_KNIGHTS = GOTE_OFFSETS + 8;
+constexpr const int* SENTE_KNIGHTS = SENTE_OFFSETS + 8;
+static_assert(steps_by(GOTE, KNIGHT, -GOTE_OFFSETS[8]) && steps_by(GOTE, KNIGHT, -GOTE_OFFSETS[9]) &&
+              steps_by(SENTE, KNIGHT, -SENTE_OFFSETS[8]) && steps_by(SENTE, KNIGHT, -SENTE_OFFSETS[9]));
+// The masks as they stood written out by hand, for the straight-ahead cell of each side.
+static_assert(SENTE_ORDER[0].ray == RAY_N && GOTE_ORDER[0].ray == RAY_S &&
+              SENTE_ORDER[0].sliders == ((1 << LANCE) | (1 << ROOK) | (1 << DRAGON)));
 
 inline bool owned_kind_in(int code, int side, int mask) {
   if (!is_piece(code) || side_of(code) != side) return false;
@@ -73,7 +67,7 @@ template <class Visit>
 bool for_each_recapturer(const Engine& e, int side, int t, Visit visit) {
   using namespace recapture_detail;
   const uint8_t* board = e.pos.board;
-  const Direction* order = side == GOTE ? GOTE_ORDER : SENTE_ORDER;
+  const Direction* order = side == GOTE ? GOTE_ORDER.data() : SENTE_ORDER.data();
   for (int i = 0; i < 8; ++i) {
     const Direction& d = order[i];
     int cell = t + d.offset;

@@ -9,7 +9,7 @@ namespace halvane {
 
 // Fixed scores, from SENTE's point of view.
 constexpr int GOTE_NOTHING_YET = 600000;     // a GOTE node's best before any move
-constexpr int SENTE_NOTHING_YET = -600000;   // a SENTE node's best before any move
+constexpr int SENTE_NOTHING_YET = -GOTE_NOTHING_YET;   // a SENTE node's best before any move
 constexpr int KING_VALUE = 300000;
 constexpr int KING_CAPTURE_PER_PLY = 5000;   // a nearer king capture is worth more to the capturer
 constexpr int REPLY_MATE_SCORE = 25000;      // the human can force mate after the root move

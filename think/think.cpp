@@ -43,7 +43,7 @@ void turn_request(ThinkRequest& r) {
   EnginePosition pos{};
   load_position(pos, r.board, r.hand[SENTE], r.hand[GOTE]);
   uint8_t saved[BOARD_CELLS];
-  rotate_position(pos, saved);
+  turn_position(pos, saved);
   std::memcpy(r.board, pos.board, sizeof r.board);
   std::memcpy(r.hand, pos.hand, sizeof r.hand);
   r.side = GOTE;
@@ -113,7 +113,7 @@ bool run_think(Engine& e, const ThinkRequest& r) {
   e.game_ply += 1;
   e.ply = 0;
   e.root_progress.store(0, std::memory_order_relaxed);
-  e.ply_best[0] = GOTE_NOTHING_YET;
+  e.ply_best[0] = GOTE_NOTHING_YET;   // the root's best before any move has been searched
 
   // 11. Remembered moves start empty.
   clear_killers(e, e.max_plies);

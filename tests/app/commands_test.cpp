@@ -2,6 +2,7 @@
 // texts, and the change of sides.
 #include <cstring>
 
+#include "engine/turn.h"
 #include "play_fixture.h"
 #include "search/engine.h"
 
@@ -190,21 +191,21 @@ TEST_F(Commands, ChangeOfSidesNeedsThreeMoves) {
   player_moves({2, 6}, {2, 5});
   computer_replies({6, 2}, {6, 3});
   scripted_ui().boxes.clear();
-  command(CMD_FLIP);
+  command(CMD_CHANGE_SIDES);
   EXPECT_TRUE(boxes_shown({{u"反転させるには棋譜の手数が足りません。", u"失敗", -1, BOX_OK}})) << "length 2";
   EXPECT_EQ(gs->player_is_gote, 0) << "nothing else changes";
   EXPECT_EQ(gs->current, 2);
   EXPECT_FALSE(gs->paused);
 
   player_moves({7, 6}, {7, 5});
-  command(CMD_FLIP);
+  command(CMD_CHANGE_SIDES);
   EXPECT_EQ(boxes().size(), 1u) << "ignored on the computer's turn";
   EXPECT_EQ(gs->player_is_gote, 0);
 
   gs->player_to_move = true;
   auto before = std::make_unique<GameState>();
   std::memcpy(before->record_boards, gs->record_boards, sizeof before->record_boards);
-  command(CMD_FLIP);
+  command(CMD_CHANGE_SIDES);
   EXPECT_EQ(boxes().size(), 1u) << "length 3 turns without a box";
   EXPECT_EQ(gs->player_is_gote, 1);
   EXPECT_EQ(gs->current, 0);
@@ -217,7 +218,7 @@ TEST_F(Commands, ChangeOfSidesNeedsThreeMoves) {
     for (int row = 0; row < 9; ++row)
       for (int col = 0; col < 9; ++col) {
         const int old_code = before->record_boards[k][gs_index(8 - col, 8 - row)];
-        EXPECT_EQ(gs->record_boards[k][gs_index(col, row)], flip_owner(old_code)) << "slot " << k;
+        EXPECT_EQ(gs->record_boards[k][gs_index(col, row)], turned_code(old_code)) << "slot " << k;
       }
   // The computer now plays the player's old moves: the record reads the same game from the other side.
   EXPECT_TRUE(one_move_apart(*gs, 1, GOTE));

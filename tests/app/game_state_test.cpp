@@ -27,9 +27,9 @@ TEST(GameState, ConstructionBuildsTheWallFrameAndInitialPosition) {
   EXPECT_EQ(inner, 81);
   EXPECT_TRUE(gs->player_to_move);
   EXPECT_FALSE(gs->started || gs->game_over || gs->thinking || gs->paused);
-  EXPECT_STREQ(gs->square_names[0], "\x82\x58\x88\xea");   // ９一
-  EXPECT_STREQ(gs->square_names[80], "\x82\x50\x8b\xe3");  // １九
-  EXPECT_STREQ(gs->piece_names[13], "\x94\x6e");           // 馬
+  EXPECT_STREQ(KIF_SQUARE_NAMES[0], "\x82\x58\x88\xea");   // ９一
+  EXPECT_STREQ(KIF_SQUARE_NAMES[80], "\x82\x50\x8b\xe3");  // １九
+  EXPECT_STREQ(KIF_PIECE_NAMES[13], "\x94\x6e");           // 馬
 }
 
 TEST(GameState, NewMoveTruncatesTheRecord) {
@@ -76,7 +76,7 @@ TEST(GameState, FlipTwiceAndOrientTwiceRestoreEverySlot) {
     EXPECT_EQ(std::memcmp(before->record_boards, gs->record_boards, sizeof gs->record_boards), 0);
     EXPECT_EQ(std::memcmp(before->record_hands, gs->record_hands, sizeof gs->record_hands), 0);
 
-    flip_record(*gs);
+    turn_record(*gs);
     EXPECT_EQ(gs->player_is_gote, 1 - player_is_gote);
     EXPECT_EQ(gs->current, 0);
     // After the flip, slot k holds slot k turned with the owners exchanged.
@@ -86,7 +86,7 @@ TEST(GameState, FlipTwiceAndOrientTwiceRestoreEverySlot) {
         EXPECT_EQ(gs->record_boards[17][gs_index(col, row)], was == SQ_EMPTY ? SQ_EMPTY : (was ^ GOTE_BIT));
       }
     EXPECT_EQ(std::memcmp(gs->record_hands[0][17], before->record_hands[1][17], 8 * sizeof(int)), 0);
-    flip_record(*gs);
+    turn_record(*gs);
     EXPECT_EQ(gs->player_is_gote, player_is_gote);
     EXPECT_EQ(std::memcmp(before->record_boards, gs->record_boards, sizeof gs->record_boards), 0);
     EXPECT_EQ(std::memcmp(before->record_hands, gs->record_hands, sizeof gs->record_hands), 0);
@@ -114,7 +114,7 @@ TEST(GameState, RecordNeverWritesPastTheLastSlot) {
   EXPECT_EQ(gs->current, 499);
   EXPECT_EQ(gs->length, 499);
   // A flip of a full record followed by a walk to its end still leaves the cursor inside the record.
-  flip_record(*gs);
+  turn_record(*gs);
   gs->current = gs->length;
   show_slot(*gs, gs->current);
   EXPECT_FALSE(record_current(*gs));

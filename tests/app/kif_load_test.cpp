@@ -35,11 +35,11 @@ TEST_F(KifLoadTest, PlayerGoteGameLoadsAsTheSameGameFromSente) {
   auto original = make_state();
   std::mt19937 rng(11);
   play_random(*original, rng, 50);
-  flip_record(*original);   // the player now gote; the record seen from that side
+  turn_record(*original);   // the player now gote; the record seen from that side
   scripted_ui().save_paths.push_back(temp_path("gote.kif"));
   save_kif(*original, *e);
   load_bytes(read_file(temp_path("gote.kif")));
-  flip_record(*original);   // back to the player as sente: what a load must show
+  turn_record(*original);   // back to the player as sente: what a load must show
   EXPECT_TRUE(same_record(*gs, *original));
 }
 

@@ -87,7 +87,7 @@ TEST_F(KifSaveTest, PlayerGoteWritesTheSameFileAndKeepsTheRecord) {
   const std::string as_sente = save_to("sente.kif");
 
   // The same game with the player on the other side.
-  flip_record(*gs);
+  turn_record(*gs);
   gs->current = gs->length;
   auto before = std::make_unique<GameState>();
   std::memcpy(before->record_boards, gs->record_boards, sizeof gs->record_boards);

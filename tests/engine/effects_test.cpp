@@ -194,7 +194,7 @@ const char* const VARIED_POSITIONS[] = {
 }  // namespace
 
 TEST(EffectMaps, InitialPositionFacts) {
-  EnginePosition pos = position_from_sfen(std::string(STARTPOS_SFEN));
+  EnginePosition pos = position_from_sfen(format_sfen(startpos()));
   auto fx = fresh_maps(pos);
   for (int col = 0; col < 9; ++col) {
     EXPECT_EQ(fx->count[SENTE][cell_of(col, 5)], 1) << "column " << col << ": only its pawn covers row 5";

@@ -9,6 +9,7 @@
 #include "think/engine_init.h"
 #include "engine/position.h"
 #include "engine/sfen.h"
+#include "engine/turn.h"
 
 using namespace halvane;
 
@@ -26,7 +27,7 @@ TEST(Cells, CornersAndTheirWalls) {
     ++squares;
     EXPECT_EQ(cell_of(col_of(cell), row_of(cell)), cell);
     EXPECT_TRUE(on_board(cell));
-    EXPECT_EQ(board[ROTATE_SUM - cell], SQ_EMPTY) << "the turn of a square is a square";
+    EXPECT_EQ(board[TURN_SUM - cell], SQ_EMPTY) << "the turn of a square is a square";
   }
   EXPECT_EQ(squares, 81);
   // Every step and knight jump off any square lands on a square or a wall, never outside the array.
@@ -83,15 +84,15 @@ TEST(Position, RotatingTwiceRestoresBoardAndHands) {
     fill_king_stacks(pos);
     EnginePosition before = pos;
     uint8_t saved[BOARD_CELLS];
-    rotate_position(pos, saved);
+    turn_position(pos, saved);
     EXPECT_EQ(std::memcmp(saved, before.board, BOARD_CELLS), 0);
     EXPECT_EQ(std::memcmp(pos.hand[SENTE], before.hand[GOTE], 8), 0);
     // The GOTE king now stands where the SENTE king's image is, and its stack says so at every ply.
-    EXPECT_EQ(pos.king_sq[GOTE][0], ROTATE_SUM - before.king_sq[SENTE][0]);
+    EXPECT_EQ(pos.king_sq[GOTE][0], TURN_SUM - before.king_sq[SENTE][0]);
     EXPECT_EQ(pos.king_sq[GOTE][63], pos.king_sq[GOTE][0]);
     EXPECT_EQ(pos.board[pos.king_sq[SENTE][5]], SENTE_KING);
     for (int cell = 0; cell < BOARD_CELLS; ++cell) EXPECT_TRUE(on_board(cell) || pos.board[cell] == SQ_WALL);
-    rotate_position(pos, saved);
+    turn_position(pos, saved);
     EXPECT_EQ(std::memcmp(pos.board, before.board, BOARD_CELLS), 0);
     EXPECT_EQ(std::memcmp(pos.hand, before.hand, sizeof pos.hand), 0);
     EXPECT_EQ(std::memcmp(pos.king_sq, before.king_sq, sizeof pos.king_sq), 0);

@@ -56,7 +56,8 @@ TEST(Sfen, RefusesMalformedPositionsWithAReason) {
     EXPECT_FALSE(parse_sfen(text, pos, error)) << text;
     EXPECT_FALSE(error.empty()) << text;
   }
-  EXPECT_EQ(format_sfen(pos), STARTPOS_SFEN) << "a refused SFEN leaves the position alone";
+  EXPECT_EQ(format_sfen(pos), "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1")
+      << "the initial position, and a refused SFEN leaves the position alone";
 }
 
 TEST(UsiMoves, ParseApplyAndWrite) {

@@ -17,6 +17,8 @@ using namespace halvane;
 
 namespace {
 
+// The standard start position as published, independent of the program's own table.
+constexpr std::string_view STARTPOS_SFEN = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1";
 constexpr std::string_view MIDGAME_SFEN = "l6nl/5+P1gk/2np1S3/p1p4Pp/3P2Sp1/1PPb2P1P/P5GS1/R8/LN4bKL w RGgsn5p 1";
 
 SfenPosition parse(std::string_view text) {

@@ -199,13 +199,13 @@ class MainWindowTest : public QObject {
   }
 
   void buttonCaptions() {
-    set_button_caption(5, u"■");
-    QCOMPARE(window_->button(5)->text(), text(u"■"));
-    set_button_caption(0, u"初期化");
-    QCOMPARE(window_->button(0)->text(), text(u"初期化"));
-    set_button_caption(5, u"ll");
-    set_button_caption(0, u"開始");
-    QCOMPARE(window_->button(5)->text(), QString("ll"));
+    set_button_caption(CMD_PAUSE, u"■");
+    QCOMPARE(window_->button(CMD_PAUSE)->text(), text(u"■"));
+    set_button_caption(CMD_START, u"初期化");
+    QCOMPARE(window_->button(CMD_START)->text(), text(u"初期化"));
+    set_button_caption(CMD_PAUSE, u"ll");
+    set_button_caption(CMD_START, u"開始");
+    QCOMPARE(window_->button(CMD_PAUSE)->text(), QString("ll"));
   }
 
   void messageBoxes_data() {
@@ -311,7 +311,7 @@ class MainWindowTest : public QObject {
 
   // Last, because it starts a game: the buttons, a menu item and clicks in the board view reach the game.
   void buttonsMenuAndClicksReachTheGame() {
-    QPushButton* pause = window_->button(5);
+    QPushButton* pause = window_->button(CMD_PAUSE);
     QTest::mouseClick(pause, Qt::LeftButton);
     QCOMPARE(pause->text(), text(u"■"));
     QVERIFY(g_game.paused);
@@ -338,10 +338,10 @@ class MainWindowTest : public QObject {
         said = box->text();
         box->button(QMessageBox::Yes)->click();
       });
-      QTest::mouseClick(window_->button(0), Qt::LeftButton);
+      QTest::mouseClick(window_->button(CMD_START), Qt::LeftButton);
     }
     QCOMPARE(said, text(u"先手にしますか？"));
-    QCOMPARE(window_->button(0)->text(), text(u"初期化"));
+    QCOMPARE(window_->button(CMD_START)->text(), text(u"初期化"));
     QVERIFY(g_game.started && g_game.player_to_move);
 
     // Clicks in the view's own coordinates: the pawn on (2, 6), then the square in front of it.
@@ -378,8 +378,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(window_->view()->scale(), 1.0);
 
     // Reset: back to the start, and the button says so.
-    QTest::mouseClick(window_->button(0), Qt::LeftButton);
-    QCOMPARE(window_->button(0)->text(), text(u"開始"));
+    QTest::mouseClick(window_->button(CMD_START), Qt::LeftButton);
+    QCOMPARE(window_->button(CMD_START)->text(), text(u"開始"));
     QVERIFY(!g_game.started);
     QCOMPARE(g_game.current, 0);
   }
