@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -230,4 +231,30 @@ TEST(Think, NodeCountsRepeatWithAFixedSeedAndNeverChangeTheMove) {
   EXPECT_EQ(nodes[0], nodes[1]);
   EXPECT_GT(nodes[0], 0u);
   EXPECT_LT(nodes[0], 123456789u);
+}
+
+// A request with SENTE to move is the same think on the turned position: the same nodes, and the answer
+// turned back into the request's coordinates.
+TEST(Think, SenteToMoveIsThoughtTurnedAndAnsweredInItsOwnCoordinates) {
+  const EngineView view = view_of(OUT_OF_BOOK);
+  SfenPosition pos;
+  std::string error;
+  ASSERT_TRUE(parse_sfen(OUT_OF_BOOK, pos, error)) << error;
+  turn_position(pos);   // the same game seen from the other side: black to move
+  ThinkRequest options;
+  options.fixed_seed = true;
+  options.seed = 5;
+  // The turned game as it stands, black (SENTE) to move, not turned into the engine's view.
+  ThinkRequest turned = options;
+  clear_board(turned.board);
+  for (int i = 0; i < 81; ++i) turned.board[cell_of(i % 9, i / 9)] = pos.board[i];
+  std::memcpy(turned.hand[SENTE], pos.hand[BLACK], 8);
+  std::memcpy(turned.hand[GOTE], pos.hand[WHITE], 8);
+  turned.side = SENTE;
+  auto e = make_engine(STRENGTH_CHUUKARA);
+  const ThinkResult direct = think(*e, test_support::request_for(view, 0, options));
+  const ThinkResult other = think(*e, turned);
+  EXPECT_EQ(other.search_nodes, direct.search_nodes);
+  EXPECT_EQ(other.score, direct.score);
+  EXPECT_EQ(other.move, turn_move(direct.move));
 }
