@@ -1,10 +1,24 @@
 // The turn monitor's pass and the repaint watcher's look: what each does once before it waits again.
 #include "app/turn_monitor.h"
 
+#include "app/record_sfen.h"
 #include "app/render.h"
 #include "app/turn_flow.h"
+#include "think/legal_moves.h"
 
 namespace halvane {
+
+namespace {
+
+// No legal move for the player is mate: a pawn-drop mate is not among the legal moves, and a position
+// without a move but out of check loses all the same. The engine is idle between thinks and serves as
+// the scratch of the legal-move generator.
+bool player_is_mated(const GameState& gs, Engine& e) {
+  MoveRecord moves[MAX_LEGAL_MOVES];
+  return legal_moves(e, screen_position_player_to_move(gs), moves) == 0;
+}
+
+}  // namespace
 
 int turn_monitor_pass(GameState& gs, Engine& e) {
   // 1. A finished game waits for a reset, a navigation step or a KIF load.
@@ -25,11 +39,19 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
       repaint(gs, e);
       return IDLE_WAIT_MS;
     }
-    if (computer_move(gs, e) && !record_current(gs)) {
+    if (!computer_move(gs, e)) return 0;
+    if (!record_current(gs)) {
       // Not reached while the check above holds; kept so that the record can never overflow.
       show_slot(gs, gs.current);
       set_status(gs, TEXT_RECORD_FULL);
       end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
+      return 0;
+    }
+    if (player_is_mated(gs, e)) {
+      // The mating move stays in the record; the player is not asked for a move that cannot be made.
+      end_game(gs, GAME_END_MATED);
+      set_status(gs, TEXT_MATED);
+      repaint(gs, e);
     }
     return 0;
   }

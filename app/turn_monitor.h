@@ -10,6 +10,7 @@ namespace halvane {
 // Texts the turn flow and the commands share.
 inline constexpr char16_t TEXT_PRESS_START[] = u"開始するには開始ボタンを押してください。";
 inline constexpr char16_t TEXT_THINKING[] = u"コンピュータの思考中です";
+inline constexpr char16_t TEXT_MATED[] = u"詰みです。試合終了です。";
 inline constexpr char16_t TEXT_RECORD_FULL[] = u"手数がオーバーです。これ以上は指せません。";
 
 // Pause between the monitor's repaints while its budget lasts, and while the computer's turn is paused.

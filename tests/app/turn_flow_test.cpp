@@ -1,9 +1,11 @@
 // The turn flow: the monitor's passes on the player's and the computer's turn, the pause, the repaint
 // budget and watcher, the computer's move with its game ends, and the record limit.
+#include <algorithm>
 #include <cstring>
 #include <thread>
 
 #include "app/turn_flow.h"
+#include "kif_test_util.h"
 #include "play_fixture.h"
 #include "search/engine.h"
 
@@ -159,6 +161,30 @@ TEST_F(TurnFlow, ComputerResignsAHopelessPosition) {
   std::u16string expected = u"コンピュータが投了しました。試合終了です。";
   for (char c : std::to_string(gs->score_shown)) expected += static_cast<char16_t>(c);
   EXPECT_EQ(status(), expected);
+}
+
+// The computer's mate ends the game at once with the mating move recorded: the last move of a real game
+// that sente won, the player gote (the board turned). Saved, the record closes with 詰み.
+TEST_F(TurnFlow, ComputerMatesThePlayer) {
+  start(true);
+  kif_test::play_usi(*gs, {"7g7f", "3c3d", "8h2b+", "5a4b", "2b2a", "8b5b", "2a3a", "4b3c", "S*2e", "6a5a",
+                           "N*4e", "3c4d", "3a4a", "6c6d", "B*2f", "4d5d", "4a5b", "5a5b", "R*5f", "5d6c",
+                           "5f5c+", "6c7b", "5c5b", "B*6b", "2f6b+", "7a6b", "B*6a", "7b8b", "5b6b", "B*7b"});
+  flip_record(*gs);
+  gs->current = 30;
+  show_slot(*gs, 30);
+  turn_by_parity(*gs);
+  run_computer_turn();
+  ASSERT_TRUE(gs->game_over);
+  EXPECT_EQ(gs->end_reason, GAME_END_MATED);
+  EXPECT_EQ(status(), TEXT_MATED);
+  EXPECT_EQ(gs->length, 31);
+  EXPECT_TRUE(one_move_apart(*gs, 31, GOTE));
+  const std::string path = kif_test::temp_path("mated.kif");
+  scripted_ui().save_paths.push_back(path);
+  command(CMD_SAVE_KIF);
+  const std::string file = kif_test::read_file(path), ending = kif_test::cp932("\r\n32 詰み");
+  EXPECT_EQ(file.substr(file.size() - std::min(file.size(), ending.size())), ending);
 }
 
 // A reset pressed while the game's end is still on screen must not let the ended turn write into the new

@@ -104,6 +104,9 @@ struct WholeGame : PlayTest {
       EXPECT_EQ(gs->current, gs->length);
       EXPECT_EQ(gs->last_move.captured, KING);
       EXPECT_TRUE(material_conserved(*gs, 1)) << "one king left on the board";
+    } else if (end == TEXT_MATED) {
+      EXPECT_TRUE(slot_matches_screen(*gs, gs->length)) << "the mating move is recorded";
+      EXPECT_TRUE(material_conserved(*gs, 2));
     } else {
       EXPECT_EQ(end.rfind(u"コンピュータが投了しました。試合終了です。", 0), 0u) << utf8(end);
       EXPECT_TRUE(material_conserved(*gs, 2));
