@@ -111,6 +111,7 @@ void think_with(Engine& e, const uint8_t board[BOARD_CELLS], const uint8_t sente
 
   // 9. Effect maps of the main search.
   rebuild_effects(e.effects, e.pos);
+  e.effects.delta_plies = delta_plies_read(e);
 
   // 10. Root values.
   e.game_ply += 1;
