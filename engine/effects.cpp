@@ -344,6 +344,46 @@ bool quiet_move_threat_is_zero(const EffectMaps& fx, const EnginePosition& pos, 
   return true;
 }
 
+int drop_threat(const EffectMaps& fx, const EnginePosition& pos, int cell, int focus) {
+  const uint8_t* board = pos.board;
+  const int code = board[cell];
+  const int side = side_of(code), enemy = side ^ 1;
+  const int kind = code & 15, my_kind = code & 7;
+  const int enemy_king = side == SENTE ? GOTE_KING : SENTE_KING;
+  const uint32_t cut_bits = fx.rays[enemy][cell];
+  // The other side's effects on `t` once its rays over `cell` end there.
+  auto enemy_count = [&](int t) {
+    int n = fx.count[enemy][t];
+    for (uint32_t bits = cut_bits; bits != 0; bits &= bits - 1) {
+      const int d = DIR_STEP[std::countr_zero(bits)];
+      for (int c = cell + d;; c += d) {
+        if (c == t) --n;
+        if (board[c] != SQ_EMPTY) break;
+      }
+    }
+    return n;
+  };
+  // The same contribution as contact_code gives.
+  auto contact = [&](int t) {
+    const int target = board[t];
+    if (target == SQ_WALL) return 0;
+    if (target == enemy_king) return 0x1000;
+    const int defended = enemy_count(t) > 0 ? 16 : 0;
+    if (target == SQ_EMPTY || side_of(target) == side) return defended;
+    return 0xC0 + defended + (t == focus ? 128 : 0) + (my_kind < (target & 7) ? 64 : 0);
+  };
+  const KindEffects& k = KIND_EFFECTS[kind];
+  int threat = 0;
+  for (int i = 0; i < k.n_steps; ++i) threat += contact(cell + side_step(side, kind, i));
+  for (int j = 0; j < k.n_rays; ++j) {
+    const int d = DIR_STEP[side_ray(side, kind, j)];
+    int t = cell + d;
+    while (board[t] == SQ_EMPTY) t += d;
+    threat += contact(t);
+  }
+  return threat;
+}
+
 int make_drop(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int cell, int code) {
   --pos.hand[side_of(code)][hand_kind(code)];
   pos.board[cell] = static_cast<uint8_t>(code);

@@ -63,6 +63,11 @@ void undo_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int from, int
 // wall, or empty or its own side's and then not attacked by the other side.
 bool quiet_move_threat_is_zero(const EffectMaps& fx, const EnginePosition& pos, int from, int to, int piece_after);
 
+// The threat code add_piece_effects would return, with `focus`, for the piece just put on the empty `cell`
+// (already on the board) once the rays over the cell are cut, told from the maps before the cut without
+// writing them.
+int drop_threat(const EffectMaps& fx, const EnginePosition& pos, int cell, int focus);
+
 // A drop of `code` onto the empty `cell`: one piece leaves the hand of the code's side, the code is written
 // on the cell, rays over it are cut and its effects added; returns its threat code. undo_drop takes
 // back the piece standing on `cell` into its side's hand.

@@ -343,12 +343,12 @@ TEST(EffectMaps, QuietMakeWritesExactlyWhatMakeWrites) {
   EXPECT_GT(compared, 300);
 }
 
-// Told without making the move, a zero threat code agrees with the make's for every non-capture along
-// random games; the maps there write no deltas, so every make / undo also takes that path and must leave
-// counts and rays as a rebuild has them.
-TEST(EffectMaps, ThreatZeroToldUnmadeAgreesWithMake) {
+// Told without making the move, a zero threat code agrees with the make's for every non-capture, and a
+// drop's threat code equals the one adding its effects returns, along random games; the maps there write
+// no deltas, so every make / undo also takes that path and must leave counts and rays as a rebuild has them.
+TEST(EffectMaps, ThreatToldUnmadeAgreesWithMake) {
   std::mt19937 rng(99);
-  int zero = 0, positive = 0;
+  int zero = 0, positive = 0, drops = 0;
   for (const char* sfen : VARIED_POSITIONS) {
     EnginePosition pos = position_from_sfen(sfen);
     auto fx = fresh_maps(pos);
@@ -357,7 +357,20 @@ TEST(EffectMaps, ThreatZeroToldUnmadeAgreesWithMake) {
       const auto moves = pseudo_moves(pos, ply & 1);
       if (moves.empty()) break;
       for (const TestMove& m : moves) {
-        if (m.from < 0 || pos.board[m.to] != SQ_EMPTY) continue;
+        if (m.from < 0) {
+          const int focus = FIRST_CELL + static_cast<int>(rng() % (LAST_CELL - FIRST_CELL + 1));
+          pos.board[m.to] = static_cast<uint8_t>(m.piece);
+          const int told = drop_threat(*fx, pos, m.to, focus);
+          cut_rays_through(*fx, ply, pos, m.to);
+          const int threat = add_piece_effects(*fx, ply, focus, pos, m.to);
+          remove_piece_effects(*fx, ply, pos, m.to);
+          extend_rays_through(*fx, ply, pos, m.to);
+          pos.board[m.to] = SQ_EMPTY;
+          ASSERT_EQ(told, threat) << sfen << " ply " << ply << ": drop of " << m.piece << " on " << m.to;
+          ++drops;
+          continue;
+        }
+        if (pos.board[m.to] != SQ_EMPTY) continue;
         const bool told = quiet_move_threat_is_zero(*fx, pos, m.from, m.to, m.after);
         const int threat = make_board_move(*fx, pos, ply, 0, m.from, m.to, m.after);
         undo_board_move(*fx, pos, ply, m.from, m.to, m.piece, SQ_EMPTY);
@@ -370,6 +383,7 @@ TEST(EffectMaps, ThreatZeroToldUnmadeAgreesWithMake) {
   }
   EXPECT_GT(zero, 100);
   EXPECT_GT(positive, 100);
+  EXPECT_GT(drops, 1000);
 }
 
 namespace {
