@@ -19,19 +19,24 @@ constexpr int RAY_SW = ray_bit(D_SW);   // 32: +15
 constexpr int RAY_SE = ray_bit(D_SE);   // 64: +17
 constexpr int RAY_NE = ray_bit(D_NE);   // 128: -15
 
+// Counts and ray bits fit a byte: a cell is reached by at most the 40 pieces, and a ray bit is one of eight.
 struct EffectMaps {
-  int32_t count[2][BOARD_CELLS];                    // [side][cell]: number of the side's effects
-  int32_t rays[2][BOARD_CELLS];                     // [side][cell]: direction bits of sliding effects
-  int32_t delta_count[2][DELTA_PLIES][BOARD_CELLS]; // [side][ply][cell]: net count change made at that ply
-  int32_t delta_rays[2][DELTA_PLIES][BOARD_CELLS];  // [side][ply][cell]: ray bits set at that ply
+  int8_t count[2][BOARD_CELLS];                     // [side][cell]: number of the side's effects
+  uint8_t rays[2][BOARD_CELLS];                     // [side][cell]: direction bits of sliding effects
+  int8_t delta_count[2][DELTA_PLIES][BOARD_CELLS];  // [side][ply][cell]: net count change made at that ply
+  uint8_t delta_rays[2][DELTA_PLIES][BOARD_CELLS];  // [side][ply][cell]: ray bits set at that ply
   int32_t cur_ply;                                  // ply of the last piece addition
   int32_t focus;                                    // focus cell of the last piece addition
+  // Plies from this one down write no deltas: a searcher that never reads them there sets it lower
+  // than DELTA_PLIES after the rebuild. The counts and rays are the same either way.
+  int32_t delta_plies;
 };
 
 // The five primitives. All take the searcher's maps, the search ply (0..31) and its position (whose board
 // is read, never written).
 
-// Clears every field (all plies of both delta arrays included) and adds the effects of every piece.
+// Clears every field (all plies of both delta arrays included), adds the effects of every piece and lets
+// every ply write its deltas (delta_plies is DELTA_PLIES).
 void rebuild_effects(EffectMaps& fx, const EnginePosition& pos);
 // Adds the effects of the piece on `cell` and returns its threat code; 0 and nothing done for an empty
 // or wall cell. Records ply in cur_ply and focus in focus.
@@ -53,6 +58,16 @@ int make_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int
 void make_board_move_quiet(EffectMaps& fx, EnginePosition& pos, int ply, int focus, int from, int to,
                            int piece_after);
 void undo_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int from, int to, int piece, int captured);
+
+// Whether make_board_move of the move from -> to onto the empty `to` would return a threat code of 0, told
+// from the maps and board before the move without making it: every cell the moved piece would touch is a
+// wall, or empty or its own side's and then not attacked by the other side.
+bool quiet_move_threat_is_zero(const EffectMaps& fx, const EnginePosition& pos, int from, int to, int piece_after);
+
+// The threat code add_piece_effects would return, with `focus`, for the piece just put on the empty `cell`
+// (already on the board) once the rays over the cell are cut, told from the maps before the cut without
+// writing them.
+int drop_threat(const EffectMaps& fx, const EnginePosition& pos, int cell, int focus);
 
 // A drop of `code` onto the empty `cell`: one piece leaves the hand of the code's side, the code is written
 // on the cell, rays over it are cut and its effects added; returns its threat code. undo_drop takes

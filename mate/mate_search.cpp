@@ -94,6 +94,7 @@ void run_mate_search(MateSolver& s) {
     if (pass == SECOND_PASS && s.proven[0]) break;
     s.depth_limit.store(s.base_depth.load(std::memory_order_relaxed), std::memory_order_relaxed);
     rebuild_effects(s.effects, s.pos);
+    s.effects.delta_plies = 0;   // the mate solver never reads the per-ply deltas
     s.ply = 0;
     attacker_node(s, pass);
   }
@@ -125,6 +126,7 @@ int run_reply_check(MateSolver& s) {
   std::memset(s.proven, 0, sizeof s.proven);
   s.depth_limit.store(s.base_depth.load(std::memory_order_relaxed), std::memory_order_relaxed);
   rebuild_effects(s.effects, s.pos);
+  s.effects.delta_plies = 0;
   s.ply = 0;
   attacker_node(s, FIRST_PASS);
   // Every move has been taken back, so the second pass needs no rebuild.

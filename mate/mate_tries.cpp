@@ -96,14 +96,17 @@ bool try_attacker_move(MateSolver& s, int from, int mover, int to, int placed, i
 
 bool try_attacker_drop(MateSolver& s, int cell) {
   const int p = s.ply;
+  // A drop is a sacrifice when the defender attacks the cell and the attacker does not cover it. Neither
+  // count on the cell itself changes by the drop (its rays and steps start beside it), so a drop of the
+  // other pass, which would be taken back unsearched, is not made at all.
+  const bool sacrifice = s.effects.count[SENTE][cell] > 0 && s.effects.count[GOTE][cell] == 0;
+  if (sacrifice != (s.pass_at[p] == SECOND_PASS)) return s.proven[p] != 0;
   s.last_to_sq[p] = cell;
   cut_rays_through(s.effects, p, s.pos, cell);
   add_piece_effects_quiet(s.effects, p, cell, s.pos, cell);
   const EffectMaps& fx = s.effects;
   if (fx.count[GOTE][s.pos.king_sq[SENTE][p]] > 0 && p < mate_depth_now(s)) {
-    // A drop is a sacrifice when the defender attacks the cell and the attacker does not cover it.
-    const bool sacrifice = fx.count[SENTE][cell] > 0 && fx.count[GOTE][cell] == 0;
-    if (sacrifice == (s.pass_at[p] == SECOND_PASS) && proven_below_attack(s, p) && p == 0) {
+    if (proven_below_attack(s, p) && p == 0) {
       const int code = s.pos.board[cell];
       root_mate(s, record_of(-1, code, cell, code, SQ_EMPTY));
     }
@@ -115,6 +118,9 @@ bool try_attacker_drop(MateSolver& s, int cell) {
 
 bool try_defender_move(MateSolver& s, int from, int mover, int to, int placed, int taken) {
   const int p = s.ply;
+  // An answer that belongs to the other pass, or lies past the ply limit, would be made and taken back
+  // unsearched, which changes nothing the solver reads: it is not made at all.
+  if ((taken != SQ_EMPTY) != (s.pass_at[p] == FIRST_PASS) || p >= mate_depth_now(s)) return s.proven[p] == 0;
   make_board_move_quiet(s.effects, s.pos, p, s.last_to_sq[p - 1], from, to, placed);
   // Answers that leave the king attacked are never searched, so they never count as escapes. The
   // first pass takes the captures, the second the rest.
@@ -127,16 +133,17 @@ bool try_defender_move(MateSolver& s, int from, int mover, int to, int placed, i
 
 bool try_defender_drop(MateSolver& s, int cell, int kind) {
   const int p = s.ply;
+  // The first pass takes the drops onto cells the attacker does not reach or the defender covers; the
+  // drop changes neither count on its own cell, so a drop of the other pass is not made at all.
+  const bool defended = s.effects.count[GOTE][cell] == 0 || s.effects.count[SENTE][cell] > 0;
+  if (defended != (s.pass_at[p] == FIRST_PASS) || p >= mate_depth_now(s)) return s.proven[p] == 0;
   --s.pos.hand[SENTE][kind];
   s.pos.board[cell] = static_cast<uint8_t>(kind);
   s.last_to_sq[p] = cell;
   cut_rays_through(s.effects, p, s.pos, cell);
   add_piece_effects_quiet(s.effects, p, cell, s.pos, cell);
   const EffectMaps& fx = s.effects;
-  if (fx.count[GOTE][s.pos.king_sq[SENTE][p]] == 0 && p < mate_depth_now(s)) {
-    const bool defended = fx.count[GOTE][cell] == 0 || fx.count[SENTE][cell] > 0;
-    if (defended == (s.pass_at[p] == FIRST_PASS)) search_below_answer(s, p);
-  }
+  if (fx.count[GOTE][s.pos.king_sq[SENTE][p]] == 0) search_below_answer(s, p);
   remove_piece_effects(s.effects, p, s.pos, cell);
   extend_rays_through(s.effects, p, s.pos, cell);
   s.pos.board[cell] = SQ_EMPTY;

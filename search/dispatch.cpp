@@ -6,15 +6,28 @@
 
 namespace halvane {
 
+namespace {
+
+// An own piece or a wall on the destination (SQ_WALL carries GOTE_BIT); a king of the other side is not.
+inline bool refused_destination(int side, int captured) {
+  return side == GOTE ? (captured & GOTE_BIT) != 0 : captured == SQ_WALL || (captured & (GOTE_BIT | SQ_EMPTY)) == 0;
+}
+
+}  // namespace
+
 bool try_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
+  // A refused destination ends here as it would in dispatch_move, before the remembered-move filter.
+  if (refused_destination(side_of(piece), captured)) return false;
   // Remembered moves were tried before generation began; they are not searched twice. A slot whose key
   // differs cannot hold this move; the rest are compared field by field.
   const int p = e.ply;
-  const int rays = e.effects.rays[side_of(piece)][to];
   const uint32_t key = killer_key(from, to, piece, piece_after);
   const uint32_t* const keys = e.killer_keys[p];
+  const int width = e.killer_width[p];
+  if (!key_in_slots(keys, width, key)) return dispatch_move(e, from, piece, to, piece_after, captured);
+  const int rays = e.effects.rays[side_of(piece)][to];
   const auto& k = e.killers;
-  for (int i = 0; i < e.killer_width[p]; ++i) {
+  for (int i = 0; i < width; ++i) {
     if (keys[i] != key) continue;
     if (k[K_FROM_COL][p][i] == -1) continue;
     if (cell_of(k[K_FROM_COL][p][i], k[K_FROM_ROW][p][i]) == from &&
@@ -49,9 +62,7 @@ bool dispatch_move(Engine& e, int from, int piece, int to, int piece_after, int 
     return true;
   }
   // 2. An own piece or a wall on the destination (SQ_WALL carries GOTE_BIT).
-  if (side == GOTE ? (captured & GOTE_BIT) != 0
-                   : captured == SQ_WALL || (captured & (GOTE_BIT | SQ_EMPTY)) == 0)
-    return false;
+  if (refused_destination(side, captured)) return false;
   // 3. Base delta, 4. the destination.
   e.ply_eval[p] = base_delta(e, side, piece, piece_after);
   last_to_sq(e, p) = to;

@@ -12,6 +12,26 @@ bool lands_undefended(const Engine& e, int side, int cell) {
   return e.effects.count[1 - side][cell] > 0 && e.effects.count[side][cell] == 0;
 }
 
+// From ply 2 (the computer's drops) and ply 3 (the human's) a drop is searched only for a strong reason:
+// a line the other side's last move opened, a pawn's own rule, or a threat code of at least
+// INTEREST_STRONG, none of which counts once the piece lands undefended on an attacked cell. The counts
+// on the cell itself do not change by the drop, and its threat code is told without making it.
+bool drop_goes_unsearched(Engine& e, int cell, int code) {
+  const int p = e.ply;
+  const EffectMaps& fx = e.effects;
+  const int side = side_of(code), other = 1 - side;
+  if (p < (side == GOTE ? 2 : 3)) return false;
+  if (fx.delta_rays[other][p - 1][cell] != 0 && fx.count[side][cell] > 0) return false;
+  if (lands_undefended(e, side, cell)) return true;
+  if ((code & 7) == PAWN) {
+    const int ahead = e.pos.board[side == GOTE ? cell + 16 : cell - 16];
+    const bool pawn_rule = side == GOTE ? ahead == KNIGHT || ahead == SILVER || cell >= 0x80
+                                        : ahead == KNIGHT + GOTE_BIT || ahead == SILVER + GOTE_BIT || cell <= 0x70;
+    if (pawn_rule) return false;
+  }
+  return drop_threat(fx, e.pos, cell, last_to_sq(e, p - 1)) < INTEREST_STRONG;
+}
+
 void gote_drop_search(Engine& e, int cell, int code) {
   const int p = e.ply;
   EffectMaps& fx = e.effects;
@@ -119,6 +139,9 @@ void sente_drop_search(Engine& e, int cell, int code) {
 
 void drop_search(Engine& e, int cell) {
   const int code = e.pos.board[cell];
+  // Where the ply writes no deltas, a drop that would be taken back unsearched leaves nothing behind, so
+  // it is not put into the maps at all.
+  if (e.ply >= e.effects.delta_plies && drop_goes_unsearched(e, cell, code)) return;
   cut_rays_through(e.effects, e.ply, e.pos, cell);   // 1. the new piece ends every ray that passed here
   if (code & GOTE_BIT) gote_drop_search(e, cell, code);
   else sente_drop_search(e, cell, code);

@@ -23,6 +23,12 @@ bool search_drop(Engine& e, int side, int cell, int kind) {
 void try_drop(Engine& e, int cell) {
   const int p = e.ply;
   const int code = e.pos.board[cell];
+  // Only remember_drop writes a slot with from_col -1, always with from_row -1 and piece equal to
+  // piece_after, so a matching slot has this key.
+  if (!key_in_slots(e.killer_keys[p], e.killer_width[p], killer_key(cell_of(-1, -1), cell, code, code))) {
+    drop_search(e, cell);
+    return;
+  }
   for (int i = 0; i < e.killer_width[p]; ++i) {
     const auto& k = e.killers;
     if (k[K_FROM_COL][p][i] == -1 && cell_of(k[K_TO_COL][p][i], k[K_TO_ROW][p][i]) == cell &&

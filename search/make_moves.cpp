@@ -100,8 +100,18 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
       if (fx.delta_count[o][p - 1][from] > 0 || opened_line) interest = INTEREST_STRONG;
       break;
   }
-  // 3. Make the move; a capture is always interesting. 4. What the moved piece now touches.
-  const int threat = make_board_move(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
+  // A move that nothing makes interesting is never searched and changes nothing once taken back. Where the
+  // ply writes no deltas (whose leftovers an undo would change), such a move is not made at all.
+  if (interest == 0 && captured == SQ_EMPTY && p >= fx.delta_plies &&
+      quiet_move_threat_is_zero(fx, e.pos, from, to, piece_after))
+    return side_cutoff(e, s, p);
+  // 3. Make the move; a capture is always interesting. 4. What the moved piece now touches, needed only
+  //    while nothing else has made the move interesting (the threat code is never negative).
+  int threat = 0;
+  if (interest == 0 && captured == SQ_EMPTY)
+    threat = make_board_move(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
+  else
+    make_board_move_quiet(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
   if (captured != SQ_EMPTY) {
     e.ply_eval[p] += e.capture_value[captured & 31];
     interest = INTEREST_CAPTURE;

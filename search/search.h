@@ -3,6 +3,9 @@
 // place on one Engine; the caller of a node raises e.ply before the call and lowers it after.
 #pragma once
 
+#include <cstdint>
+#include <cstring>
+
 #include "search/engine.h"
 
 namespace halvane {
@@ -30,6 +33,22 @@ void sente_node(Engine& e);
 void recapture_node(Engine& e);     // GOTE, mode 8: only recaptures on the previous move's destination
 void static_recapture(Engine& e);   // SENTE, mode 9: the value of recapturing there, nothing made
 
+// Whether any of the first `width` remembered-move keys of a ply equals `key`, four keys at a time. Most
+// moves match none and skip the comparison field by field. Slots past the width (the rounding up stays
+// inside the ply's KILLER_SLOTS) can only send a move on to that comparison, never skip one.
+inline bool key_in_slots(const uint32_t* keys, int width, uint32_t key) {
+  static_assert(KILLER_SLOTS % 4 == 0);
+  using Keys4 = uint32_t __attribute__((vector_size(16)));
+  const Keys4 wanted = {key, key, key, key};
+  Keys4 hits = {0, 0, 0, 0};
+  for (int i = 0; i < width; i += 4) {
+    Keys4 four;
+    std::memcpy(&four, keys + i, sizeof four);
+    hits |= reinterpret_cast<Keys4>(four == wanted);
+  }
+  return (hits[0] | hits[1] | hits[2] | hits[3]) != 0;
+}
+
 // Every generated board move goes through try_move (remembered-move filter) to dispatch_move, which
 // refuses own-piece and wall destinations, scores king captures, writes the base delta and routes the
 // move by the ply's mode. True means the node must stop.
@@ -48,6 +67,15 @@ bool search_drop(Engine& e, int side, int cell, int kind);
 void try_drop(Engine& e, int cell);
 // The dropped code already stands on `cell` and the hand is already reduced.
 void drop_search(Engine& e, int cell);
+
+// How many plies, from the root down, write effect deltas: a node at ply p that searches drops or
+// selective moves (modes 1 to 7) reads the deltas of ply p - 1; no other node reads them.
+inline int delta_plies_read(const Engine& e) {
+  int plies = 0;
+  for (int p = 1; p < SCHEDULE_LEN; ++p)
+    if (e.ply_mode[p] >= 1 && e.ply_mode[p] <= 7) plies = p;
+  return plies;
+}
 
 // The positional term of ply 3: effects near both kings, single precision, zero early in the game.
 int king_safety(const Engine& e);

@@ -108,6 +108,7 @@ bool run_think(Engine& e, const ThinkRequest& r) {
 
   // 9. Effect maps of the main search.
   rebuild_effects(e.effects, e.pos);
+  e.effects.delta_plies = delta_plies_read(e);
 
   // 10. Root values.
   e.game_ply += 1;

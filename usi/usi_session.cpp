@@ -168,7 +168,7 @@ bool usi_handle_line(UsiSession& s, std::string_view line) {
   else if (command == "stop") signal_stop(s);
   else if (command == "ponderhit") handle_ponderhit(s);
   else if (command == "gameover") { signal_stop(s); join_worker(s); }
-  else if (command == "bench") { signal_stop(s); join_worker(s); run_bench(s); }
+  else if (command == "bench") { signal_stop(s); join_worker(s); run_bench(s, rest); }
   else if (command == "quit") { usi_session_finish(s); return false; }
   else info_string(s, "unknown command '" + std::string(command) + "'");
   return true;

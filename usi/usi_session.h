@@ -62,6 +62,7 @@ void usi_write(UsiSession& s, std::string_view line);
 void run_think_job(UsiSession& s, GoRequest go, GamePosition game);
 void run_mate_job(UsiSession& s, GoRequest go, GamePosition game);
 void run_perft(UsiSession& s, const GamePosition& game, int depth);
-void run_bench(UsiSession& s);
+// "bench" on the fixed positions, or "bench games [N]" on the first N positions from real games.
+void run_bench(UsiSession& s, std::string_view args);
 
 }  // namespace halvane

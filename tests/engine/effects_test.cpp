@@ -172,11 +172,11 @@ std::unique_ptr<EffectMaps> fresh_maps(const EnginePosition& pos) {
   for (int side = 0; side < 2; ++side)
     for (int cell = 0; cell < BOARD_CELLS; ++cell) {
       if (fx.count[side][cell] != ref->count[side][cell])
-        return ::testing::AssertionFailure() << "count[" << side << "][" << cell << "] = " << fx.count[side][cell]
-                                             << ", rebuild says " << ref->count[side][cell];
+        return ::testing::AssertionFailure() << "count[" << side << "][" << cell << "] = " << +fx.count[side][cell]
+                                             << ", rebuild says " << +ref->count[side][cell];
       if (fx.rays[side][cell] != ref->rays[side][cell])
-        return ::testing::AssertionFailure() << "rays[" << side << "][" << cell << "] = " << fx.rays[side][cell]
-                                             << ", rebuild says " << ref->rays[side][cell];
+        return ::testing::AssertionFailure() << "rays[" << side << "][" << cell << "] = " << +fx.rays[side][cell]
+                                             << ", rebuild says " << +ref->rays[side][cell];
     }
   return ::testing::AssertionSuccess();
 }
@@ -341,6 +341,49 @@ TEST(EffectMaps, QuietMakeWritesExactlyWhatMakeWrites) {
     }
   }
   EXPECT_GT(compared, 300);
+}
+
+// Told without making the move, a zero threat code agrees with the make's for every non-capture, and a
+// drop's threat code equals the one adding its effects returns, along random games; the maps there write
+// no deltas, so every make / undo also takes that path and must leave counts and rays as a rebuild has them.
+TEST(EffectMaps, ThreatToldUnmadeAgreesWithMake) {
+  std::mt19937 rng(99);
+  int zero = 0, positive = 0, drops = 0;
+  for (const char* sfen : VARIED_POSITIONS) {
+    EnginePosition pos = position_from_sfen(sfen);
+    auto fx = fresh_maps(pos);
+    fx->delta_plies = 0;
+    for (int ply = 0; ply < 30; ++ply) {
+      const auto moves = pseudo_moves(pos, ply & 1);
+      if (moves.empty()) break;
+      for (const TestMove& m : moves) {
+        if (m.from < 0) {
+          const int focus = FIRST_CELL + static_cast<int>(rng() % (LAST_CELL - FIRST_CELL + 1));
+          pos.board[m.to] = static_cast<uint8_t>(m.piece);
+          const int told = drop_threat(*fx, pos, m.to, focus);
+          cut_rays_through(*fx, ply, pos, m.to);
+          const int threat = add_piece_effects(*fx, ply, focus, pos, m.to);
+          remove_piece_effects(*fx, ply, pos, m.to);
+          extend_rays_through(*fx, ply, pos, m.to);
+          pos.board[m.to] = SQ_EMPTY;
+          ASSERT_EQ(told, threat) << sfen << " ply " << ply << ": drop of " << m.piece << " on " << m.to;
+          ++drops;
+          continue;
+        }
+        if (pos.board[m.to] != SQ_EMPTY) continue;
+        const bool told = quiet_move_threat_is_zero(*fx, pos, m.from, m.to, m.after);
+        const int threat = make_board_move(*fx, pos, ply, 0, m.from, m.to, m.after);
+        undo_board_move(*fx, pos, ply, m.from, m.to, m.piece, SQ_EMPTY);
+        ASSERT_EQ(told, threat == 0) << sfen << " ply " << ply << ": " << m.from << " to " << m.to;
+        ++(threat == 0 ? zero : positive);
+      }
+      ASSERT_TRUE(maps_equal_rebuild(*fx, pos)) << sfen << " ply " << ply;
+      make(*fx, pos, ply, moves[rng() % moves.size()]);
+    }
+  }
+  EXPECT_GT(zero, 100);
+  EXPECT_GT(positive, 100);
+  EXPECT_GT(drops, 1000);
 }
 
 namespace {

@@ -314,3 +314,26 @@ TEST(UsiSession, BenchThinksOnEveryPositionAndRepeatsItsSearchNodes) {
     }
   }
 }
+
+// The games table holds only positions a game can reach; a run on the first of them prints its line and
+// the median, 90th percentile and total, and a count that is no number is refused.
+TEST(UsiSession, BenchGamesTableAndSubset) {
+  for (int i = 0; i < GAME_BENCH_POSITIONS; ++i) {
+    GamePosition game;
+    std::string error;
+    EXPECT_TRUE(parse_position_command(checker(), std::string("sfen ") + GAME_BENCH_SFEN[i], game, error))
+        << "games position " << i + 1 << ": " << error;
+  }
+  Harness h;
+  h.send("setoption name Strength value chuukara");
+  h.send("bench games x");
+  EXPECT_NE(h.wait_for("info string bench games wants a count"), "");
+  h.send("bench games 1");
+  EXPECT_NE(h.wait_for("bench games: "), "");
+  const std::string line = h.wait_for("bench 1:");
+  EXPECT_NE(line.find(" move "), std::string::npos) << line;
+  EXPECT_NE(h.wait_for("bench median:"), "");
+  EXPECT_NE(h.wait_for("bench 90th percentile:"), "");
+  EXPECT_NE(h.wait_for("bench total:"), "");
+  EXPECT_FALSE(h.said("bench 2:"));
+}
