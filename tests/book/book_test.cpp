@@ -11,6 +11,7 @@
 #include "engine/sfen.h"
 #include "search/engine.h"
 #include "search/perft.h"
+#include "support/positions.h"
 #include "think/engine_init.h"
 
 using namespace halvane;
@@ -19,11 +20,7 @@ namespace {
 
 constexpr int RUN_STARTS[] = {0, 24, 46, 70, 82, 96, 106, 113, 114};
 
-std::unique_ptr<Engine> make_engine() {
-  auto e = std::make_unique<Engine>();
-  engine_init(*e, STRENGTH_GEKIKARA);
-  return e;
-}
+using halvane::testing::make_engine;
 
 void board_of_entry(const BookEntry& entry, uint8_t board[BOARD_CELLS]) {
   clear_board(board);

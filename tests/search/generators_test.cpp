@@ -10,7 +10,7 @@
 
 #include "search/generators.h"
 #include "search/recapture.h"
-#include "test_positions.h"
+#include "support/positions.h"
 
 using namespace halvane;
 using namespace halvane::testing;

@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "search/search.h"
-#include "test_positions.h"
+#include "support/positions.h"
 
 using namespace halvane;
 using namespace halvane::testing;

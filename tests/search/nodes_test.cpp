@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "search/search.h"
-#include "test_positions.h"
+#include "support/positions.h"
 
 using namespace halvane;
 using namespace halvane::testing;

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "search/engine.h"
-#include "think/engine_init.h"
 #include "engine/sfen.h"
+#include "search/engine.h"
 #include "search/perft.h"
+#include "support/positions.h"
 
 using namespace halvane;
 
@@ -21,12 +21,8 @@ namespace {
 constexpr std::string_view STARTPOS_SFEN = "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1";
 constexpr std::string_view MIDGAME_SFEN = "l6nl/5+P1gk/2np1S3/p1p4Pp/3P2Sp1/1PPb2P1P/P5GS1/R8/LN4bKL w RGgsn5p 1";
 
-SfenPosition parse(std::string_view text) {
-  SfenPosition pos;
-  std::string error;
-  EXPECT_TRUE(parse_sfen(text, pos, error)) << error;
-  return pos;
-}
+using halvane::testing::make_engine;
+using halvane::testing::parse;
 
 // Loads the position as it stands: black's pieces are SENTE's, so black to move runs SENTE's table.
 int load_untouched(Engine& e, const SfenPosition& pos) {
@@ -50,8 +46,7 @@ const PerftRow ROWS[] = {
 }  // namespace
 
 TEST(Perft, PublishedCountsWithBothSidesTables) {
-  auto e = std::make_unique<Engine>();
-  engine_init(*e, STRENGTH_GEKIKARA);
+  auto e = make_engine(STRENGTH_GEKIKARA);
   for (const PerftRow& row : ROWS) {
     SfenPosition pos = parse(row.sfen);
     for (int turned = 0; turned < 2; ++turned) {
@@ -66,8 +61,7 @@ TEST(Perft, PublishedCountsWithBothSidesTables) {
 }
 
 TEST(Perft, LeavesPositionAndEffectsAsFound) {
-  auto e = std::make_unique<Engine>();
-  engine_init(*e, STRENGTH_GEKIKARA);
+  auto e = make_engine(STRENGTH_GEKIKARA);
   const int side = load_untouched(*e, parse(MIDGAME_SFEN));
   const EnginePosition before = e->pos;
   auto maps = std::make_unique<EffectMaps>(e->effects);
@@ -94,8 +88,7 @@ void collect(void* context, const MoveRecord& move, uint64_t count) {
 // The divide that `go perft` prints: every root move once, in the position's own coordinates, readable
 // as a USI move of that position, and the counts adding up to the total.
 TEST(Perft, DivideReportsEachRootMoveInThePositionsCoordinates) {
-  auto e = std::make_unique<Engine>();
-  engine_init(*e, STRENGTH_GEKIKARA);
+  auto e = make_engine(STRENGTH_GEKIKARA);
   for (const PerftRow& row : ROWS) {
     SfenPosition pos = parse(row.sfen);
     Divide divide;
@@ -124,8 +117,7 @@ TEST(Perft, DivideReportsEachRootMoveInThePositionsCoordinates) {
 
 // Pawn-drop mate is refused, a pawn drop that checks but does not mate is counted.
 TEST(Perft, PawnDropMateIsNotAMove) {
-  auto e = std::make_unique<Engine>();
-  engine_init(*e, STRENGTH_GEKIKARA);
+  auto e = make_engine(STRENGTH_GEKIKARA);
   struct Row {
     const char* sfen;
     const char* drop;

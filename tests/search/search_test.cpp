@@ -10,7 +10,7 @@
 
 #include "book/book.h"
 #include "search/search.h"
-#include "test_positions.h"
+#include "support/positions.h"
 
 using namespace halvane;
 using namespace halvane::testing;

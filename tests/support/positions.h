@@ -1,5 +1,5 @@
-// Positions for the search tests: SFEN text loaded untouched into an Engine (black's pieces are SENTE's),
-// boards built square by square, and random positions reached by random legal play.
+// Positions for the engine tests: Engines at a strength, SFEN text parsed, turned into the engine's view
+// or loaded untouched (black's pieces are SENTE's), and random positions reached by random legal play.
 #pragma once
 
 #include <cstring>
@@ -30,6 +30,9 @@ inline SfenPosition parse(std::string_view text) {
   EXPECT_TRUE(parse_sfen(text, pos, error)) << text << ": " << error;
   return pos;
 }
+
+// The position as the engine sees it: the side to move is GOTE.
+inline EngineView view_of(std::string_view text) { return engine_view(parse(text)); }
 
 inline void cells_of(const SfenPosition& pos, uint8_t board[BOARD_CELLS]) {
   clear_board(board);
