@@ -41,7 +41,8 @@ void gote_drop_search(Engine& e, int cell, int code) {
     sente_node(e);
     e.ply = p;
     e.ply_eval[p] += e.ply_best[p + 1];
-    if (e.ply_eval[p] < e.ply_best[p]) {
+    // At the root, a reply tree cut by an outside stop has no value.
+    if (e.ply_eval[p] < e.ply_best[p] && !(p == 0 && e.stop_cut)) {
       if (p == 0) {
         // The human's king falls at ply 2 after a root pawn drop: a mate by dropping a pawn, which the
         // rules forbid. The drop is left out.
