@@ -264,6 +264,7 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
   if (r.limit_ms <= 0) {
     run_search(e, r, own_shape(e), seed);
     outcome.all_nodes = e.nodes + e.reply_solver.nodes;
+    outcome.completed = e.stop_requested.load() == 0 ? 1 : 0;
   } else {
     ThinkShape shapes[THINK_SIZES];
     const int count = limited_shapes(e, r, shapes);

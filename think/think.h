@@ -54,7 +54,7 @@ struct ThinkResult {
   bool book = false;          // the book supplied the move
   bool stopped = false;       // stop_think (or the time limit) reached this think before it ended
   bool limited = false;       // a time-limited think answered before its largest think completed
-  int completed = 0;          // complete thinks of a time-limited think
+  int completed = 0;          // complete thinks (of a time-limited think: of its series)
   int depth_limit = 0;        // the depth of the think that answered (lowered by the hand rule)
   uint64_t search_nodes = 0;  // main search
   uint64_t reply_nodes = 0;   // the reply checks inside it
