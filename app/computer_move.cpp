@@ -34,6 +34,7 @@ bool computer_move(GameState& gs, Engine& e) {
   std::memcpy(request.board, gs.engine_board, sizeof request.board);
   std::memcpy(request.hand, gs.engine_hands, sizeof request.hand);
   request.game_ply = gs.current;
+  request.limit_ms = gs.think_limit_ms.load();
 
   // 5. The think returns when the move is chosen.
   const ThinkResult result = think(e, request);

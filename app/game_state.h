@@ -67,6 +67,10 @@ struct GameState {
   MoveRecord last_move;    // the computer's last move; to_col -1 when there is none to show
   int score_shown;         // the last think's score, shown on the player's turn
   std::atomic<int> refresh_count;  // the turn monitor's repaint budget
+  // Settings the window hands to the turn flow: a think's time limit in milliseconds (0: none, the think
+  // runs to its end) and whether the computer thinks ahead on the player's time.
+  std::atomic<int> think_limit_ms;
+  std::atomic<bool> think_ahead;
 
   const char* piece_names[16];    // KIF piece names by kind (CP932)
   const char* square_names[83];   // KIF square names (CP932); 81 is "同　", 82 "Err."
