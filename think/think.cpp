@@ -180,8 +180,9 @@ int limited_shapes(const Engine& e, const ThinkRequest& r, ThinkShape shapes[THI
   return kept;
 }
 
-// The time limit of a think: a thread that waits for the deadline and then stops the running think,
-// unless it is the first (it always completes, so that there is a move to play).
+// The time limit of a think: a thread that waits for the deadline and then stops the running think. The
+// first think is stopped too, so that no clock is lost on a position where even it takes long, but only
+// once its root has moved past its first column: by then it has a searched move to play.
 struct LimitClock {
   std::mutex mutex;
   std::condition_variable changed;
@@ -191,6 +192,7 @@ struct LimitClock {
   std::thread thread;
 };
 
+constexpr auto FIRST_THINK_POLL = std::chrono::milliseconds(5);
 constexpr uint8_t STOP_OUTSIDE = 1;   // stop_think
 constexpr uint8_t STOP_LIMIT = 2;     // the think's own time limit
 
@@ -210,7 +212,9 @@ void start_limit_clock(LimitClock& clock, Engine& e, int limit_ms) {
     std::unique_lock<std::mutex> lock(clock.mutex);
     if (clock.changed.wait_until(lock, deadline, [&] { return clock.done; })) return;
     clock.passed = true;
-    if (clock.running > 0) request_stop(e, STOP_LIMIT);
+    while (clock.running == 0 && think_progress(e) < 1)
+      if (clock.changed.wait_for(lock, FIRST_THINK_POLL, [&] { return clock.done; })) return;
+    request_stop(e, STOP_LIMIT);
   });
 }
 
@@ -276,12 +280,15 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
       run_search(e, r, shapes[i], seed);
       outcome.all_nodes += e.nodes + e.reply_solver.nodes;
       // A think is complete when nothing stopped it; a mate from the thread ends them all.
-      if (e.stop_requested.load() != 0 || mate.mate_found.load(std::memory_order_relaxed) != 0) break;
+      if (e.stop_requested.load() != 0 || mate.mate_found.load(std::memory_order_relaxed) != 0) {
+        outcome.limited = true;
+        break;
+      }
       kept = answer_of(e);
       have = true;
       outcome.completed = i + 1;
     }
-    outcome.limited = outcome.completed < count;
+    outcome.limited = outcome.limited || outcome.completed < count;
     stop_limit_clock(clock);
     e.stop_requested.fetch_and(static_cast<uint8_t>(~STOP_LIMIT));
     // The largest completed think gives the answer; with none (stopped during the first) the stopped
@@ -308,6 +315,10 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
       e.ply_best[0] = mate.mate_len[0] - MATE_SCORE_BASE;
     }
   }
+
+  // A time-limited think whose first think was cut never resigns on the part it saw: it plays the best
+  // move it had searched.
+  if (r.limit_ms > 0 && outcome.completed == 0 && e.result_move.to_col != -1) e.resign_flag = 0;
 
   // 16. The stop signal: every node the solver enters from now on returns at once. A mate it would
   // report later is no longer wanted.
@@ -357,7 +368,7 @@ ThinkResult think(Engine& e, const ThinkRequest& request) {
   result.limited = outcome.limited;
   result.completed = outcome.completed;
   result.book = e.ply_best[0] == BOOK_MOVE_SCORE;
-  result.stopped = e.stop_requested.load() != 0;
+  result.stopped = e.stop_requested.load() != 0 || (request.limit_ms > 0 && outcome.completed == 0);
   result.depth_limit = e.depth_limit;
   result.search_nodes = e.nodes;
   result.reply_nodes = e.reply_solver.nodes;

@@ -41,7 +41,8 @@ struct ThinkRequest {
   // Time limit in milliseconds; 0 is none: one think at the Engine's strength. With a limit, complete
   // thinks of growing size (depth 4, depth 6, then each build's up to the Engine's own) run one after
   // the other beside one mate thread; when the limit comes the running one is stopped and the largest
-  // completed one answers. The first always completes.
+  // completed one answers. The first is stopped too, once its root is past its first column, when it
+  // alone outlasts the limit (a position crowded with pieces in hand): then its best searched move.
   int limit_ms = 0;
 };
 
@@ -52,7 +53,8 @@ struct ThinkResult {
   int score = 0;              // from the point of view of the side not to move (the engine's SENTE)
   bool mate_used = false;     // the mate thread's proven mate replaced the search's move
   bool book = false;          // the book supplied the move
-  bool stopped = false;       // stop_think (or the time limit) reached this think before it ended
+  bool stopped = false;       // stop_think reached this think before it ended, or its time limit cut
+                              // even its first think: the answer comes from a cut search
   bool limited = false;       // a time-limited think answered before its largest think completed
   int completed = 0;          // complete thinks (of a time-limited think: of its series)
   int depth_limit = 0;        // the depth of the think that answered (lowered by the hand rule)
