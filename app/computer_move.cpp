@@ -8,6 +8,7 @@
 #include "app/turn_flow.h"
 #include "app/turn_monitor.h"
 #include "think/think.h"
+#include "think/think_ahead.h"
 
 namespace halvane {
 
@@ -36,8 +37,14 @@ bool computer_move(GameState& gs, Engine& e) {
   request.game_ply = gs.current;
   request.limit_ms = gs.think_limit_ms.load();
 
-  // 5. The think returns when the move is chosen.
-  const ThinkResult result = think(e, request);
+  // 5. The think returns when the move is chosen. The think ahead's is taken when it thought on exactly
+  // this position; any other stops.
+  ThinkResult result;
+  const auto follow = [](Engine& thinking, void* state) {
+    static_cast<GameState*>(state)->shown_engine = &thinking;
+  };
+  if (!(gs.ahead && think_ahead_take(*gs.ahead, request, result, follow, &gs))) result = think(e, request);
+  gs.shown_engine = nullptr;
   gs.score_shown = result.score;
 
   if (result.resigned) {

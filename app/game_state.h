@@ -11,6 +11,11 @@
 #include "record/kif_names.h"
 
 namespace halvane {
+struct Engine;
+struct ThinkAhead;
+}  // namespace halvane
+
+namespace halvane {
 
 struct Image;   // a picture of the platform layer; the game only holds it
 
@@ -71,6 +76,10 @@ struct GameState {
   // runs to its end) and whether the computer thinks ahead on the player's time.
   std::atomic<int> think_limit_ms;
   std::atomic<bool> think_ahead;
+  // The think ahead on the player's time (null: none, as without a second core); while the turn flow
+  // waits for its answer, shown_engine is its Engine, whose progress the strip follows.
+  ThinkAhead* ahead;
+  std::atomic<Engine*> shown_engine;
 
   const char* piece_names[16];    // KIF piece names by kind (CP932)
   const char* square_names[83];   // KIF square names (CP932); 81 is "同　", 82 "Err."

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <thread>
 
 #include "app/commands.h"
 #include "app/render.h"
@@ -22,6 +23,7 @@
 #include "platform/about_box.h"
 #include "platform/image_qt.h"
 #include "platform/settings.h"
+#include "think/think_ahead.h"
 
 namespace halvane {
 
@@ -206,6 +208,7 @@ void MainWindow::dispatch(int id) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
+  if (gs_.ahead) think_ahead_cancel(*gs_.ahead);
   // Closing the main window ends the program, even when another top-level window is still up.
   QCoreApplication::exit(0);
 }
@@ -216,6 +219,13 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   game_reset_for_window(gs);
   gs.think_limit_ms = saved_think_limit_ms();
   gs.think_ahead = saved_think_ahead();
+  // Thinking ahead needs a core of its own beside the think the player waits for. Its Engine is made
+  // once and, like the game's, kept to the end of the process.
+  if (std::thread::hardware_concurrency() >= 2) {
+    auto* ahead = new ThinkAhead;
+    ahead->engine = new_engine(strength);
+    gs.ahead = ahead;
+  }
   forget_last_move(gs);   // no last move to show
   load_piece_images(gs);
   repaint(gs, e);

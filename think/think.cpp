@@ -4,6 +4,7 @@
 #include "think/think.h"
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
@@ -192,6 +193,7 @@ struct LimitClock {
   std::thread thread;
 };
 
+constexpr int BACKGROUND_NICE = 19;
 constexpr auto FIRST_THINK_POLL = std::chrono::milliseconds(5);
 constexpr uint8_t STOP_OUTSIDE = 1;   // stop_think
 constexpr uint8_t STOP_LIMIT = 2;     // the think's own time limit
@@ -242,8 +244,12 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
   MateSolver& mate = e.mate_thread_solver;
   ThinkOutcome outcome;
 
-  // 1. Give the think the processor as far as the system lets us.
-  raise_priority();
+  // 1. Give the think the processor as far as the system lets us; a think ahead takes only what
+  // nothing else wants (its mate thread, started below, inherits the thread's nice value).
+  if (r.background)
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), BACKGROUND_NICE);
+  else
+    raise_priority();
   const unsigned seed = r.fixed_seed ? r.seed : static_cast<unsigned>(std::time(nullptr));
 
   // 6. The mate thread's copy of the position.

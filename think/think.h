@@ -44,6 +44,9 @@ struct ThinkRequest {
   // completed one answers. The first is stopped too, once its root is past its first column, when it
   // alone outlasts the limit (a position crowded with pieces in hand): then its best searched move.
   int limit_ms = 0;
+  // A think on the player's time: it runs at the lowest priority (its thread and its mate thread)
+  // instead of raising the priority.
+  bool background = false;
 };
 
 struct ThinkResult {

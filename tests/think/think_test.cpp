@@ -15,6 +15,7 @@
 #include "think/engine_init.h"
 #include "support/think_request.h"
 #include "think/think.h"
+#include "think/think_ahead.h"
 
 using namespace halvane;
 
@@ -344,4 +345,59 @@ TEST(Think, ATimeLimitedThinkStoppedInItsOwnSearchAnswersTheLargestCompletedOne)
   EXPECT_NE(quick.move.to_col, -1);
   EXPECT_FALSE(quick.resigned);
   EXPECT_EQ(e->stop_requested.load(), 0) << "the limit's own stop must not outlive the think";
+}
+
+// Waits until the think ahead has guessed the reply (or ended without one) and returns its request.
+ThinkRequest guessed_request(ThinkAhead& a) {
+  std::unique_lock<std::mutex> lock(a.mutex);
+  a.changed.wait(lock, [&] { return a.guessed || a.done; });
+  EXPECT_TRUE(a.guessed) << "no reply was guessed";
+  ThinkRequest r = a.request;
+  r.background = false;
+  return r;
+}
+
+TEST(ThinkAhead, TakesExactlyTheThinkAfterTheGuessedReplyAndStopsForAnyOther) {
+  ThinkAhead a;
+  a.engine = new_engine(STRENGTH_CHUUKARA);
+  ThinkRequest options;
+  options.fixed_seed = true;
+  options.seed = BENCH_LIKE_SEED;
+  const ThinkRequest now = test_support::request_for(view_of(OUT_OF_BOOK), 20, options);
+
+  // Another position (here: another move count) stops it; nothing is left running.
+  think_ahead_start(a, now);
+  ThinkRequest other = guessed_request(a);
+  other.game_ply += 2;
+  ThinkResult result;
+  EXPECT_FALSE(think_ahead_take(a, other, result, nullptr, nullptr));
+  EXPECT_FALSE(think_ahead_running(a));
+
+  // The guessed position is the one after one move of the player's, with the next move count.
+  think_ahead_start(a, now);
+  const ThinkRequest expected = guessed_request(a);
+  EXPECT_EQ(expected.game_ply, 21);
+  EXPECT_EQ(expected.side, GOTE);
+  int changed_cells = 0;
+  for (int c = 0; c < BOARD_CELLS; ++c) changed_cells += expected.board[c] != now.board[c];
+  EXPECT_TRUE(changed_cells == 1 || changed_cells == 2) << changed_cells;
+
+  // Taken: exactly the think the game would have started there.
+  Engine* followed = nullptr;
+  const auto follow = [](Engine& thinking, void* seen) { *static_cast<Engine**>(seen) = &thinking; };
+  ASSERT_TRUE(think_ahead_take(a, expected, result, follow, &followed));
+  EXPECT_EQ(followed, a.engine.get());
+  EXPECT_FALSE(think_ahead_running(a));
+  auto fresh = make_engine(STRENGTH_CHUUKARA);
+  const ThinkResult direct = think(*fresh, expected);
+  EXPECT_EQ(result.move, direct.move);
+  EXPECT_EQ(result.score, direct.score);
+  EXPECT_EQ(result.search_nodes, direct.search_nodes);
+
+  // A cancel at once leaves nothing behind, and the next start works again.
+  think_ahead_start(a, now);
+  think_ahead_cancel(a);
+  EXPECT_FALSE(think_ahead_running(a));
+  EXPECT_EQ(a.engine->stop_requested.load(), 0);
+  expect_no_thread_left(*a.engine);
 }
