@@ -93,10 +93,8 @@ TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
   for (int cycle = 0; cycle < 9; ++cycle) {
     think_ahead_start(a, now);
     ThinkResult result;
-    if (cycle % 3 == 0) {
-      think_ahead_cancel(a);
-      continue;
-    }
+    if (cycle % 3 == 0) think_ahead_cancel(a);
+    if (cycle % 3 == 0) continue;
     ThinkRequest expected;
     {
       std::unique_lock<std::mutex> lock(a.mutex);

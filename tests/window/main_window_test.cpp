@@ -117,23 +117,17 @@ class MainWindowTest : public QObject {
     QMenu* settings_menu = window_->menuBar()->actions()[1]->menu();
     const auto items = settings_menu->actions();
     QCOMPARE(items.size(), 2);
-    QCOMPARE(items[0]->text(), text(u"思考時間の上限"));
-    QCOMPARE(items[1]->text(), text(u"先読み"));
+    QCOMPARE(items[0]->text() + items[1]->text(), text(u"思考時間の上限先読み"));
     QVERIFY(items[1]->isCheckable() && items[1]->isChecked());
     const auto limits = items[0]->menu()->actions();
     const char16_t* names[] = {u"無制限", u"60秒", u"30秒", u"10秒", u"5秒"};
     const int ms[] = {0, 60000, 30000, 10000, 5000};
     QCOMPARE(limits.size(), 5);
-    for (int i = 0; i < 5; ++i) {
-      QCOMPARE(limits[i]->text(), text(names[i]));
-      QVERIFY(limits[i]->isCheckable());
-      QCOMPARE(limits[i]->isChecked(), i == 0);
-    }
+    for (int i = 0; i < 5; ++i) QVERIFY(limits[i]->text() == text(names[i]) && limits[i]->isChecked() == (i == 0));
     QCOMPARE(g_game.think_limit_ms.load(), 0);
     for (int i : {3, 1, 0, 4}) {
       limits[i]->trigger();
-      QCOMPARE(g_game.think_limit_ms.load(), ms[i]);
-      QCOMPARE(saved_think_limit_ms(), ms[i]);
+      QVERIFY(g_game.think_limit_ms.load() == ms[i] && saved_think_limit_ms() == ms[i]);
       for (int j = 0; j < 5; ++j) QCOMPARE(limits[j]->isChecked(), j == i);
     }
     items[1]->trigger();
