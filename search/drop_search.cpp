@@ -50,6 +50,7 @@ void gote_drop_search(Engine& e, int cell, int code) {
           e.ply_eval[0] = e.ply_best[0];
         } else {
           e.result_move = {-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY};
+          e.root_has_move.store(1, std::memory_order_relaxed);
         }
       } else if (e.ply_best[p] != GOTE_NOTHING_YET) {
         remember_drop(e, p, cell, code);

@@ -75,6 +75,9 @@ struct Engine {
   // Set by the first node that leaves early on stop_requested: from then on no root move is complete,
   // so the root adopts none. Cleared by every think.
   uint8_t stop_cut;
+  // Set when the root takes its first move (a complete one): a time limit may then stop even the
+  // think's first search, which has a move to play. Cleared by every think.
+  std::atomic<uint8_t> root_has_move;
   // Tests only: when the node count reaches node_hook_at, node_hook runs at that node's entry (a way to
   // ask for a stop at an exact node). node_hook_at is ~0 (never) otherwise.
   uint64_t node_hook_at;

@@ -134,6 +134,7 @@ void run_search(Engine& e, const ThinkRequest& r, const ThinkShape& shape, unsig
   e.ply = 0;
   e.root_progress.store(0, std::memory_order_relaxed);
   e.ply_best[0] = GOTE_NOTHING_YET;
+  e.root_has_move.store(0, std::memory_order_relaxed);
 
   // 11. Remembered moves start empty.
   clear_killers(e, shape.max_plies);
@@ -183,7 +184,7 @@ int limited_shapes(const Engine& e, const ThinkRequest& r, ThinkShape shapes[THI
 
 // The time limit of a think: a thread that waits for the deadline and then stops the running think. The
 // first think is stopped too, so that no clock is lost on a position where even it takes long, but only
-// once its root has moved past its first column: by then it has a searched move to play.
+// once its root has a searched move to play.
 struct LimitClock {
   std::mutex mutex;
   std::condition_variable changed;
@@ -214,7 +215,7 @@ void start_limit_clock(LimitClock& clock, Engine& e, int limit_ms) {
     std::unique_lock<std::mutex> lock(clock.mutex);
     if (clock.changed.wait_until(lock, deadline, [&] { return clock.done; })) return;
     clock.passed = true;
-    while (clock.running == 0 && think_progress(e) < 1)
+    while (clock.running == 0 && e.root_has_move.load(std::memory_order_relaxed) == 0)
       if (clock.changed.wait_for(lock, FIRST_THINK_POLL, [&] { return clock.done; })) return;
     request_stop(e, STOP_LIMIT);
   });
