@@ -45,6 +45,12 @@ bool computer_move(GameState& gs, Engine& e) {
   };
   if (!(gs.ahead && think_ahead_take(*gs.ahead, request, result, follow, &gs))) result = think(e, request);
   gs.shown_engine = nullptr;
+  // A time limit that cut even the first think before its root had a move: the move is thought out
+  // without the limit rather than resigned or left unplayed.
+  if (result.stopped && result.move.to_col < 0) {
+    request.limit_ms = 0;
+    result = think(e, request);
+  }
   gs.score_shown = result.score;
 
   if (result.resigned) {

@@ -183,8 +183,8 @@ int limited_shapes(const Engine& e, const ThinkRequest& r, ThinkShape shapes[THI
 }
 
 // The time limit of a think: a thread that waits for the deadline and then stops the running think. The
-// first think is stopped too, so that no clock is lost on a position where even it takes long, but only
-// once its root has a searched move to play.
+// first think is stopped too, so that no clock is lost on a position where even it takes long, once its
+// root has a searched move to play (or a little later at the latest: then it may have none).
 struct LimitClock {
   std::mutex mutex;
   std::condition_variable changed;
@@ -196,6 +196,7 @@ struct LimitClock {
 
 constexpr int BACKGROUND_NICE = 19;
 constexpr auto FIRST_THINK_POLL = std::chrono::milliseconds(5);
+constexpr int FIRST_THINK_GRACE_DIVISOR = 4;
 constexpr uint8_t STOP_OUTSIDE = 1;   // stop_think
 constexpr uint8_t STOP_LIMIT = 2;     // the think's own time limit
 
@@ -210,12 +211,17 @@ void request_stop(Engine& e, uint8_t why) {
 }
 
 void start_limit_clock(LimitClock& clock, Engine& e, int limit_ms) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
-  clock.thread = std::thread([&clock, &e, deadline] {
+  const auto start = std::chrono::steady_clock::now();
+  const auto deadline = start + std::chrono::milliseconds(limit_ms);
+  clock.thread = std::thread([&clock, &e, start, deadline] {
     std::unique_lock<std::mutex> lock(clock.mutex);
     if (clock.changed.wait_until(lock, deadline, [&] { return clock.done; })) return;
     clock.passed = true;
-    while (clock.running == 0 && e.root_has_move.load(std::memory_order_relaxed) == 0)
+    // The first think's root waits for its first complete move (its reply checks can be long), but
+    // no longer than a quarter of the limit more.
+    const auto last_chance = deadline + (deadline - start) / FIRST_THINK_GRACE_DIVISOR;
+    while (clock.running == 0 && e.root_has_move.load(std::memory_order_relaxed) == 0 &&
+           std::chrono::steady_clock::now() < last_chance)
       if (clock.changed.wait_for(lock, FIRST_THINK_POLL, [&] { return clock.done; })) return;
     request_stop(e, STOP_LIMIT);
   });

@@ -41,8 +41,9 @@ struct ThinkRequest {
   // Time limit in milliseconds; 0 is none: one think at the Engine's strength. With a limit, complete
   // thinks of growing size (depth 4, depth 6, then each build's up to the Engine's own) run one after
   // the other beside one mate thread; when the limit comes the running one is stopped and the largest
-  // completed one answers. The first is stopped too, once its root has a searched move, when it alone
-  // outlasts the limit (a position crowded with pieces in hand): then its best searched move.
+  // completed one answers. The first is stopped too, once its root has a searched move (at the latest a
+  // quarter of the limit later), when it alone outlasts the limit (a position crowded with pieces in
+  // hand): then its best searched move, or none (stopped set, move.to_col -1).
   int limit_ms = 0;
   // A think on the player's time: it runs at the lowest priority (its thread and its mate thread)
   // instead of raising the priority.

@@ -98,7 +98,8 @@ void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   // timer, armed at ponderhit, stops it (a stopped time-limited think still answers a completed think).
   // An infinite think is the level's one think, stopped only by "stop".
   ThinkRequest request;
-  if (budget >= 0) request.limit_ms = go.ponder ? PONDER_LIMIT_MS : static_cast<int>(std::max(budget, 1LL));
+  // The limit leaves the budget's last fifth for the grace the first think may take past its limit.
+  if (budget >= 0) request.limit_ms = go.ponder ? PONDER_LIMIT_MS : static_cast<int>(std::max(budget * 4 / 5, 1LL));
   JobTimer timer = start_job_timer(s, [&e] { stop_think(e); });
 
   const ThinkAnswer answer = answer_think(e, game, request);
