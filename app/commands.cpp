@@ -8,7 +8,9 @@
 #include "app/kif_file.h"
 #include "app/navigation.h"
 #include "app/render.h"
+#include "app/turn_flow.h"
 #include "app/turn_monitor.h"
+#include "think/think_ahead.h"
 #include "app/ui.h"
 
 namespace halvane {
@@ -85,6 +87,10 @@ void change_sides(GameState& gs, Engine& e) {
 }  // namespace
 
 void on_command(GameState& gs, Engine& e, int id) {
+  std::lock_guard<std::recursive_mutex> turn(turn_lock());
+  // Every command stops a think ahead first (the think the game waits for is left alone: commands that
+  // would change the position refuse during a think).
+  if (gs.ahead && !gs.thinking) think_ahead_cancel(*gs.ahead);
   switch (id & 0xFFFF) {
     case CMD_START:
       if (gs.started)

@@ -8,6 +8,7 @@
 #include "app/turn_flow.h"
 #include "app/turn_monitor.h"
 #include "think/think.h"
+#include "think/think_ahead.h"
 
 namespace halvane {
 
@@ -34,9 +35,22 @@ bool computer_move(GameState& gs, Engine& e) {
   std::memcpy(request.board, gs.engine_board, sizeof request.board);
   std::memcpy(request.hand, gs.engine_hands, sizeof request.hand);
   request.game_ply = gs.current;
+  request.limit_ms = gs.think_limit_ms.load();
 
-  // 5. The think returns when the move is chosen.
-  const ThinkResult result = think(e, request);
+  // 5. The think returns when the move is chosen. The think ahead's is taken when it thought on exactly
+  // this position; any other stops.
+  ThinkResult result;
+  const auto follow = [](Engine& thinking, void* state) {
+    static_cast<GameState*>(state)->shown_engine = &thinking;
+  };
+  if (!(gs.ahead && think_ahead_take(*gs.ahead, request, result, follow, &gs))) result = think(e, request);
+  gs.shown_engine = nullptr;
+  // A time limit that cut even the first think before its root had a move: the move is thought out
+  // without the limit rather than resigned or left unplayed.
+  if (result.stopped && result.move.to_col < 0) {
+    request.limit_ms = 0;
+    result = think(e, request);
+  }
   gs.score_shown = result.score;
 
   if (result.resigned) {

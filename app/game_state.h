@@ -12,6 +12,11 @@
 #include "record/kif_names.h"
 
 namespace halvane {
+struct Engine;
+struct ThinkAhead;
+}  // namespace halvane
+
+namespace halvane {
 
 struct Image;   // a picture of the platform layer; the game only holds it
 
@@ -67,6 +72,14 @@ struct GameState {
   MoveRecord last_move;    // the computer's last move; to_col -1 when there is none to show
   int score_shown;         // the last think's score, shown on the player's turn
   std::atomic<int> refresh_count;  // the turn monitor's repaint budget
+  // Settings the window hands to the turn flow: a think's time limit in milliseconds (0: none, the think
+  // runs to its end) and whether the computer thinks ahead on the player's time.
+  std::atomic<int> think_limit_ms;
+  std::atomic<bool> think_ahead;
+  // The think ahead on the player's time (null: none, as without a second core); while the turn flow
+  // waits for its answer, shown_engine is its Engine, whose progress the strip follows.
+  ThinkAhead* ahead;
+  std::atomic<Engine*> shown_engine;
 };
 
 extern const int HAND_LAYOUT[4][8];

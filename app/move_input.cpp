@@ -4,6 +4,7 @@
 #include "app/commands.h"
 #include "app/render.h"
 #include "app/targets.h"
+#include "app/turn_flow.h"
 #include "app/turn_monitor.h"
 #include "app/ui.h"
 #include "engine/promotion.h"
@@ -114,6 +115,7 @@ bool make_move(GameState& gs, Engine& e, int col, int row) {
 }  // namespace
 
 void on_left_button_up(GameState& gs, Engine& e, int x, int y) {
+  std::lock_guard<std::recursive_mutex> turn(turn_lock());
   if (gs.input_busy.exchange(true)) return;
   bool hold_board = false;
   if (gs.started && !gs.game_over && !gs.thinking && gs.player_to_move) {

@@ -48,6 +48,11 @@ WakeSignal& wake_signal() {
 
 }  // namespace
 
+std::recursive_mutex& turn_lock() {
+  static std::recursive_mutex* lock = new std::recursive_mutex;   // never destroyed, as the wake signal
+  return *lock;
+}
+
 void wake_turn_threads() {
   WakeSignal& s = wake_signal();
   {

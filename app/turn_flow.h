@@ -3,10 +3,17 @@
 // computer thinks so that the progress strip grows. Both live as long as the program.
 #pragma once
 
+#include <mutex>
+
 #include "app/game_state.h"
 #include "think/think.h"
 
 namespace halvane {
+
+// The lock of the turn's changes: commands and the player's clicks hold it while they run, the turn
+// monitor while it sees the computer's turn and marks its think begun, or starts a think ahead. So no
+// command slips in between. Recursive: a modal box inside a command may run another command.
+std::recursive_mutex& turn_lock();
 
 // Starts the turn monitor and the repaint watcher (called once when the main window is created).
 void start_turn_threads(GameState& gs, Engine& e);

@@ -1,10 +1,13 @@
 // The turn monitor's pass and the repaint watcher's look: what each does once before it waits again.
 #include "app/turn_monitor.h"
 
+#include <cstring>
+
 #include "app/record_sfen.h"
 #include "app/render.h"
 #include "app/turn_flow.h"
 #include "think/legal_moves.h"
+#include "think/think_ahead.h"
 
 namespace halvane {
 
@@ -18,15 +21,58 @@ bool player_is_mated(const GameState& gs, Engine& e) {
   return legal_moves(e, screen_position_player_to_move(gs), moves) == 0;
 }
 
+// On the player's turn of a started game, the computer thinks ahead if the player wants it; a think
+// ahead that is no longer wanted stops. Under the turn lock, so no command changes the position while
+// the think ahead reads it.
+void keep_thinking_ahead(GameState& gs) {
+  if (!gs.ahead) return;
+  const bool wanted = gs.think_ahead && gs.started && !gs.game_over && !gs.paused && gs.player_to_move &&
+                      !gs.thinking && gs.current < PLAYER_MOVE_LIMIT;
+  if (!wanted) {
+    think_ahead_cancel(*gs.ahead);
+    return;
+  }
+  if (think_ahead_running(*gs.ahead)) return;
+  build_engine_input(gs);
+  ThinkRequest now;
+  std::memcpy(now.board, gs.engine_board, sizeof now.board);
+  std::memcpy(now.hand, gs.engine_hands, sizeof now.hand);
+  now.game_ply = gs.current;
+  now.limit_ms = gs.think_limit_ms.load();
+  think_ahead_start(*gs.ahead, now);
+}
+
 }  // namespace
 
 int turn_monitor_pass(GameState& gs, Engine& e) {
   // 1. A finished game waits for a reset, a navigation step or a KIF load.
   if (gs.game_over) return IDLE_WAIT_MS;
 
+  std::unique_lock<std::recursive_mutex> turn(turn_lock());
   if (!gs.player_to_move) {
     // 2. The computer's turn.
     gs.refresh_count = 0;
+    if (!gs.paused && gs.current < RECORD_SLOTS - 1) {
+      // The think begins under the turn lock: from here on the commands that change the position refuse.
+      gs.thinking = true;
+      turn.unlock();
+      if (!computer_move(gs, e)) return 0;
+      if (!record_current(gs)) {
+        // Not reached while the record limit holds; kept so that the record can never overflow.
+        show_slot(gs, gs.current);
+        set_status(gs, TEXT_RECORD_FULL);
+        end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
+        return 0;
+      }
+      if (player_is_mated(gs, e)) {
+        // The mating move stays in the record; the player is not asked for a move that cannot be made.
+        end_game(gs, GAME_END_MATED);
+        set_status(gs, TEXT_MATED);
+        repaint(gs, e);
+      }
+      return 0;
+    }
+    turn.unlock();
     if (gs.paused) {
       set_status(gs, u"コンピュータの手番ですが一時停止中です。");
       repaint(gs, e);
@@ -37,26 +83,14 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
       set_status(gs, TEXT_RECORD_FULL);
       end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
       repaint(gs, e);
-      return IDLE_WAIT_MS;
     }
-    if (!computer_move(gs, e)) return 0;
-    if (!record_current(gs)) {
-      // Not reached while the check above holds; kept so that the record can never overflow.
-      show_slot(gs, gs.current);
-      set_status(gs, TEXT_RECORD_FULL);
-      end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
-      return 0;
-    }
-    if (player_is_mated(gs, e)) {
-      // The mating move stays in the record; the player is not asked for a move that cannot be made.
-      end_game(gs, GAME_END_MATED);
-      set_status(gs, TEXT_MATED);
-      repaint(gs, e);
-    }
-    return 0;
+    return IDLE_WAIT_MS;
   }
 
-  // 3. The player's turn: the status line is kept fresh, repainted while the budget lasts.
+  // 3. The player's turn: the computer may think ahead; the status line is kept fresh, repainted while
+  // the budget lasts.
+  keep_thinking_ahead(gs);
+  turn.unlock();
   if (!gs.started)
     set_status(gs, TEXT_PRESS_START);
   else
@@ -70,9 +104,12 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
 }
 
 bool repaint_watcher_pass(GameState& gs, Engine& e) {
-  if (!gs.thinking || think_progress(e) == gs.progress_drawn) return false;
+  // While the turn flow waits for a think ahead's answer, the strip follows that think.
+  Engine* shown = gs.shown_engine.load();
+  Engine& thinking = shown ? *shown : e;
+  if (!gs.thinking || think_progress(thinking) == gs.progress_drawn) return false;
   set_status(gs, TEXT_THINKING);
-  repaint(gs, e);
+  repaint(gs, thinking);
   return true;
 }
 

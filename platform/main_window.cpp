@@ -3,6 +3,7 @@
 #include "platform/main_window.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -14,12 +15,15 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <thread>
 
 #include "app/commands.h"
 #include "app/render.h"
 #include "app/turn_flow.h"
 #include "platform/about_box.h"
 #include "platform/image_qt.h"
+#include "platform/settings.h"
+#include "think/think_ahead.h"
 
 namespace halvane {
 
@@ -37,6 +41,9 @@ constexpr MenuItem FILE_ITEMS[] = {
     {u"盤を反転させる", CMD_CHANGE_SIDES}, {u"終了する(&X)", CMD_EXIT},
 };
 constexpr MenuItem HELP_ITEMS[] = {{u"バージョン情報(&A)...", CMD_ABOUT}};
+
+// The settings menu's time limits, in the order of THINK_LIMITS_MS.
+constexpr const char16_t* THINK_LIMIT_TEXTS[5] = {u"無制限", u"60秒", u"30秒", u"10秒", u"5秒"};
 
 // The keys that open the about box: Alt with "?" or "/". "?" is a shifted key on most layouts, so the
 // combination with Shift is taken as well.
@@ -135,6 +142,7 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
     }
   };
   add_menu(u"ファイル(&F)", FILE_ITEMS, 4);
+  add_settings_menu();
   add_menu(u"ヘルプ(&H)", HELP_ITEMS, 1);
 
   auto* about_keys = new QAction(this);
@@ -157,6 +165,35 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
   resize(sizeHint());
 }
 
+void MainWindow::add_settings_menu() {
+  // 思考時間の上限: one of the limits, checked alone; 先読み on or off. Each change reaches the game
+  // at once (the next think uses it) and is remembered.
+  QMenu* menu = menuBar()->addMenu(text_of(u"設定(&S)"));
+  QMenu* limits = menu->addMenu(text_of(u"思考時間の上限"));
+  auto* group = new QActionGroup(this);
+  group->setExclusive(true);
+  const int saved = saved_think_limit_ms();
+  for (int i = 0; i < 5; ++i) {
+    QAction* action = limits->addAction(text_of(THINK_LIMIT_TEXTS[i]));
+    const int ms = THINK_LIMITS_MS[i];
+    action->setCheckable(true);
+    action->setChecked(ms == saved);
+    action->setData(ms);
+    group->addAction(action);
+    connect(action, &QAction::triggered, this, [this, ms] {
+      gs_.think_limit_ms = ms;
+      save_think_limit_ms(ms);
+    });
+  }
+  QAction* ahead = menu->addAction(text_of(u"先読み"));
+  ahead->setCheckable(true);
+  ahead->setChecked(saved_think_ahead());
+  connect(ahead, &QAction::toggled, this, [this](bool on) {
+    gs_.think_ahead = on;
+    save_think_ahead(on);
+  });
+}
+
 QPushButton* MainWindow::button(int id) const {
   for (int i = 0; i < 6; ++i)
     if (BUTTON_PLACES[i].id == id) return buttons_[i];
@@ -171,6 +208,7 @@ void MainWindow::dispatch(int id) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
+  if (gs_.ahead) think_ahead_cancel(*gs_.ahead);
   // Closing the main window ends the program, even when another top-level window is still up.
   QCoreApplication::exit(0);
 }
@@ -179,6 +217,15 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   auto* window = new MainWindow(gs, e, strength);
   g_main_window = window;
   game_reset_for_window(gs);
+  gs.think_limit_ms = saved_think_limit_ms();
+  gs.think_ahead = saved_think_ahead();
+  // Thinking ahead needs a core of its own beside the think the player waits for. Its Engine is made
+  // once and, like the game's, kept to the end of the process.
+  if (std::thread::hardware_concurrency() >= 2) {
+    auto* ahead = new ThinkAhead;
+    ahead->engine = new_engine(strength);
+    gs.ahead = ahead;
+  }
   forget_last_move(gs);   // no last move to show
   load_piece_images(gs);
   repaint(gs, e);

@@ -71,6 +71,8 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // 設定: the think's time limit and thinking ahead, from and into the remembered settings.
+  void add_settings_menu();
   GameState& gs_;
   Engine& e_;
   BoardView* view_;

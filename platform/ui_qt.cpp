@@ -10,6 +10,7 @@
 #include <QMetaObject>
 
 #include "platform/main_window.h"
+#include "platform/settings.h"
 #include "app/ui.h"
 
 namespace halvane {
@@ -25,6 +26,9 @@ const QString KIF_FILTER = QStringLiteral("KIF files {*.kif} (*.kif *.kifu)");
 const QString FOLDER_KEY = QStringLiteral("kif_files/folder");
 
 QSettings settings() { return QSettings(QStringLiteral("halvane"), QStringLiteral("halvane")); }
+
+const QString THINK_LIMIT_KEY = QStringLiteral("think/limit_ms");
+const QString THINK_AHEAD_KEY = QStringLiteral("think/ahead");
 
 QString last_folder() {
   const QString folder = settings().value(FOLDER_KEY).toString();
@@ -92,5 +96,18 @@ bool save_file_dialog(std::string& path) {
 void close_main_window() {
   if (MainWindow* window = main_window()) window->close();
 }
+
+int saved_think_limit_ms() {
+  const int ms = settings().value(THINK_LIMIT_KEY, 0).toInt();
+  for (int offered : THINK_LIMITS_MS)
+    if (ms == offered) return ms;
+  return 0;
+}
+
+void save_think_limit_ms(int ms) { settings().setValue(THINK_LIMIT_KEY, ms); }
+
+bool saved_think_ahead() { return settings().value(THINK_AHEAD_KEY, true).toBool(); }
+
+void save_think_ahead(bool on) { settings().setValue(THINK_AHEAD_KEY, on); }
 
 }  // namespace halvane

@@ -61,7 +61,8 @@ void gote_drop_search(Engine& e, int cell, int code) {
     sente_node(e);
     e.ply = p;
     e.ply_eval[p] += e.ply_best[p + 1];
-    if (e.ply_eval[p] < e.ply_best[p]) {
+    // At the root, a reply tree cut by an outside stop has no value.
+    if (e.ply_eval[p] < e.ply_best[p] && !(p == 0 && e.stop_cut)) {
       if (p == 0) {
         // The human's king falls at ply 2 after a root pawn drop: a mate by dropping a pawn, which the
         // rules forbid. The drop is left out.
@@ -69,6 +70,7 @@ void gote_drop_search(Engine& e, int cell, int code) {
           e.ply_eval[0] = e.ply_best[0];
         } else {
           e.result_move = {-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY};
+          e.root_has_move.store(1, std::memory_order_relaxed);
         }
       } else if (e.ply_best[p] != GOTE_NOTHING_YET) {
         remember_drop(e, p, cell, code);

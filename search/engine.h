@@ -72,6 +72,16 @@ struct Engine {
   std::atomic<uint8_t> mate_running;     // 1 from the mate thread's start until run_mate_search has returned
   std::atomic<uint8_t> stop_requested;
   std::atomic<uint8_t> running_job;      // JOB_NONE, JOB_THINK or JOB_MATE: what a stop must reach
+  // Set by the first node that leaves early on stop_requested: from then on no root move is complete,
+  // so the root adopts none. Cleared by every think.
+  uint8_t stop_cut;
+  // Set when the root takes its first move (a complete one): a time limit may then stop even the
+  // think's first search, which has a move to play. Cleared by every think.
+  std::atomic<uint8_t> root_has_move;
+  // Tests only: when the node count reaches node_hook_at, node_hook runs at that node's entry (a way to
+  // ask for a stop at an exact node). node_hook_at is ~0 (never) otherwise.
+  uint64_t node_hook_at;
+  void (*node_hook)(Engine&);
 };
 
 enum EngineJob : uint8_t { JOB_NONE, JOB_THINK, JOB_MATE };
@@ -81,6 +91,15 @@ enum EngineJob : uint8_t { JOB_NONE, JOB_THINK, JOB_MATE };
 inline bool think_stopping(const Engine& e) {
   return e.mate_thread_solver.mate_found.load(std::memory_order_relaxed) == 1 ||
          e.stop_requested.load(std::memory_order_relaxed) != 0;
+}
+
+// The outside stop (stop_think), read at the entry of every node and after every move below the root,
+// so that a stop ends the search within a few nodes. Reading it true marks the tree as cut. The mate
+// thread's mate_found is not read here: it keeps to the GOTE column loops.
+inline bool outside_stop(Engine& e) {
+  if (e.stop_requested.load(std::memory_order_relaxed) == 0) return false;
+  e.stop_cut = 1;
+  return true;
 }
 
 // Destination cell of the move tried at a ply; ply -1 (read at the root) is always the wall cell 0.

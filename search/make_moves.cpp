@@ -49,8 +49,12 @@ bool make_root_move(Engine& e, int from, int piece, int to, int piece_after, int
         hint.captured == captured)
       e.ply_eval[p] += e.book_hint.hint_score;
     search_reply(e, p, GOTE);
-    if (e.ply_eval[p] < e.ply_best[p]) {
-      if (p == 0) e.result_move = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+    // A reply tree cut by an outside stop has no value: the root keeps what it had.
+    if (e.ply_eval[p] < e.ply_best[p] && !e.stop_cut) {
+      if (p == 0) {
+        e.result_move = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+        e.root_has_move.store(1, std::memory_order_relaxed);
+      }
       e.ply_best[p] = e.ply_eval[p];
     }
   }

@@ -34,7 +34,7 @@ bool try_remembered(Engine& e, int p) {
       if (king) e.pos.king_sq[S][p] = to;
       const bool stop = dispatch_move(e, from, piece, to, k[K_PIECE_AFTER][p][i], k[K_CAPTURED][p][i]);
       if (king) e.pos.king_sq[S][p] = from;
-      if (stop) return true;
+      if (stop || outside_stop(e)) return true;
     } else {
       const int kind = k[K_PIECE_AFTER][p][i] & 7;
       if (kind == PAWN && pawn_in_column(e.pos.board, S, k[K_TO_COL][p][i])) continue;
@@ -47,7 +47,7 @@ bool try_remembered(Engine& e, int p) {
       drop_search(e, to);
       e.pos.board[to] = SQ_EMPTY;
       ++e.pos.hand[S][kind];
-      if (side_cutoff(e, S, p)) return true;
+      if (side_cutoff(e, S, p) || outside_stop(e)) return true;
     }
   }
   return false;
@@ -55,9 +55,18 @@ bool try_remembered(Engine& e, int p) {
 
 }  // namespace
 
+// A node entered after an outside stop returns at once; its value no longer counts (stop_cut).
+static bool stopped_at_entry(Engine& e) {
+  if (++e.nodes == e.node_hook_at) e.node_hook(e);
+  return outside_stop(e);
+}
+
 void gote_node(Engine& e) {
   const int p = e.ply;
-  ++e.nodes;
+  if (stopped_at_entry(e)) {
+    if (p != 0) e.ply_best[p] = 0;
+    return;
+  }
   // 1. Deep enough; 2. the recapture plies.
   if (p >= e.depth_limit) {
     e.ply_best[p] = 0;
@@ -107,7 +116,10 @@ void gote_node(Engine& e) {
 
 void sente_node(Engine& e) {
   const int p = e.ply;
-  ++e.nodes;
+  if (stopped_at_entry(e)) {
+    e.ply_best[p] = 0;
+    return;
+  }
   // 1. Deep enough; 2. the last ply only scores a recapture.
   if (p >= e.depth_limit) {
     e.ply_best[p] = 0;
@@ -125,9 +137,14 @@ void sente_node(Engine& e) {
     return;
   }
   // 5. After each root move: can the human force mate?
-  if (p == 1 && reply_probe(e.reply_solver, e.pos.board, e.pos.hand[SENTE], e.pos.hand[GOTE]) == 1) {
-    e.ply_best[1] = REPLY_MATE_SCORE;
-    return;
+  if (p == 1) {
+    const int mated = reply_probe(e.reply_solver, e.pos.board, e.pos.hand[SENTE], e.pos.hand[GOTE]);
+    // A stop cuts the reply check short too (stop_think lowers its depth): its answer is not trusted.
+    if (outside_stop(e)) return;
+    if (mated == 1) {
+      e.ply_best[1] = REPLY_MATE_SCORE;
+      return;
+    }
   }
   // 6. Start value, 7. remembered moves.
   e.ply_best[p] = SENTE_NOTHING_YET;

@@ -102,10 +102,11 @@ inline bool side_cutoff(const Engine& e, int side, int p) {
 template <int S>
 struct SearchSink {
   Engine& e;
+  // An outside stop ends the node like a cutoff: at once, without its pass.
   bool move(int from, int piece, int to, int piece_after, int captured) {
-    return try_move(e, from, piece, to, piece_after, captured);
+    return try_move(e, from, piece, to, piece_after, captured) || outside_stop(e);
   }
-  bool drop(int cell, int kind) { return search_drop(e, S, cell, kind); }
+  bool drop(int cell, int kind) { return search_drop(e, S, cell, kind) || outside_stop(e); }
 };
 
 }  // namespace halvane

@@ -47,6 +47,10 @@ void engine_init(Engine& e, const Strength& strength) {
   e.nodes = 0;
   e.mate_running.store(0);
   e.stop_requested.store(0);
+  e.stop_cut = 0;
+  e.root_has_move.store(0);
+  e.node_hook_at = ~0ULL;
+  e.node_hook = nullptr;
   e.running_job.store(JOB_NONE);
   seed_noise(e, 1);
   fill_book(e.book);

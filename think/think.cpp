@@ -4,9 +4,13 @@
 #include "think/think.h"
 
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <cstring>
 #include <ctime>
 #include <thread>
@@ -15,10 +19,21 @@
 #include "mate/mate_search.h"
 #include "search/engine.h"
 #include "search/search.h"
+#include "think/strength.h"
 
 namespace halvane {
 
 namespace {
+
+// The most thinks a time-limited think runs: two small ones and one per build.
+constexpr int THINK_SIZES = 5;
+
+struct ThinkOutcome {
+  bool mate_used = false;   // the mate thread's mate replaced the search's move
+  bool limited = false;     // the time limit (or a stop) ended the series before the Engine's own think
+  int completed = 0;        // complete thinks of the series
+  uint64_t all_nodes = 0;   // main search and reply checks of every think run
+};
 
 void run_gote_root(Engine& e) {
   e.ply = 0;
@@ -49,53 +64,211 @@ void turn_request(ThinkRequest& r) {
   r.side = GOTE;
 }
 
-// The think itself, on a request with GOTE to move. Results stay in the Engine's fields; returns true
-// when the mate thread's mate replaced the search's move.
-bool run_think(Engine& e, const ThinkRequest& r) {
-  MateSolver& mate = e.mate_thread_solver;
-  const uint8_t* sente_hand = r.hand[SENTE];
-  const uint8_t* gote_hand = r.hand[GOTE];
+// The shape of one complete think: what a build of that size would search.
+struct ThinkShape {
+  int max_plies;
+  int base_depth;
+  int ply_mode_base[SCHEDULE_LEN];
+  bool hand_rule;
+};
 
-  // 1. Give the think the processor as far as the system lets us.
-  raise_priority();
+// The two small thinks a time-limited think starts with, before the builds' own.
+constexpr ThinkShape DEPTH_4 = {4, 4, {0, 1, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1,
+                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, false};
+constexpr ThinkShape DEPTH_6 = {6, 6, {0, 1, 2, 3, 8, 9, -1, -1, -1, -1, -1, -1,
+                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, false};
 
+ThinkShape shape_of(const Strength& s) {
+  ThinkShape shape{s.max_plies, s.base_depth, {}, s.hand_rule};
+  std::memcpy(shape.ply_mode_base, s.ply_mode_base, sizeof shape.ply_mode_base);
+  return shape;
+}
+
+ThinkShape own_shape(const Engine& e) {
+  ThinkShape shape{e.max_plies, e.base_depth, {}, e.hand_rule};
+  std::memcpy(shape.ply_mode_base, e.ply_mode_base, sizeof shape.ply_mode_base);
+  return shape;
+}
+
+// Depth and schedule of a shape for a position: the hand rule lowers the strongest build's.
+void effective_schedule(const ThinkShape& shape, const ThinkRequest& r, int& depth, int modes[SCHEDULE_LEN]) {
+  depth = shape.base_depth;
+  std::memcpy(modes, shape.ply_mode_base, sizeof shape.ply_mode_base);
+  // Hand rule: pieces other than pawns in hand make the tree much wider, so the strongest level
+  // searches as deep as the middle one then.
+  if (shape.hand_rule && non_pawn_hand_pieces(r.hand[SENTE], r.hand[GOTE]) != 0) {
+    modes[8] = 8;
+    modes[9] = 9;
+    modes[10] = -1;
+    modes[11] = -1;
+    depth = 10;
+  }
+}
+
+// One complete think's main search (steps 2-5 and 9-12), beside the already running mate thread.
+void run_search(Engine& e, const ThinkRequest& r, const ThinkShape& shape, unsigned seed) {
   // 2. Seed the root's evaluation noise.
-  seed_noise(e, r.fixed_seed ? r.seed : static_cast<unsigned>(std::time(nullptr)));
+  seed_noise(e, seed);
 
   // 3. Load the position. Nothing of an earlier think carries over: no move chosen yet, and a side
-  // without a king (mate problems, hand-made positions) keeps king cells that point at a wall cell no
-  // piece reaches, so no search reads a stale square.
+  // without a king keeps king cells that point at a wall cell no piece reaches.
   e.ply_best[0] = 0;
   e.game_ply = r.game_ply;
   e.result_move = MoveRecord{};
   e.result_move.to_col = e.result_move.to_row = -1;
-  for (EnginePosition* pos : {&e.pos, &e.mate_thread_solver.pos, &e.reply_solver.pos})
+  for (EnginePosition* pos : {&e.pos, &e.reply_solver.pos})
     for (int side = 0; side < 2; ++side)
       for (int ply = 0; ply < MAX_PLY; ++ply) pos->king_sq[side][ply] = 0;
-  load_position(e.pos, r.board, sente_hand, gote_hand);
+  load_position(e.pos, r.board, r.hand[SENTE], r.hand[GOTE]);
 
-  // 4. This think's depth and schedule.
-  e.depth_limit = e.base_depth;
-  std::memcpy(e.ply_mode, e.ply_mode_base, sizeof e.ply_mode);
+  // 4, 5. This think's depth and schedule.
+  effective_schedule(shape, r, e.depth_limit, e.ply_mode);
+  e.nodes = 0;
+  e.reply_solver.nodes = 0;
 
-  // 5. Hand rule: pieces other than pawns in hand make the tree much wider, so the strongest level
-  // searches as deep as the middle one then.
-  if (e.hand_rule && non_pawn_hand_pieces(sente_hand, gote_hand) != 0) {
-    e.ply_mode[8] = 8;
-    e.ply_mode[9] = 9;
-    e.ply_mode[10] = -1;
-    e.ply_mode[11] = -1;
-    e.depth_limit = 10;
+  // 9. Effect maps of the main search.
+  rebuild_effects(e.effects, e.pos);
+  e.effects.delta_plies = delta_plies_read(e);
+
+  // 10. Root values.
+  e.game_ply += 1;
+  e.ply = 0;
+  e.root_progress.store(0, std::memory_order_relaxed);
+  e.ply_best[0] = GOTE_NOTHING_YET;
+  e.root_has_move.store(0, std::memory_order_relaxed);
+
+  // 11. Remembered moves start empty.
+  clear_killers(e, shape.max_plies);
+
+  // 12. The main search. Its GOTE nodes leave their column loops once the mate thread reports a mate;
+  // every node leaves at once on stop_think.
+  (r.main_search ? r.main_search : run_gote_root)(e);
+}
+
+// What a completed think leaves, kept while a larger one runs.
+struct SearchAnswer {
+  MoveRecord move;
+  int score;
+  int depth_limit;
+  uint64_t search_nodes;
+  uint64_t reply_nodes;
+};
+
+SearchAnswer answer_of(const Engine& e) {
+  return {e.result_move, e.ply_best[0], e.depth_limit, e.nodes, e.reply_solver.nodes};
+}
+
+// The thinks of a time-limited think, smallest first, up to the Engine's own; a think the same as the one
+// before it (the hand rule makes the strongest build's the middle one's) is left out.
+int limited_shapes(const Engine& e, const ThinkRequest& r, ThinkShape shapes[THINK_SIZES]) {
+  int n = 0;
+  shapes[n++] = DEPTH_4;
+  shapes[n++] = DEPTH_6;
+  for (const Strength* level : STRENGTHS)
+    if (level->base_depth < e.base_depth) shapes[n++] = shape_of(*level);
+  shapes[n++] = own_shape(e);
+  int kept = 0;
+  for (int i = 0; i < n; ++i) {
+    int depth = 0, modes[SCHEDULE_LEN], last_depth = 0, last_modes[SCHEDULE_LEN];
+    effective_schedule(shapes[i], r, depth, modes);
+    if (kept > 0) {
+      effective_schedule(shapes[kept - 1], r, last_depth, last_modes);
+      if (depth == last_depth && std::memcmp(modes, last_modes, sizeof modes) == 0) {
+        shapes[kept - 1] = shapes[i];
+        continue;
+      }
+    }
+    shapes[kept++] = shapes[i];
   }
+  return kept;
+}
+
+// The time limit of a think: a thread that waits for the deadline and then stops the running think. The
+// first think is stopped too, so that no clock is lost on a position where even it takes long, once its
+// root has a searched move to play (or a little later at the latest: then it may have none).
+struct LimitClock {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool done = false;      // the think has ended
+  bool passed = false;    // the deadline has passed
+  int running = 0;        // index of the think running
+  std::thread thread;
+};
+
+constexpr int BACKGROUND_NICE = 19;
+constexpr auto FIRST_THINK_POLL = std::chrono::milliseconds(5);
+constexpr int FIRST_THINK_GRACE_DIVISOR = 4;
+constexpr uint8_t STOP_OUTSIDE = 1;   // stop_think
+constexpr uint8_t STOP_LIMIT = 2;     // the think's own time limit
+
+void request_stop(Engine& e, uint8_t why) {
+  e.stop_requested.fetch_or(why);
+  // A running reply check ends at its next node; the next one reloads its depth.
+  if (e.running_job.load() == JOB_THINK) e.reply_solver.depth_limit.store(0, std::memory_order_relaxed);
+  if (e.running_job.load() == JOB_MATE) {
+    e.mate_thread_solver.base_depth.store(0, std::memory_order_relaxed);
+    e.mate_thread_solver.depth_limit.store(0, std::memory_order_relaxed);
+  }
+}
+
+void start_limit_clock(LimitClock& clock, Engine& e, int limit_ms) {
+  const auto start = std::chrono::steady_clock::now();
+  const auto deadline = start + std::chrono::milliseconds(limit_ms);
+  clock.thread = std::thread([&clock, &e, start, deadline] {
+    std::unique_lock<std::mutex> lock(clock.mutex);
+    if (clock.changed.wait_until(lock, deadline, [&] { return clock.done; })) return;
+    clock.passed = true;
+    // The first think's root waits for its first complete move (its reply checks can be long), but
+    // no longer than a quarter of the limit more.
+    const auto last_chance = deadline + (deadline - start) / FIRST_THINK_GRACE_DIVISOR;
+    while (clock.running == 0 && e.root_has_move.load(std::memory_order_relaxed) == 0 &&
+           std::chrono::steady_clock::now() < last_chance)
+      if (clock.changed.wait_for(lock, FIRST_THINK_POLL, [&] { return clock.done; })) return;
+    request_stop(e, STOP_LIMIT);
+  });
+}
+
+// True when think `index` may start: the first always, a later one only before the deadline and stop.
+bool may_run(LimitClock& clock, const Engine& e, int index) {
+  std::lock_guard<std::mutex> lock(clock.mutex);
+  if (index > 0 && (clock.passed || e.stop_requested.load() != 0)) return false;
+  clock.running = index;
+  return true;
+}
+
+void stop_limit_clock(LimitClock& clock) {
+  {
+    std::lock_guard<std::mutex> lock(clock.mutex);
+    clock.done = true;
+  }
+  clock.changed.notify_all();
+  if (clock.thread.joinable()) clock.thread.join();
+}
+
+// The think itself, on a request with GOTE to move. Without a time limit it is one think at the Engine's
+// strength; with one, complete thinks of growing size share one mate thread, and the largest that
+// completed gives the answer. Results stay in the Engine's fields.
+ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
+  MateSolver& mate = e.mate_thread_solver;
+  ThinkOutcome outcome;
+
+  // 1. Give the think the processor as far as the system lets us; a think ahead takes only what
+  // nothing else wants (its mate thread, started below, inherits the thread's nice value).
+  if (r.background)
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), BACKGROUND_NICE);
+  else
+    raise_priority();
+  const unsigned seed = r.fixed_seed ? r.seed : static_cast<unsigned>(std::time(nullptr));
 
   // 6. The mate thread's copy of the position.
-  load_position(mate.pos, r.board, sente_hand, gote_hand);
+  for (int side = 0; side < 2; ++side)
+    for (int ply = 0; ply < MAX_PLY; ++ply) mate.pos.king_sq[side][ply] = 0;
+  load_position(mate.pos, r.board, r.hand[SENTE], r.hand[GOTE]);
 
   // 7. Clear its answer and give it the full mate depth.
   arm_mate_solver(mate, MATE_DEPTH);
-  e.nodes = 0;
   mate.nodes = 0;
-  e.reply_solver.nodes = 0;
+  e.stop_cut = 0;
 
   // 8. Start the mate thread; the search does not wait for it. If the thread cannot be made, the think
   // simply has no mate result.
@@ -106,22 +279,42 @@ bool run_think(Engine& e, const ThinkRequest& r) {
     e.mate_running.store(0, std::memory_order_release);
   }
 
-  // 9. Effect maps of the main search.
-  rebuild_effects(e.effects, e.pos);
-  e.effects.delta_plies = delta_plies_read(e);
-
-  // 10. Root values.
-  e.game_ply += 1;
-  e.ply = 0;
-  e.root_progress.store(0, std::memory_order_relaxed);
-  e.ply_best[0] = GOTE_NOTHING_YET;   // the root's best before any move has been searched
-
-  // 11. Remembered moves start empty.
-  clear_killers(e, e.max_plies);
-
-  // 12. The main search. Its GOTE nodes leave their column loops once the mate thread reports a mate
-  // (or stop_think asks the think to stop).
-  (r.main_search ? r.main_search : run_gote_root)(e);
+  if (r.limit_ms <= 0) {
+    run_search(e, r, own_shape(e), seed);
+    outcome.all_nodes = e.nodes + e.reply_solver.nodes;
+    outcome.completed = e.stop_requested.load() == 0 ? 1 : 0;
+  } else {
+    ThinkShape shapes[THINK_SIZES];
+    const int count = limited_shapes(e, r, shapes);
+    LimitClock clock;
+    start_limit_clock(clock, e, r.limit_ms);
+    SearchAnswer kept{};
+    bool have = false;
+    for (int i = 0; i < count && may_run(clock, e, i); ++i) {
+      run_search(e, r, shapes[i], seed);
+      outcome.all_nodes += e.nodes + e.reply_solver.nodes;
+      // A think is complete when nothing stopped it; a mate from the thread ends them all.
+      if (e.stop_requested.load() != 0 || mate.mate_found.load(std::memory_order_relaxed) != 0) {
+        outcome.limited = true;
+        break;
+      }
+      kept = answer_of(e);
+      have = true;
+      outcome.completed = i + 1;
+    }
+    outcome.limited = outcome.limited || outcome.completed < count;
+    stop_limit_clock(clock);
+    e.stop_requested.fetch_and(static_cast<uint8_t>(~STOP_LIMIT));
+    // The largest completed think gives the answer; with none (stopped during the first) the stopped
+    // think's own result stands.
+    if (have) {
+      e.result_move = kept.move;
+      e.ply_best[0] = kept.score;
+      e.depth_limit = kept.depth_limit;
+      e.nodes = kept.search_nodes;
+      e.reply_solver.nodes = kept.reply_nodes;
+    }
+  }
 
   // 13. The mate thread's answer, read once; acquire makes its mate_move and mate_len visible.
   const uint8_t found = mate.mate_found.load(std::memory_order_acquire);
@@ -137,6 +330,10 @@ bool run_think(Engine& e, const ThinkRequest& r) {
     }
   }
 
+  // A time-limited think whose first think was cut never resigns on the part it saw: it plays the best
+  // move it had searched.
+  if (r.limit_ms > 0 && outcome.completed == 0 && e.result_move.to_col != -1) e.resign_flag = 0;
+
   // 16. The stop signal: every node the solver enters from now on returns at once. A mate it would
   // report later is no longer wanted.
   mate.base_depth.store(0, std::memory_order_relaxed);
@@ -149,7 +346,8 @@ bool run_think(Engine& e, const ThinkRequest& r) {
   mate.mate_found.store(0, std::memory_order_relaxed);
   // No think runs now: a progress display starts from the first column again.
   e.root_progress.store(0, std::memory_order_relaxed);
-  return found == 1;
+  outcome.mate_used = found == 1;
+  return outcome;
 }
 
 }  // namespace
@@ -173,31 +371,30 @@ ThinkResult think(Engine& e, const ThinkRequest& request) {
   ThinkRequest r = request;
   const bool turned = r.side == SENTE;
   if (turned) turn_request(r);
-  const bool mate_used = run_think(e, r);
+  const ThinkOutcome outcome = run_think(e, r);
   e.running_job.store(JOB_NONE);
 
   ThinkResult result;
   result.resigned = e.resign_flag != 0;
   result.move = turned ? turn_move(e.result_move) : e.result_move;
   result.score = e.ply_best[0];
-  result.mate_used = mate_used;
+  result.mate_used = outcome.mate_used;
+  result.limited = outcome.limited;
+  result.completed = outcome.completed;
   result.book = e.ply_best[0] == BOOK_MOVE_SCORE;
-  result.stopped = e.stop_requested.load() != 0;
+  result.stopped = e.stop_requested.load() != 0 || (request.limit_ms > 0 && outcome.completed == 0);
   result.depth_limit = e.depth_limit;
   result.search_nodes = e.nodes;
   result.reply_nodes = e.reply_solver.nodes;
   result.mate_nodes = e.mate_thread_solver.nodes;
+  result.all_nodes = outcome.all_nodes + result.mate_nodes;
   return result;
 }
 
 void stop_think(Engine& e) {
-  // A think's GOTE nodes read stop_requested. A mate solve reads only the solver's depth words; its
-  // own run re-reads stop_requested after arming, so a stop that lands in between is not lost.
-  e.stop_requested.store(1);
-  if (e.running_job.load() == JOB_MATE) {
-    e.mate_thread_solver.base_depth.store(0, std::memory_order_relaxed);
-    e.mate_thread_solver.depth_limit.store(0, std::memory_order_relaxed);
-  }
+  // A think's nodes read stop_requested. A mate solve reads only the solver's depth words; its own run
+  // re-reads stop_requested after arming, so a stop that lands in between is not lost.
+  request_stop(e, STOP_OUTSIDE);
 }
 
 void clear_stop(Engine& e) { e.stop_requested.store(0); }

@@ -38,6 +38,16 @@ struct ThinkRequest {
   // The main search, run at ply 0; nullptr is the real one. Tests give a search of their own to put a
   // known score or move in front of the driver's resignation and mate rules.
   void (*main_search)(Engine&) = nullptr;
+  // Time limit in milliseconds; 0 is none: one think at the Engine's strength. With a limit, complete
+  // thinks of growing size (depth 4, depth 6, then each build's up to the Engine's own) run one after
+  // the other beside one mate thread; when the limit comes the running one is stopped and the largest
+  // completed one answers. The first is stopped too, once its root has a searched move (at the latest a
+  // quarter of the limit later), when it alone outlasts the limit (a position crowded with pieces in
+  // hand): then its best searched move, or none (stopped set, move.to_col -1).
+  int limit_ms = 0;
+  // A think on the player's time: it runs at the lowest priority (its thread and its mate thread)
+  // instead of raising the priority.
+  bool background = false;
 };
 
 struct ThinkResult {
@@ -47,11 +57,15 @@ struct ThinkResult {
   int score = 0;              // from the point of view of the side not to move (the engine's SENTE)
   bool mate_used = false;     // the mate thread's proven mate replaced the search's move
   bool book = false;          // the book supplied the move
-  bool stopped = false;       // stop_think reached this think before it ended
-  int depth_limit = 0;        // the depth the search ran to (lowered by the hand rule)
+  bool stopped = false;       // stop_think reached this think before it ended, or its time limit cut
+                              // even its first think: the answer comes from a cut search
+  bool limited = false;       // a time-limited think answered before its largest think completed
+  int completed = 0;          // complete thinks (of a time-limited think: of its series)
+  int depth_limit = 0;        // the depth of the think that answered (lowered by the hand rule)
   uint64_t search_nodes = 0;  // main search
   uint64_t reply_nodes = 0;   // the reply checks inside it
   uint64_t mate_nodes = 0;    // the mate thread
+  uint64_t all_nodes = 0;     // every think of a time-limited one, and the mate thread
   uint64_t nodes() const { return search_nodes + reply_nodes + mate_nodes; }
 };
 

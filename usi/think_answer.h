@@ -14,12 +14,13 @@ struct ThinkAnswer {
   bool resign = false;
   MoveRecord move;          // in the game position's coordinates; meaningful unless resign
   bool searched = false;    // the move is the think's own (not the fallback of a think stopped at once)
-  bool stopped = false;     // the think was asked to stop early
+  bool stopped = false;     // the think was asked to stop early and its answer comes from a cut search
+  bool limited = false;     // a time-limited think answered from a smaller think than the level's own
   bool book = false;        // the think played a book move
   bool mate_used = false;   // the mate thread's mate ended the think
   int score = 0;            // ply_best[0], from the side not to move's point of view (the engine's SENTE)
   long long ms = 0;
-  uint64_t nodes = 0;       // main search, reply checks and mate thread together
+  uint64_t nodes = 0;       // main search, reply checks and mate thread together, of every think run
   uint64_t mate_nodes = 0;  // the mate thread's part of them
   int depth = 0;            // the search's depth limit
 };

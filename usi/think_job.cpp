@@ -1,5 +1,6 @@
 // "go": one think on the worker thread, a timer that stops it before the clock runs out, and the answer
 // turned back into the GUI's coordinates. The answer is always a legal move or "resign".
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -16,6 +17,7 @@ namespace {
 constexpr int KING_SCORE = 300000;     // a king captured at ply p scores KING_SCORE - p * KING_PLY_STEP
 constexpr int KING_PLY_STEP = 5000;
 constexpr int KING_PLIES = 20;         // deeper than any search goes; material sums stay far below
+constexpr int PONDER_LIMIT_MS = 24 * 60 * 60 * 1000;   // a ponder think's own limit: the GUI's clock rules
 
 }  // namespace
 
@@ -46,10 +48,12 @@ ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest
   const UsiClock::time_point start = UsiClock::now();
   const ThinkResult result = think(e, request);
   answer.ms = std::chrono::duration_cast<std::chrono::milliseconds>(UsiClock::now() - start).count();
-  answer.nodes = result.nodes();
+  answer.nodes = result.all_nodes;
   answer.mate_nodes = result.mate_nodes;
   answer.score = result.score;
-  answer.stopped = result.stopped;
+  // A time-limited think stopped by its clock still answers from a think that ran to its end.
+  answer.stopped = result.stopped && result.completed == 0;
+  answer.limited = result.limited;
   answer.book = result.book;
   answer.mate_used = result.mate_used;
   answer.depth = result.depth_limit;
@@ -90,11 +94,16 @@ std::string answer_info(const ThinkAnswer& a, int depth) {
 void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   Engine& e = *s.engine;
   const long long budget = think_budget_ms(go, game.pos.side_to_move);
-  // A ponder think starts its clock at ponderhit; an infinite one has none.
-  if (budget >= 0 && !go.ponder) set_job_deadline(s, UsiClock::now() + std::chrono::milliseconds(budget));
+  // A clocked think is a time-limited one: thinks of growing size, the largest completed one answering.
+  // Its own limit ends it; a ponder think has no clock before ponderhit, so it gets a day and the job
+  // timer, armed at ponderhit, stops it (a stopped time-limited think still answers a completed think).
+  // An infinite think is the level's one think, stopped only by "stop".
+  ThinkRequest request;
+  // The limit leaves the budget's last fifth for the grace the first think may take past its limit.
+  if (budget >= 0) request.limit_ms = go.ponder ? PONDER_LIMIT_MS : static_cast<int>(std::max(budget * 4 / 5, 1LL));
   JobTimer timer = start_job_timer(s, [&e] { stop_think(e); });
 
-  const ThinkAnswer answer = answer_think(e, game, ThinkRequest{});
+  const ThinkAnswer answer = answer_think(e, game, request);
   finish_job_timer(s, timer);
 
   // "go infinite" and "go ponder" must not answer before the GUI says so.
@@ -103,6 +112,8 @@ void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   if (answer.book) usi_write(s, "info string book move");
   if (answer.stopped)
     usi_write(s, answer.searched ? "info string stopped early" : "info string stopped before any move was searched");
+  else if (answer.limited)
+    usi_write(s, "info string time limit: the depth " + std::to_string(answer.depth) + " think answered");
   usi_write(s, answer_info(answer, answer.depth));
   usi_write(s, answer.resign ? "bestmove resign" : "bestmove " + move_to_usi(answer.move));
 }

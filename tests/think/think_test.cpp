@@ -4,6 +4,7 @@
 // driver's own rules are what is tested.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "think/engine_init.h"
 #include "support/think_request.h"
 #include "think/think.h"
+#include "think/think_ahead.h"
 
 using namespace halvane;
 
@@ -82,6 +84,8 @@ void think_scripted(Engine& e, const EngineView& view, int score = 0, bool wait_
 
 // After 2g2f 8c8d 2f2e 8d8e 6i7h, white to move: no book entry has it.
 constexpr const char* OUT_OF_BOOK = "lnsgkgsnl/1r5b1/p1ppppppp/9/1p5P1/9/PPPPPPP1P/1BG4R1/LNS1KGSNL w - 6";
+constexpr const char* BENCH_FOUR = "ln1g3nl/1r1s1kg2/p1ppppsp1/1p4p1p/7P1/2P3P2/PPSPPP2P/2G1K2R1/LN3GSNL b Bb 1";
+constexpr unsigned BENCH_LIKE_SEED = 12345;
 
 void expect_no_thread_left(const Engine& e) {
   EXPECT_FALSE(e.mate_thread.joinable()) << "the mate thread outlived the think";
@@ -257,4 +261,148 @@ TEST(Think, SenteToMoveIsThoughtTurnedAndAnsweredInItsOwnCoordinates) {
   EXPECT_EQ(other.search_nodes, direct.search_nodes);
   EXPECT_EQ(other.score, direct.score);
   EXPECT_EQ(other.move, turn_move(direct.move));
+}
+
+// A stop asked at an exact node, from inside the search: counts decide, never the clock.
+struct StopHook {
+  int ply = -1;        // ply of the node the stop was asked at
+  int only_depth = 0;  // when not 0: stop only a think of this depth limit
+};
+StopHook stop_hook;
+
+void stop_at_node(Engine& e) {
+  if (stop_hook.only_depth != 0 && e.depth_limit != stop_hook.only_depth) return;
+  stop_hook.ply = e.ply;
+  stop_think(e);
+}
+
+ThinkResult think_with_stop_at(Engine& e, const EngineView& view, uint64_t node, ThinkRequest options) {
+  stop_hook = StopHook{};
+  e.node_hook_at = node;
+  e.node_hook = stop_at_node;
+  options.fixed_seed = true;
+  options.seed = BENCH_LIKE_SEED;
+  return think(e, test_support::request_for(view, 0, options));
+}
+
+TEST(Think, AnOutsideStopEndsTheSearchWithinAFewNodesAtAnyPlyAndSide) {
+  const EngineView view = view_of(OUT_OF_BOOK);
+  auto e = make_engine(STRENGTH_GEKIKARA);
+  constexpr uint64_t FEW_NODES = 16;
+  bool gote_ply = false, sente_ply = false;
+  int deepest = 0;
+  for (uint64_t at : {2, 3, 5, 40, 700, 9000, 60000, 150000, 250000, 400000}) {
+    clear_stop(*e);
+    const ThinkResult r = think_with_stop_at(*e, view, at, ThinkRequest{});
+    ASSERT_GE(stop_hook.ply, 0) << "the search ended before node " << at;
+    EXPECT_TRUE(r.stopped);
+    EXPECT_LE(r.search_nodes, at + FEW_NODES) << "stop asked at node " << at << ", ply " << stop_hook.ply;
+    // Inside the first root move's tree: that move's partial value must not be taken.
+    if (at <= 5) EXPECT_EQ(r.move.to_col, -1) << "no root move was completed";
+    (stop_hook.ply % 2 == 0 ? gote_ply : sente_ply) = true;
+    deepest = std::max(deepest, stop_hook.ply);
+    expect_no_thread_left(*e);
+  }
+  EXPECT_TRUE(gote_ply && sente_ply) << "the table should stop nodes of both sides";
+  EXPECT_GE(deepest, 4);
+}
+
+TEST(Think, ATimeLimitedThinkNeverStoppedIsExactlyTheLevelsThink) {
+  const char* const sfens[] = {OUT_OF_BOOK, BENCH_FOUR};
+  for (const char* sfen : sfens) {
+    const EngineView view = view_of(sfen);
+    auto e = make_engine(STRENGTH_CHUUKARA);
+    ThinkRequest options;
+    options.fixed_seed = true;
+    options.seed = BENCH_LIKE_SEED;
+    const ThinkResult plain = think(*e, test_support::request_for(view, 0, options));
+    options.limit_ms = 3600 * 1000;
+    const ThinkResult limited = think(*e, test_support::request_for(view, 0, options));
+    EXPECT_TRUE(limited.move == plain.move && limited.score == plain.score) << sfen;
+    EXPECT_TRUE(limited.search_nodes == plain.search_nodes && limited.reply_nodes == plain.reply_nodes) << sfen;
+    EXPECT_EQ(limited.completed, 3) << "depth 4, depth 6 and the level's own";
+    EXPECT_TRUE(limited.depth_limit == 8 && !limited.limited && limited.all_nodes > limited.nodes());
+  }
+}
+
+TEST(Think, ATimeLimitedThinkStoppedInItsOwnSearchAnswersTheLargestCompletedOne) {
+  const EngineView view = view_of(OUT_OF_BOOK);
+  ThinkRequest options;
+  options.fixed_seed = true;
+  options.seed = BENCH_LIKE_SEED;
+  auto weaker = make_engine(STRENGTH_CHUUKARA);
+  const ThinkResult expected = think(*weaker, test_support::request_for(view, 0, options));
+
+  auto e = make_engine(STRENGTH_KARAKUCHI);
+  options.limit_ms = 3600 * 1000;
+  stop_hook = StopHook{};
+  e->node_hook_at = 20000;
+  e->node_hook = stop_at_node;
+  stop_hook.only_depth = 10;
+  const ThinkResult r = think(*e, test_support::request_for(view, 0, options));
+  EXPECT_GE(stop_hook.ply, 0) << "the level's own think was not stopped";
+  EXPECT_TRUE(r.limited && r.completed == 3 && r.depth_limit == 8);
+  EXPECT_TRUE(r.move == expected.move && r.score == expected.score && r.search_nodes == expected.search_nodes);
+  expect_no_thread_left(*e);
+
+  // A limit that passes at once still gives a searched move, never a resignation.
+  clear_stop(*e);
+  e->node_hook_at = ~0ULL;
+  options.limit_ms = 1;
+  const ThinkResult quick = think(*e, test_support::request_for(view, 0, options));
+  EXPECT_EQ(quick.stopped, quick.completed == 0);
+  EXPECT_TRUE(quick.move.to_col != -1 && !quick.resigned);
+  EXPECT_EQ(e->stop_requested.load(), 0) << "the limit's own stop must not outlive the think";
+}
+
+// Waits until the think ahead has guessed the reply (or ended without one) and returns its request.
+ThinkRequest guessed_request(ThinkAhead& a) {
+  std::unique_lock<std::mutex> lock(a.mutex);
+  a.changed.wait(lock, [&] { return a.guessed || a.done; });
+  EXPECT_TRUE(a.guessed) << "no reply was guessed";
+  ThinkRequest r = a.request;
+  r.background = false;
+  return r;
+}
+
+TEST(ThinkAhead, TakesExactlyTheThinkAfterTheGuessedReplyAndStopsForAnyOther) {
+  ThinkAhead a;
+  a.engine = new_engine(STRENGTH_CHUUKARA);
+  ThinkRequest options;
+  options.fixed_seed = true;
+  options.seed = BENCH_LIKE_SEED;
+  const ThinkRequest now = test_support::request_for(view_of(OUT_OF_BOOK), 20, options);
+
+  // Another position (here: another move count) stops it; nothing is left running.
+  think_ahead_start(a, now);
+  ThinkRequest other = guessed_request(a);
+  other.game_ply += 2;
+  ThinkResult result;
+  EXPECT_FALSE(think_ahead_take(a, other, result, nullptr, nullptr));
+  EXPECT_FALSE(think_ahead_running(a));
+
+  // The guessed position is the one after one move of the player's, with the next move count.
+  think_ahead_start(a, now);
+  const ThinkRequest expected = guessed_request(a);
+  EXPECT_TRUE(expected.game_ply == 21 && expected.side == GOTE);
+  int changed_cells = 0;
+  for (int c = 0; c < BOARD_CELLS; ++c) changed_cells += expected.board[c] != now.board[c];
+  EXPECT_TRUE(changed_cells == 1 || changed_cells == 2) << changed_cells;
+
+  // Taken: exactly the think the game would have started there.
+  Engine* followed = nullptr;
+  const auto follow = [](Engine& thinking, void* seen) { *static_cast<Engine**>(seen) = &thinking; };
+  ASSERT_TRUE(think_ahead_take(a, expected, result, follow, &followed));
+  EXPECT_EQ(followed, a.engine.get());
+  EXPECT_FALSE(think_ahead_running(a));
+  auto fresh = make_engine(STRENGTH_CHUUKARA);
+  const ThinkResult direct = think(*fresh, expected);
+  EXPECT_TRUE(result.move == direct.move && result.score == direct.score &&
+              result.search_nodes == direct.search_nodes);
+
+  // A cancel at once leaves nothing behind, and the next start works again.
+  think_ahead_start(a, now);
+  think_ahead_cancel(a);
+  EXPECT_TRUE(!think_ahead_running(a) && a.engine->stop_requested.load() == 0);
+  expect_no_thread_left(*a.engine);
 }

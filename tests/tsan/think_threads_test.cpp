@@ -3,12 +3,14 @@
 // another thread is seen without a race, and Engines thinking at once share nothing.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <string>
 #include <thread>
 
 #include "think/think.h"
+#include "think/think_ahead.h"
 #include "search/engine.h"
 #include "think/engine_init.h"
 #include "support/think_request.h"
@@ -99,4 +101,41 @@ TEST(ThinkThreads, TwoEnginesThinkingAtOnceMatchTheirThinksAlone) {
     EXPECT_EQ(together[i].search_nodes, alone[i].search_nodes) << positions[i];
     EXPECT_EQ(together[i].reply_nodes, alone[i].reply_nodes) << positions[i];
   }
+}
+
+TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
+  // The cycles the window goes through: a think ahead cancelled at once, stopped by another position,
+  // or taken; a time-limited think of its own, and another thread asking whether it runs.
+  ThinkAhead a;
+  a.engine = new_engine(STRENGTH_CHUUKARA);
+  ThinkRequest now = test_support::request_for(view_of("lnsgkgsnl/1r5b1/p1ppppppp/9/1p5P1/9/PPPPPPP1P/1BG4R1/LNS1KGSNL w - 6"), 4);
+  now.limit_ms = 40;
+  std::atomic<bool> over{false};
+  std::thread watcher([&] {
+    while (!over) {
+      think_ahead_running(a);
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  });
+  int taken = 0;
+  for (int cycle = 0; cycle < 9; ++cycle) {
+    think_ahead_start(a, now);
+    ThinkResult result;
+    if (cycle % 3 == 0) think_ahead_cancel(a);
+    if (cycle % 3 == 0) continue;
+    ThinkRequest expected;
+    {
+      std::unique_lock<std::mutex> lock(a.mutex);
+      a.changed.wait(lock, [&] { return a.guessed || a.done; });
+      expected = a.request;
+    }
+    expected.background = false;
+    if (cycle % 3 == 1) expected.game_ply += 1;   // not the position thought on
+    taken += think_ahead_take(a, expected, result, nullptr, nullptr);
+    EXPECT_FALSE(think_ahead_running(a));
+  }
+  over = true;
+  watcher.join();
+  EXPECT_EQ(taken, 3);
+  EXPECT_FALSE(a.engine->mate_thread.joinable());
 }

@@ -14,6 +14,7 @@
 
 #include "app/commands.h"
 #include "app/ui.h"
+#include "platform/settings.h"
 #include "platform/window_program.h"
 #include "tests/window/window_fixture.h"
 
@@ -97,16 +98,45 @@ class MainWindowTest : public QObject {
          {{u"棋譜を読み込む", 10001}, {u"棋譜を保存する", 10002}, {u"盤を反転させる", 10003}, {u"終了する(&X)", 105}}},
         {u"ヘルプ(&H)", {{u"バージョン情報(&A)...", 104}}}};
     const auto bar = window_->menuBar()->actions();
-    QCOMPARE(bar.size(), 2);
+    QCOMPARE(bar.size(), 3);
+    QCOMPARE(bar[1]->text(), text(u"設定(&S)"));
     for (int m = 0; m < 2; ++m) {
-      QCOMPARE(bar[m]->text(), text(menus[m].title));
-      const auto items = bar[m]->menu()->actions();
+      QCOMPARE(bar[m == 0 ? 0 : 2]->text(), text(menus[m].title));
+      const auto items = bar[m == 0 ? 0 : 2]->menu()->actions();
       QCOMPARE(items.size(), qsizetype(menus[m].items.size()));
       for (size_t i = 0; i < menus[m].items.size(); ++i) {
         QCOMPARE(items[i]->text(), text(menus[m].items[i].text));
         QCOMPARE(items[i]->data().toInt(), menus[m].items[i].id);
       }
     }
+  }
+
+  // 設定: the time limits checked one at a time, 無制限 and 先読み at first; a choice reaches the game
+  // and is remembered for the next run.
+  void settingsMenuReachesTheGameAndIsRemembered() {
+    QMenu* settings_menu = window_->menuBar()->actions()[1]->menu();
+    const auto items = settings_menu->actions();
+    QCOMPARE(items.size(), 2);
+    QCOMPARE(items[0]->text() + items[1]->text(), text(u"思考時間の上限先読み"));
+    QVERIFY(items[1]->isCheckable() && items[1]->isChecked());
+    const auto limits = items[0]->menu()->actions();
+    const char16_t* names[] = {u"無制限", u"60秒", u"30秒", u"10秒", u"5秒"};
+    const int ms[] = {0, 60000, 30000, 10000, 5000};
+    QCOMPARE(limits.size(), 5);
+    for (int i = 0; i < 5; ++i) QVERIFY(limits[i]->text() == text(names[i]) && limits[i]->isChecked() == (i == 0));
+    QCOMPARE(g_game.think_limit_ms.load(), 0);
+    for (int i : {3, 1, 0, 4}) {
+      limits[i]->trigger();
+      QVERIFY(g_game.think_limit_ms.load() == ms[i] && saved_think_limit_ms() == ms[i]);
+      for (int j = 0; j < 5; ++j) QCOMPARE(limits[j]->isChecked(), j == i);
+    }
+    items[1]->trigger();
+    QVERIFY(!g_game.think_ahead && !saved_think_ahead());
+    items[1]->trigger();
+    QVERIFY(g_game.think_ahead && saved_think_ahead());
+    // Back to no limit, so that the game below thinks as it always did.
+    limits[0]->trigger();
+    QCOMPARE(saved_think_limit_ms(), 0);
   }
 
   void aboutBoxByKeysAndMenu_data() {
@@ -143,7 +173,7 @@ class MainWindowTest : public QObject {
     if (key) {
       QTest::keyClick(window_, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     } else {
-      window_->menuBar()->actions()[1]->menu()->actions()[0]->trigger();
+      window_->menuBar()->actions()[2]->menu()->actions()[0]->trigger();
     }
     QCOMPARE(seen.title, text(u"バージョン情報 Halvane"));
     QCOMPARE(seen.text, QString("Halvane, version " HALVANE_VERSION));
