@@ -18,50 +18,50 @@ namespace halvane {
 namespace {
 
 void start_game(GameState& gs) {
-  gs.started = true;
+  gs.flags.started = true;
   const bool sente = message_box(u"先手にしますか？", u"先手・後手の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES;
-  gs.player_is_gote = sente ? 0 : 1;
-  gs.player_to_move = sente;   // as gote the computer's first move starts at once
+  gs.record.player_is_gote = sente ? 0 : 1;
+  gs.flags.player_to_move = sente;   // as gote the computer's first move starts at once
   set_button_caption(CMD_START, u"初期化");
-  gs.game_over = false;
-  gs.refresh_count = 0;
+  gs.flags.game_over = false;
+  gs.view.refresh_count = 0;
 }
 
 void reset_game(GameState& gs, Engine& e) {
-  if (gs.thinking && !gs.game_over) {
-    set_status(gs, u"コンピュータの思考中は戻せません。");
+  if (gs.flags.thinking && !gs.flags.game_over) {
+    set_status(gs.view, u"コンピュータの思考中は戻せません。");
     repaint(gs, e);
     return;
   }
-  gs.started = false;
-  copy_initial(gs, gs.board);
-  std::memset(gs.hands, 0, sizeof gs.hands);
-  gs.selection = 0;
-  gs.show_last_move = 0;
+  gs.flags.started = false;
+  copy_initial(gs.record, gs.record.board);
+  std::memset(gs.record.hands, 0, sizeof gs.record.hands);
+  gs.input.selection = 0;
+  gs.view.show_last_move = 0;
 
-  forget_last_move(gs);
-  gs.score_shown = 0;
+  forget_last_move(gs.view);
+  gs.view.score_shown = 0;
 
-  gs.current = 0;
-  gs.length = 0;
-  for (int k = 0; k < RECORD_SLOTS; ++k) copy_initial(gs, gs.record_boards[k]);
-  std::memset(gs.record_hands, 0, sizeof gs.record_hands);
+  gs.record.current = 0;
+  gs.record.length = 0;
+  for (int k = 0; k < RECORD_SLOTS; ++k) copy_initial(gs.record, gs.record.record_boards[k]);
+  std::memset(gs.record.record_hands, 0, sizeof gs.record.record_hands);
   set_button_caption(CMD_START, u"開始");
-  set_status(gs, TEXT_PRESS_START);
-  gs.player_is_gote = 0;
-  gs.paused = false;
-  gs.thinking = false;
-  gs.player_to_move = true;
-  gs.game_over = false;
+  set_status(gs.view, TEXT_PRESS_START);
+  gs.record.player_is_gote = 0;
+  gs.flags.paused = false;
+  gs.flags.thinking = false;
+  gs.flags.player_to_move = true;
+  gs.flags.game_over = false;
   // A game stopped at the record limit keeps input_busy set; a reset must give the board back.
-  gs.input_busy = false;
-  gs.refresh_count = 0;
+  gs.flags.input_busy = false;
+  gs.view.refresh_count = 0;
   repaint(gs, e);
 }
 
 void toggle_pause(GameState& gs) {
-  if (gs.paused) {
-    gs.paused = false;
+  if (gs.flags.paused) {
+    gs.flags.paused = false;
     set_button_caption(CMD_PAUSE, u"||");
   } else {
     hold_computer(gs);
@@ -70,17 +70,17 @@ void toggle_pause(GameState& gs) {
 
 // The player takes the other side of the same game: the whole record turns round.
 void change_sides(GameState& gs, Engine& e) {
-  if (!gs.player_to_move) return;
-  if (gs.length < 3) {
+  if (!gs.flags.player_to_move) return;
+  if (gs.record.length < 3) {
     message_box(u"反転させるには棋譜の手数が足りません。", u"失敗", BOX_WARNING, BOX_OK);
     return;
   }
   hold_computer(gs);
-  turn_record(gs);
+  turn_record(gs.record);
   turn_by_parity(gs);
-  gs.selection = 0;
-  gs.show_last_move = 0;
-  gs.refresh_count = 0;
+  gs.input.selection = 0;
+  gs.view.show_last_move = 0;
+  gs.view.refresh_count = 0;
   repaint(gs, e);
 }
 
@@ -90,10 +90,10 @@ void on_command(GameState& gs, Engine& e, int id) {
   std::lock_guard<std::recursive_mutex> turn(turn_lock());
   // Every command stops a think ahead first (the think the game waits for is left alone: commands that
   // would change the position refuse during a think).
-  if (gs.ahead && !gs.thinking) think_ahead_cancel(*gs.ahead);
+  if (gs.flags.ahead && !gs.flags.thinking) think_ahead_cancel(*gs.flags.ahead);
   switch (id & 0xFFFF) {
     case CMD_START:
-      if (gs.started)
+      if (gs.flags.started)
         reset_game(gs, e);
       else
         start_game(gs);

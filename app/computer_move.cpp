@@ -24,60 +24,60 @@ void hold_game_end() { std::this_thread::sleep_for(std::chrono::milliseconds(GAM
 bool computer_move(GameState& gs, Engine& e) {
   bool move_stands = true;
   // 1. The think begins: the commands that change the position now refuse.
-  gs.thinking = true;
+  gs.flags.thinking = true;
   wake_turn_threads();   // the repaint watcher starts following the progress
-  set_status(gs, TEXT_THINKING);
+  set_status(gs.view, TEXT_THINKING);
   repaint(gs, e);
 
   // 2.-4. The engine's inputs: move count, board and hands exactly as on screen.
-  build_engine_input(gs);
+  build_engine_input(gs.record);
   ThinkRequest request;
-  std::memcpy(request.board, gs.engine_board, sizeof request.board);
-  std::memcpy(request.hand, gs.engine_hands, sizeof request.hand);
-  request.game_ply = gs.current;
-  request.limit_ms = gs.think_limit_ms.load();
+  std::memcpy(request.board, gs.record.engine_board, sizeof request.board);
+  std::memcpy(request.hand, gs.record.engine_hands, sizeof request.hand);
+  request.game_ply = gs.record.current;
+  request.limit_ms = gs.flags.think_limit_ms.load();
 
   // 5. The think returns when the move is chosen. The think ahead's is taken when it thought on exactly
   // this position; any other stops.
   ThinkResult result;
   const auto follow = [](Engine& thinking, void* state) {
-    static_cast<GameState*>(state)->shown_engine = &thinking;
+    static_cast<GameState*>(state)->flags.shown_engine = &thinking;
   };
-  if (!(gs.ahead && think_ahead_take(*gs.ahead, request, result, follow, &gs))) result = think(e, request);
-  gs.shown_engine = nullptr;
+  if (!(gs.flags.ahead && think_ahead_take(*gs.flags.ahead, request, result, follow, &gs))) result = think(e, request);
+  gs.flags.shown_engine = nullptr;
   // A time limit that cut even the first think before its root had a move: the move is thought out
   // without the limit rather than resigned or left unplayed.
   if (result.stopped && result.move.to_col < 0) {
     request.limit_ms = 0;
     result = think(e, request);
   }
-  gs.score_shown = result.score;
+  gs.view.score_shown = result.score;
 
   if (result.resigned) {
     // 6. Resignation: the board stays as it was before the think.
     move_stands = false;
-    gs.show_last_move = 0;
+    gs.view.show_last_move = 0;
     end_game(gs, GAME_END_RESIGNED);
-    set_status(gs, u"コンピュータが投了しました。試合終了です。%d", gs.score_shown);
+    set_status(gs.view, u"コンピュータが投了しました。試合終了です。%d", gs.view.score_shown);
     repaint(gs, e);
     hold_game_end();
   } else {
     // 7. The move, for the computer's hand.
     const MoveRecord& m = result.move;
-    gs.last_move = m;
-    gs.show_last_move = 1;
+    gs.view.last_move = m;
+    gs.view.show_last_move = 1;
     if (m.is_drop())
-      apply_drop(gs, 1, m.piece_after, m.to_col, m.to_row);
+      apply_drop(gs.record, 1, m.piece_after, m.to_col, m.to_row);
     else
-      apply_board_move(gs, 1, m.from_col, m.from_row, m.to_col, m.to_row, m.piece_after);
+      apply_board_move(gs.record, 1, m.from_col, m.from_row, m.to_col, m.to_row, m.piece_after);
     if (m.captured == KING) {
       // The player's last move, which left the king to be taken, leaves the record.
       move_stands = false;
-      if (gs.current > 0) gs.current -= 1;
-      gs.length = gs.current;
+      if (gs.record.current > 0) gs.record.current -= 1;
+      gs.record.length = gs.record.current;
       end_game(gs, GAME_END_KING_CAPTURED);
-      gs.hands[1][KING] = 0;
-      set_status(gs, u"プレイヤーの玉が取られました。試合終了です。");
+      gs.record.hands[1][KING] = 0;
+      set_status(gs.view, u"プレイヤーの玉が取られました。試合終了です。");
       repaint(gs, e);
       hold_game_end();
     }
@@ -85,8 +85,8 @@ bool computer_move(GameState& gs, Engine& e) {
 
   // 8. The turn goes back to the player. It was the computer's turn, so this is the toggle; setting it
   // outright also keeps a reset made during the game-end hold from handing the turn to the computer.
-  gs.thinking = false;
-  gs.player_to_move = true;
+  gs.flags.thinking = false;
+  gs.flags.player_to_move = true;
   return move_stands;
 }
 

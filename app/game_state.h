@@ -28,16 +28,50 @@ constexpr int STATUS_UNITS = 1000;
 // Cell of square (col, row) in a 20 x 20 board.
 constexpr int gs_index(int col, int row) { return (row + 5) * 20 + (col + 5); }
 
-struct GameState {
-  // Mouse selection.
+// The game record and the position on screen: written by the window thread's commands and by the
+// turn monitor while the computer moves.
+struct RecordState {
+  int current;             // record slot of the position on screen
+  int length;              // moves in the record; -1 after a failed KIF load (treated as empty)
+  int player_is_gote;      // 1 when the human plays second
+  int board[GS_CELLS];     // the position on screen: the player's pieces plain, the computer's with GOTE_BIT
+  int hands[2][8];         // [0] the player's, [1] the computer's, by kind
+  int initial_board[GS_CELLS];
+  uint8_t engine_board[256];     // the position converted for the think
+  uint8_t engine_hands[2][8];
+  int record_boards[RECORD_SLOTS][GS_CELLS];
+  int record_hands[2][RECORD_SLOTS][8];   // all player hands, then all computer hands
+};
+
+// The player's mouse input: the selection, the move being made and where the selected piece can go.
+// Window thread only.
+struct InputState {
   int selection;           // 0 nothing, 1 a board piece, 2 a piece in the player's hand
   int sel_col, sel_row;    // square of the selected board piece; -1 for a hand piece
   int sel_piece;           // code on the selected square, or the kind of the selected hand piece
   int dest_col, dest_row;  // destination of the player's move being made
   int dest_piece;          // code the destination receives
   int hand_cell_col, hand_cell_row;  // grid cell of the clicked hand piece, for its highlight
+  int reach_map[GS_CELLS];
+  int target_map[GS_CELLS];
+};
 
-  // Flags that cross threads.
+// What the window shows besides the position: the status line, the pictures, the highlights and
+// the progress drawn.
+struct ViewState {
+  char16_t status_text[STATUS_UNITS];  // NUL-terminated
+  int hand_layout[4][8];   // player x, player y, computer x, computer y of each kind's pile
+  Image* piece_images[32]; // by piece code; null where a picture failed to load
+  int progress_drawn;      // last root_progress drawn
+  int show_last_move;      // 1 while the computer's last destination is highlighted
+  MoveRecord last_move;    // the computer's last move; to_col -1 when there is none to show
+  int score_shown;         // the last think's score, shown on the player's turn
+  std::atomic<int> refresh_count;  // the turn monitor's repaint budget
+};
+
+// The flags through which the window thread, the turn monitor and the repaint watcher hand the game
+// to each other.
+struct TurnFlags {
   std::atomic<bool> started;
   std::atomic<bool> game_over;
   // How the record's game ended: set with game_over, kept while the user steps through the finished
@@ -47,31 +81,6 @@ struct GameState {
   std::atomic<bool> player_to_move;
   std::atomic<bool> input_busy;
   std::atomic<bool> paused;
-
-  char16_t status_text[STATUS_UNITS];  // NUL-terminated
-
-  int current;             // record slot of the position on screen
-  int length;              // moves in the record; -1 after a failed KIF load (treated as empty)
-  int player_is_gote;      // 1 when the human plays second
-
-  int board[GS_CELLS];     // the position on screen: the player's pieces plain, the computer's with GOTE_BIT
-  int hands[2][8];         // [0] the player's, [1] the computer's, by kind
-  int initial_board[GS_CELLS];
-  uint8_t engine_board[256];     // the position converted for the think
-  uint8_t engine_hands[2][8];
-
-  int record_boards[RECORD_SLOTS][GS_CELLS];
-  int record_hands[2][RECORD_SLOTS][8];   // all player hands, then all computer hands
-
-  int hand_layout[4][8];   // player x, player y, computer x, computer y of each kind's pile
-  int reach_map[GS_CELLS];
-  int target_map[GS_CELLS];
-  Image* piece_images[32]; // by piece code; null where a picture failed to load
-  int progress_drawn;      // last root_progress drawn
-  int show_last_move;      // 1 while the computer's last destination is highlighted
-  MoveRecord last_move;    // the computer's last move; to_col -1 when there is none to show
-  int score_shown;         // the last think's score, shown on the player's turn
-  std::atomic<int> refresh_count;  // the turn monitor's repaint budget
   // Settings the window hands to the turn flow: a think's time limit in milliseconds (0: none, the think
   // runs to its end) and whether the computer thinks ahead on the player's time.
   std::atomic<int> think_limit_ms;
@@ -80,6 +89,15 @@ struct GameState {
   // waits for its answer, shown_engine is its Engine, whose progress the strip follows.
   ThinkAhead* ahead;
   std::atomic<Engine*> shown_engine;
+};
+
+// Everything the window shows and the commands change, grouped by concern, so that a function's reach
+// shows in what it is handed.
+struct GameState {
+  RecordState record;
+  InputState input;
+  ViewState view;
+  TurnFlags flags;
 };
 
 extern const int HAND_LAYOUT[4][8];
@@ -93,7 +111,7 @@ void game_construct(GameState& gs);
 void game_reset_for_window(GameState& gs);
 
 // Copies the initial position into a 20 x 20 board (the wall frame included).
-void copy_initial(const GameState& gs, int board[GS_CELLS]);
+void copy_initial(const RecordState& record, int board[GS_CELLS]);
 
 // current + 1 becomes the new current and length; the slot receives the board and both hands, and any
 // later moves are dropped. Returns false and records nothing when the record is full: slot 499 is the
@@ -104,34 +122,34 @@ bool record_current(GameState& gs);
 void end_game(GameState& gs, GameEnd reason);
 
 // Shows record slot k: board and hands.
-void show_slot(GameState& gs, int k);
+void show_slot(RecordState& record, int k);
 
 // Whose turn the slot on screen is, from its parity and the side the player plays.
 void turn_by_parity(GameState& gs);
 
 // Turns every slot 0..length by 180 degrees with the owners exchanged, exchanges the recorded hands,
 // toggles player_is_gote and shows slot 0.
-void turn_record(GameState& gs);
+void turn_record(RecordState& record);
 
 // When the player is gote: turns every slot 0..length by 180 degrees with the owners kept (the board seen
 // from across the table, not the turn above) and exchanges the recorded hands, so that sente stands at
 // the bottom. Applying it twice restores the record.
-void orient_for_file(GameState& gs);
+void orient_for_file(RecordState& record);
 
 // A board move for hand `side` (0 the player, 1 the computer): a captured piece enters that hand
 // demoted, the destination receives `code_after`, the origin empties.
-void apply_board_move(GameState& gs, int side, int from_col, int from_row, int to_col, int to_row, int code_after);
+void apply_board_move(RecordState& record, int side, int from_col, int from_row, int to_col, int to_row, int code_after);
 // A drop for hand `side`: the destination receives `code`; one of its kind leaves the hand when there is one.
-void apply_drop(GameState& gs, int side, int code, int to_col, int to_row);
+void apply_drop(RecordState& record, int side, int code, int to_col, int to_row);
 
 // The position on screen in the engine's form: engine_board (256 cells, walls around the 81 squares)
 // and engine_hands, exactly what the turn flow hands to the think.
-void build_engine_input(GameState& gs);
+void build_engine_input(RecordState& record);
 
 // No computer move is highlighted any more.
-void forget_last_move(GameState& gs);
+void forget_last_move(ViewState& view);
 
 // Status line helpers: the text, with "%d" (if any) replaced by value.
-void set_status(GameState& gs, const char16_t* text, int value = 0);
+void set_status(ViewState& view, const char16_t* text, int value = 0);
 
 }  // namespace halvane

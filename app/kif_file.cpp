@@ -60,13 +60,13 @@ KifDate (*kif_clock)() = local_kif_date;
 
 void save_kif(GameState& gs, Engine& e) {
   // 1. Not while the computer thinks.
-  if (gs.thinking) {
-    set_status(gs, u"コンピュータの思考中は棋譜を保存できません。");
+  if (gs.flags.thinking) {
+    set_status(gs.view, u"コンピュータの思考中は棋譜を保存できません。");
     repaint(gs, e);
     return;
   }
   // 2. A record worth saving.
-  if (gs.length < KIF_SAVE_MIN_MOVES) {
+  if (gs.record.length < KIF_SAVE_MIN_MOVES) {
     failure_box(u"保存する棋譜の手数が足りません。", FAILED);
     repaint(gs, e);
     return;
@@ -102,8 +102,8 @@ void save_kif(GameState& gs, Engine& e) {
 
 void load_kif(GameState& gs, Engine& e) {
   // 1. Not while the computer thinks.
-  if (gs.thinking) {
-    set_status(gs, u"コンピュータの思考中は棋譜を読み込めません。");
+  if (gs.flags.thinking) {
+    set_status(gs.view, u"コンピュータの思考中は棋譜を読み込めません。");
     repaint(gs, e);
     return;
   }
@@ -130,24 +130,24 @@ void load_kif(GameState& gs, Engine& e) {
     message_box(u"棋譜ファイルを開けました。", SUCCEEDED, BOX_INFORMATION, BOX_OK);
   }
   record_to_slots(gs, record);
-  if (last_load.status != KIF_READ_OK) gs.length = -1;
-  gs.end_reason = record.end;   // saved again as it stands, the record keeps its end word
+  if (last_load.status != KIF_READ_OK) gs.record.length = -1;
+  gs.flags.end_reason = record.end;   // saved again as it stands, the record keeps its end word
 
   // 9. The loaded game: the player as sente at the initial position, paused.
-  show_slot(gs, 0);
-  gs.current = 0;
-  gs.started = true;
+  show_slot(gs.record, 0);
+  gs.record.current = 0;
+  gs.flags.started = true;
   set_button_caption(0, u"初期化");
-  gs.player_is_gote = 0;
-  gs.game_over = false;
-  gs.thinking = false;
-  gs.input_busy = false;
-  gs.player_to_move = true;
-  gs.selection = 0;
-  gs.show_last_move = 0;
-  gs.paused = true;
+  gs.record.player_is_gote = 0;
+  gs.flags.game_over = false;
+  gs.flags.thinking = false;
+  gs.flags.input_busy = false;
+  gs.flags.player_to_move = true;
+  gs.input.selection = 0;
+  gs.view.show_last_move = 0;
+  gs.flags.paused = true;
   set_button_caption(5, u"■");
-  gs.refresh_count = 0;
+  gs.view.refresh_count = 0;
 }
 
 }  // namespace halvane

@@ -28,48 +28,48 @@ int hand_kind_at(int col, int row) { return HAND_KINDS[row - HAND_FIRST_ROW][col
 
 void select_piece(GameState& gs, Engine& e, int col, int row) {
   if (on_board(col, row)) {
-    gs.sel_col = col;
-    gs.sel_row = row;
-    gs.sel_piece = gs.board[gs_index(col, row)];
-    if (!is_sente_piece(gs.sel_piece)) return;   // an empty square or a computer's piece selects nothing
+    gs.input.sel_col = col;
+    gs.input.sel_row = row;
+    gs.input.sel_piece = gs.record.board[gs_index(col, row)];
+    if (!is_sente_piece(gs.input.sel_piece)) return;   // an empty square or a computer's piece selects nothing
     compute_targets(gs);
-    gs.selection = 1;
+    gs.input.selection = 1;
     repaint(gs, e);
   } else if (in_hand_grid(col, row)) {
-    gs.selection = 2;
-    gs.sel_col = gs.sel_row = -1;
-    gs.hand_cell_col = col;
-    gs.hand_cell_row = row;
-    gs.sel_piece = hand_kind_at(col, row);
-    if (gs.hands[0][gs.sel_piece] <= 0) gs.selection = 0;
+    gs.input.selection = 2;
+    gs.input.sel_col = gs.input.sel_row = -1;
+    gs.input.hand_cell_col = col;
+    gs.input.hand_cell_row = row;
+    gs.input.sel_piece = hand_kind_at(col, row);
+    if (gs.record.hands[0][gs.input.sel_piece] <= 0) gs.input.selection = 0;
     repaint(gs, e);
   }
 }
 
 bool destination_allowed(const GameState& gs, int col, int row) {
-  if (gs.selection == 2) {
-    if (gs.board[gs_index(col, row)] != SQ_EMPTY) return false;
-    return !(gs.sel_piece == PAWN &&
-             pawn_in_column(SENTE, col, [&gs](int c, int r) { return gs.board[gs_index(c, r)]; }));
+  if (gs.input.selection == 2) {
+    if (gs.record.board[gs_index(col, row)] != SQ_EMPTY) return false;
+    return !(gs.input.sel_piece == PAWN &&
+             pawn_in_column(SENTE, col, [&gs](int c, int r) { return gs.record.board[gs_index(c, r)]; }));
   }
-  return gs.target_map[gs_index(col, row)] != 0;
+  return gs.input.target_map[gs_index(col, row)] != 0;
 }
 
 // Elsewhere the player is asked: a move into, out of or inside the last three rows may promote.
 bool offers_promotion(const GameState& gs) {
-  if (!promotion_allowed(SENTE, gs.sel_row, gs.dest_row)) return false;
-  return can_promote(gs.sel_piece);
+  if (!promotion_allowed(SENTE, gs.input.sel_row, gs.input.dest_row)) return false;
+  return can_promote(gs.input.sel_piece);
 }
 
 // With a piece selected, a click on another of the player's own pieces, on the board or a different
 // kind held in hand, selects that one instead.
 bool selects_another(const GameState& gs, int col, int row) {
   if (on_board(col, row))
-    return is_sente_piece(gs.board[gs_index(col, row)]) &&
-           !(gs.selection == 1 && col == gs.sel_col && row == gs.sel_row);
+    return is_sente_piece(gs.record.board[gs_index(col, row)]) &&
+           !(gs.input.selection == 1 && col == gs.input.sel_col && row == gs.input.sel_row);
   if (!in_hand_grid(col, row)) return false;
   const int kind = hand_kind_at(col, row);
-  return gs.hands[0][kind] > 0 && !(gs.selection == 2 && kind == gs.sel_piece);
+  return gs.record.hands[0][kind] > 0 && !(gs.input.selection == 2 && kind == gs.input.sel_piece);
 }
 
 // The second click on a board square. Returns true when the board must take no further click: the
@@ -77,37 +77,37 @@ bool selects_another(const GameState& gs, int col, int row) {
 bool make_move(GameState& gs, Engine& e, int col, int row) {
   if (!destination_allowed(gs, col, row)) return false;   // refused silently; the selection stays
 
-  gs.dest_col = col;
-  gs.dest_row = row;
-  if (gs.selection == 1) {
-    gs.dest_piece = gs.sel_piece;
-    if (must_promote(SENTE, gs.sel_piece, row))
-      gs.dest_piece += PROMOTED_BIT;
+  gs.input.dest_col = col;
+  gs.input.dest_row = row;
+  if (gs.input.selection == 1) {
+    gs.input.dest_piece = gs.input.sel_piece;
+    if (must_promote(SENTE, gs.input.sel_piece, row))
+      gs.input.dest_piece += PROMOTED_BIT;
     else if (offers_promotion(gs) &&
              message_box(u"成りますか？", u"成り・不成の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES)
-      gs.dest_piece += PROMOTED_BIT;
+      gs.input.dest_piece += PROMOTED_BIT;
   } else {
-    gs.dest_piece = gs.sel_piece;
+    gs.input.dest_piece = gs.input.sel_piece;
   }
 
   // Record limit: the board takes no further click until a KIF load or a reset.
-  if (gs.current >= PLAYER_MOVE_LIMIT) {
-    set_status(gs, TEXT_RECORD_FULL);
+  if (gs.record.current >= PLAYER_MOVE_LIMIT) {
+    set_status(gs.view, TEXT_RECORD_FULL);
     repaint(gs, e);
     return true;
   }
 
-  const bool drop = gs.selection == 2;
-  gs.selection = 0;
+  const bool drop = gs.input.selection == 2;
+  gs.input.selection = 0;
   if (drop)
-    apply_drop(gs, 0, gs.dest_piece, col, row);
+    apply_drop(gs.record, 0, gs.input.dest_piece, col, row);
   else
-    apply_board_move(gs, 0, gs.sel_col, gs.sel_row, col, row, gs.dest_piece);
+    apply_board_move(gs.record, 0, gs.input.sel_col, gs.input.sel_row, col, row, gs.input.dest_piece);
   record_current(gs);
   repaint(gs, e);
   // The turn goes to the computer only after the click is done with the state it shares.
-  gs.input_busy = false;
-  gs.player_to_move = false;
+  gs.flags.input_busy = false;
+  gs.flags.player_to_move = false;
   wake_turn_threads();
   return false;
 }
@@ -116,23 +116,23 @@ bool make_move(GameState& gs, Engine& e, int col, int row) {
 
 void on_left_button_up(GameState& gs, Engine& e, int x, int y) {
   std::lock_guard<std::recursive_mutex> turn(turn_lock());
-  if (gs.input_busy.exchange(true)) return;
+  if (gs.flags.input_busy.exchange(true)) return;
   bool hold_board = false;
-  if (gs.started && !gs.game_over && !gs.thinking && gs.player_to_move) {
+  if (gs.flags.started && !gs.flags.game_over && !gs.flags.thinking && gs.flags.player_to_move) {
     // Negative positions (outside the client area) must not truncate toward square 0.
     const int col = x >= 0 ? x / GRID : -1;
     const int row = y >= 0 ? y / GRID : -1;
-    if (gs.selection == 0 || selects_another(gs, col, row)) {
-      gs.selection = 0;
+    if (gs.input.selection == 0 || selects_another(gs, col, row)) {
+      gs.input.selection = 0;
       select_piece(gs, e, col, row);
-    } else if (on_board(col, row) && !(gs.selection == 1 && col == gs.sel_col && row == gs.sel_row)) {
+    } else if (on_board(col, row) && !(gs.input.selection == 1 && col == gs.input.sel_col && row == gs.input.sel_row)) {
       hold_board = make_move(gs, e, col, row);
     } else {
-      gs.selection = 0;
+      gs.input.selection = 0;
       repaint(gs, e);
     }
   }
-  if (!hold_board) gs.input_busy = false;
+  if (!hold_board) gs.flags.input_busy = false;
 }
 
 }  // namespace halvane

@@ -19,7 +19,7 @@ bool valid_piece_code(int code) {
 
 bool slot_valid(const GameState& gs, int slot, std::string& problem) {
   const std::string where = "slot " + std::to_string(slot) + ": ";
-  const int* board = gs.record_boards[slot];
+  const int* board = gs.record.record_boards[slot];
   int count[8] = {};
   for (int i = 0; i < GS_CELLS; ++i) {
     const int col = i % 20 - 5, row = i / 20 - 5;
@@ -41,7 +41,7 @@ bool slot_valid(const GameState& gs, int slot, std::string& problem) {
   }
   for (int side = 0; side < 2; ++side)
     for (int kind = 0; kind < 8; ++kind) {
-      const int n = gs.record_hands[side][slot][kind];
+      const int n = gs.record.record_hands[side][slot][kind];
       if (n < 0) {
         problem = where + "hand " + std::to_string(side) + " holds " + std::to_string(n) + " of kind " +
                   std::to_string(kind);
@@ -59,11 +59,11 @@ bool slot_valid(const GameState& gs, int slot, std::string& problem) {
 }
 
 bool record_valid(const GameState& gs, std::string& problem) {
-  if (gs.length < -1 || gs.length >= RECORD_SLOTS) {
-    problem = "length " + std::to_string(gs.length);
+  if (gs.record.length < -1 || gs.record.length >= RECORD_SLOTS) {
+    problem = "length " + std::to_string(gs.record.length);
     return false;
   }
-  for (int slot = 0; slot <= gs.length || slot == 0; ++slot)
+  for (int slot = 0; slot <= gs.record.length || slot == 0; ++slot)
     if (!slot_valid(gs, slot, problem)) return false;
   return true;
 }

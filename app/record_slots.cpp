@@ -17,8 +17,8 @@ struct Difference {
 }  // namespace
 
 SlotChange slot_move(const GameState& gs, int k, MoveRecord& move, int& differences) {
-  const int* before = gs.record_boards[k];
-  const int* after = gs.record_boards[k + 1];
+  const int* before = gs.record.record_boards[k];
+  const int* after = gs.record.record_boards[k + 1];
   Difference listed[2];
   differences = 0;
   // Column by column, and within a column from the top row down.
@@ -62,10 +62,10 @@ SlotChange slot_move(const GameState& gs, int k, MoveRecord& move, int& differen
 
 bool record_from_slots(const GameState& gs, GameRecord& record, SlotChange& failure, int& differences) {
   record.move_count = 0;
-  record.end = gs.end_reason;
+  record.end = gs.flags.end_reason;
   failure = SLOT_MOVE;
   differences = 0;
-  const int last = gs.length < RECORD_SLOTS - 1 ? gs.length : RECORD_SLOTS - 1;
+  const int last = gs.record.length < RECORD_SLOTS - 1 ? gs.record.length : RECORD_SLOTS - 1;
   for (int k = 0; k < last; ++k) {
     MoveRecord move;
     const SlotChange change = slot_move(gs, k, move, differences);
@@ -75,27 +75,27 @@ bool record_from_slots(const GameState& gs, GameRecord& record, SlotChange& fail
       return false;
     }
     // The player as gote sees sente's pieces at the top: the file's view is the turned board.
-    record.moves[record.move_count++] = gs.player_is_gote ? turn_move(move) : move;
+    record.moves[record.move_count++] = gs.record.player_is_gote ? turn_move(move) : move;
   }
   return true;
 }
 
 void record_to_slots(GameState& gs, const GameRecord& record) {
   SfenPosition pos = startpos();
-  copy_initial(gs, gs.record_boards[0]);
-  std::memset(gs.record_hands[0][0], 0, sizeof gs.record_hands[0][0]);
-  std::memset(gs.record_hands[1][0], 0, sizeof gs.record_hands[1][0]);
+  copy_initial(gs.record, gs.record.record_boards[0]);
+  std::memset(gs.record.record_hands[0][0], 0, sizeof gs.record.record_hands[0][0]);
+  std::memset(gs.record.record_hands[1][0], 0, sizeof gs.record.record_hands[1][0]);
   const int count = record.move_count < RECORD_SLOTS - 1 ? record.move_count : RECORD_SLOTS - 1;
   for (int k = 1; k <= count; ++k) {
     apply_move(pos, record.moves[k - 1]);
-    int* board = gs.record_boards[k];
-    copy_initial(gs, board);   // the wall frame
+    int* board = gs.record.record_boards[k];
+    copy_initial(gs.record, board);   // the wall frame
     for (int row = 0; row < 9; ++row)
       for (int col = 0; col < 9; ++col) board[gs_index(col, row)] = pos.board[row * 9 + col];
     for (int side = 0; side < 2; ++side)
-      for (int kind = 0; kind < 8; ++kind) gs.record_hands[side][k][kind] = pos.hand[side][kind];
+      for (int kind = 0; kind < 8; ++kind) gs.record.record_hands[side][k][kind] = pos.hand[side][kind];
   }
-  gs.length = count;
+  gs.record.length = count;
 }
 
 }  // namespace halvane

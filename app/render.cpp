@@ -40,7 +40,7 @@ Image* g_piece_detail[2][32];
 // pixels. A scaled view takes the smallest drawing at least as large as the square it fills, so
 // nothing is enlarged that a larger drawing could show.
 void draw_piece(Image* target, const GameState& gs, int code, int x, int y) {
-  const Image* picture = gs.piece_images[code];
+  const Image* picture = gs.view.piece_images[code];
   int source_size = PIECE_PIXELS;
   const double needed = PIECE_PIXELS * image_scale(target);
   for (int d = 0; d < 2 && needed > source_size; ++d)
@@ -57,27 +57,27 @@ void draw_square(Image* target, int col, int row, uint32_t fill) {
 
 void draw_hand(Image* target, const GameState& gs, int side) {
   for (int k = 0; k < 7; ++k) {
-    const int n = gs.hands[side][k];
+    const int n = gs.record.hands[side][k];
     if (n <= 0) continue;
     // Piles squeeze together as they grow; pawns spread three times as wide.
     int step = static_cast<int>(40.0 / (n + 1));
     if (k == PAWN) step *= 3;
     for (int m = 0; m < n; ++m)
-      draw_piece(target, gs, side * GOTE_BIT + k, gs.hand_layout[side * 2][k] + m * step + PIECE_INSET,
-                 gs.hand_layout[side * 2 + 1][k] + PIECE_INSET);
+      draw_piece(target, gs, side * GOTE_BIT + k, gs.view.hand_layout[side * 2][k] + m * step + PIECE_INSET,
+                 gs.view.hand_layout[side * 2 + 1][k] + PIECE_INSET);
   }
 }
 
 void draw_progress(Image* target, GameState& gs, Engine& e) {
   for (int y = STRIP_TOP; y < STRIP_TOP + STRIP_ROWS; ++y)
     for (int x = 0; x < STRIP_WIDTH; ++x) image_set_pixel(target, x, y, RGB_WHITE);
-  if (!gs.thinking) {
-    gs.progress_drawn = 0;
+  if (!gs.flags.thinking) {
+    gs.view.progress_drawn = 0;
     return;
   }
   const int progress = think_progress(e);
-  if (progress == gs.progress_drawn) return;
-  gs.progress_drawn = progress;
+  if (progress == gs.view.progress_drawn) return;
+  gs.view.progress_drawn = progress;
   const int right = SQUARE * (progress + 1);
   for (int y = STRIP_TOP; y < STRIP_TOP + STRIP_ROWS; ++y)
     for (int x = 0; x < right && x < STRIP_WIDTH; ++x) image_set_pixel(target, x, y, RGB_RED);
@@ -116,7 +116,7 @@ void size_back_buffer(int width, int height, double scale) {
 void load_piece_images(GameState& gs) {
   for (int code = 0; code < 16; ++code) {
     for (int side = 0; side < 2; ++side) {
-      Image*& slot = gs.piece_images[side * GOTE_BIT + code];
+      Image*& slot = gs.view.piece_images[side * GOTE_BIT + code];
       if (slot) continue;
       if (!PIECE_FILE_NAMES[code]) continue;
       const std::string stem = std::string("koma/") + PIECE_FILE_NAMES[code] + (side ? "2" : "1");
@@ -150,23 +150,23 @@ void repaint(GameState& gs, Engine& e) {
   }
 
   // 4. Highlights, only while the player is to move.
-  if (gs.player_to_move) {
-    if (gs.last_move.to_col >= 0 && gs.show_last_move)
-      draw_square(target, gs.last_move.to_col, gs.last_move.to_row, RGB_RED);
-    if (gs.selection == 2) {
-      draw_square(target, gs.hand_cell_col, gs.hand_cell_row, RGB_BLUE);
-    } else if (gs.selection != 0) {
-      draw_square(target, gs.sel_col, gs.sel_row, RGB_BLUE);
+  if (gs.flags.player_to_move) {
+    if (gs.view.last_move.to_col >= 0 && gs.view.show_last_move)
+      draw_square(target, gs.view.last_move.to_col, gs.view.last_move.to_row, RGB_RED);
+    if (gs.input.selection == 2) {
+      draw_square(target, gs.input.hand_cell_col, gs.input.hand_cell_row, RGB_BLUE);
+    } else if (gs.input.selection != 0) {
+      draw_square(target, gs.input.sel_col, gs.input.sel_row, RGB_BLUE);
       for (int row = 0; row < 9; ++row)
         for (int col = 0; col < 9; ++col)
-          if (gs.target_map[gs_index(col, row)]) draw_square(target, col, row, RGB_GREEN);
+          if (gs.input.target_map[gs_index(col, row)]) draw_square(target, col, row, RGB_GREEN);
     }
   }
 
   // 5. Pieces.
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) {
-      const int code = gs.board[gs_index(col, row)];
+      const int code = gs.record.board[gs_index(col, row)];
       if (code >= 0 && code < 32)
         draw_piece(target, gs, code, SQUARE * col + PIECE_INSET, SQUARE * row + PIECE_INSET);
     }
@@ -181,7 +181,7 @@ void repaint(GameState& gs, Engine& e) {
   // 8. Status line over 25 full-width spaces that erase the old one, then the version label.
   static const char16_t blank[] = u"　　　　　　　　　　　　　　　　　　　　　　　　　";
   image_text(target, STATUS_X, STATUS_Y, blank, RGB_BLACK);
-  image_text(target, STATUS_X, STATUS_Y, gs.status_text, RGB_BLACK);
+  image_text(target, STATUS_X, STATUS_Y, gs.view.status_text, RGB_BLACK);
   image_text(target, LABEL_X, LABEL_Y, u"Halvane ver" HALVANE_VERSION, RGB_BLACK);
 
   // 9. Show it.

@@ -39,7 +39,7 @@ WakeSignal& wake_signal() {
   for (;;) {
     repaint_watcher_pass(*gs, *e);
     // During a think the progress counter is looked at often; otherwise the watcher waits for one.
-    if (gs->thinking)
+    if (gs->flags.thinking)
       std::this_thread::sleep_for(std::chrono::milliseconds(WATCH_STEP_MS));
     else
       wait_for_wake(IDLE_WAIT_MS);

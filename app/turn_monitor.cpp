@@ -25,62 +25,62 @@ bool player_is_mated(const GameState& gs, Engine& e) {
 // ahead that is no longer wanted stops. Under the turn lock, so no command changes the position while
 // the think ahead reads it.
 void keep_thinking_ahead(GameState& gs) {
-  if (!gs.ahead) return;
-  const bool wanted = gs.think_ahead && gs.started && !gs.game_over && !gs.paused && gs.player_to_move &&
-                      !gs.thinking && gs.current < PLAYER_MOVE_LIMIT;
+  if (!gs.flags.ahead) return;
+  const bool wanted = gs.flags.think_ahead && gs.flags.started && !gs.flags.game_over && !gs.flags.paused && gs.flags.player_to_move &&
+                      !gs.flags.thinking && gs.record.current < PLAYER_MOVE_LIMIT;
   if (!wanted) {
-    think_ahead_cancel(*gs.ahead);
+    think_ahead_cancel(*gs.flags.ahead);
     return;
   }
-  if (think_ahead_running(*gs.ahead)) return;
-  build_engine_input(gs);
+  if (think_ahead_running(*gs.flags.ahead)) return;
+  build_engine_input(gs.record);
   ThinkRequest now;
-  std::memcpy(now.board, gs.engine_board, sizeof now.board);
-  std::memcpy(now.hand, gs.engine_hands, sizeof now.hand);
-  now.game_ply = gs.current;
-  now.limit_ms = gs.think_limit_ms.load();
-  think_ahead_start(*gs.ahead, now);
+  std::memcpy(now.board, gs.record.engine_board, sizeof now.board);
+  std::memcpy(now.hand, gs.record.engine_hands, sizeof now.hand);
+  now.game_ply = gs.record.current;
+  now.limit_ms = gs.flags.think_limit_ms.load();
+  think_ahead_start(*gs.flags.ahead, now);
 }
 
 }  // namespace
 
 int turn_monitor_pass(GameState& gs, Engine& e) {
   // 1. A finished game waits for a reset, a navigation step or a KIF load.
-  if (gs.game_over) return IDLE_WAIT_MS;
+  if (gs.flags.game_over) return IDLE_WAIT_MS;
 
   std::unique_lock<std::recursive_mutex> turn(turn_lock());
-  if (!gs.player_to_move) {
+  if (!gs.flags.player_to_move) {
     // 2. The computer's turn.
-    gs.refresh_count = 0;
-    if (!gs.paused && gs.current < RECORD_SLOTS - 1) {
+    gs.view.refresh_count = 0;
+    if (!gs.flags.paused && gs.record.current < RECORD_SLOTS - 1) {
       // The think begins under the turn lock: from here on the commands that change the position refuse.
-      gs.thinking = true;
+      gs.flags.thinking = true;
       turn.unlock();
       if (!computer_move(gs, e)) return 0;
       if (!record_current(gs)) {
         // Not reached while the record limit holds; kept so that the record can never overflow.
-        show_slot(gs, gs.current);
-        set_status(gs, TEXT_RECORD_FULL);
+        show_slot(gs.record, gs.record.current);
+        set_status(gs.view, TEXT_RECORD_FULL);
         end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
         return 0;
       }
       if (player_is_mated(gs, e)) {
         // The mating move stays in the record; the player is not asked for a move that cannot be made.
         end_game(gs, GAME_END_MATED);
-        set_status(gs, TEXT_MATED);
+        set_status(gs.view, TEXT_MATED);
         repaint(gs, e);
       }
       return 0;
     }
     turn.unlock();
-    if (gs.paused) {
-      set_status(gs, u"コンピュータの手番ですが一時停止中です。");
+    if (gs.flags.paused) {
+      set_status(gs.view, u"コンピュータの手番ですが一時停止中です。");
       repaint(gs, e);
       return MONITOR_STEP_MS;
     }
-    if (gs.current >= RECORD_SLOTS - 1) {
+    if (gs.record.current >= RECORD_SLOTS - 1) {
       // The last record slot is taken: a move now could not be recorded, so the game goes no further.
-      set_status(gs, TEXT_RECORD_FULL);
+      set_status(gs.view, TEXT_RECORD_FULL);
       end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
       repaint(gs, e);
     }
@@ -91,12 +91,12 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
   // the budget lasts.
   keep_thinking_ahead(gs);
   turn.unlock();
-  if (!gs.started)
-    set_status(gs, TEXT_PRESS_START);
+  if (!gs.flags.started)
+    set_status(gs.view, TEXT_PRESS_START);
   else
-    set_status(gs, u"プレイヤーの手番です。評価値＝%d", gs.score_shown);
-  if (gs.refresh_count < REFRESH_BUDGET) {
-    gs.refresh_count += 1;
+    set_status(gs.view, u"プレイヤーの手番です。評価値＝%d", gs.view.score_shown);
+  if (gs.view.refresh_count < REFRESH_BUDGET) {
+    gs.view.refresh_count += 1;
     repaint(gs, e);
     return MONITOR_STEP_MS;
   }
@@ -105,10 +105,10 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
 
 bool repaint_watcher_pass(GameState& gs, Engine& e) {
   // While the turn flow waits for a think ahead's answer, the strip follows that think.
-  Engine* shown = gs.shown_engine.load();
+  Engine* shown = gs.flags.shown_engine.load();
   Engine& thinking = shown ? *shown : e;
-  if (!gs.thinking || think_progress(thinking) == gs.progress_drawn) return false;
-  set_status(gs, TEXT_THINKING);
+  if (!gs.flags.thinking || think_progress(thinking) == gs.view.progress_drawn) return false;
+  set_status(gs.view, TEXT_THINKING);
   repaint(gs, thinking);
   return true;
 }

@@ -181,7 +181,7 @@ void MainWindow::add_settings_menu() {
     action->setData(ms);
     group->addAction(action);
     connect(action, &QAction::triggered, this, [this, ms] {
-      gs_.think_limit_ms = ms;
+      gs_.flags.think_limit_ms = ms;
       save_think_limit_ms(ms);
     });
   }
@@ -189,7 +189,7 @@ void MainWindow::add_settings_menu() {
   ahead->setCheckable(true);
   ahead->setChecked(saved_think_ahead());
   connect(ahead, &QAction::toggled, this, [this](bool on) {
-    gs_.think_ahead = on;
+    gs_.flags.think_ahead = on;
     save_think_ahead(on);
   });
 }
@@ -208,7 +208,7 @@ void MainWindow::dispatch(int id) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
-  if (gs_.ahead) think_ahead_cancel(*gs_.ahead);
+  if (gs_.flags.ahead) think_ahead_cancel(*gs_.flags.ahead);
   // Closing the main window ends the program, even when another top-level window is still up.
   QCoreApplication::exit(0);
 }
@@ -217,16 +217,16 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   auto* window = new MainWindow(gs, e, strength);
   g_main_window = window;
   game_reset_for_window(gs);
-  gs.think_limit_ms = saved_think_limit_ms();
-  gs.think_ahead = saved_think_ahead();
+  gs.flags.think_limit_ms = saved_think_limit_ms();
+  gs.flags.think_ahead = saved_think_ahead();
   // Thinking ahead needs a core of its own beside the think the player waits for. Its Engine is made
   // once and, like the game's, kept to the end of the process.
   if (std::thread::hardware_concurrency() >= 2) {
     auto* ahead = new ThinkAhead;
     ahead->engine = new_engine(strength);
-    gs.ahead = ahead;
+    gs.flags.ahead = ahead;
   }
-  forget_last_move(gs);   // no last move to show
+  forget_last_move(gs.view);   // no last move to show
   load_piece_images(gs);
   repaint(gs, e);
   start_turn_threads(gs, e);

@@ -114,7 +114,7 @@ static void report_missing_pictures(bool wallpaper_found, const GameState& gs) {
   int missing_pieces = 0;
   for (int code = 0; code < 32; ++code) {
     const int kind = code & 15;
-    if (kind != 12 && kind != 15 && !gs.piece_images[code]) ++missing_pieces;
+    if (kind != 12 && kind != 15 && !gs.view.piece_images[code]) ++missing_pieces;
   }
   if (wallpaper_found && missing_pieces == 0) return;
   std::fprintf(stderr, "%s: missing pictures:%s", base_name(g_program_path), wallpaper_found ? "" : " wallpaper.jpg");

@@ -37,7 +37,7 @@ struct CorpusTest : KifFixture {
   void load(const std::string& file) { load_path((CORPUS / file).string()); }
   // Board, side and hands of the last slot, as the first three SFEN fields.
   std::string final_position() {
-    SfenPosition pos = slot_position(*gs, gs->length);
+    SfenPosition pos = slot_position(*gs, gs->record.length);
     pos.move_number = 1;
     return format_sfen(pos);
   }
@@ -57,14 +57,14 @@ TEST_F(CorpusTest, MainLinesOfRealFiles) {
     if (row[7] == "true") {
       ++standard;
       EXPECT_EQ(last_kif_load().status, KIF_READ_OK) << file << ": " << last_kif_load().message;
-      EXPECT_EQ(gs->length, std::stoi(row[3])) << file;
+      EXPECT_EQ(gs->record.length, std::stoi(row[3])) << file;
       EXPECT_EQ(usi_moves(), mainline[file]) << file;
       const std::string expected_final = row[9].substr(0, row[9].rfind(' '));
       EXPECT_EQ(final_position(), expected_final + " 1") << file;
     } else {
       ++refused;
       EXPECT_EQ(last_kif_load().status, KIF_BAD_RECORD) << file << " starts elsewhere and must be refused";
-      EXPECT_EQ(gs->length, -1) << file;
+      EXPECT_EQ(gs->record.length, -1) << file;
     }
   }
   EXPECT_GE(standard, 20);
@@ -80,21 +80,21 @@ TEST_F(CorpusTest, MalformedFilesLeaveAValidRecord) {
     load(name);
     std::string problem;
     EXPECT_TRUE(record_valid(*gs, problem)) << name << ": " << problem;
-    EXPECT_GE(gs->length, -1) << name;
-    EXPECT_EQ(0, std::memcmp(gs->board, gs->initial_board, sizeof gs->board)) << name;
+    EXPECT_GE(gs->record.length, -1) << name;
+    EXPECT_EQ(0, std::memcmp(gs->record.board, gs->record.initial_board, sizeof gs->record.board)) << name;
   }
   EXPECT_GE(seen, 7);
   // The files built around a wrong move are refused as a whole.
   for (const char* refused : {"bad-doh-first-move.kif", "bad-drop-not-in-hand.kif", "bad-origin-digits.kif",
                               "bad-garbage-bytes.kif"}) {
     load(refused);
-    EXPECT_EQ(gs->length, -1) << refused;
+    EXPECT_EQ(gs->record.length, -1) << refused;
   }
   // A long comment line is one line, however long.
   load("bad-long-line-20k.kif");
   EXPECT_EQ(usi_moves(), "7g7f 3c3d");
   load("bad-single-line-20k.kif");
-  EXPECT_EQ(gs->length, 0);
+  EXPECT_EQ(gs->record.length, 0);
 }
 
 }  // namespace

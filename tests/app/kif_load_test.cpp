@@ -35,53 +35,53 @@ TEST_F(KifLoadTest, PlayerGoteGameLoadsAsTheSameGameFromSente) {
   auto original = make_state();
   std::mt19937 rng(11);
   play_random(*original, rng, 50);
-  turn_record(*original);   // the player now gote; the record seen from that side
+  turn_record(original->record);   // the player now gote; the record seen from that side
   scripted_ui().save_paths.push_back(temp_path("gote.kif"));
   save_kif(*original, *e);
   load_bytes(read_file(temp_path("gote.kif")));
-  turn_record(*original);   // back to the player as sente: what a load must show
+  turn_record(original->record);   // back to the player as sente: what a load must show
   EXPECT_TRUE(same_record(*gs, *original));
 }
 
 TEST_F(KifLoadTest, StateAfterALoad) {
-  gs->thinking = false;
-  gs->game_over = true;
-  gs->input_busy = true;
-  gs->player_is_gote = 1;
-  gs->player_to_move = false;
-  gs->selection = 2;
-  gs->show_last_move = 1;
-  gs->refresh_count = 7;
-  gs->current = 5;
+  gs->flags.thinking = false;
+  gs->flags.game_over = true;
+  gs->flags.input_busy = true;
+  gs->record.player_is_gote = 1;
+  gs->flags.player_to_move = false;
+  gs->input.selection = 2;
+  gs->view.show_last_move = 1;
+  gs->view.refresh_count = 7;
+  gs->record.current = 5;
   load_bytes(kif_file({"1 ７六歩(77)", "2 ３四歩(33)", "3 投了"}));
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けました。", u"成功"}}));
-  EXPECT_EQ(gs->length, 2);
-  EXPECT_EQ(gs->current, 0);
-  EXPECT_TRUE(gs->started);
-  EXPECT_TRUE(gs->paused);
-  EXPECT_TRUE(gs->player_to_move);
-  EXPECT_FALSE(gs->game_over);
-  EXPECT_FALSE(gs->thinking);
-  EXPECT_FALSE(gs->input_busy);
-  EXPECT_EQ(gs->player_is_gote, 0);
-  EXPECT_EQ(gs->selection, 0);
-  EXPECT_EQ(gs->show_last_move, 0);
-  EXPECT_EQ(gs->refresh_count, 0);
+  EXPECT_EQ(gs->record.length, 2);
+  EXPECT_EQ(gs->record.current, 0);
+  EXPECT_TRUE(gs->flags.started);
+  EXPECT_TRUE(gs->flags.paused);
+  EXPECT_TRUE(gs->flags.player_to_move);
+  EXPECT_FALSE(gs->flags.game_over);
+  EXPECT_FALSE(gs->flags.thinking);
+  EXPECT_FALSE(gs->flags.input_busy);
+  EXPECT_EQ(gs->record.player_is_gote, 0);
+  EXPECT_EQ(gs->input.selection, 0);
+  EXPECT_EQ(gs->view.show_last_move, 0);
+  EXPECT_EQ(gs->view.refresh_count, 0);
   EXPECT_EQ(utf8(caption_of(0)), "初期化");
   EXPECT_EQ(utf8(caption_of(5)), "■");
-  EXPECT_EQ(0, std::memcmp(gs->board, gs->initial_board, sizeof gs->board));
+  EXPECT_EQ(0, std::memcmp(gs->record.board, gs->record.initial_board, sizeof gs->record.board));
   EXPECT_EQ(usi_moves(), "7g7f 3c3d");
 }
 
 TEST_F(KifLoadTest, RefusalsBeforeReading) {
   // While the computer thinks: a status line, the dialog is not even opened.
-  gs->thinking = true;
+  gs->flags.thinking = true;
   scripted_ui().open_paths.push_back(temp_path("never.kif"));
   load_kif(*gs, *e);
-  EXPECT_EQ(utf8(gs->status_text), "コンピュータの思考中は棋譜を読み込めません。");
+  EXPECT_EQ(utf8(gs->view.status_text), "コンピュータの思考中は棋譜を読み込めません。");
   EXPECT_EQ(scripted_ui().open_paths.size(), 1u);
   EXPECT_TRUE(scripted_ui().boxes.empty());
-  gs->thinking = false;
+  gs->flags.thinking = false;
 
   reset_scripted_ui();
   load_kif(*gs, *e);
@@ -92,7 +92,7 @@ TEST_F(KifLoadTest, RefusalsBeforeReading) {
   scripted_ui().open_paths.push_back(missing);
   load_kif(*gs, *e);
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けませんでした。", std::u16string(missing.begin(), missing.end())}}));
-  EXPECT_FALSE(gs->started);   // nothing changed
+  EXPECT_FALSE(gs->flags.started);   // nothing changed
 
   // Opened but unreadable (a directory): reported, never taken for an empty record.
   reset_scripted_ui();
@@ -100,7 +100,7 @@ TEST_F(KifLoadTest, RefusalsBeforeReading) {
   scripted_ui().open_paths.push_back(directory);
   load_kif(*gs, *e);
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けませんでした。", std::u16string(directory.begin(), directory.end())}}));
-  EXPECT_FALSE(gs->started);
+  EXPECT_FALSE(gs->flags.started);
 }
 
 // Files that are no game record at all: one format error box, and the game on screen stays as it was.
@@ -122,22 +122,22 @@ TEST_F(KifLoadTest, NonRecordsAreRefusedAndTheGameKept) {
   ASSERT_GT(rows[0].bytes.size(), 100u) << "the picture is missing";
   for (const auto& row : rows) {
     fresh_record({"7g7f", "3c3d", "2g2f"});
-    gs->current = 1;
-    show_slot(*gs, 1);
-    gs->started = true;
+    gs->record.current = 1;
+    show_slot(gs->record, 1);
+    gs->flags.started = true;
     end_game(*gs, GAME_END_RESIGNED);
     auto before = make_state();
-    std::memcpy(before->record_boards, gs->record_boards, sizeof gs->record_boards);
-    std::memcpy(before->record_hands, gs->record_hands, sizeof gs->record_hands);
-    before->length = gs->length;
+    std::memcpy(before->record.record_boards, gs->record.record_boards, sizeof gs->record.record_boards);
+    std::memcpy(before->record.record_hands, gs->record.record_hands, sizeof gs->record.record_hands);
+    before->record.length = gs->record.length;
     load_bytes(row.bytes, "not-a-record.kif");
     EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。", u"棋譜読み込みエラー"}})) << row.what;
     EXPECT_EQ(last_kif_load().status, KIF_NOT_A_RECORD) << row.what;
     EXPECT_TRUE(same_record(*gs, *before)) << row.what;
-    EXPECT_EQ(gs->current, 1) << row.what;
-    EXPECT_EQ(0, std::memcmp(gs->board, gs->record_boards[1], sizeof gs->board)) << row.what;
-    EXPECT_TRUE(gs->game_over) << row.what;
-    EXPECT_EQ(gs->end_reason, GAME_END_RESIGNED) << row.what;
+    EXPECT_EQ(gs->record.current, 1) << row.what;
+    EXPECT_EQ(0, std::memcmp(gs->record.board, gs->record.record_boards[1], sizeof gs->record.board)) << row.what;
+    EXPECT_TRUE(gs->flags.game_over) << row.what;
+    EXPECT_EQ(gs->flags.end_reason, GAME_END_RESIGNED) << row.what;
   }
 }
 
@@ -176,13 +176,13 @@ TEST_F(KifLoadTest, AtMost498MovesAreRead) {
   const char* gote[2] = {"５二玉(51)", "５一玉(52)"};
   for (int n = 1; n <= 600; ++n) lines.push_back(std::to_string(n) + " " + (n % 2 ? sente : gote)[(n - 1) / 2 % 2]);
   load_bytes(kif_file(lines));
-  EXPECT_EQ(gs->length, 498) << last_kif_load().message;
+  EXPECT_EQ(gs->record.length, 498) << last_kif_load().message;
   EXPECT_FALSE(format_error_shown());
   std::string problem;
   EXPECT_TRUE(record_valid(*gs, problem)) << problem;
   // After 248 moves each both kings are home again; after 249 each, one step out.
-  EXPECT_EQ(0, std::memcmp(gs->record_boards[496], gs->initial_board, sizeof gs->board));
-  EXPECT_EQ(0, std::memcmp(gs->record_boards[498], gs->record_boards[2], sizeof gs->board));
+  EXPECT_EQ(0, std::memcmp(gs->record.record_boards[496], gs->record.initial_board, sizeof gs->record.board));
+  EXPECT_EQ(0, std::memcmp(gs->record.record_boards[498], gs->record.record_boards[2], sizeof gs->record.board));
 }
 
 TEST_F(KifLoadTest, EndWordsAndVariationsEndTheMainLine) {
@@ -190,7 +190,7 @@ TEST_F(KifLoadTest, EndWordsAndVariationsEndTheMainLine) {
                                           "反則負け", "入玉勝ち", "不戦勝", "不戦敗", "封じ手", "不詰"};
   for (const auto& word : words) {
     load_bytes(kif_file({"1 ７六歩(77)", "2 ３四歩(33)", "3 " + word + "   ( 0:01/00:00:01)", "4 ２六歩(27)"}));
-    EXPECT_EQ(gs->length, 2) << word;
+    EXPECT_EQ(gs->record.length, 2) << word;
     EXPECT_FALSE(format_error_shown()) << word;
   }
   // A variation after a main line without an end word; the variation's moves are not played.
@@ -236,7 +236,7 @@ TEST_F(KifLoadTest, LongLinesAreReadSafely) {
   std::string one_line = cp932("手数----指手");
   while (one_line.size() < 30000) one_line += cp932(" ７六歩(77)");
   load_bytes(one_line);
-  EXPECT_EQ(gs->length, 0);
+  EXPECT_EQ(gs->record.length, 0);
   EXPECT_FALSE(format_error_shown());
 }
 
@@ -272,11 +272,11 @@ TEST_F(KifLoadTest, BadLinesAreFormatErrors) {
     load_bytes(kif_file(row.moves));
     EXPECT_TRUE(format_error_shown()) << row.what;
     EXPECT_EQ(scripted_ui().boxes.size(), 1u) << row.what << ": the error alone, no success before it";
-    EXPECT_EQ(gs->length, -1) << row.what;
+    EXPECT_EQ(gs->record.length, -1) << row.what;
     EXPECT_EQ(last_kif_load().status, KIF_BAD_RECORD) << row.what;
-    EXPECT_EQ(0, std::memcmp(gs->board, gs->initial_board, sizeof gs->board)) << row.what;
-    EXPECT_EQ(0, std::memcmp(gs->record_boards[0], gs->initial_board, sizeof gs->board)) << row.what;
-    EXPECT_TRUE(gs->paused) << row.what;
+    EXPECT_EQ(0, std::memcmp(gs->record.board, gs->record.initial_board, sizeof gs->record.board)) << row.what;
+    EXPECT_EQ(0, std::memcmp(gs->record.record_boards[0], gs->record.initial_board, sizeof gs->record.board)) << row.what;
+    EXPECT_TRUE(gs->flags.paused) << row.what;
     std::string problem;
     EXPECT_TRUE(record_valid(*gs, problem)) << row.what << ": " << problem;
   }
@@ -287,7 +287,7 @@ TEST_F(KifLoadTest, HandicapsAndDiagramsAreRefused) {
   for (const char* header : {"手合割：香落ち\n", "手合割：角落ち　\n", "手合割：八枚落ち\n"}) {
     load_bytes(cp932(header + moves));
     EXPECT_TRUE(format_error_shown()) << header;
-    EXPECT_EQ(gs->length, -1) << header;
+    EXPECT_EQ(gs->record.length, -1) << header;
   }
   load_bytes(cp932("後手の持駒：なし\n  ９ ８ ７ ６ ５ ４ ３ ２ １\n+---------------------------+\n"
                    "| ・ ・ ・v銀v玉v銀 ・ ・ ・|一\n" + moves));
@@ -295,7 +295,7 @@ TEST_F(KifLoadTest, HandicapsAndDiagramsAreRefused) {
   // An even game with blanks after its name is an even game.
   load_bytes(cp932("手合割：平手　　\n" + moves));
   EXPECT_FALSE(format_error_shown());
-  EXPECT_EQ(gs->length, 1);
+  EXPECT_EQ(gs->record.length, 1);
 }
 
 }  // namespace

@@ -61,13 +61,13 @@ TEST_F(KifSaveTest, TheClosingWordTellsHowTheGameEnded) {
     const std::string file = save_to("end.kif");
     EXPECT_TRUE(file.ends_with("\r\n" + cp932(row.word))) << row.word;
     load_bytes(file);
-    EXPECT_EQ(gs->end_reason, row.read_back) << row.word;
+    EXPECT_EQ(gs->flags.end_reason, row.read_back) << row.word;
     EXPECT_EQ(usi_moves(), "7g7f 3c3d 8h2b+") << row.word;
   }
-  gs->current = gs->length;
-  show_slot(*gs, gs->current);
+  gs->record.current = gs->record.length;
+  show_slot(gs->record, gs->record.current);
   ASSERT_TRUE(record_current(*gs));
-  EXPECT_EQ(gs->end_reason, GAME_END_NONE);
+  EXPECT_EQ(gs->flags.end_reason, GAME_END_NONE);
 }
 
 TEST_F(KifSaveTest, DropsCapturesAndPromotionsAreNamed) {
@@ -87,30 +87,30 @@ TEST_F(KifSaveTest, PlayerGoteWritesTheSameFileAndKeepsTheRecord) {
   const std::string as_sente = save_to("sente.kif");
 
   // The same game with the player on the other side.
-  turn_record(*gs);
-  gs->current = gs->length;
+  turn_record(gs->record);
+  gs->record.current = gs->record.length;
   auto before = std::make_unique<GameState>();
-  std::memcpy(before->record_boards, gs->record_boards, sizeof gs->record_boards);
-  std::memcpy(before->record_hands, gs->record_hands, sizeof gs->record_hands);
-  before->length = gs->length;
+  std::memcpy(before->record.record_boards, gs->record.record_boards, sizeof gs->record.record_boards);
+  std::memcpy(before->record.record_hands, gs->record.record_hands, sizeof gs->record.record_hands);
+  before->record.length = gs->record.length;
 
   reset_scripted_ui();
   EXPECT_EQ(save_to("gote.kif"), as_sente);
   EXPECT_TRUE(same_record(*gs, *before));
-  EXPECT_EQ(gs->player_is_gote, 1);
+  EXPECT_EQ(gs->record.player_is_gote, 1);
 }
 
 TEST_F(KifSaveTest, RefusalsAndFailures) {
   // While the computer thinks: a status line, no dialog.
   play_usi(*gs, {"7g7f", "3c3d", "2g2f"});
-  gs->thinking = true;
+  gs->flags.thinking = true;
   scripted_ui().save_paths.push_back(temp_path("never.kif"));
   save_kif(*gs, *e);
-  EXPECT_EQ(utf8(gs->status_text), "コンピュータの思考中は棋譜を保存できません。");
+  EXPECT_EQ(utf8(gs->view.status_text), "コンピュータの思考中は棋譜を保存できません。");
   EXPECT_TRUE(scripted_ui().boxes.empty());
   EXPECT_EQ(scripted_ui().save_paths.size(), 1u);
   EXPECT_GE(scripted_ui().repaint_requests.load(), 1);
-  gs->thinking = false;
+  gs->flags.thinking = false;
   scripted_ui().save_paths.clear();
 
   // Cancelled dialog.
@@ -129,7 +129,7 @@ TEST_F(KifSaveTest, TooShortRecordsAreNotSaved) {
   for (int moves : {-1, 0, 1, 2}) {
     const std::vector<std::string> all = {"7g7f", "3c3d"};
     fresh_record(std::vector<std::string>(all.begin(), all.begin() + std::max(moves, 0)));
-    if (moves < 0) gs->length = -1;
+    if (moves < 0) gs->record.length = -1;
     const int repaints = scripted_ui().repaint_requests;
     scripted_ui().save_paths.push_back(temp_path("short.kif"));
     save_kif(*gs, *e);
@@ -142,7 +142,7 @@ TEST_F(KifSaveTest, TooShortRecordsAreNotSaved) {
 TEST_F(KifSaveTest, StepsThatAreNoMoveStopTheWriter) {
   play_usi(*gs, {"7g7f", "3c3d", "2g2f", "8c8d"});
   // Three squares change between slots 2 and 3: the partial file ends after move 2.
-  gs->record_boards[3][gs_index(0, 0)] = SQ_EMPTY;
+  gs->record.record_boards[3][gs_index(0, 0)] = SQ_EMPTY;
   const std::string partial = save_to("three-diffs.kif");
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。c=3", u"棋譜書き込みエラー"}}));
   std::vector<std::string> lines;
@@ -153,20 +153,20 @@ TEST_F(KifSaveTest, StepsThatAreNoMoveStopTheWriter) {
 
   // A single square that loses its piece is no drop.
   fresh_record({"7g7f", "3c3d", "2g2f"});
-  gs->record_boards[2][gs_index(8, 8)] = SQ_EMPTY;   // slot 1 -> 2: the pawn move plus a vanished lance
-  gs->record_boards[3][gs_index(8, 8)] = SQ_EMPTY;
+  gs->record.record_boards[2][gs_index(8, 8)] = SQ_EMPTY;   // slot 1 -> 2: the pawn move plus a vanished lance
+  gs->record.record_boards[3][gs_index(8, 8)] = SQ_EMPTY;
   save_to("vanish.kif");
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。c=3", u"棋譜書き込みエラー"}}));
 
   fresh_record({"7g7f", "3c3d", "2g2f"});
-  std::memcpy(gs->record_boards[3], gs->record_boards[2], sizeof gs->record_boards[3]);
-  gs->record_boards[3][gs_index(0, 8)] = SQ_EMPTY;   // only a lance disappears
+  std::memcpy(gs->record.record_boards[3], gs->record.record_boards[2], sizeof gs->record.record_boards[3]);
+  gs->record.record_boards[3][gs_index(0, 8)] = SQ_EMPTY;   // only a lance disappears
   save_to("lost.kif");
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。", u"棋譜書き込みエラー"}}));
 
   // An unchanged slot ends the moves written; the closing line follows them.
   fresh_record({"7g7f", "3c3d", "2g2f", "8c8d"});
-  std::memcpy(gs->record_boards[3], gs->record_boards[2], sizeof gs->record_boards[3]);
+  std::memcpy(gs->record.record_boards[3], gs->record.record_boards[2], sizeof gs->record.record_boards[3]);
   const std::string stopped = save_to("unchanged.kif");
   EXPECT_TRUE(stopped.ends_with(cp932("2 ３四歩(33)") + "\r\n" + cp932("3 中断")));
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを保存しました。", u"成功"}}));

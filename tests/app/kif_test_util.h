@@ -100,30 +100,30 @@ inline void play_usi(GameState& gs, const std::vector<std::string>& moves) {
 // The side to move is the player at even slots when the player is sente.
 inline void play_random(GameState& gs, std::mt19937& rng, int n) {
   for (int i = 0; i < n; ++i) {
-    const int side = (gs.current + gs.player_is_gote) % 2;
+    const int side = (gs.record.current + gs.record.player_is_gote) % 2;
     const int own = side ? GOTE_BIT : 0;
     std::vector<int> held;
     for (int k = 0; k < 7; ++k)
-      if (gs.hands[side][k] > 0) held.push_back(k);
+      if (gs.record.hands[side][k] > 0) held.push_back(k);
     bool moved = false;
     if (!held.empty() && rng() % 3 == 0) {
       const int kind = held[rng() % held.size()];
       for (int tries = 0; tries < 500 && !moved; ++tries) {
         const int c = rng() % 9, r = rng() % 9;
-        if (gs.board[gs_index(c, r)] != SQ_EMPTY) continue;
-        apply_drop(gs, side, kind + own, c, r);
+        if (gs.record.board[gs_index(c, r)] != SQ_EMPTY) continue;
+        apply_drop(gs.record, side, kind + own, c, r);
         moved = true;
       }
     }
     for (int tries = 0; tries < 5000 && !moved; ++tries) {
       const int fc = rng() % 9, fr = rng() % 9, tc = rng() % 9, tr = rng() % 9;
-      const int from = gs.board[gs_index(fc, fr)], to = gs.board[gs_index(tc, tr)];
+      const int from = gs.record.board[gs_index(fc, fr)], to = gs.record.board[gs_index(tc, tr)];
       if (!is_piece(from) || side_of(from) != side) continue;
       if (is_piece(to) && side_of(to) == side) continue;
       if (fc == tc && fr == tr) continue;
       if (is_piece(to) && (to & 7) == KING) continue;   // keep both kings so games stay games
       const int after = can_promote(from) && rng() % 4 == 0 ? from + PROMOTED_BIT : from;
-      apply_board_move(gs, side, fc, fr, tc, tr, after);
+      apply_board_move(gs.record, side, fc, fr, tc, tr, after);
       moved = true;
     }
     ASSERT_TRUE(moved);
@@ -133,16 +133,16 @@ inline void play_random(GameState& gs, std::mt19937& rng, int n) {
 
 // Every slot 0..length and its hands equal; a message names the first difference.
 inline ::testing::AssertionResult same_record(const GameState& a, const GameState& b) {
-  if (a.length != b.length)
-    return ::testing::AssertionFailure() << "length " << a.length << " vs " << b.length;
-  for (int k = 0; k <= a.length; ++k) {
+  if (a.record.length != b.record.length)
+    return ::testing::AssertionFailure() << "length " << a.record.length << " vs " << b.record.length;
+  for (int k = 0; k <= a.record.length; ++k) {
     for (int i = 0; i < GS_CELLS; ++i)
-      if (a.record_boards[k][i] != b.record_boards[k][i])
-        return ::testing::AssertionFailure() << "slot " << k << " cell " << i << ": " << a.record_boards[k][i]
-                                             << " vs " << b.record_boards[k][i];
+      if (a.record.record_boards[k][i] != b.record.record_boards[k][i])
+        return ::testing::AssertionFailure() << "slot " << k << " cell " << i << ": " << a.record.record_boards[k][i]
+                                             << " vs " << b.record.record_boards[k][i];
     for (int side = 0; side < 2; ++side)
       for (int kind = 0; kind < 8; ++kind)
-        if (a.record_hands[side][k][kind] != b.record_hands[side][k][kind])
+        if (a.record.record_hands[side][k][kind] != b.record.record_hands[side][k][kind])
           return ::testing::AssertionFailure() << "slot " << k << " hand " << side << " kind " << kind;
   }
   return ::testing::AssertionSuccess();
@@ -185,7 +185,7 @@ struct KifFixture : ::testing::Test {
   // The moves of the record in USI; a slot that is no move stands named in its place.
   std::string usi_moves() const {
     std::string out;
-    for (int k = 0; k < gs->length; ++k) {
+    for (int k = 0; k < gs->record.length; ++k) {
       MoveRecord move;
       int differences = 0;
       if (slot_move(*gs, k, move, differences) != SLOT_MOVE) return "(slot " + std::to_string(k) + " is no move)";

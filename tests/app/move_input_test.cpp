@@ -27,40 +27,40 @@ struct MoveInput : PlayTest {
 
 TEST_F(MoveInput, SelectingPiecesAndHandCells) {
   click(2, 6);
-  EXPECT_EQ(gs->selection, 1) << "the player's pawn is selected";
-  EXPECT_EQ(gs->sel_piece, PAWN);
-  EXPECT_TRUE(gs->target_map[gs_index(2, 5)]);
+  EXPECT_EQ(gs->input.selection, 1) << "the player's pawn is selected";
+  EXPECT_EQ(gs->input.sel_piece, PAWN);
+  EXPECT_TRUE(gs->input.target_map[gs_index(2, 5)]);
   click(2, 6);
-  EXPECT_EQ(gs->selection, 0) << "a second click on the selected square deselects";
+  EXPECT_EQ(gs->input.selection, 0) << "a second click on the selected square deselects";
 
   const int before = repaints();
   click(4, 4);
-  EXPECT_EQ(gs->selection, 0) << "an empty square selects nothing";
+  EXPECT_EQ(gs->input.selection, 0) << "an empty square selects nothing";
   click(4, 0);
-  EXPECT_EQ(gs->selection, 0) << "the computer's king selects nothing";
+  EXPECT_EQ(gs->input.selection, 0) << "the computer's king selects nothing";
   EXPECT_EQ(repaints(), before) << "nothing selected, nothing repainted";
 
   click_hand(KNIGHT);
-  EXPECT_EQ(gs->selection, 0) << "no knight in hand: the knight's cell selects nothing";
-  gs->hands[0][KNIGHT] = 1;
+  EXPECT_EQ(gs->input.selection, 0) << "no knight in hand: the knight's cell selects nothing";
+  gs->record.hands[0][KNIGHT] = 1;
   click_hand(KNIGHT);
-  EXPECT_EQ(gs->selection, 2);
-  EXPECT_EQ(gs->sel_piece, KNIGHT);
-  EXPECT_EQ(gs->hand_cell_col, 12);
-  EXPECT_EQ(gs->hand_cell_row, 6);
-  EXPECT_EQ(gs->sel_col, -1);
+  EXPECT_EQ(gs->input.selection, 2);
+  EXPECT_EQ(gs->input.sel_piece, KNIGHT);
+  EXPECT_EQ(gs->input.hand_cell_col, 12);
+  EXPECT_EQ(gs->input.hand_cell_row, 6);
+  EXPECT_EQ(gs->input.sel_col, -1);
   click_hand(KNIGHT);
-  EXPECT_EQ(gs->selection, 0) << "a click in the hand grid with a piece selected deselects";
+  EXPECT_EQ(gs->input.selection, 0) << "a click in the hand grid with a piece selected deselects";
 
   click(7, 7);
   on_left_button_up(*gs, *e, 380, 100);
-  EXPECT_EQ(gs->selection, 0) << "a click off the board deselects";
+  EXPECT_EQ(gs->input.selection, 0) << "a click off the board deselects";
 
-  gs->hands[0][PAWN] = 2;
+  gs->record.hands[0][PAWN] = 2;
   on_left_button_up(*gs, *e, 13 * 40 + 39, 5 * 40 + 1);
-  EXPECT_EQ(gs->selection, 2) << "both halves of the first hand row hold pawns";
-  EXPECT_EQ(gs->sel_piece, PAWN);
-  gs->selection = 0;
+  EXPECT_EQ(gs->input.selection, 2) << "both halves of the first hand row hold pawns";
+  EXPECT_EQ(gs->input.sel_piece, PAWN);
+  gs->input.selection = 0;
 
   // Another of the player's own pieces, while one is selected, takes the selection over.
   struct Step {
@@ -78,13 +78,13 @@ TEST_F(MoveInput, SelectingPiecesAndHandCells) {
   };
   for (const Step& s : steps) {
     if (s.hand) click_hand(s.at.col); else click(s.at);
-    EXPECT_EQ(gs->selection, s.selection) << s.why;
-    EXPECT_EQ(gs->sel_piece, s.sel_piece) << s.why;
+    EXPECT_EQ(gs->input.selection, s.selection) << s.why;
+    EXPECT_EQ(gs->input.sel_piece, s.sel_piece) << s.why;
     if (!s.hand) {
-      EXPECT_EQ(gs->sel_col * 10 + gs->sel_row, s.at.col * 10 + s.at.row) << s.why;
+      EXPECT_EQ(gs->input.sel_col * 10 + gs->input.sel_row, s.at.col * 10 + s.at.row) << s.why;
     }
   }
-  EXPECT_TRUE(gs->player_to_move) << "no move was made";
+  EXPECT_TRUE(gs->flags.player_to_move) << "no move was made";
 }
 
 TEST_F(MoveInput, ClicksAreTakenOnlyOnThePlayersTurnOfARunningGame) {
@@ -100,34 +100,34 @@ TEST_F(MoveInput, ClicksAreTakenOnlyOnThePlayersTurnOfARunningGame) {
       {"while another click is handled", true, false, false, true, true},
   };
   for (const Row& r : rows) {
-    gs->started = r.started;
-    gs->game_over = r.game_over;
-    gs->thinking = r.thinking;
-    gs->player_to_move = r.player_to_move;
-    gs->input_busy = r.input_busy;
-    gs->selection = 0;
+    gs->flags.started = r.started;
+    gs->flags.game_over = r.game_over;
+    gs->flags.thinking = r.thinking;
+    gs->flags.player_to_move = r.player_to_move;
+    gs->flags.input_busy = r.input_busy;
+    gs->input.selection = 0;
     click(2, 6);
-    EXPECT_EQ(gs->selection, 0) << r.why;
-    EXPECT_EQ(gs->input_busy.load(), r.input_busy) << r.why << ": the guard is left as it was";
+    EXPECT_EQ(gs->input.selection, 0) << r.why;
+    EXPECT_EQ(gs->flags.input_busy.load(), r.input_busy) << r.why << ": the guard is left as it was";
   }
 }
 
 TEST_F(MoveInput, BoardMoveIsAppliedRecordedAndHandsTheTurnOver) {
   click(2, 6);
   click(2, 4);
-  EXPECT_EQ(gs->selection, 1) << "a square out of reach is refused and the selection stays";
+  EXPECT_EQ(gs->input.selection, 1) << "a square out of reach is refused and the selection stays";
   EXPECT_EQ(at(2, 6), PAWN);
-  EXPECT_EQ(gs->length, 0);
+  EXPECT_EQ(gs->record.length, 0);
   click(2, 5);
-  EXPECT_EQ(gs->selection, 0);
+  EXPECT_EQ(gs->input.selection, 0);
   EXPECT_EQ(at(2, 6), SQ_EMPTY);
   EXPECT_EQ(at(2, 5), PAWN);
-  EXPECT_EQ(gs->current, 1);
-  EXPECT_EQ(gs->length, 1);
+  EXPECT_EQ(gs->record.current, 1);
+  EXPECT_EQ(gs->record.length, 1);
   EXPECT_TRUE(slot_matches_screen(*gs, 1));
   EXPECT_TRUE(one_move_apart(*gs, 1, SENTE));
-  EXPECT_FALSE(gs->player_to_move) << "the computer's turn";
-  EXPECT_FALSE(gs->input_busy);
+  EXPECT_FALSE(gs->flags.player_to_move) << "the computer's turn";
+  EXPECT_FALSE(gs->flags.input_busy);
   EXPECT_TRUE(boxes().empty()) << "no promotion question outside the zone";
 }
 
@@ -139,7 +139,7 @@ TEST_F(MoveInput, CaptureEntersTheHandDemoted) {
   click(4, 5);
   scripted_ui().answers.push_back(ANSWER_NO);
   click(4, 2);
-  EXPECT_EQ(gs->hands[0][BISHOP], 1) << "a captured horse is a bishop in hand";
+  EXPECT_EQ(gs->record.hands[0][BISHOP], 1) << "a captured horse is a bishop in hand";
   EXPECT_EQ(at(4, 2), ROOK) << "promotion declined";
   EXPECT_EQ(at(4, 5), SQ_EMPTY);
   EXPECT_TRUE(one_move_apart(*gs, 1, SENTE));
@@ -216,37 +216,37 @@ TEST_F(MoveInput, DropRules) {
     SetUp();
     bare_position();
     for (const auto& [sq, code] : r.column) at(sq.col, sq.row) = code;
-    gs->hands[0][r.kind] = 2;
+    gs->record.hands[0][r.kind] = 2;
     record_position_as(0);
     const int before = at(r.to.col, r.to.row);
     click_hand(r.kind);
-    ASSERT_EQ(gs->selection, 2) << r.why;
+    ASSERT_EQ(gs->input.selection, 2) << r.why;
     click(r.to);
     if (r.allowed) {
       EXPECT_EQ(at(r.to.col, r.to.row), r.kind) << r.why;
-      EXPECT_EQ(gs->hands[0][r.kind], 1) << r.why;
-      EXPECT_EQ(gs->length, 1) << r.why;
+      EXPECT_EQ(gs->record.hands[0][r.kind], 1) << r.why;
+      EXPECT_EQ(gs->record.length, 1) << r.why;
       EXPECT_TRUE(one_move_apart(*gs, 1, SENTE)) << r.why;
-      EXPECT_FALSE(gs->player_to_move) << r.why;
+      EXPECT_FALSE(gs->flags.player_to_move) << r.why;
     } else {
       EXPECT_EQ(at(r.to.col, r.to.row), before) << r.why;
-      EXPECT_EQ(gs->hands[0][r.kind], 2) << r.why;
-      EXPECT_EQ(gs->selection, is_sente_piece(before) ? 1 : 2) << r.why << ": a refused drop keeps the selection";
-      EXPECT_EQ(gs->length, 0) << r.why;
-      EXPECT_TRUE(gs->player_to_move) << r.why;
+      EXPECT_EQ(gs->record.hands[0][r.kind], 2) << r.why;
+      EXPECT_EQ(gs->input.selection, is_sente_piece(before) ? 1 : 2) << r.why << ": a refused drop keeps the selection";
+      EXPECT_EQ(gs->record.length, 0) << r.why;
+      EXPECT_TRUE(gs->flags.player_to_move) << r.why;
     }
     EXPECT_TRUE(boxes().empty()) << r.why << ": drops are never asked about promotion";
   }
 }
 
 TEST_F(MoveInput, AMoveFromAnEarlierPositionDropsTheLaterRecord) {
-  gs->length = 10;
-  gs->current = 3;
-  gs->player_to_move = true;   // as if the player were gote looking at move 3
+  gs->record.length = 10;
+  gs->record.current = 3;
+  gs->flags.player_to_move = true;   // as if the player were gote looking at move 3
   click(6, 6);
   click(6, 5);
-  EXPECT_EQ(gs->current, 4);
-  EXPECT_EQ(gs->length, 4) << "moves 5..10 are gone";
+  EXPECT_EQ(gs->record.current, 4);
+  EXPECT_EQ(gs->record.length, 4) << "moves 5..10 are gone";
 }
 
 TEST_F(MoveInput, RecordLimitHoldsTheBoardUntilAReset) {
@@ -255,19 +255,19 @@ TEST_F(MoveInput, RecordLimitHoldsTheBoardUntilAReset) {
   click(2, 5);
   EXPECT_EQ(status(), TEXT_RECORD_FULL);
   EXPECT_EQ(at(2, 6), PAWN) << "the move is not made";
-  EXPECT_EQ(gs->length, PLAYER_MOVE_LIMIT);
-  EXPECT_TRUE(gs->input_busy) << "the board takes no further click";
-  gs->selection = 0;
+  EXPECT_EQ(gs->record.length, PLAYER_MOVE_LIMIT);
+  EXPECT_TRUE(gs->flags.input_busy) << "the board takes no further click";
+  gs->input.selection = 0;
   click(3, 6);
-  EXPECT_EQ(gs->selection, 0);
+  EXPECT_EQ(gs->input.selection, 0);
 
   // The reset gives the board back, and a new game can be played.
   command(CMD_START);
-  EXPECT_FALSE(gs->input_busy);
+  EXPECT_FALSE(gs->flags.input_busy);
   start(true);
   click(3, 6);
   click(3, 5);
-  EXPECT_EQ(gs->length, 1);
+  EXPECT_EQ(gs->record.length, 1);
   EXPECT_EQ(at(3, 5), PAWN);
 }
 
@@ -275,7 +275,7 @@ TEST_F(MoveInput, TheLastMoveBeforeTheLimitIsStillTaken) {
   record_position_as(PLAYER_MOVE_LIMIT - 1);
   click(2, 6);
   click(2, 5);
-  EXPECT_EQ(gs->length, PLAYER_MOVE_LIMIT);
+  EXPECT_EQ(gs->record.length, PLAYER_MOVE_LIMIT);
   EXPECT_TRUE(slot_matches_screen(*gs, PLAYER_MOVE_LIMIT));
-  EXPECT_FALSE(gs->input_busy);
+  EXPECT_FALSE(gs->flags.input_busy);
 }

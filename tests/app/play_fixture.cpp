@@ -24,7 +24,7 @@ void PlayTest::start(bool as_sente) {
 
 void PlayTest::run_computer_turn(int max_passes) {
   for (int pass = 0; pass < max_passes; ++pass) {
-    if (gs->player_to_move || gs->game_over) return;
+    if (gs->flags.player_to_move || gs->flags.game_over) return;
     turn_monitor_pass(*gs, *e);
   }
   ADD_FAILURE() << "the computer's turn did not end";
@@ -33,16 +33,16 @@ void PlayTest::run_computer_turn(int max_passes) {
 void PlayTest::clear_position() {
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) at(col, row) = SQ_EMPTY;
-  std::memset(gs->hands, 0, sizeof gs->hands);
+  std::memset(gs->record.hands, 0, sizeof gs->record.hands);
 }
 
 void PlayTest::record_position_as(int current) {
   for (int k = 0; k <= current; ++k) {
-    std::memcpy(gs->record_boards[k], gs->board, sizeof gs->board);
-    std::memcpy(gs->record_hands[0][k], gs->hands[0], sizeof gs->hands[0]);
-    std::memcpy(gs->record_hands[1][k], gs->hands[1], sizeof gs->hands[1]);
+    std::memcpy(gs->record.record_boards[k], gs->record.board, sizeof gs->record.board);
+    std::memcpy(gs->record.record_hands[0][k], gs->record.hands[0], sizeof gs->record.hands[0]);
+    std::memcpy(gs->record.record_hands[1][k], gs->record.hands[1], sizeof gs->record.hands[1]);
   }
-  gs->current = gs->length = current;
+  gs->record.current = gs->record.length = current;
 }
 
 ::testing::AssertionResult material_conserved(const GameState& gs, int kings) {
@@ -50,14 +50,14 @@ void PlayTest::record_position_as(int current) {
   int count[8] = {};
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) {
-      const int code = gs.board[gs_index(col, row)];
+      const int code = gs.record.board[gs_index(col, row)];
       if (code == SQ_WALL) return ::testing::AssertionFailure() << "wall inside the board at " << col << "," << row;
       if (code != SQ_EMPTY) count[code & 7] += 1;
     }
   for (int side = 0; side < 2; ++side)
     for (int k = 0; k < 8; ++k) {
-      if (gs.hands[side][k] < 0) return ::testing::AssertionFailure() << "negative hand count, kind " << k;
-      count[k] += gs.hands[side][k];
+      if (gs.record.hands[side][k] < 0) return ::testing::AssertionFailure() << "negative hand count, kind " << k;
+      count[k] += gs.record.hands[side][k];
     }
   for (int k = 0; k < 8; ++k) {
     const int expected = k == KING ? kings : full[k];
@@ -68,17 +68,17 @@ void PlayTest::record_position_as(int current) {
 }
 
 ::testing::AssertionResult slot_matches_screen(const GameState& gs, int k) {
-  if (std::memcmp(gs.record_boards[k], gs.board, sizeof gs.board) != 0)
+  if (std::memcmp(gs.record.record_boards[k], gs.record.board, sizeof gs.record.board) != 0)
     return ::testing::AssertionFailure() << "slot " << k << " board differs from the screen";
   for (int side = 0; side < 2; ++side)
-    if (std::memcmp(gs.record_hands[side][k], gs.hands[side], sizeof gs.hands[side]) != 0)
+    if (std::memcmp(gs.record.record_hands[side][k], gs.record.hands[side], sizeof gs.record.hands[side]) != 0)
       return ::testing::AssertionFailure() << "slot " << k << " hand " << side << " differs from the screen";
   return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult one_move_apart(const GameState& gs, int k, int side) {
-  const int* before = gs.record_boards[k - 1];
-  const int* after = gs.record_boards[k];
+  const int* before = gs.record.record_boards[k - 1];
+  const int* after = gs.record.record_boards[k];
   std::vector<Square> changed;
   for (int col = 0; col < 9; ++col)
     for (int row = 0; row < 9; ++row)

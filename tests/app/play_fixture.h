@@ -42,8 +42,8 @@ struct PlayTest : ::testing::Test {
 
   // An empty 9 x 9 area (the wall frame kept) and empty hands.
   void clear_position();
-  int& at(int col, int row) { return gs->board[gs_index(col, row)]; }
-  std::u16string status() const { return gs->status_text; }
+  int& at(int col, int row) { return gs->record.board[gs_index(col, row)]; }
+  std::u16string status() const { return gs->view.status_text; }
   // Makes the position on screen slot `current` of the record (and the record that long).
   void record_position_as(int current);
 

@@ -24,18 +24,18 @@ TEST(RecordCheck, EveryKindOfDamageIsCaught) {
     const char* what;
     void (*damage)(GameState&);
   } rows[] = {
-      {"negative hand", [](GameState& gs) { gs.record_hands[1][2][0] = -1; }},
-      {"piece code 12", [](GameState& gs) { gs.record_boards[2][gs_index(4, 4)] = 12; }},
-      {"piece code 31", [](GameState& gs) { gs.record_boards[2][gs_index(4, 4)] = 31; }},
-      {"wall overwritten", [](GameState& gs) { gs.record_boards[1][gs_index(9, 4)] = SQ_EMPTY; }},
-      {"piece vanished", [](GameState& gs) { gs.record_boards[3][gs_index(0, 0)] = SQ_EMPTY; }},
-      {"piece from nowhere", [](GameState& gs) { gs.record_hands[0][3][6] += 1; }},
-      {"pawn turned into a gold", [](GameState& gs) { gs.record_boards[1][gs_index(0, 6)] = GOLD; }},
-      {"length past the record", [](GameState& gs) { gs.length = RECORD_SLOTS; }},
-      {"length below -1", [](GameState& gs) { gs.length = -2; }},
+      {"negative hand", [](GameState& gs) { gs.record.record_hands[1][2][0] = -1; }},
+      {"piece code 12", [](GameState& gs) { gs.record.record_boards[2][gs_index(4, 4)] = 12; }},
+      {"piece code 31", [](GameState& gs) { gs.record.record_boards[2][gs_index(4, 4)] = 31; }},
+      {"wall overwritten", [](GameState& gs) { gs.record.record_boards[1][gs_index(9, 4)] = SQ_EMPTY; }},
+      {"piece vanished", [](GameState& gs) { gs.record.record_boards[3][gs_index(0, 0)] = SQ_EMPTY; }},
+      {"piece from nowhere", [](GameState& gs) { gs.record.record_hands[0][3][6] += 1; }},
+      {"pawn turned into a gold", [](GameState& gs) { gs.record.record_boards[1][gs_index(0, 6)] = GOLD; }},
+      {"length past the record", [](GameState& gs) { gs.record.length = RECORD_SLOTS; }},
+      {"length below -1", [](GameState& gs) { gs.record.length = -2; }},
       {"damaged slot 0 with length -1", [](GameState& gs) {
-         gs.length = -1;
-         gs.record_boards[0][gs_index(4, 8)] = 128;
+         gs.record.length = -1;
+         gs.record.record_boards[0][gs_index(4, 8)] = 128;
        }},
   };
   for (const auto& row : rows) {

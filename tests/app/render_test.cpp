@@ -28,13 +28,13 @@ struct RenderTest : ::testing::Test {
     buffer = back_buffer();
     // Piece pictures: a white square with a coloured 2 x 2 mark at (1, 1) whose colour names the code.
     for (int code = 0; code < 32; ++code) {
-      gs->piece_images[code] = image_create(32, 32, RGB_WHITE);
+      gs->view.piece_images[code] = image_create(32, 32, RGB_WHITE);
       for (int j = 1; j < 3; ++j)
-        for (int i = 1; i < 3; ++i) image_set_pixel(gs->piece_images[code], i, j, 0x100 + code);
+        for (int i = 1; i < 3; ++i) image_set_pixel(gs->view.piece_images[code], i, j, 0x100 + code);
     }
   }
   void TearDown() override {
-    for (auto& image : gs->piece_images) image_free(image);
+    for (auto& image : gs->view.piece_images) image_free(image);
   }
   uint32_t at(int x, int y) const { return image_pixel(buffer, x, y); }
 };
@@ -59,10 +59,10 @@ TEST_F(RenderTest, AreasGridAndPiecesWithWhiteTransparent) {
 }
 
 TEST_F(RenderTest, HandPilesFollowTheStepRule) {
-  gs->hands[0][PAWN] = 18;      // 40 / 19 truncates to 2, three times that for pawns: 6 pixels
-  gs->hands[0][BISHOP] = 1;
-  gs->hands[1][BISHOP] = 1;
-  gs->hands[1][KING] = 1;       // a captured king is never drawn
+  gs->record.hands[0][PAWN] = 18;      // 40 / 19 truncates to 2, three times that for pawns: 6 pixels
+  gs->record.hands[0][BISHOP] = 1;
+  gs->record.hands[1][BISHOP] = 1;
+  gs->record.hands[1][KING] = 1;       // a captured king is never drawn
   repaint(*gs, *e);
   for (int m = 0; m < 18; ++m) EXPECT_EQ(at(400 + m * 6 + 4 + 1, 200 + 4 + 1), 0x100u + PAWN) << "pawn " << m;
   EXPECT_EQ(at(404 + 1, 324 + 1), 0x100u + BISHOP);
@@ -71,49 +71,49 @@ TEST_F(RenderTest, HandPilesFollowTheStepRule) {
 }
 
 TEST_F(RenderTest, HighlightsOnlyOnThePlayersTurn) {
-  gs->last_move.to_col = 6;
-  gs->last_move.to_row = 3;
-  gs->show_last_move = 1;
-  gs->selection = 1;
-  gs->sel_col = 7;
-  gs->sel_row = 7;
-  gs->target_map[gs_index(7, 6)] = 1;
-  gs->player_to_move = false;
+  gs->view.last_move.to_col = 6;
+  gs->view.last_move.to_row = 3;
+  gs->view.show_last_move = 1;
+  gs->input.selection = 1;
+  gs->input.sel_col = 7;
+  gs->input.sel_row = 7;
+  gs->input.target_map[gs_index(7, 6)] = 1;
+  gs->flags.player_to_move = false;
   repaint(*gs, *e);
   EXPECT_EQ(at(6 * 40 + 20, 3 * 40 + 20), RGB_YELLOW) << "no last-move mark on the computer's turn";
   EXPECT_EQ(at(7 * 40 + 20, 7 * 40 + 20), RGB_YELLOW) << "no selection on the computer's turn";
-  gs->player_to_move = true;
+  gs->flags.player_to_move = true;
   repaint(*gs, *e);
   EXPECT_EQ(at(6 * 40 + 20, 3 * 40 + 20), RGB_RED);
   EXPECT_EQ(at(6 * 40, 3 * 40 + 20), RGB_BLACK) << "one-pixel black outline";
   EXPECT_EQ(at(7 * 40 + 20, 7 * 40 + 20), RGB_BLUE);
   EXPECT_EQ(at(7 * 40 + 20, 6 * 40 + 20), RGB_GREEN);
-  gs->last_move.to_col = -1;   // what navigation does: the mark disappears
-  gs->selection = 2;
-  gs->hand_cell_col = 12;
-  gs->hand_cell_row = 6;
+  gs->view.last_move.to_col = -1;   // what navigation does: the mark disappears
+  gs->input.selection = 2;
+  gs->input.hand_cell_col = 12;
+  gs->input.hand_cell_row = 6;
   repaint(*gs, *e);
   EXPECT_EQ(at(6 * 40 + 20, 3 * 40 + 20), RGB_YELLOW);
   EXPECT_EQ(at(12 * 40 + 20, 6 * 40 + 20), RGB_BLUE) << "the hand cell of the selected piece";
 }
 
 TEST_F(RenderTest, ProgressStripDrawsEachNewValueOnce) {
-  gs->thinking = true;
+  gs->flags.thinking = true;
   e->root_progress = 3;
   repaint(*gs, *e);
   EXPECT_EQ(at(0, 364), RGB_RED);
   EXPECT_EQ(at(159, 367), RGB_RED);
   EXPECT_EQ(at(160, 365), RGB_WHITE);
-  EXPECT_EQ(gs->progress_drawn, 3);
+  EXPECT_EQ(gs->view.progress_drawn, 3);
   repaint(*gs, *e);
   EXPECT_EQ(at(0, 364), RGB_WHITE) << "an unchanged value leaves the strip white";
-  gs->thinking = false;
+  gs->flags.thinking = false;
   repaint(*gs, *e);
-  EXPECT_EQ(gs->progress_drawn, 0);
+  EXPECT_EQ(gs->view.progress_drawn, 0);
 }
 
 TEST_F(RenderTest, StatusLineAndVersionLabel) {
-  set_status(*gs, u"コンピュータの思考中です");
+  set_status(gs->view, u"コンピュータの思考中です");
   repaint(*gs, *e);
   EXPECT_EQ(test_support::last_text_at(buffer, 0, 390), u"コンピュータの思考中です");
   EXPECT_EQ(test_support::last_text_at(buffer, 400, 360), u"Halvane ver" HALVANE_VERSION);

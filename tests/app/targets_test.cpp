@@ -62,26 +62,26 @@ TEST(Targets, EveryKindReachesItsSquares) {
   game_construct(*gs);
   for (const TargetCase& c : CASES) {
     for (int row = 0; row < 9; ++row)
-      for (int col = 0; col < 9; ++col) gs->board[gs_index(col, row)] = SQ_EMPTY;
+      for (int col = 0; col < 9; ++col) gs->record.board[gs_index(col, row)] = SQ_EMPTY;
     // Leftovers of an earlier selection must not survive into this one.
-    for (int i = 0; i < GS_CELLS; ++i) gs->target_map[i] = gs->reach_map[i] = 1;
-    gs->board[gs_index(c.col, c.row)] = c.code;
-    for (const Placed& p : c.others) gs->board[gs_index(p.col, p.row)] = p.code;
-    gs->sel_col = c.col;
-    gs->sel_row = c.row;
-    gs->sel_piece = c.code;
+    for (int i = 0; i < GS_CELLS; ++i) gs->input.target_map[i] = gs->input.reach_map[i] = 1;
+    gs->record.board[gs_index(c.col, c.row)] = c.code;
+    for (const Placed& p : c.others) gs->record.board[gs_index(p.col, p.row)] = p.code;
+    gs->input.sel_col = c.col;
+    gs->input.sel_row = c.row;
+    gs->input.sel_piece = c.code;
     compute_targets(*gs);
 
     std::set<std::pair<int, int>> found;
     for (int row = 0; row < 9; ++row)
       for (int col = 0; col < 9; ++col)
-        if (gs->target_map[gs_index(col, row)]) found.insert({col, row});
+        if (gs->input.target_map[gs_index(col, row)]) found.insert({col, row});
     EXPECT_EQ(found, c.expected) << c.name;
     // Reach includes the player's own pieces that stop a ray; targets never do.
     for (const Placed& p : c.others) {
       if (!is_sente_piece(p.code) || c.expected.count({p.col, p.row}) != 0) continue;
       if (std::string(c.name).find("ray") != std::string::npos) {
-        EXPECT_EQ(gs->reach_map[gs_index(p.col, p.row)], 1) << c.name << ": a ray reaches its blocker";
+        EXPECT_EQ(gs->input.reach_map[gs_index(p.col, p.row)], 1) << c.name << ": a ray reaches its blocker";
       }
     }
   }

@@ -41,42 +41,42 @@ TEST_F(TurnFlow, PlayersTurnStatusAndTheRepaintBudget) {
   EXPECT_EQ(status(), TEXT_PRESS_START) << "before the start";
 
   start(true);
-  gs->score_shown = -42;
+  gs->view.score_shown = -42;
   const int before = repaints();
   for (int pass = 0; pass < REFRESH_BUDGET; ++pass) EXPECT_EQ(turn_monitor_pass(*gs, *e), MONITOR_STEP_MS);
   EXPECT_EQ(repaints(), before + REFRESH_BUDGET);
   EXPECT_EQ(status(), u"プレイヤーの手番です。評価値＝-42");
 
   // Budget spent: the status is still rewritten, but nothing is drawn until something resets the budget.
-  set_status(*gs, u"今は１手戻せません。");
+  set_status(gs->view, u"今は１手戻せません。");
   for (int pass = 0; pass < 5; ++pass) turn_monitor_pass(*gs, *e);
   EXPECT_EQ(repaints(), before + REFRESH_BUDGET);
   EXPECT_EQ(status(), u"プレイヤーの手番です。評価値＝-42");
 
   // Navigation leaves the budget alone; the change of sides and the reset renew it.
   command(CMD_BACK);
-  EXPECT_EQ(gs->refresh_count.load(), REFRESH_BUDGET);
+  EXPECT_EQ(gs->view.refresh_count.load(), REFRESH_BUDGET);
   command(CMD_START);
-  EXPECT_EQ(gs->refresh_count.load(), 0);
+  EXPECT_EQ(gs->view.refresh_count.load(), 0);
 }
 
 TEST_F(TurnFlow, AFinishedGameWaits) {
   start(true);
-  gs->game_over = true;
-  gs->player_to_move = false;
-  set_status(*gs, u"end");
+  gs->flags.game_over = true;
+  gs->flags.player_to_move = false;
+  set_status(gs->view, u"end");
   const int before = repaints();
   for (int pass = 0; pass < 3; ++pass) EXPECT_EQ(turn_monitor_pass(*gs, *e), IDLE_WAIT_MS);
   EXPECT_EQ(repaints(), before);
   EXPECT_EQ(status(), u"end");
-  EXPECT_FALSE(gs->thinking);
+  EXPECT_FALSE(gs->flags.thinking);
 }
 
 TEST_F(TurnFlow, PauseHoldsTheComputersTurn) {
   start(true);
   click(2, 6);
   click(2, 5);
-  ASSERT_FALSE(gs->player_to_move);
+  ASSERT_FALSE(gs->flags.player_to_move);
   command(CMD_PAUSE);
   const int ply_before = e->game_ply;
   for (int pass = 0; pass < 5; ++pass) {
@@ -84,20 +84,20 @@ TEST_F(TurnFlow, PauseHoldsTheComputersTurn) {
     EXPECT_EQ(status(), u"コンピュータの手番ですが一時停止中です。");
   }
   EXPECT_EQ(e->game_ply, ply_before) << "no think started";
-  EXPECT_EQ(gs->length, 1);
-  EXPECT_FALSE(gs->player_to_move);
+  EXPECT_EQ(gs->record.length, 1);
+  EXPECT_FALSE(gs->flags.player_to_move);
 
   command(CMD_PAUSE);   // lifted: the computer plays
   run_computer_turn();
-  EXPECT_TRUE(gs->player_to_move);
-  EXPECT_FALSE(gs->thinking);
-  ASSERT_EQ(gs->length, 2) << "the computer's reply is recorded at current + 1";
-  EXPECT_EQ(gs->current, 2);
+  EXPECT_TRUE(gs->flags.player_to_move);
+  EXPECT_FALSE(gs->flags.thinking);
+  ASSERT_EQ(gs->record.length, 2) << "the computer's reply is recorded at current + 1";
+  EXPECT_EQ(gs->record.current, 2);
   EXPECT_TRUE(slot_matches_screen(*gs, 2));
   EXPECT_TRUE(one_move_apart(*gs, 2, GOTE));
   EXPECT_TRUE(material_conserved(*gs));
-  EXPECT_EQ(gs->show_last_move, 1);
-  EXPECT_EQ(gs->refresh_count.load(), 0) << "a new budget after the computer's turn";
+  EXPECT_EQ(gs->view.show_last_move, 1);
+  EXPECT_EQ(gs->view.refresh_count.load(), 0) << "a new budget after the computer's turn";
   turn_monitor_pass(*gs, *e);
   EXPECT_EQ(status().rfind(u"プレイヤーの手番です。評価値＝", 0), 0u);
 }
@@ -105,35 +105,35 @@ TEST_F(TurnFlow, PauseHoldsTheComputersTurn) {
 TEST_F(TurnFlow, TheEngineGetsThePositionOnScreen) {
   start(false);   // as gote: the computer moves first
   turn_monitor_pass(*gs, *e);
-  ASSERT_EQ(gs->length, 1);
+  ASSERT_EQ(gs->record.length, 1);
   // The think's input: every square's code, walls around, the hands as bytes; the move count handed in.
-  EXPECT_EQ(gs->engine_board[0], SQ_WALL);
+  EXPECT_EQ(gs->record.engine_board[0], SQ_WALL);
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col)
-      EXPECT_EQ(gs->engine_board[cell_of(col, row)], gs->record_boards[0][gs_index(col, row)]) << col << "," << row;
+      EXPECT_EQ(gs->record.engine_board[cell_of(col, row)], gs->record.record_boards[0][gs_index(col, row)]) << col << "," << row;
   EXPECT_EQ(e->game_ply, 1) << "game_ply was the record's current (0); the think adds one";
   EXPECT_TRUE(one_move_apart(*gs, 1, GOTE));
-  EXPECT_TRUE(gs->player_to_move);
+  EXPECT_TRUE(gs->flags.player_to_move);
 }
 
 TEST_F(TurnFlow, ComputerCapturesThePlayersKing) {
   start(true);
   king_left_to_the_rook(*this, 6);
-  ASSERT_EQ(gs->length, 7);
+  ASSERT_EQ(gs->record.length, 7);
   turn_monitor_pass(*gs, *e);
-  ASSERT_TRUE(gs->game_over);
+  ASSERT_TRUE(gs->flags.game_over);
   EXPECT_EQ(at(4, 8) & ~PROMOTED_BIT, GOTE_BIT + ROOK) << "the board shows the capture";
   EXPECT_EQ(at(4, 1), SQ_EMPTY);
-  EXPECT_EQ(gs->hands[1][KING], 0) << "the king does not enter the computer's hand";
-  EXPECT_EQ(gs->current, 6) << "the player's last move leaves the record";
-  EXPECT_EQ(gs->length, 6);
-  EXPECT_EQ(gs->end_reason, GAME_END_KING_CAPTURED);
+  EXPECT_EQ(gs->record.hands[1][KING], 0) << "the king does not enter the computer's hand";
+  EXPECT_EQ(gs->record.current, 6) << "the player's last move leaves the record";
+  EXPECT_EQ(gs->record.length, 6);
+  EXPECT_EQ(gs->flags.end_reason, GAME_END_KING_CAPTURED);
   EXPECT_EQ(status(), u"プレイヤーの玉が取られました。試合終了です。");
-  EXPECT_TRUE(gs->player_to_move);
-  EXPECT_FALSE(gs->thinking);
+  EXPECT_TRUE(gs->flags.player_to_move);
+  EXPECT_FALSE(gs->flags.thinking);
   const int before = repaints();
   turn_monitor_pass(*gs, *e);
-  EXPECT_EQ(gs->length, 6) << "nothing is recorded after the end";
+  EXPECT_EQ(gs->record.length, 6) << "nothing is recorded after the end";
   EXPECT_EQ(repaints(), before);
 }
 
@@ -144,22 +144,22 @@ TEST_F(TurnFlow, ComputerResignsAHopelessPosition) {
   at(0, 1) = GOLD;
   at(0, 2) = PAWN;
   at(8, 6) = PAWN;
-  gs->hands[0][ROOK] = 2;
+  gs->record.hands[0][ROOK] = 2;
   record_position_as(4);
   click(8, 6);
   click(8, 5);
   int board[GS_CELLS];
-  std::memcpy(board, gs->board, sizeof board);
+  std::memcpy(board, gs->record.board, sizeof board);
   turn_monitor_pass(*gs, *e);
-  ASSERT_TRUE(gs->game_over);
-  EXPECT_EQ(std::memcmp(board, gs->board, sizeof board), 0) << "the board stays as before the think";
-  EXPECT_EQ(gs->length, 5) << "nothing is recorded";
-  EXPECT_EQ(gs->end_reason, GAME_END_RESIGNED);
-  EXPECT_EQ(gs->show_last_move, 0);
-  EXPECT_TRUE(gs->player_to_move) << "the turn toggles back to the player";
-  EXPECT_GE(gs->score_shown, 8000);
+  ASSERT_TRUE(gs->flags.game_over);
+  EXPECT_EQ(std::memcmp(board, gs->record.board, sizeof board), 0) << "the board stays as before the think";
+  EXPECT_EQ(gs->record.length, 5) << "nothing is recorded";
+  EXPECT_EQ(gs->flags.end_reason, GAME_END_RESIGNED);
+  EXPECT_EQ(gs->view.show_last_move, 0);
+  EXPECT_TRUE(gs->flags.player_to_move) << "the turn toggles back to the player";
+  EXPECT_GE(gs->view.score_shown, 8000);
   std::u16string expected = u"コンピュータが投了しました。試合終了です。";
-  for (char c : std::to_string(gs->score_shown)) expected += static_cast<char16_t>(c);
+  for (char c : std::to_string(gs->view.score_shown)) expected += static_cast<char16_t>(c);
   EXPECT_EQ(status(), expected);
 }
 
@@ -170,15 +170,15 @@ TEST_F(TurnFlow, ComputerMatesThePlayer) {
   kif_test::play_usi(*gs, {"7g7f", "3c3d", "8h2b+", "5a4b", "2b2a", "8b5b", "2a3a", "4b3c", "S*2e", "6a5a",
                            "N*4e", "3c4d", "3a4a", "6c6d", "B*2f", "4d5d", "4a5b", "5a5b", "R*5f", "5d6c",
                            "5f5c+", "6c7b", "5c5b", "B*6b", "2f6b+", "7a6b", "B*6a", "7b8b", "5b6b", "B*7b"});
-  turn_record(*gs);
-  gs->current = 30;
-  show_slot(*gs, 30);
+  turn_record(gs->record);
+  gs->record.current = 30;
+  show_slot(gs->record, 30);
   turn_by_parity(*gs);
   run_computer_turn();
-  ASSERT_TRUE(gs->game_over);
-  EXPECT_EQ(gs->end_reason, GAME_END_MATED);
+  ASSERT_TRUE(gs->flags.game_over);
+  EXPECT_EQ(gs->flags.end_reason, GAME_END_MATED);
   EXPECT_EQ(status(), TEXT_MATED);
-  EXPECT_EQ(gs->length, 31);
+  EXPECT_EQ(gs->record.length, 31);
   EXPECT_TRUE(one_move_apart(*gs, 31, GOTE));
   const std::string path = kif_test::temp_path("mated.kif");
   scripted_ui().save_paths.push_back(path);
@@ -193,15 +193,15 @@ TEST_F(TurnFlow, ResetDuringTheGameEndHold) {
   start(true);
   king_left_to_the_rook(*this, 2);
   std::thread monitor([&] { turn_monitor_pass(*gs, *e); });
-  while (!gs->game_over) std::this_thread::yield();
+  while (!gs->flags.game_over) std::this_thread::yield();
   command(CMD_START);   // reset, allowed once the game is over
   monitor.join();
-  EXPECT_FALSE(gs->started);
-  EXPECT_TRUE(gs->player_to_move);
-  EXPECT_EQ(gs->length, 0);
-  EXPECT_EQ(gs->current, 0);
-  EXPECT_EQ(std::memcmp(gs->board, gs->initial_board, sizeof gs->board), 0);
-  EXPECT_EQ(std::memcmp(gs->record_boards[1], gs->initial_board, sizeof gs->board), 0);
+  EXPECT_FALSE(gs->flags.started);
+  EXPECT_TRUE(gs->flags.player_to_move);
+  EXPECT_EQ(gs->record.length, 0);
+  EXPECT_EQ(gs->record.current, 0);
+  EXPECT_EQ(std::memcmp(gs->record.board, gs->record.initial_board, sizeof gs->record.board), 0);
+  EXPECT_EQ(std::memcmp(gs->record.record_boards[1], gs->record.initial_board, sizeof gs->record.board), 0);
   turn_monitor_pass(*gs, *e);
   EXPECT_EQ(status(), TEXT_PRESS_START);
 }
@@ -209,30 +209,30 @@ TEST_F(TurnFlow, ResetDuringTheGameEndHold) {
 TEST_F(TurnFlow, NoComputerMovePastTheLastRecordSlot) {
   start(true);
   record_position_as(RECORD_SLOTS - 1);
-  gs->player_to_move = false;
+  gs->flags.player_to_move = false;
   int last[GS_CELLS];
-  std::memcpy(last, gs->record_boards[RECORD_SLOTS - 1], sizeof last);
+  std::memcpy(last, gs->record.record_boards[RECORD_SLOTS - 1], sizeof last);
   const int ply_before = e->game_ply;
   turn_monitor_pass(*gs, *e);
   EXPECT_EQ(status(), TEXT_RECORD_FULL);
-  EXPECT_TRUE(gs->game_over);
-  EXPECT_EQ(gs->end_reason, GAME_END_NONE) << "stopped, not ended";
-  EXPECT_EQ(gs->length, RECORD_SLOTS - 1);
-  EXPECT_EQ(gs->current, RECORD_SLOTS - 1);
+  EXPECT_TRUE(gs->flags.game_over);
+  EXPECT_EQ(gs->flags.end_reason, GAME_END_NONE) << "stopped, not ended";
+  EXPECT_EQ(gs->record.length, RECORD_SLOTS - 1);
+  EXPECT_EQ(gs->record.current, RECORD_SLOTS - 1);
   EXPECT_EQ(e->game_ply, ply_before) << "no think for a move that could not be recorded";
-  EXPECT_EQ(std::memcmp(last, gs->record_boards[RECORD_SLOTS - 1], sizeof last), 0);
+  EXPECT_EQ(std::memcmp(last, gs->record.record_boards[RECORD_SLOTS - 1], sizeof last), 0);
   // Navigation takes the game back to where it can go on.
   command(CMD_BACK);
-  EXPECT_FALSE(gs->game_over);
-  EXPECT_EQ(gs->current, RECORD_SLOTS - 2);
+  EXPECT_FALSE(gs->flags.game_over);
+  EXPECT_EQ(gs->record.current, RECORD_SLOTS - 2);
 }
 
 TEST_F(TurnFlow, RepaintWatcherDrawsEachProgressValueOnce) {
   EXPECT_FALSE(repaint_watcher_pass(*gs, *e)) << "no think, no repaint";
-  gs->thinking = true;
+  gs->flags.thinking = true;
   e->root_progress = 2;
   EXPECT_TRUE(repaint_watcher_pass(*gs, *e));
-  EXPECT_EQ(gs->progress_drawn, 2);
+  EXPECT_EQ(gs->view.progress_drawn, 2);
   EXPECT_FALSE(repaint_watcher_pass(*gs, *e)) << "the same value is drawn once";
   e->root_progress = 3;
   EXPECT_TRUE(repaint_watcher_pass(*gs, *e));

@@ -29,14 +29,14 @@ struct WholeGame : PlayTest {
       for (int col = 0; col < 9; ++col) {
         if (!is_sente_piece(at(col, row))) continue;
         click(col, row);
-        EXPECT_EQ(gs->selection, 1);
+        EXPECT_EQ(gs->input.selection, 1);
         for (int r = 0; r < 9; ++r)
           for (int c = 0; c < 9; ++c)
-            if (gs->target_map[gs_index(c, r)] && at(c, r) != GOTE_KING) out.push_back({{col, row}, 0, {c, r}});
+            if (gs->input.target_map[gs_index(c, r)] && at(c, r) != GOTE_KING) out.push_back({{col, row}, 0, {c, r}});
         click(col, row);   // deselect
       }
     for (int k = 0; k < 7; ++k) {
-      if (gs->hands[0][k] == 0) continue;
+      if (gs->record.hands[0][k] == 0) continue;
       for (int r = 0; r < 9; ++r)
         for (int c = 0; c < 9; ++c)
           if (at(c, r) == SQ_EMPTY) out.push_back({{-1, -1}, k, {c, r}});
@@ -49,8 +49,8 @@ struct WholeGame : PlayTest {
     std::mt19937 rng(seed);
     start(as_sente);
     int kings = 2;
-    for (int move = 0; move < 400 && !gs->game_over; ++move) {
-      if (gs->player_to_move) {
+    for (int move = 0; move < 400 && !gs->flags.game_over; ++move) {
+      if (gs->flags.player_to_move) {
         std::vector<Choice> moves = player_moves();
         ASSERT_FALSE(moves.empty());
         // Prefer captures half the time, so that games also reach positions rich in pieces in hand.
@@ -59,15 +59,15 @@ struct WholeGame : PlayTest {
           if (m.from.col >= 0 && is_gote_piece(at(m.to.col, m.to.row))) captures.push_back(m);
         const std::vector<Choice>& pool = !captures.empty() && rng() % 2 ? captures : moves;
         const Choice m = pool[rng() % pool.size()];
-        const int length = gs->length;
+        const int length = gs->record.length;
         scripted_ui().answers.push_back(rng() % 4 ? ANSWER_YES : ANSWER_NO);
         if (m.from.col < 0) {
           click_hand(m.kind);
           // A pawn into a column with the player's pawn is refused: a refusal keeps the selection.
           click(m.to);
-          if (gs->selection == 2) {
+          if (gs->input.selection == 2) {
             click_hand(m.kind);
-            ASSERT_EQ(gs->selection, 0);
+            ASSERT_EQ(gs->input.selection, 0);
             scripted_ui().answers.clear();
             continue;
           }
@@ -76,45 +76,45 @@ struct WholeGame : PlayTest {
           click(m.to);
         }
         scripted_ui().answers.clear();
-        ASSERT_FALSE(gs->player_to_move) << "seed " << seed << " move " << move;
-        ASSERT_EQ(gs->length, length + 1);
-        ASSERT_EQ(gs->current, gs->length);
-        ASSERT_TRUE(slot_matches_screen(*gs, gs->current));
-        ASSERT_TRUE(one_move_apart(*gs, gs->current, SENTE)) << "seed " << seed;
+        ASSERT_FALSE(gs->flags.player_to_move) << "seed " << seed << " move " << move;
+        ASSERT_EQ(gs->record.length, length + 1);
+        ASSERT_EQ(gs->record.current, gs->record.length);
+        ASSERT_TRUE(slot_matches_screen(*gs, gs->record.current));
+        ASSERT_TRUE(one_move_apart(*gs, gs->record.current, SENTE)) << "seed " << seed;
         ASSERT_TRUE(material_conserved(*gs, kings)) << "seed " << seed << " after the player's move " << move;
       } else {
-        const int length = gs->length;
+        const int length = gs->record.length;
         run_computer_turn();
-        ASSERT_TRUE(gs->player_to_move);
-        ASSERT_FALSE(gs->thinking);
-        if (gs->game_over) break;
-        ASSERT_EQ(gs->length, length + 1) << "seed " << seed;
-        ASSERT_EQ(gs->current, gs->length);
-        ASSERT_TRUE(slot_matches_screen(*gs, gs->current));
-        ASSERT_TRUE(one_move_apart(*gs, gs->current, GOTE)) << "seed " << seed << " computer's move " << move;
+        ASSERT_TRUE(gs->flags.player_to_move);
+        ASSERT_FALSE(gs->flags.thinking);
+        if (gs->flags.game_over) break;
+        ASSERT_EQ(gs->record.length, length + 1) << "seed " << seed;
+        ASSERT_EQ(gs->record.current, gs->record.length);
+        ASSERT_TRUE(slot_matches_screen(*gs, gs->record.current));
+        ASSERT_TRUE(one_move_apart(*gs, gs->record.current, GOTE)) << "seed " << seed << " computer's move " << move;
         ASSERT_TRUE(material_conserved(*gs, kings)) << "seed " << seed << " after the computer's move " << move;
-        const MoveRecord& r = gs->last_move;
+        const MoveRecord& r = gs->view.last_move;
         ASSERT_EQ(at(r.to_col, r.to_row), r.piece_after) << "the board shows the think's move";
         ASSERT_TRUE(is_gote_piece(r.piece_after));
       }
     }
-    ASSERT_TRUE(gs->game_over) << "seed " << seed << ": the game did not end";
+    ASSERT_TRUE(gs->flags.game_over) << "seed " << seed << ": the game did not end";
     const std::u16string end = status();
     if (end == u"プレイヤーの玉が取られました。試合終了です。") {
-      EXPECT_EQ(gs->current, gs->length);
-      EXPECT_EQ(gs->last_move.captured, KING);
+      EXPECT_EQ(gs->record.current, gs->record.length);
+      EXPECT_EQ(gs->view.last_move.captured, KING);
       EXPECT_TRUE(material_conserved(*gs, 1)) << "one king left on the board";
     } else if (end == TEXT_MATED) {
-      EXPECT_TRUE(slot_matches_screen(*gs, gs->length)) << "the mating move is recorded";
+      EXPECT_TRUE(slot_matches_screen(*gs, gs->record.length)) << "the mating move is recorded";
       EXPECT_TRUE(material_conserved(*gs, 2));
     } else {
       EXPECT_EQ(end.rfind(u"コンピュータが投了しました。試合終了です。", 0), 0u) << utf8(end);
       EXPECT_TRUE(material_conserved(*gs, 2));
-      EXPECT_GE(gs->score_shown, 8000);
+      EXPECT_GE(gs->view.score_shown, 8000);
     }
     // The whole record reads as alternating moves from the initial position.
     const int first_mover = as_sente ? SENTE : GOTE;
-    for (int k = 1; k <= gs->length; ++k)
+    for (int k = 1; k <= gs->record.length; ++k)
       EXPECT_TRUE(one_move_apart(*gs, k, k % 2 ? first_mover : 1 - first_mover)) << "seed " << seed << " slot " << k;
   }
 };
@@ -144,17 +144,17 @@ TEST(TurnThreads, AnswerTheMoveAndLetTheProcessExitDuringAThink) {
         auto wait_until = [&](auto done) {
           while (!done()) {
             if (std::chrono::steady_clock::now() > deadline) std::exit(4);   // the threads did not act
-            if (gs->game_over) std::exit(5);   // an opening reply never ends the game
+            if (gs->flags.game_over) std::exit(5);   // an opening reply never ends the game
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
           }
         };
-        wait_until([&] { return gs->player_to_move && gs->length == 2; });
-        if (gs->game_over || !one_move_apart(*gs, 2, GOTE)) std::exit(3);
+        wait_until([&] { return gs->flags.player_to_move && gs->record.length == 2; });
+        if (gs->flags.game_over || !one_move_apart(*gs, 2, GOTE)) std::exit(3);
         // A second move, and the process leaves while the computer thinks about it.
         on_left_button_up(*gs, *e, 7 * 40 + 20, 6 * 40 + 20);
         on_left_button_up(*gs, *e, 7 * 40 + 20, 5 * 40 + 20);
         // (A think shorter than this thread's polling may already be over: the exit is then just as busy.)
-        wait_until([&] { return gs->thinking || gs->length == 4; });
+        wait_until([&] { return gs->flags.thinking || gs->record.length == 4; });
         std::exit(0);
       },
       ::testing::ExitedWithCode(0), "");

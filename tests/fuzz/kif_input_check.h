@@ -28,7 +28,7 @@ inline std::string check_kif_input(GameState& gs, GameRecord& read, GameRecord& 
   record_to_slots(gs, read);
   std::string problem;
   if (!record_valid(gs, problem)) return "invalid record: " + problem;
-  if (std::memcmp(gs.record_boards[0], gs.initial_board, sizeof gs.initial_board) != 0)
+  if (std::memcmp(gs.record.record_boards[0], gs.record.initial_board, sizeof gs.record.initial_board) != 0)
     return "slot 0 is not the initial position";
 
   // Written back and read again, the record must come out unchanged, its end included.

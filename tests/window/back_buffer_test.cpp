@@ -76,7 +76,7 @@ class BackBufferTest : public QObject {
   void init() {
     game_reset_for_window(*gs_);
     load_piece_images(*gs_);
-    gs_->last_move.to_col = gs_->last_move.to_row = -1;
+    gs_->view.last_move.to_col = gs_->view.last_move.to_row = -1;
   }
 
   void wallpaperIsTheSurface() {
@@ -91,8 +91,8 @@ class BackBufferTest : public QObject {
   void piecePicturesLoadIntoTheirSlots() {
     for (int code = 0; code < 32; ++code) {
       const bool exists = (code & 15) != 12 && (code & 15) != 15;
-      QVERIFY2((gs_->piece_images[code] != nullptr) == exists, qPrintable(QString("slot %1").arg(code)));
-      if (exists) QCOMPARE(gs_->piece_images[code]->pixels.width(), 32);
+      QVERIFY2((gs_->view.piece_images[code] != nullptr) == exists, qPrintable(QString("slot %1").arg(code)));
+      if (exists) QCOMPARE(gs_->view.piece_images[code]->pixels.width(), 32);
     }
     // The computer's pictures are the player's turned 180 degrees.
     const QImage mine = picture_of(KING), theirs = picture_of(GOTE_BIT | PAWN), my_pawn = picture_of(PAWN);
@@ -126,7 +126,7 @@ class BackBufferTest : public QObject {
     int pieces = 0;
     for (int row = 0; row < 9; ++row)
       for (int col = 0; col < 9; ++col) {
-        const int code = gs_->board[gs_index(col, row)];
+        const int code = gs_->record.board[gs_index(col, row)];
         if (code == SQ_EMPTY) continue;
         ++pieces;
         QVERIFY2(mismatches(view, code, 40 * col + 4, 40 * row + 4, YELLOW) == 0,
@@ -134,17 +134,17 @@ class BackBufferTest : public QObject {
       }
     QCOMPARE(pieces, 40);
     // A promoted piece and the computer's king on otherwise empty squares.
-    gs_->board[gs_index(4, 4)] = DRAGON;
-    gs_->board[gs_index(0, 4)] = GOTE_BIT | HORSE;
+    gs_->record.board[gs_index(4, 4)] = DRAGON;
+    gs_->record.board[gs_index(0, 4)] = GOTE_BIT | HORSE;
     const QImage again = draw();
     QCOMPARE(mismatches(again, DRAGON, 164, 164, YELLOW), 0);
     QCOMPARE(mismatches(again, GOTE_BIT | HORSE, 4, 164, YELLOW), 0);
   }
 
   void handPilesStepAndPlaces() {
-    gs_->hands[0][PAWN] = 18;
-    gs_->hands[0][BISHOP] = 1;
-    gs_->hands[1][BISHOP] = 1;
+    gs_->record.hands[0][PAWN] = 18;
+    gs_->record.hands[0][BISHOP] = 1;
+    gs_->record.hands[1][BISHOP] = 1;
     const QImage view = draw();
     QCOMPARE(mismatches(view, BISHOP, 404, 324, YELLOW), 0);
     QCOMPARE(mismatches(view, GOTE_BIT | BISHOP, 404, 4, YELLOW), 0);
@@ -170,15 +170,15 @@ class BackBufferTest : public QObject {
   }
 
   void highlightsOnlyOnThePlayersTurn() {
-    gs_->selection = 1;
-    gs_->sel_col = 2, gs_->sel_row = 6, gs_->sel_piece = PAWN;
-    gs_->target_map[gs_index(2, 5)] = 1;
-    gs_->show_last_move = 1;
-    gs_->last_move.to_col = 4, gs_->last_move.to_row = 4;
+    gs_->input.selection = 1;
+    gs_->input.sel_col = 2, gs_->input.sel_row = 6, gs_->input.sel_piece = PAWN;
+    gs_->input.target_map[gs_index(2, 5)] = 1;
+    gs_->view.show_last_move = 1;
+    gs_->view.last_move.to_col = 4, gs_->view.last_move.to_row = 4;
     struct Row { bool player_to_move; QRgb last, selected, target; } rows[] = {
         {false, YELLOW, YELLOW, YELLOW}, {true, RED, BLUE, GREEN}};
     for (const Row& row : rows) {
-      gs_->player_to_move = row.player_to_move;
+      gs_->flags.player_to_move = row.player_to_move;
       const QImage view = draw();
       const char* turn = row.player_to_move ? "player's turn" : "computer's turn";
       QVERIFY2(rgb(view, 181, 181) == row.last, turn);
@@ -194,15 +194,15 @@ class BackBufferTest : public QObject {
     // The selected pawn is drawn over its blue square.
     QCOMPARE(mismatches(view, PAWN, 84, 244, BLUE), 0);
     // A hand piece's cell.
-    gs_->selection = 2;
-    gs_->hand_cell_col = 12, gs_->hand_cell_row = 6;
+    gs_->input.selection = 2;
+    gs_->input.hand_cell_col = 12, gs_->input.hand_cell_row = 6;
     QCOMPARE(rgb(draw(), 485, 245), BLUE);
   }
 
   void progressStrip() {
-    gs_->thinking = true;
+    gs_->flags.thinking = true;
     set_progress(3);
-    gs_->progress_drawn = 0;
+    gs_->view.progress_drawn = 0;
     QImage view = draw();
     for (int y = 364; y < 368; ++y) {
       QCOMPARE(rgb(view, 0, y), RED);
@@ -216,14 +216,14 @@ class BackBufferTest : public QObject {
     QCOMPARE(rgb(view, 0, 365), WHITE);
     // Once the think is over the strip is white and the counter starts again.
     set_progress(5);
-    gs_->thinking = false;
+    gs_->flags.thinking = false;
     view = draw();
     QCOMPARE(rgb(view, 0, 365), WHITE);
-    QCOMPARE(gs_->progress_drawn, 0);
+    QCOMPARE(gs_->view.progress_drawn, 0);
   }
 
   void statusLineOverwritesTheOldOne() {
-    set_status(*gs_, u"コンピュータが投了しました。試合終了です。1234");
+    set_status(gs_->view, u"コンピュータが投了しました。試合終了です。1234");
     QImage view = draw();
     auto dark_in = [&](int left, int right, int top, int bottom) {
       int n = 0;
@@ -232,7 +232,7 @@ class BackBufferTest : public QObject {
       return n;
     };
     QVERIFY(dark_in(200, 330, 390, 408) > 20);
-    set_status(*gs_, u"先手");
+    set_status(gs_->view, u"先手");
     view = draw();
     QVERIFY(dark_in(0, 32, 390, 408) > 10);
     QCOMPARE(dark_in(40, 395, 390, 408), 0);

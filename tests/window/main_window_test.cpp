@@ -124,16 +124,16 @@ class MainWindowTest : public QObject {
     const int ms[] = {0, 60000, 30000, 10000, 5000};
     QCOMPARE(limits.size(), 5);
     for (int i = 0; i < 5; ++i) QVERIFY(limits[i]->text() == text(names[i]) && limits[i]->isChecked() == (i == 0));
-    QCOMPARE(g_game.think_limit_ms.load(), 0);
+    QCOMPARE(g_game.flags.think_limit_ms.load(), 0);
     for (int i : {3, 1, 0, 4}) {
       limits[i]->trigger();
-      QVERIFY(g_game.think_limit_ms.load() == ms[i] && saved_think_limit_ms() == ms[i]);
+      QVERIFY(g_game.flags.think_limit_ms.load() == ms[i] && saved_think_limit_ms() == ms[i]);
       for (int j = 0; j < 5; ++j) QCOMPARE(limits[j]->isChecked(), j == i);
     }
     items[1]->trigger();
-    QVERIFY(!g_game.think_ahead && !saved_think_ahead());
+    QVERIFY(!g_game.flags.think_ahead && !saved_think_ahead());
     items[1]->trigger();
-    QVERIFY(g_game.think_ahead && saved_think_ahead());
+    QVERIFY(g_game.flags.think_ahead && saved_think_ahead());
     // Back to no limit, so that the game below thinks as it always did.
     limits[0]->trigger();
     QCOMPARE(saved_think_limit_ms(), 0);
@@ -344,10 +344,10 @@ class MainWindowTest : public QObject {
     QPushButton* pause = window_->button(CMD_PAUSE);
     QTest::mouseClick(pause, Qt::LeftButton);
     QCOMPARE(pause->text(), text(u"■"));
-    QVERIFY(g_game.paused);
+    QVERIFY(g_game.flags.paused);
     QTest::mouseClick(pause, Qt::LeftButton);
     QCOMPARE(pause->text(), QString("||"));
-    QVERIFY(!g_game.paused);
+    QVERIFY(!g_game.flags.paused);
 
     // Changing sides needs three moves in the record; the game says so in a box.
     QString said, caption;
@@ -372,17 +372,17 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(said, text(u"先手にしますか？"));
     QCOMPARE(window_->button(CMD_START)->text(), text(u"初期化"));
-    QVERIFY(g_game.started && g_game.player_to_move);
+    QVERIFY(g_game.flags.started && g_game.flags.player_to_move);
 
     // Clicks in the view's own coordinates: the pawn on (2, 6), then the square in front of it.
     QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20));
-    QCOMPARE(g_game.selection, 1);
-    QCOMPARE(g_game.sel_col, 2);
-    QCOMPARE(g_game.sel_row, 6);
+    QCOMPARE(g_game.input.selection, 1);
+    QCOMPARE(g_game.input.sel_col, 2);
+    QCOMPARE(g_game.input.sel_row, 6);
     // The selected square is drawn blue in what the window shows; a second click on it lets go.
     QCOMPARE(back_buffer_copy(QRect(2 * 40 + 1, 6 * 40 + 1, 1, 1)).pixel(0, 0) & 0xFFFFFF, uint32_t(RGB_BLUE));
     QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20));
-    QCOMPARE(g_game.selection, 0);
+    QCOMPARE(g_game.input.selection, 0);
 
     // Twice the size: everything drawn twice as large, and clicks land on the squares drawn under them,
     // also a pixel inside a square's edge.
@@ -393,15 +393,15 @@ class MainWindowTest : public QObject {
     struct Click { QPoint at; int col, row; } clicks[] = {{{6 * 80 + 40, 6 * 80 + 40}, 6, 6}, {{7 * 80 + 1, 6 * 80 + 79}, 7, 6}};
     for (const Click& c : clicks) {
       QTest::mouseClick(window_->view(), Qt::LeftButton, {}, c.at);
-      QCOMPARE(g_game.selection, 1);
-      QCOMPARE(g_game.sel_col, c.col);
-      QCOMPARE(g_game.sel_row, c.row);
+      QCOMPARE(g_game.input.selection, 1);
+      QCOMPARE(g_game.input.sel_col, c.col);
+      QCOMPARE(g_game.input.sel_row, c.row);
       const QImage shown = window_->view()->grab().toImage();
       QCOMPARE(shown.pixel(c.col * 80 + 3, c.row * 80 + 3) & 0xFFFFFF, uint32_t(RGB_BLUE));
       QCOMPARE(shown.pixel(c.col * 80 + 3, (c.row - 1) * 80 + 3) & 0xFFFFFF, uint32_t(RGB_GREEN));
     }
     QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(7 * 80 + 40, 6 * 80 + 40));
-    QCOMPARE(g_game.selection, 0);
+    QCOMPARE(g_game.input.selection, 0);
     // Never smaller than the whole design.
     window_->resize(100, 100);
     QTRY_COMPARE(window_->view()->size(), QSize(VIEW_DEFAULT_WIDTH, VIEW_DEFAULT_HEIGHT));
@@ -410,8 +410,8 @@ class MainWindowTest : public QObject {
     // Reset: back to the start, and the button says so.
     QTest::mouseClick(window_->button(CMD_START), Qt::LeftButton);
     QCOMPARE(window_->button(CMD_START)->text(), text(u"開始"));
-    QVERIFY(!g_game.started);
-    QCOMPARE(g_game.current, 0);
+    QVERIFY(!g_game.flags.started);
+    QCOMPARE(g_game.record.current, 0);
   }
 };
 

@@ -48,35 +48,35 @@ class PlayWindowTest : public QObject {
     QCOMPARE(asked, text(u"先手にしますか？"));
     QCOMPARE(caption, text(u"先手・後手の選択"));
     QCOMPARE(window_->button(CMD_START)->text(), text(u"初期化"));
-    QVERIFY(g_game.started);
-    QVERIFY(g_game.player_to_move);
-    QTRY_COMPARE(QString::fromUtf16(g_game.status_text), text(u"プレイヤーの手番です。評価値＝0"));
+    QVERIFY(g_game.flags.started);
+    QVERIFY(g_game.flags.player_to_move);
+    QTRY_COMPARE(QString::fromUtf16(g_game.view.status_text), text(u"プレイヤーの手番です。評価値＝0"));
 
     // 2. The pawn on the third file from the left: selected in blue, its square ahead green.
     QTest::mouseClick(view, Qt::LeftButton, {}, square_centre(2, 6));
-    QCOMPARE(g_game.selection, 1);
+    QCOMPARE(g_game.input.selection, 1);
     QTRY_COMPARE(shown(view, square_corner(2, 6).x(), square_corner(2, 6).y()), RGB_BLUE);
     QCOMPARE(shown(view, square_corner(2, 5).x(), square_corner(2, 5).y()), RGB_GREEN);
 
     // 3. Its destination: the move is recorded and the computer answers.
     QTest::mouseClick(view, Qt::LeftButton, {}, square_centre(2, 5));
-    QCOMPARE(g_game.board[gs_index(2, 5)], PAWN);
-    QCOMPARE(g_game.record_boards[1][gs_index(2, 5)], PAWN);
-    QTRY_VERIFY_WITH_TIMEOUT(g_game.player_to_move && !g_game.thinking, 120000);
-    QCOMPARE(g_game.length, 2);
-    QCOMPARE(g_game.current, 2);
-    QVERIFY(!g_game.game_over);
+    QCOMPARE(g_game.record.board[gs_index(2, 5)], PAWN);
+    QCOMPARE(g_game.record.record_boards[1][gs_index(2, 5)], PAWN);
+    QTRY_VERIFY_WITH_TIMEOUT(g_game.flags.player_to_move && !g_game.flags.thinking, 120000);
+    QCOMPARE(g_game.record.length, 2);
+    QCOMPARE(g_game.record.current, 2);
+    QVERIFY(!g_game.flags.game_over);
 
-    const MoveRecord m = g_game.last_move;
+    const MoveRecord m = g_game.view.last_move;
     QVERIFY(is_gote_piece(m.piece_after));
-    QCOMPARE(g_game.board[gs_index(m.to_col, m.to_row)], m.piece_after);
-    QCOMPARE(g_game.record_boards[2][gs_index(m.to_col, m.to_row)], m.piece_after);
-    if (!m.is_drop()) QCOMPARE(g_game.record_boards[2][gs_index(m.from_col, m.from_row)], int(SQ_EMPTY));
+    QCOMPARE(g_game.record.board[gs_index(m.to_col, m.to_row)], m.piece_after);
+    QCOMPARE(g_game.record.record_boards[2][gs_index(m.to_col, m.to_row)], m.piece_after);
+    if (!m.is_drop()) QCOMPARE(g_game.record.record_boards[2][gs_index(m.from_col, m.from_row)], int(SQ_EMPTY));
 
     // 4. The view shows the reply: the red last-move square under the computer's piece picture.
     const QPoint corner = square_corner(m.to_col, m.to_row);
     QTRY_COMPARE(shown(view, corner.x(), corner.y()), RGB_RED);
-    const Image* picture = g_game.piece_images[m.piece_after];
+    const Image* picture = g_game.view.piece_images[m.piece_after];
     QVERIFY(picture);
     const QImage frame = view->grab().toImage();
     int compared = 0;
@@ -88,7 +88,7 @@ class PlayWindowTest : public QObject {
         ++compared;
       }
     QVERIFY(compared > 0);
-    QVERIFY(QString::fromUtf16(g_game.status_text).startsWith(text(u"プレイヤーの手番です。評価値＝")));
+    QVERIFY(QString::fromUtf16(g_game.view.status_text).startsWith(text(u"プレイヤーの手番です。評価値＝")));
   }
 };
 

@@ -33,16 +33,16 @@ const char* const CHILD_MODE = "HALVANE_EXIT_TEST_CHILD";
 
 // A position no book knows, with the computer to move: bishops exchanged, two pawns advanced.
 void computer_to_move_out_of_book(GameState& gs) {
-  gs.board[gs_index(1, 7)] = SQ_EMPTY;
-  gs.board[gs_index(7, 1)] = SQ_EMPTY;
-  gs.hands[0][BISHOP] = gs.hands[1][BISHOP] = 1;
-  gs.board[gs_index(2, 6)] = SQ_EMPTY;
-  gs.board[gs_index(2, 5)] = PAWN;
-  gs.board[gs_index(6, 2)] = SQ_EMPTY;
-  gs.board[gs_index(6, 3)] = GOTE_BIT | PAWN;
-  gs.started = true;
-  gs.paused = false;
-  gs.player_to_move = false;
+  gs.record.board[gs_index(1, 7)] = SQ_EMPTY;
+  gs.record.board[gs_index(7, 1)] = SQ_EMPTY;
+  gs.record.hands[0][BISHOP] = gs.record.hands[1][BISHOP] = 1;
+  gs.record.board[gs_index(2, 6)] = SQ_EMPTY;
+  gs.record.board[gs_index(2, 5)] = PAWN;
+  gs.record.board[gs_index(6, 2)] = SQ_EMPTY;
+  gs.record.board[gs_index(6, 3)] = GOTE_BIT | PAWN;
+  gs.flags.started = true;
+  gs.flags.paused = false;
+  gs.flags.player_to_move = false;
   wake_turn_threads();
 }
 
@@ -58,7 +58,7 @@ void computer_to_move_out_of_book(GameState& gs) {
     computer_to_move_out_of_book(g_game);
     auto* poll = new QTimer(window);
     QObject::connect(poll, &QTimer::timeout, window, [window] {
-      if (!g_game.thinking) return;
+      if (!g_game.flags.thinking) return;
       std::fprintf(stderr, "closing while the computer thinks\n");
       window->close();
     });
@@ -68,7 +68,7 @@ void computer_to_move_out_of_book(GameState& gs) {
   for (int i = 0; i < 2; ++i)
     std::thread([] {
       for (;;) {
-        g_game.thinking = true;
+        g_game.flags.thinking = true;
         repaint(g_game, *g_engine_handle);
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
       }
