@@ -1,6 +1,8 @@
 // The make variants of the board moves: each makes the move on the board, hands and effect maps, adds
 // its evaluation terms, decides whether to search the reply, keeps the node's best and takes the move
 // back. They return the node's cutoff test (the root never cuts).
+#include <array>
+#include <cstdint>
 #include <cstdlib>
 
 #include "search/search.h"
@@ -22,6 +24,15 @@ bool improves(const Engine& e, int side, int p) {
 }
 
 int nothing_yet(int side) { return side == GOTE ? GOTE_NOTHING_YET : SENTE_NOTHING_YET; }
+
+// The ray bit of the line leading from a cell to the cell (difference + 256) further along it; 0 off every line.
+constexpr std::array<uint8_t, 512> line_bits() {
+  std::array<uint8_t, 512> bits{};
+  for (int dir = 0; dir < 8; ++dir)
+    for (int k = 1; k <= 8; ++k) bits[256 + k * DIR_STEP[dir]] = static_cast<uint8_t>(ray_bit(dir));
+  return bits;
+}
+constexpr auto LINE_BITS = line_bits();
 
 // A non-capture landing where the opponent attacks and nobody of the mover's defends costs the mover 100.
 int undefended_landing(const Engine& e, int side, int to) {
@@ -138,6 +149,33 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
 
 bool make_capture_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
   const int p = e.ply;
+  // A reply that only scores the human's recapture (or nothing, past the depth) reads the board and
+  // SENTE's count and rays on the destination alone. Where the ply writes no deltas the move is not made:
+  // those four bytes are set as the make would leave them. A SENTE ray stopped on `from` and pointing at
+  // `to` goes on over the path the recapturer just took and now reaches it.
+  if (captured != SQ_EMPTY && p >= e.effects.delta_plies &&
+      (p + 1 >= e.depth_limit || e.ply_mode[p + 1] >= 9)) {
+    e.ply_eval[p] += e.capture_value[captured & 31];
+    if (p < e.depth_limit) {
+      EffectMaps& fx = e.effects;
+      const uint8_t extended = fx.rays[SENTE][from] & LINE_BITS[256 + to - from];
+      const int8_t count_before = fx.count[SENTE][to];
+      const uint8_t rays_before = fx.rays[SENTE][to];
+      if (extended != 0) {
+        fx.count[SENTE][to] = static_cast<int8_t>(count_before + 1);
+        fx.rays[SENTE][to] = static_cast<uint8_t>(rays_before | extended);
+      }
+      e.pos.board[from] = SQ_EMPTY;
+      e.pos.board[to] = static_cast<uint8_t>(piece_after);
+      search_reply(e, p, GOTE);
+      e.pos.board[to] = static_cast<uint8_t>(captured);
+      e.pos.board[from] = static_cast<uint8_t>(piece);
+      fx.count[SENTE][to] = count_before;
+      fx.rays[SENTE][to] = rays_before;
+      if (e.ply_eval[p] < e.ply_best[p]) e.ply_best[p] = e.ply_eval[p];
+    }
+    return gote_cutoff(e, p);
+  }
   make_board_move_quiet(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
   if (captured != SQ_EMPTY) {
     e.ply_eval[p] += e.capture_value[captured & 31];
