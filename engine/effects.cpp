@@ -344,6 +344,12 @@ bool quiet_move_threat_is_zero(const EffectMaps& fx, const EnginePosition& pos, 
   return true;
 }
 
+bool quiet_move_leaves_unattacked(const EffectMaps& fx, const EnginePosition& pos, int from, int to,
+                                  int piece_after, int cell) {
+  const EnemyCountAfter enemy(fx, pos.board, side_of(piece_after) ^ 1, from, to, piece_after);
+  return enemy.at(to) <= 0 && enemy.at(cell) <= 0;
+}
+
 int drop_threat(const EffectMaps& fx, const EnginePosition& pos, int cell, int focus) {
   const uint8_t* board = pos.board;
   const int code = board[cell];

@@ -116,6 +116,23 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
   if (interest == 0 && captured == SQ_EMPTY && p >= fx.delta_plies &&
       quiet_move_threat_is_zero(fx, e.pos, from, to, piece_after))
     return side_cutoff(e, s, p);
+  // A quiet SENTE move whose reply only looks for recaptures, where the ply writes no deltas, is searched
+  // (a zero threat code ended it just above). When GOTE attacks neither the destination nor the human's
+  // king after it, the reply finds nothing and the landing is not undefended, so the move is not made.
+  if (s == SENTE && captured == SQ_EMPTY && p >= fx.delta_plies && p + 1 < e.depth_limit &&
+      e.ply_mode[p + 1] == 8 && e.ply_mode[p] != 3 &&
+      quiet_move_leaves_unattacked(fx, e.pos, from, to, piece_after, e.pos.king_sq[SENTE][p])) {
+    // The recapture node one ply down, as it runs when nothing attacks the piece just moved.
+    ++e.nodes;
+    e.ply_eval[p + 1] = 0;
+    e.ply_best[p + 1] = 0;
+    last_to_sq(e, p + 1) = to;
+    if (improves(e, s, p)) {
+      if (e.ply_best[p] != nothing_yet(s)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
+      e.ply_best[p] = e.ply_eval[p];
+    }
+    return side_cutoff(e, s, p);
+  }
   // 3. Make the move; a capture is always interesting. 4. What the moved piece now touches, needed only
   //    while nothing else has made the move interesting (the threat code is never negative).
   int threat = 0;
