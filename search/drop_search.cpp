@@ -142,6 +142,24 @@ void drop_search(Engine& e, int cell) {
   // Where the ply writes no deltas, a drop that would be taken back unsearched leaves nothing behind, so
   // it is not put into the maps at all.
   if (e.ply >= e.effects.delta_plies && drop_goes_unsearched(e, cell, code)) return;
+  // A searched drop of the human's past ply 3 whose reply only looks for recaptures: when GOTE attacks
+  // neither the cell nor the human's king (the drop can only cut GOTE's rays), the reply finds nothing and
+  // the drop is not made.
+  const int p = e.ply;
+  if (p >= e.effects.delta_plies && p > 3 && !(code & GOTE_BIT) && p + 1 < e.depth_limit &&
+      e.ply_mode[p + 1] == 8 && e.effects.count[GOTE][cell] == 0 &&
+      e.effects.count[GOTE][e.pos.king_sq[SENTE][p]] == 0) {
+    // The recapture node one ply down, as it runs when nothing attacks the piece just dropped.
+    ++e.nodes;
+    e.ply_eval[p + 1] = 0;
+    e.ply_best[p + 1] = 0;
+    last_to_sq(e, p + 1) = cell;
+    if (e.ply_eval[p] > e.ply_best[p]) {
+      if (e.ply_best[p] != SENTE_NOTHING_YET) remember_drop(e, p, cell, code);
+      e.ply_best[p] = e.ply_eval[p];
+    }
+    return;
+  }
   cut_rays_through(e.effects, e.ply, e.pos, cell);   // 1. the new piece ends every ray that passed here
   if (code & GOTE_BIT) gote_drop_search(e, cell, code);
   else sente_drop_search(e, cell, code);
