@@ -308,6 +308,8 @@ class EnemyCountAfter {
     }
     return n;
   }
+  // The ray bits on `to` after the move: the cut leaves them there, the rays now ending on the mover.
+  uint32_t rays_on_to() const { return to_bits_; }
   // The board after the move.
   int after(int c) const { return c == from_ ? SQ_EMPTY : c == to_ ? piece_after_ : board_[c]; }
 
@@ -344,10 +346,10 @@ bool quiet_move_threat_is_zero(const EffectMaps& fx, const EnginePosition& pos, 
   return true;
 }
 
-bool quiet_move_leaves_unattacked(const EffectMaps& fx, const EnginePosition& pos, int from, int to,
-                                  int piece_after, int cell) {
+OtherSideAfter other_side_after_quiet_move(const EffectMaps& fx, const EnginePosition& pos, int from, int to,
+                                           int piece_after, int cell) {
   const EnemyCountAfter enemy(fx, pos.board, side_of(piece_after) ^ 1, from, to, piece_after);
-  return enemy.at(to) <= 0 && enemy.at(cell) <= 0;
+  return {enemy.at(to), static_cast<int>(enemy.rays_on_to()), enemy.at(cell)};
 }
 
 int drop_threat(const EffectMaps& fx, const EnginePosition& pos, int cell, int focus) {

@@ -2,6 +2,7 @@
 // its evaluation terms, decides whether to search the reply, keeps the node's best and takes the move
 // back. They return the node's cutoff test (the root never cuts).
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
 
@@ -33,6 +34,16 @@ constexpr std::array<uint8_t, 512> line_bits() {
   return bits;
 }
 constexpr auto LINE_BITS = line_bits();
+
+// Whether every cell strictly between `from` and `to` is empty; `line` is LINE_BITS of the pair, 0 for a
+// knight's jump, which nothing blocks.
+bool open_between(const uint8_t* board, int from, int to, uint8_t line) {
+  if (line == 0) return true;
+  const int d = DIR_STEP[std::countr_zero(line)];
+  for (int c = from + d; c != to; c += d)
+    if (board[c] != SQ_EMPTY) return false;
+  return true;
+}
 
 // A non-capture landing where the opponent attacks and nobody of the mover's defends costs the mover 100.
 int undefended_landing(const Engine& e, int side, int to) {
@@ -117,21 +128,67 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
       quiet_move_threat_is_zero(fx, e.pos, from, to, piece_after))
     return side_cutoff(e, s, p);
   // A quiet SENTE move whose reply only looks for recaptures, where the ply writes no deltas, is searched
-  // (a zero threat code ended it just above). When GOTE attacks neither the destination nor the human's
-  // king after it, the reply finds nothing and the landing is not undefended, so the move is not made.
+  // (a zero threat code ended it just above). The reply reads only the board, GOTE's counts on the
+  // destination and the human's king, and both sides' rays and SENTE's count on the destination, so the
+  // move is not made: those cells are set as the make would leave them and restored after the reply.
   if (s == SENTE && captured == SQ_EMPTY && p >= fx.delta_plies && p + 1 < e.depth_limit &&
-      e.ply_mode[p + 1] == 8 && e.ply_mode[p] != 3 &&
-      quiet_move_leaves_unattacked(fx, e.pos, from, to, piece_after, e.pos.king_sq[SENTE][p])) {
-    // The recapture node one ply down, as it runs when nothing attacks the piece just moved.
-    ++e.nodes;
-    e.ply_eval[p + 1] = 0;
-    e.ply_best[p + 1] = 0;
-    last_to_sq(e, p + 1) = to;
-    if (improves(e, s, p)) {
-      if (e.ply_best[p] != nothing_yet(s)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
-      e.ply_best[p] = e.ply_eval[p];
+      e.ply_mode[p + 1] == 8 && e.ply_mode[p] != 3) {
+    const int king = e.pos.king_sq[SENTE][p];
+    const OtherSideAfter gote = other_side_after_quiet_move(fx, e.pos, from, to, piece_after, king);
+    if (gote.count_to <= 0 && gote.count_cell <= 0) {
+      // The recapture node one ply down, as it runs when nothing attacks the piece just moved.
+      ++e.nodes;
+      e.ply_eval[p + 1] = 0;
+      e.ply_best[p + 1] = 0;
+      last_to_sq(e, p + 1) = to;
+      if (improves(e, s, p)) {
+        if (e.ply_best[p] != nothing_yet(s)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
+        e.ply_best[p] = e.ply_eval[p];
+      }
+      return side_cutoff(e, s, p);
     }
-    return side_cutoff(e, s, p);
+    // Recaptures are not made either when the ply after them only scores the human's recapture.
+    if (p + 2 >= e.depth_limit || e.ply_mode[p + 2] >= 9) {
+      EffectMaps& maps = e.effects;
+      // SENTE on the destination: the mover's own effect there goes; a SENTE ray stopped on `from` and
+      // pointing at `to` goes on to it, in the line the mover's own ray (if any) came along. A remembered
+      // move whose line has since been blocked reaches neither, and changes nothing there.
+      const uint8_t line = LINE_BITS[256 + to - from];
+      int sente_count_to = maps.count[SENTE][to];
+      int sente_rays_to = maps.rays[SENTE][to];
+      if (open_between(e.pos.board, from, to, line)) {
+        const uint8_t extended = maps.rays[SENTE][from] & line;
+        sente_count_to += extended != 0 ? 0 : -1;
+        sente_rays_to = (sente_rays_to & ~line) | extended;
+      }
+      // 5. Undefended landing.
+      if (gote.count_to > 0 && sente_count_to == 0) e.ply_eval[p] -= 100;
+      const int8_t king_count = maps.count[GOTE][king];
+      const int8_t gote_count = maps.count[GOTE][to];
+      const uint8_t gote_rays = maps.rays[GOTE][to];
+      const int8_t sente_count = maps.count[SENTE][to];
+      const uint8_t sente_rays = maps.rays[SENTE][to];
+      maps.count[GOTE][king] = static_cast<int8_t>(gote.count_cell);
+      maps.count[GOTE][to] = static_cast<int8_t>(gote.count_to);
+      maps.rays[GOTE][to] = static_cast<uint8_t>(gote.rays_to);
+      maps.count[SENTE][to] = static_cast<int8_t>(sente_count_to);
+      maps.rays[SENTE][to] = static_cast<uint8_t>(sente_rays_to);
+      e.pos.board[from] = SQ_EMPTY;
+      e.pos.board[to] = static_cast<uint8_t>(piece_after);
+      search_reply(e, p, s);
+      e.pos.board[to] = SQ_EMPTY;
+      e.pos.board[from] = static_cast<uint8_t>(piece);
+      maps.rays[SENTE][to] = sente_rays;
+      maps.count[SENTE][to] = sente_count;
+      maps.rays[GOTE][to] = gote_rays;
+      maps.count[GOTE][to] = gote_count;
+      maps.count[GOTE][king] = king_count;
+      if (improves(e, s, p)) {
+        if (e.ply_best[p] != nothing_yet(s)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
+        e.ply_best[p] = e.ply_eval[p];
+      }
+      return side_cutoff(e, s, p);
+    }
   }
   // 3. Make the move; a capture is always interesting. 4. What the moved piece now touches, needed only
   //    while nothing else has made the move interesting (the threat code is never negative).
