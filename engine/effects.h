@@ -73,6 +73,8 @@ struct OtherSideAfter {
 };
 OtherSideAfter other_side_after_quiet_move(const EffectMaps& fx, const EnginePosition& pos, int from, int to,
                                            int piece_after, int cell);
+// The same after the move from -> to capturing the other side's piece on `to`.
+OtherSideAfter other_side_after_capture(const EffectMaps& fx, const EnginePosition& pos, int from, int to, int cell);
 
 // The threat code add_piece_effects would return, with `focus`, for the piece just put on the empty `cell`
 // (already on the board) once the rays over the cell are cut, told from the maps before the cut without

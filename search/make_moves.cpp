@@ -127,15 +127,18 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
   if (interest == 0 && captured == SQ_EMPTY && p >= fx.delta_plies &&
       quiet_move_threat_is_zero(fx, e.pos, from, to, piece_after))
     return side_cutoff(e, s, p);
-  // A quiet SENTE move whose reply only looks for recaptures, where the ply writes no deltas, is searched
-  // (a zero threat code ended it just above). The reply reads only the board, GOTE's counts on the
+  // A SENTE move whose reply only looks for recaptures, where the ply writes no deltas, is searched (a
+  // capture always, a quiet move whose zero threat code did not end it just above). The reply reads only the board, GOTE's counts on the
   // destination and the human's king, and both sides' rays and SENTE's count on the destination, so the
   // move is not made: those cells are set as the make would leave them and restored after the reply.
-  if (s == SENTE && captured == SQ_EMPTY && p >= fx.delta_plies && p + 1 < e.depth_limit &&
-      e.ply_mode[p + 1] == 8 && e.ply_mode[p] != 3) {
+  if (s == SENTE && p >= fx.delta_plies && p + 1 < e.depth_limit && e.ply_mode[p + 1] == 8 && e.ply_mode[p] != 3) {
     const int king = e.pos.king_sq[SENTE][p];
-    const OtherSideAfter gote = other_side_after_quiet_move(fx, e.pos, from, to, piece_after, king);
+    const OtherSideAfter gote = captured == SQ_EMPTY
+                                    ? other_side_after_quiet_move(fx, e.pos, from, to, piece_after, king)
+                                    : other_side_after_capture(fx, e.pos, from, to, king);
+    const int capture_value = captured == SQ_EMPTY ? 0 : e.capture_value[captured & 31];
     if (gote.count_to <= 0 && gote.count_cell <= 0) {
+      e.ply_eval[p] += capture_value;
       // The recapture node one ply down, as it runs when nothing attacks the piece just moved.
       ++e.nodes;
       e.ply_eval[p + 1] = 0;
@@ -161,8 +164,9 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
         sente_count_to += extended != 0 ? 0 : -1;
         sente_rays_to = (sente_rays_to & ~line) | extended;
       }
-      // 5. Undefended landing.
-      if (gote.count_to > 0 && sente_count_to == 0) e.ply_eval[p] -= 100;
+      // 4, 5. A capture's value, or an undefended landing.
+      e.ply_eval[p] += capture_value;
+      if (captured == SQ_EMPTY && gote.count_to > 0 && sente_count_to == 0) e.ply_eval[p] -= 100;
       const int8_t king_count = maps.count[GOTE][king];
       const int8_t gote_count = maps.count[GOTE][to];
       const uint8_t gote_rays = maps.rays[GOTE][to];
@@ -176,7 +180,7 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
       e.pos.board[from] = SQ_EMPTY;
       e.pos.board[to] = static_cast<uint8_t>(piece_after);
       search_reply(e, p, s);
-      e.pos.board[to] = SQ_EMPTY;
+      e.pos.board[to] = static_cast<uint8_t>(captured);
       e.pos.board[from] = static_cast<uint8_t>(piece);
       maps.rays[SENTE][to] = sente_rays;
       maps.count[SENTE][to] = sente_count;
