@@ -146,17 +146,18 @@ void drop_search(Engine& e, int cell) {
   if (e.ply >= e.effects.delta_plies && drop_goes_unsearched(e, cell, code)) return;
   // A searched drop of the human past ply 3 whose reply only looks for recaptures. The drop changes no
   // count or ray on its own cell; of what the reply reads it changes only GOTE's count on the human's
-  // king, by cutting GOTE's rays over the cell. When GOTE attacks neither, the reply finds nothing.
+  // king, by cutting GOTE's rays over the cell. When GOTE attacks neither, the reply runs on the maps as
+  // they stand, whose two counts read are already the drop's.
   const int p = e.ply;
   EffectMaps& fx = e.effects;
   if (p >= fx.delta_plies && p > 3 && !(code & GOTE_BIT) && p + 1 < e.depth_limit && e.ply_mode[p + 1] == 8) {
     const int king = e.pos.king_sq[SENTE][p];
     if (fx.count[GOTE][cell] == 0 && fx.count[GOTE][king] == 0) {
-      // The recapture node one ply down, as it runs when nothing attacks the piece just dropped.
-      ++e.nodes;
-      e.ply_eval[p + 1] = 0;
-      e.ply_best[p + 1] = 0;
-      last_to_sq(e, p + 1) = cell;
+      // Nothing attacks the piece just dropped or the king: the recapture node reads those two counts only.
+      e.ply = p + 1;
+      gote_node(e);
+      e.ply = p;
+      e.ply_eval[p] += e.ply_best[p + 1];
       if (e.ply_eval[p] > e.ply_best[p]) {
         if (e.ply_best[p] != SENTE_NOTHING_YET) remember_drop(e, p, cell, code);
         e.ply_best[p] = e.ply_eval[p];

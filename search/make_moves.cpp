@@ -138,12 +138,16 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
                                     : other_side_after_capture(fx, e.pos, from, to, king);
     const int capture_value = captured == SQ_EMPTY ? 0 : e.capture_value[captured & 31];
     if (gote.count_to <= 0 && gote.count_cell <= 0) {
+      // Nothing attacks the piece just moved or the king: the recapture node reads those two counts only.
       e.ply_eval[p] += capture_value;
-      // The recapture node one ply down, as it runs when nothing attacks the piece just moved.
-      ++e.nodes;
-      e.ply_eval[p + 1] = 0;
-      e.ply_best[p + 1] = 0;
-      last_to_sq(e, p + 1) = to;
+      EffectMaps& maps = e.effects;
+      const int8_t king_count = maps.count[GOTE][king];
+      const int8_t gote_count = maps.count[GOTE][to];
+      maps.count[GOTE][king] = 0;
+      maps.count[GOTE][to] = 0;
+      search_reply(e, p, s);
+      maps.count[GOTE][to] = gote_count;
+      maps.count[GOTE][king] = king_count;
       if (improves(e, s, p)) {
         if (e.ply_best[p] != nothing_yet(s)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
         e.ply_best[p] = e.ply_eval[p];
