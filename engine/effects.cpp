@@ -308,6 +308,8 @@ class EnemyCountAfter {
     }
     return n;
   }
+  // The ray bits on `to` after the move: the cut leaves them there, the rays now ending on the mover.
+  uint32_t rays_on_to() const { return to_bits_; }
   // The board after the move.
   int after(int c) const { return c == from_ ? SQ_EMPTY : c == to_ ? piece_after_ : board_[c]; }
 
@@ -342,6 +344,47 @@ bool quiet_move_threat_is_zero(const EffectMaps& fx, const EnginePosition& pos, 
     if (!adds_nothing(t)) return false;
   }
   return true;
+}
+
+OtherSideAfter other_side_after_quiet_move(const EffectMaps& fx, const EnginePosition& pos, int from, int to,
+                                           int piece_after, int cell) {
+  const EnemyCountAfter enemy(fx, pos.board, side_of(piece_after) ^ 1, from, to, piece_after);
+  return {enemy.at(to), static_cast<int>(enemy.rays_on_to()), enemy.at(cell)};
+}
+
+// The make takes the captured piece's effects away (a ray of its own stopped on `from` included), then lets
+// the other side's rays still stopped on `from` go on until the first occupied cell, `to` at the latest;
+// nothing passes over `to`, which stays occupied.
+OtherSideAfter other_side_after_capture(const EffectMaps& fx, const EnginePosition& pos, int from, int to, int cell) {
+  const uint8_t* board = pos.board;
+  const int enemy = side_of(board[to]);
+  OtherSideAfter after{fx.count[enemy][to], fx.rays[enemy][to], fx.count[enemy][cell]};
+  // The captured piece's effects, walked over the board before the move.
+  const int kind = board[to] & 15;
+  const SideMoves& k = SIDE_MOVES[enemy][kind];
+  for (int i = 0; i < k.n_steps; ++i)
+    if (to + side_step(enemy, kind, i) == cell) --after.count_cell;
+  uint32_t own_ray_on_from = 0;
+  for (int j = 0; j < k.n_lines; ++j) {
+    const int dir = side_line(enemy, kind, j);
+    for (int c = to + DIR_STEP[dir];; c += DIR_STEP[dir]) {
+      if (c == cell) --after.count_cell;
+      if (c == from) own_ray_on_from = ray_bit(dir);
+      if (board[c] != SQ_EMPTY) break;
+    }
+  }
+  for (uint32_t bits = fx.rays[enemy][from] & ~own_ray_on_from; bits != 0; bits &= bits - 1) {
+    const int dir = std::countr_zero(bits);
+    for (int c = from + DIR_STEP[dir];; c += DIR_STEP[dir]) {
+      if (c == to) {
+        ++after.count_to;
+        after.rays_to |= ray_bit(dir);
+      }
+      if (c == cell) ++after.count_cell;
+      if (board[c] != SQ_EMPTY) break;
+    }
+  }
+  return after;
 }
 
 int drop_threat(const EffectMaps& fx, const EnginePosition& pos, int cell, int focus) {

@@ -64,6 +64,18 @@ void undo_board_move(EffectMaps& fx, EnginePosition& pos, int ply, int from, int
 // wall, or empty or its own side's and then not attacked by the other side.
 bool quiet_move_threat_is_zero(const EffectMaps& fx, const EnginePosition& pos, int from, int to, int piece_after);
 
+// The other side's count and rays on `to` and its count on `cell` after the move from -> to onto the empty
+// `to`, told from the maps and board before the move without making it.
+struct OtherSideAfter {
+  int count_to;
+  int rays_to;
+  int count_cell;
+};
+OtherSideAfter other_side_after_quiet_move(const EffectMaps& fx, const EnginePosition& pos, int from, int to,
+                                           int piece_after, int cell);
+// The same after the move from -> to capturing the other side's piece on `to`.
+OtherSideAfter other_side_after_capture(const EffectMaps& fx, const EnginePosition& pos, int from, int to, int cell);
+
 // The threat code add_piece_effects would return, with `focus`, for the piece just put on the empty `cell`
 // (already on the board) once the rays over the cell are cut, told from the maps before the cut without
 // writing them.

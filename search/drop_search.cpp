@@ -1,5 +1,7 @@
 // drop_search: the effects, interest and scoring of a drop that already stands on its cell, the search
 // of its reply, and taking its effects back. The root refuses a pawn drop that mates.
+#include <bit>
+#include <cstdint>
 #include <cstdlib>
 
 #include "search/search.h"
@@ -144,6 +146,51 @@ void drop_search(Engine& e, int cell) {
   // Where the ply writes no deltas, a drop that would be taken back unsearched leaves nothing behind, so
   // it is not put into the maps at all.
   if (e.ply >= e.effects.delta_plies && drop_goes_unsearched(e, cell, code)) return;
+  // A searched drop of the human past ply 3 whose reply only looks for recaptures. The drop changes no
+  // count or ray on its own cell; of what the reply reads it changes only GOTE's count on the human's
+  // king, by cutting GOTE's rays over the cell. When GOTE attacks neither, the reply runs on the maps as
+  // they stand, whose two counts read are already the drop's.
+  const int p = e.ply;
+  EffectMaps& fx = e.effects;
+  if (p >= fx.delta_plies && p > 3 && !(code & GOTE_BIT) && p + 1 < e.depth_limit && e.ply_mode[p + 1] == 8) {
+    const int king = e.pos.king_sq[SENTE][p];
+    if (fx.count[GOTE][cell] == 0 && fx.count[GOTE][king] == 0) {
+      // Nothing attacks the piece just dropped or the king: the recapture node reads those two counts only.
+      e.ply = p + 1;
+      gote_node(e);
+      e.ply = p;
+      e.ply_eval[p] += e.ply_best[p + 1];
+      if (e.ply_eval[p] > e.ply_best[p]) {
+        if (e.ply_best[p] != SENTE_NOTHING_YET) remember_drop(e, p, cell, code);
+        e.ply_best[p] = e.ply_eval[p];
+      }
+      return;
+    }
+    // When the ply after the recaptures only scores the human's, they are not made either, so the drop
+    // need not be: GOTE's count on the king is set as the cut would leave it for the reply.
+    if (p + 2 >= e.depth_limit || e.ply_mode[p + 2] >= 9) {
+      const int8_t king_count = fx.count[GOTE][king];
+      int after = king_count;
+      for (uint32_t bits = fx.rays[GOTE][cell]; bits != 0; bits &= bits - 1) {
+        const int d = DIR_STEP[std::countr_zero(bits)];
+        for (int c = cell + d;; c += d) {
+          if (c == king) --after;
+          if (e.pos.board[c] != SQ_EMPTY) break;
+        }
+      }
+      fx.count[GOTE][king] = static_cast<int8_t>(after);
+      e.ply = p + 1;
+      gote_node(e);
+      e.ply = p;
+      fx.count[GOTE][king] = king_count;
+      e.ply_eval[p] += e.ply_best[p + 1];
+      if (e.ply_eval[p] > e.ply_best[p]) {
+        if (e.ply_best[p] != SENTE_NOTHING_YET) remember_drop(e, p, cell, code);
+        e.ply_best[p] = e.ply_eval[p];
+      }
+      return;
+    }
+  }
   cut_rays_through(e.effects, e.ply, e.pos, cell);   // 1. the new piece ends every ray that passed here
   if (code & GOTE_BIT) gote_drop_search(e, cell, code);
   else sente_drop_search(e, cell, code);

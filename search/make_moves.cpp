@@ -1,6 +1,9 @@
 // The make variants of the board moves: each makes the move on the board, hands and effect maps, adds
 // its evaluation terms, decides whether to search the reply, keeps the node's best and takes the move
 // back. They return the node's cutoff test (the root never cuts).
+#include <array>
+#include <bit>
+#include <cstdint>
 #include <cstdlib>
 
 #include "search/search.h"
@@ -22,6 +25,25 @@ bool improves(const Engine& e, int side, int p) {
 }
 
 int nothing_yet(int side) { return side == GOTE ? GOTE_NOTHING_YET : SENTE_NOTHING_YET; }
+
+// The ray bit of the line leading from a cell to the cell (difference + 256) further along it; 0 off every line.
+constexpr std::array<uint8_t, 512> line_bits() {
+  std::array<uint8_t, 512> bits{};
+  for (int dir = 0; dir < 8; ++dir)
+    for (int k = 1; k <= 8; ++k) bits[256 + k * DIR_STEP[dir]] = static_cast<uint8_t>(ray_bit(dir));
+  return bits;
+}
+constexpr auto LINE_BITS = line_bits();
+
+// Whether every cell strictly between `from` and `to` is empty; `line` is LINE_BITS of the pair, 0 for a
+// knight's jump, which nothing blocks.
+bool open_between(const uint8_t* board, int from, int to, uint8_t line) {
+  if (line == 0) return true;
+  const int d = DIR_STEP[std::countr_zero(line)];
+  for (int c = from + d; c != to; c += d)
+    if (board[c] != SQ_EMPTY) return false;
+  return true;
+}
 
 // A non-capture landing where the opponent attacks and nobody of the mover's defends costs the mover 100.
 int undefended_landing(const Engine& e, int side, int to) {
@@ -109,6 +131,77 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
   if (interest == 0 && captured == SQ_EMPTY && p >= fx.delta_plies &&
       quiet_move_threat_is_zero(fx, e.pos, from, to, piece_after))
     return side_cutoff(e, s, p);
+  // A SENTE move whose reply only looks for recaptures, where the ply writes no deltas, is searched (a
+  // capture always, a quiet move whose zero threat code did not end it just above). The reply reads only the board, GOTE's counts on the
+  // destination and the human's king, and both sides' rays and SENTE's count on the destination, so the
+  // move is not made: those cells are set as the make would leave them and restored after the reply.
+  if (s == SENTE && p >= fx.delta_plies && p + 1 < e.depth_limit && e.ply_mode[p + 1] == 8 && e.ply_mode[p] != 3) {
+    const int king = e.pos.king_sq[SENTE][p];
+    const OtherSideAfter gote = captured == SQ_EMPTY
+                                    ? other_side_after_quiet_move(fx, e.pos, from, to, piece_after, king)
+                                    : other_side_after_capture(fx, e.pos, from, to, king);
+    const int capture_value = captured == SQ_EMPTY ? 0 : e.capture_value[captured & 31];
+    if (gote.count_to <= 0 && gote.count_cell <= 0) {
+      // Nothing attacks the piece just moved or the king: the recapture node reads those two counts only.
+      e.ply_eval[p] += capture_value;
+      EffectMaps& maps = e.effects;
+      const int8_t king_count = maps.count[GOTE][king];
+      const int8_t gote_count = maps.count[GOTE][to];
+      maps.count[GOTE][king] = 0;
+      maps.count[GOTE][to] = 0;
+      search_reply(e, p, s);
+      maps.count[GOTE][to] = gote_count;
+      maps.count[GOTE][king] = king_count;
+      if (improves(e, s, p)) {
+        if (e.ply_best[p] != nothing_yet(s)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
+        e.ply_best[p] = e.ply_eval[p];
+      }
+      return side_cutoff(e, s, p);
+    }
+    // Recaptures are not made either when the ply after them only scores the human's recapture.
+    if (p + 2 >= e.depth_limit || e.ply_mode[p + 2] >= 9) {
+      EffectMaps& maps = e.effects;
+      // SENTE on the destination: the mover's own effect there goes; a SENTE ray stopped on `from` and
+      // pointing at `to` goes on to it, in the line the mover's own ray (if any) came along. A remembered
+      // move whose line has since been blocked reaches neither, and changes nothing there.
+      const uint8_t line = LINE_BITS[256 + to - from];
+      int sente_count_to = maps.count[SENTE][to];
+      int sente_rays_to = maps.rays[SENTE][to];
+      if (open_between(e.pos.board, from, to, line)) {
+        const uint8_t extended = maps.rays[SENTE][from] & line;
+        sente_count_to += extended != 0 ? 0 : -1;
+        sente_rays_to = (sente_rays_to & ~line) | extended;
+      }
+      // 4, 5. A capture's value, or an undefended landing.
+      e.ply_eval[p] += capture_value;
+      if (captured == SQ_EMPTY && gote.count_to > 0 && sente_count_to == 0) e.ply_eval[p] -= 100;
+      const int8_t king_count = maps.count[GOTE][king];
+      const int8_t gote_count = maps.count[GOTE][to];
+      const uint8_t gote_rays = maps.rays[GOTE][to];
+      const int8_t sente_count = maps.count[SENTE][to];
+      const uint8_t sente_rays = maps.rays[SENTE][to];
+      maps.count[GOTE][king] = static_cast<int8_t>(gote.count_cell);
+      maps.count[GOTE][to] = static_cast<int8_t>(gote.count_to);
+      maps.rays[GOTE][to] = static_cast<uint8_t>(gote.rays_to);
+      maps.count[SENTE][to] = static_cast<int8_t>(sente_count_to);
+      maps.rays[SENTE][to] = static_cast<uint8_t>(sente_rays_to);
+      e.pos.board[from] = SQ_EMPTY;
+      e.pos.board[to] = static_cast<uint8_t>(piece_after);
+      search_reply(e, p, s);
+      e.pos.board[to] = static_cast<uint8_t>(captured);
+      e.pos.board[from] = static_cast<uint8_t>(piece);
+      maps.rays[SENTE][to] = sente_rays;
+      maps.count[SENTE][to] = sente_count;
+      maps.rays[GOTE][to] = gote_rays;
+      maps.count[GOTE][to] = gote_count;
+      maps.count[GOTE][king] = king_count;
+      if (improves(e, s, p)) {
+        if (e.ply_best[p] != nothing_yet(s)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
+        e.ply_best[p] = e.ply_eval[p];
+      }
+      return side_cutoff(e, s, p);
+    }
+  }
   // 3. Make the move; a capture is always interesting. 4. What the moved piece now touches, needed only
   //    while nothing else has made the move interesting (the threat code is never negative).
   int threat = 0;
@@ -142,6 +235,33 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
 
 bool make_capture_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
   const int p = e.ply;
+  // A reply that only scores the human's recapture (or nothing, past the depth) reads the board and
+  // SENTE's count and rays on the destination alone. Where the ply writes no deltas the move is not made:
+  // those four bytes are set as the make would leave them. A SENTE ray stopped on `from` and pointing at
+  // `to` goes on over the path the recapturer just took and now reaches it.
+  if (captured != SQ_EMPTY && p >= e.effects.delta_plies &&
+      (p + 1 >= e.depth_limit || e.ply_mode[p + 1] >= 9)) {
+    e.ply_eval[p] += e.capture_value[captured & 31];
+    if (p < e.depth_limit) {
+      EffectMaps& fx = e.effects;
+      const uint8_t extended = fx.rays[SENTE][from] & LINE_BITS[256 + to - from];
+      const int8_t count_before = fx.count[SENTE][to];
+      const uint8_t rays_before = fx.rays[SENTE][to];
+      if (extended != 0) {
+        fx.count[SENTE][to] = static_cast<int8_t>(count_before + 1);
+        fx.rays[SENTE][to] = static_cast<uint8_t>(rays_before | extended);
+      }
+      e.pos.board[from] = SQ_EMPTY;
+      e.pos.board[to] = static_cast<uint8_t>(piece_after);
+      search_reply(e, p, GOTE);
+      e.pos.board[to] = static_cast<uint8_t>(captured);
+      e.pos.board[from] = static_cast<uint8_t>(piece);
+      fx.count[SENTE][to] = count_before;
+      fx.rays[SENTE][to] = rays_before;
+      if (e.ply_eval[p] < e.ply_best[p]) e.ply_best[p] = e.ply_eval[p];
+    }
+    return gote_cutoff(e, p);
+  }
   make_board_move_quiet(e.effects, e.pos, p, last_to_sq(e, p - 1), from, to, piece_after);
   if (captured != SQ_EMPTY) {
     e.ply_eval[p] += e.capture_value[captured & 31];
