@@ -298,7 +298,9 @@ TEST(Think, AnOutsideStopEndsTheSearchWithinAFewNodesAtAnyPlyAndSide) {
     EXPECT_TRUE(r.stopped);
     EXPECT_LE(r.search_nodes, at + FEW_NODES) << "stop asked at node " << at << ", ply " << stop_hook.ply;
     // Inside the first root move's tree: that move's partial value must not be taken.
-    if (at <= 5) EXPECT_EQ(r.move.to_col, -1) << "no root move was completed";
+    if (at <= 5) {
+      EXPECT_EQ(r.move.to_col, -1) << "no root move was completed";
+    }
     (stop_hook.ply % 2 == 0 ? gote_ply : sente_ply) = true;
     deepest = std::max(deepest, stop_hook.ply);
     expect_no_thread_left(*e);
