@@ -31,9 +31,10 @@ struct Scan {
   MateSolver& s;
   uint8_t on_line[BOARD_CELLS];   // ray bits of the checking lines, per empty cell between slider and king
   // When every check comes from a slider: a lone slider's cell, where a capture answers the check; two
-  // sliders leave the king steps as the only answers. With a stepping checker all answers are tried.
+  // sliders leave the king steps as the only answers.
   int slider_cell = -1;
   int sliders = 0;
+  bool lone_stepper = false;   // a single check by a step: only taking it, beside or a knight's jump away
 };
 
 void mark_checking_lines(Scan& sc, int king) {
@@ -48,7 +49,18 @@ void mark_checking_lines(Scan& sc, int king) {
     sc.slider_cell = cell;
     ++sc.sliders;
   }
-  if (sc.s.effects.count[GOTE][king] != sc.sliders) sc.sliders = 0;
+  const int checks = sc.s.effects.count[GOTE][king];
+  sc.lone_stepper = checks == 1 && sc.sliders == 0;
+  if (checks != sc.sliders) sc.sliders = 0;
+}
+
+bool beside_or_jump(int d) {
+  switch (d) {
+    case 1: case -1: case 15: case -15: case 16: case -16: case 17: case -17: case 31: case -31: case 33: case -33:
+      return true;
+    default:
+      return false;
+  }
 }
 
 // Whether an answer onto `to` may leave the king unattacked; the rest are never made. A king step onto
@@ -56,6 +68,7 @@ void mark_checking_lines(Scan& sc, int king) {
 // another piece must take it or land between.
 bool may_escape(const Scan& sc, int mover, int to) {
   if (mover == SENTE_KING) return sc.s.effects.count[GOTE][to] == 0;
+  if (sc.lone_stepper) return beside_or_jump(to - sc.s.pos.king_sq[SENTE][sc.s.ply]);
   return sc.sliders != 1 || sc.on_line[to] != 0 || to == sc.slider_cell;
 }
 
