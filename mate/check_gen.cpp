@@ -34,10 +34,10 @@ int line_dir(int a, int b) {
 }
 
 // Whether a move could give check at all: the placed piece reaches the king's cell by one of its steps or
-// lies on one of its rays towards it (whether the ray is open the try finds out), or the vacated cell is
-// in line with the king, so that a ray might open through it. A move that cannot check would only be made
-// and taken back unsearched, so it is passed over.
-bool may_check(int from, int to, int placed, int king) {
+// lies on one of its rays towards it (whether the ray is open the try finds out), or a GOTE ray heading
+// for the king arrives on the vacated cell, so that it might open. A move that cannot check would only be
+// made and taken back unsearched, so it is passed over.
+bool may_check(const MateSolver& s, int from, int to, int placed, int king) {
   const int kind = placed & 15;
   const PieceMoves& moves = PIECE_MOVES[kind];
   for (int i = 0; i < moves.n_steps; ++i)
@@ -47,14 +47,15 @@ bool may_check(int from, int to, int placed, int king) {
     for (int j = 0; j < moves.n_lines && dir >= 0; ++j)
       if (side_line(GOTE, kind, j) == dir) return true;
   }
-  return line_dir(from, king) >= 0;
+  const int from_dir = line_dir(from, king);
+  return from_dir >= 0 && (s.effects.rays[GOTE][from] & ray_bit(from_dir)) != 0;
 }
 
 // One candidate with the given placed code; the SENTE king on the target is taken at once.
 bool attack(MateSolver& s, int from, int mover, int to, int placed) {
   const int target = s.pos.board[to];
   if (target == SENTE_KING) return capture_king(s, from, mover, to, placed);
-  if (!may_check(from, to, placed, s.pos.king_sq[SENTE][s.ply])) return false;
+  if (!may_check(s, from, to, placed, s.pos.king_sq[SENTE][s.ply])) return false;
   s.last_to_sq[s.ply] = to;
   return try_attacker_move(s, from, mover, to, placed, target);
 }

@@ -30,6 +30,11 @@ constexpr auto PROMOTED_LINES = LINES_IN<SENTE, KIND, GOTE_GENERATION_ORDER>;
 struct Scan {
   MateSolver& s;
   uint8_t on_line[BOARD_CELLS];   // ray bits of the checking lines, per empty cell between slider and king
+  // When every check comes from a slider: a lone slider's cell, where a capture answers the check; two
+  // sliders leave the king steps as the only answers.
+  int slider_cell = -1;
+  int sliders = 0;
+  bool lone_stepper = false;   // a single check by a step: only taking it, beside or a knight's jump away
 };
 
 void mark_checking_lines(Scan& sc, int king) {
@@ -39,8 +44,32 @@ void mark_checking_lines(Scan& sc, int king) {
     const int dir = std::countr_zero(bits);
     bits &= bits - 1;
     const int d = DIR_STEP[dir];
-    for (int cell = king - d; board[cell] == SQ_EMPTY; cell -= d) sc.on_line[cell] |= static_cast<uint8_t>(ray_bit(dir));
+    int cell = king - d;
+    for (; board[cell] == SQ_EMPTY; cell -= d) sc.on_line[cell] |= static_cast<uint8_t>(ray_bit(dir));
+    sc.slider_cell = cell;
+    ++sc.sliders;
   }
+  const int checks = sc.s.effects.count[GOTE][king];
+  sc.lone_stepper = checks == 1 && sc.sliders == 0;
+  if (checks != sc.sliders) sc.sliders = 0;
+}
+
+bool beside_or_jump(int d) {
+  switch (d) {
+    case 1: case -1: case 15: case -15: case 16: case -16: case 17: case -17: case 31: case -31: case 33: case -33:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Whether an answer onto `to` may leave the king unattacked; the rest are never made. A king step onto
+// an attacked cell stays attacked (moving the king cuts no ray to that cell); against a lone slider
+// another piece must take it or land between.
+bool may_escape(const Scan& sc, int mover, int to) {
+  if (mover == SENTE_KING) return sc.s.effects.count[GOTE][to] == 0;
+  if (sc.lone_stepper) return beside_or_jump(to - sc.s.pos.king_sq[SENTE][sc.s.ply]);
+  return sc.sliders != 1 || sc.on_line[to] != 0 || to == sc.slider_cell;
 }
 
 // What a target cell offers: the GOTE king is taken (the attacker left it en prise, so the defender
@@ -65,6 +94,7 @@ bool answer(Scan& sc, int from, int mover, int to, Promo promo, Target kind) {
   if (kind != CAPTURE && kind != EMPTY_MOVE) return false;
   const int taken = s.pos.board[to];
   s.last_to_sq[s.ply] = to;
+  if (!may_escape(sc, mover, to)) return false;
   if (promo != NEVER && try_defender_move(s, from, mover, to, mover | PROMOTED_BIT, taken)) return true;
   if (promo != ONLY && try_defender_move(s, from, mover, to, mover, taken)) return true;
   return false;
@@ -178,6 +208,7 @@ void generate_evasions(MateSolver& s) {
     for (int row = 0; row < 9; ++row) {
       const int cell = cell_of(col, row);
       const int code = s.pos.board[cell];
+      if (sc.sliders >= 2 && code != SENTE_KING) continue;
       if (code == SQ_EMPTY) {
         if (interposing_drops(sc, cell, pawn_in_col)) return;
       } else if (is_sente_piece(code)) {
