@@ -21,6 +21,16 @@ void hold_game_end() { std::this_thread::sleep_for(std::chrono::milliseconds(GAM
 
 }  // namespace
 
+ThinkRequest screen_think_request(GameState& gs) {
+  build_engine_input(gs.record);
+  ThinkRequest request;
+  std::memcpy(request.board, gs.record.engine_board, sizeof request.board);
+  std::memcpy(request.hand, gs.record.engine_hands, sizeof request.hand);
+  request.game_ply = gs.record.current;
+  request.limit_ms = gs.flags.think_limit_ms.load();
+  return request;
+}
+
 bool computer_move(GameState& gs, Engine& e) {
   bool move_stands = true;
   // 1. The think begins: the commands that change the position now refuse.
@@ -30,12 +40,7 @@ bool computer_move(GameState& gs, Engine& e) {
   repaint(gs, e);
 
   // 2.-4. The engine's inputs: move count, board and hands exactly as on screen.
-  build_engine_input(gs.record);
-  ThinkRequest request;
-  std::memcpy(request.board, gs.record.engine_board, sizeof request.board);
-  std::memcpy(request.hand, gs.record.engine_hands, sizeof request.hand);
-  request.game_ply = gs.record.current;
-  request.limit_ms = gs.flags.think_limit_ms.load();
+  ThinkRequest request = screen_think_request(gs);
 
   // 5. The think returns when the move is chosen. The think ahead's is taken when it thought on exactly
   // this position; any other stops.

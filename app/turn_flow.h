@@ -22,4 +22,8 @@ void start_turn_threads(GameState& gs, Engine& e);
 // board to be recorded, false when the game ended (resignation or the player's king captured).
 bool computer_move(GameState& gs, Engine& e);
 
+// The think the position on screen asks for: board and hands exactly as shown, the record's move count
+// and the chosen time limit. The computer's turn and the think ahead both start from it.
+ThinkRequest screen_think_request(GameState& gs);
+
 }  // namespace halvane

@@ -1,8 +1,6 @@
 // The turn monitor's pass and the repaint watcher's look: what each does once before it waits again.
 #include "app/turn_monitor.h"
 
-#include <cstring>
-
 #include "app/record_sfen.h"
 #include "app/render.h"
 #include "app/turn_flow.h"
@@ -33,13 +31,7 @@ void keep_thinking_ahead(GameState& gs) {
     return;
   }
   if (think_ahead_running(*gs.flags.ahead)) return;
-  build_engine_input(gs.record);
-  ThinkRequest now;
-  std::memcpy(now.board, gs.record.engine_board, sizeof now.board);
-  std::memcpy(now.hand, gs.record.engine_hands, sizeof now.hand);
-  now.game_ply = gs.record.current;
-  now.limit_ms = gs.flags.think_limit_ms.load();
-  think_ahead_start(*gs.flags.ahead, now);
+  think_ahead_start(*gs.flags.ahead, screen_think_request(gs));
 }
 
 }  // namespace
