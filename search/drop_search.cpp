@@ -10,6 +10,19 @@ namespace halvane {
 
 namespace {
 
+// The reply to the human's drop: the computer's node one ply down; a drop that beats the ply's best
+// becomes it, remembered unless it is the ply's first.
+void sente_drop_reply(Engine& e, int p, int cell, int code) {
+  e.ply = p + 1;
+  gote_node(e);
+  e.ply = p;
+  e.ply_eval[p] += e.ply_best[p + 1];
+  if (e.ply_eval[p] > e.ply_best[p]) {
+    if (e.ply_best[p] != SENTE_NOTHING_YET) remember_drop(e, p, cell, code);
+    e.ply_best[p] = e.ply_eval[p];
+  }
+}
+
 bool lands_undefended(const Engine& e, int side, int cell) {
   return e.effects.count[1 - side][cell] > 0 && e.effects.count[side][cell] == 0;
 }
@@ -124,16 +137,7 @@ void sente_drop_search(Engine& e, int cell, int code) {
     if (p == 3) e.ply_eval[3] += king_safety(e);
   }
   // 7. The reply.
-  if (interest >= INTEREST_RULE && p < e.depth_limit) {
-    e.ply = p + 1;
-    gote_node(e);
-    e.ply = p;
-    e.ply_eval[p] += e.ply_best[p + 1];
-    if (e.ply_eval[p] > e.ply_best[p]) {
-      if (e.ply_best[p] != SENTE_NOTHING_YET) remember_drop(e, p, cell, code);
-      e.ply_best[p] = e.ply_eval[p];
-    }
-  }
+  if (interest >= INTEREST_RULE && p < e.depth_limit) sente_drop_reply(e, p, cell, code);
   // 8. Take the effects back.
   remove_piece_effects(fx, p, e.pos, cell);
   extend_rays_through(fx, p, e.pos, cell);
@@ -156,14 +160,7 @@ void drop_search(Engine& e, int cell) {
     const int king = e.pos.king_sq[SENTE][p];
     if (fx.count[GOTE][cell] == 0 && fx.count[GOTE][king] == 0) {
       // Nothing attacks the piece just dropped or the king: the recapture node reads those two counts only.
-      e.ply = p + 1;
-      gote_node(e);
-      e.ply = p;
-      e.ply_eval[p] += e.ply_best[p + 1];
-      if (e.ply_eval[p] > e.ply_best[p]) {
-        if (e.ply_best[p] != SENTE_NOTHING_YET) remember_drop(e, p, cell, code);
-        e.ply_best[p] = e.ply_eval[p];
-      }
+      sente_drop_reply(e, p, cell, code);
       return;
     }
     // When the ply after the recaptures only scores the human's, they are not made either, so the drop
@@ -179,15 +176,8 @@ void drop_search(Engine& e, int cell) {
         }
       }
       fx.count[GOTE][king] = static_cast<int8_t>(after);
-      e.ply = p + 1;
-      gote_node(e);
-      e.ply = p;
+      sente_drop_reply(e, p, cell, code);
       fx.count[GOTE][king] = king_count;
-      e.ply_eval[p] += e.ply_best[p + 1];
-      if (e.ply_eval[p] > e.ply_best[p]) {
-        if (e.ply_best[p] != SENTE_NOTHING_YET) remember_drop(e, p, cell, code);
-        e.ply_best[p] = e.ply_eval[p];
-      }
       return;
     }
   }

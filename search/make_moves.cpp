@@ -26,6 +26,14 @@ bool improves(const Engine& e, int side, int p) {
 
 int nothing_yet(int side) { return side == GOTE ? GOTE_NOTHING_YET : SENTE_NOTHING_YET; }
 
+// A searched move that beats the ply's best becomes it, and is remembered unless it is the ply's first.
+void keep_if_better(Engine& e, int side, int p, int from, int piece, int to, int piece_after, int captured,
+                    int dest_rays) {
+  if (!improves(e, side, p)) return;
+  if (e.ply_best[p] != nothing_yet(side)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
+  e.ply_best[p] = e.ply_eval[p];
+}
+
 // The ray bit of the line leading from a cell to the cell (difference + 256) further along it; 0 off every line.
 constexpr std::array<uint8_t, 512> line_bits() {
   std::array<uint8_t, 512> bits{};
@@ -152,10 +160,7 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
       search_reply(e, p, s);
       maps.count[GOTE][to] = gote_count;
       maps.count[GOTE][king] = king_count;
-      if (improves(e, s, p)) {
-        if (e.ply_best[p] != nothing_yet(s)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
-        e.ply_best[p] = e.ply_eval[p];
-      }
+      keep_if_better(e, s, p, from, piece, to, piece_after, captured, dest_rays);
       return side_cutoff(e, s, p);
     }
     // Recaptures are not made either when the ply after them only scores the human's recapture.
@@ -195,10 +200,7 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
       maps.rays[GOTE][to] = gote_rays;
       maps.count[GOTE][to] = gote_count;
       maps.count[GOTE][king] = king_count;
-      if (improves(e, s, p)) {
-        if (e.ply_best[p] != nothing_yet(s)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
-        e.ply_best[p] = e.ply_eval[p];
-      }
+      keep_if_better(e, s, p, from, piece, to, piece_after, captured, dest_rays);
       return side_cutoff(e, s, p);
     }
   }
@@ -222,11 +224,7 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
   // 7. Only interesting moves count at all; the node's pass stands in for the others.
   if (interest > 0 && p < e.depth_limit) {
     search_reply(e, p, s);
-    if (improves(e, s, p)) {
-      if (e.ply_best[p] != nothing_yet(s))
-        remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
-      e.ply_best[p] = e.ply_eval[p];
-    }
+    keep_if_better(e, s, p, from, piece, to, piece_after, captured, dest_rays);
   }
   // 8. Undo.
   undo_board_move(e.effects, e.pos, p, from, to, piece, captured);
