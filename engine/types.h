@@ -33,6 +33,7 @@ constexpr int MAX_PLY = 64;        // per-ply tables of the searches
 constexpr int DELTA_PLIES = 32;    // per-ply effect deltas; searches stay below ply 32
 constexpr int SCHEDULE_LEN = 24;   // ply-mode schedules
 constexpr int KILLER_SLOTS = 40;
+constexpr int MAX_ROOT_MOVES = 600;   // no shogi position has more than 593 moves
 constexpr int KILLER_FIELDS = 8;   // a MoveRecord's seven fields plus dest_rays
 constexpr int BOOK_ENTRIES = 114;
 

@@ -54,7 +54,10 @@ bool dispatch_move(Engine& e, int from, int piece, int to, int piece_after, int 
   // 1. King capture: the line is decided, the nearer the better for the capturer.
   if (side == GOTE && captured == SENTE_KING) {
     e.ply_best[p] = p * KING_CAPTURE_PER_PLY - KING_VALUE;
-    if (p == 0) e.result_move = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+    if (p == 0) {
+      e.result_move = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+      note_root_value(e, e.result_move, e.ply_best[0]);
+    }
     return true;
   }
   if (side == SENTE && captured == GOTE_KING) {

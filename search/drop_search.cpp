@@ -76,6 +76,9 @@ void gote_drop_search(Engine& e, int cell, int code) {
     sente_node(e);
     e.ply = p;
     e.ply_eval[p] += e.ply_best[p + 1];
+    // A pawn drop that mates is no move of the root's.
+    if (p == 0 && !e.stop_cut && !(kind == PAWN && e.ply_eval[0] <= ROOT_PAWN_DROP_MATE))
+      note_root_value(e, {-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY}, e.ply_eval[0]);
     // At the root, a reply tree cut by an outside stop has no value.
     if (e.ply_eval[p] < e.ply_best[p] && !(p == 0 && e.stop_cut)) {
       if (p == 0) {

@@ -60,6 +60,16 @@ struct Engine {
 
   uint64_t nodes;                  // main-search nodes; counts only, never steers the search
 
+  // Every root move searched to its end with the value it got, in the order tried: for ranking a side's
+  // likely moves. Values of moves below the best are bounds (a refutation ends their reply early). Written
+  // once per root move, never read by the search. Cleared by every think.
+  struct RootValue {
+    MoveRecord move;
+    int value;
+  };
+  RootValue root_values[MAX_ROOT_MOVES];
+  int root_value_count;
+
   // The root's small evaluation noise: this engine's own generator, seeded by every think. It draws the
   // same sequence the C library's srand and rand give for the same seed.
   random_data noise;
@@ -100,6 +110,11 @@ inline bool outside_stop(Engine& e) {
   if (e.stop_requested.load(std::memory_order_relaxed) == 0) return false;
   e.stop_cut = 1;
   return true;
+}
+
+// Notes a root move searched to its end and its value.
+inline void note_root_value(Engine& e, const MoveRecord& move, int value) {
+  if (e.root_value_count < MAX_ROOT_MOVES) e.root_values[e.root_value_count++] = {move, value};
 }
 
 // Destination cell of the move tried at a ply; ply -1 (read at the root) is always the wall cell 0.

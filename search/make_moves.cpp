@@ -79,6 +79,9 @@ bool make_root_move(Engine& e, int from, int piece, int to, int piece_after, int
         hint.captured == captured)
       e.ply_eval[p] += e.book_hint.hint_score;
     search_reply(e, p, GOTE);
+    if (p == 0 && !e.stop_cut)
+      note_root_value(e, {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured},
+                      e.ply_eval[0]);
     // A reply tree cut by an outside stop has no value: the root keeps what it had.
     if (e.ply_eval[p] < e.ply_best[p] && !e.stop_cut) {
       if (p == 0) {

@@ -28,7 +28,40 @@ namespace {
 // The most thinks a time-limited think runs: two small ones and one per build.
 constexpr int THINK_SIZES = 5;
 
+// A think's root moves, likeliest first (ThinkResult::ranked).
+struct Ranking {
+  MoveRecord moves[RANKED_MOVES];
+  int count = 0;
+
+  bool has(const MoveRecord& m) const {
+    for (int i = 0; i < count; ++i)
+      if (moves[i] == m) return true;
+    return false;
+  }
+  void add(const MoveRecord& m) {
+    if (count < RANKED_MOVES && m.to_col != -1 && !has(m)) moves[count++] = m;
+  }
+};
+
+// The search's answer, then the root moves by value (lower is better for GOTE), the first tried among
+// equals.
+Ranking rank_root_moves(const Engine& e) {
+  Ranking ranking;
+  ranking.add(e.result_move);
+  bool taken[MAX_ROOT_MOVES] = {};
+  while (ranking.count < RANKED_MOVES) {
+    int best = -1;
+    for (int i = 0; i < e.root_value_count; ++i)
+      if (!taken[i] && (best < 0 || e.root_values[i].value < e.root_values[best].value)) best = i;
+    if (best < 0) break;
+    taken[best] = true;
+    ranking.add(e.root_values[best].move);
+  }
+  return ranking;
+}
+
 struct ThinkOutcome {
+  Ranking ranking;          // of the think that answered
   bool mate_used = false;   // the mate thread's mate replaced the search's move
   bool limited = false;     // the time limit (or a stop) ended the series before the Engine's own think
   int completed = 0;        // complete thinks of the series
@@ -136,6 +169,7 @@ void run_search(Engine& e, const ThinkRequest& r, const ThinkShape& shape, unsig
   e.root_progress.store(0, std::memory_order_relaxed);
   e.ply_best[0] = GOTE_NOTHING_YET;
   e.root_has_move.store(0, std::memory_order_relaxed);
+  e.root_value_count = 0;
 
   // 11. Remembered moves start empty.
   clear_killers(e, shape.max_plies);
@@ -152,10 +186,11 @@ struct SearchAnswer {
   int depth_limit;
   uint64_t search_nodes;
   uint64_t reply_nodes;
+  Ranking ranking;
 };
 
 SearchAnswer answer_of(const Engine& e) {
-  return {e.result_move, e.ply_best[0], e.depth_limit, e.nodes, e.reply_solver.nodes};
+  return {e.result_move, e.ply_best[0], e.depth_limit, e.nodes, e.reply_solver.nodes, rank_root_moves(e)};
 }
 
 // The thinks of a time-limited think, smallest first, up to the Engine's own; a think the same as the one
@@ -283,6 +318,7 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
     run_search(e, r, own_shape(e), seed);
     outcome.all_nodes = e.nodes + e.reply_solver.nodes;
     outcome.completed = e.stop_requested.load() == 0 ? 1 : 0;
+    outcome.ranking = rank_root_moves(e);
   } else {
     ThinkShape shapes[THINK_SIZES];
     const int count = limited_shapes(e, r, shapes);
@@ -313,6 +349,9 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
       e.depth_limit = kept.depth_limit;
       e.nodes = kept.search_nodes;
       e.reply_solver.nodes = kept.reply_nodes;
+      outcome.ranking = kept.ranking;
+    } else {
+      outcome.ranking = rank_root_moves(e);
     }
   }
 
@@ -388,6 +427,12 @@ ThinkResult think(Engine& e, const ThinkRequest& request) {
   result.reply_nodes = e.reply_solver.nodes;
   result.mate_nodes = e.mate_thread_solver.nodes;
   result.all_nodes = outcome.all_nodes + result.mate_nodes;
+  // The answer leads the ranking (a mate from the mate thread replaces the search's own).
+  Ranking ranking;
+  ranking.add(e.result_move);
+  for (int i = 0; i < outcome.ranking.count; ++i) ranking.add(outcome.ranking.moves[i]);
+  for (int i = 0; i < ranking.count; ++i) result.ranked[i] = turned ? turn_move(ranking.moves[i]) : ranking.moves[i];
+  result.ranked_count = ranking.count;
   return result;
 }
 

@@ -25,6 +25,7 @@ void set_strength(Engine& e, const Strength& strength);
 
 constexpr int RESIGN_SCORE = 8000;         // the computer resigns when its search finds itself this far behind
 constexpr int MATE_SCORE_BASE = 100000;    // a mate from the mate thread scores its length minus this
+constexpr int RANKED_MOVES = 8;            // moves a think ranks for guessing (ThinkResult::ranked)
 
 struct ThinkRequest {
   uint8_t board[BOARD_CELLS];  // the engine's 256-cell layout: walls around the 81 squares
@@ -66,6 +67,11 @@ struct ThinkResult {
   uint64_t reply_nodes = 0;   // the reply checks inside it
   uint64_t mate_nodes = 0;    // the mate thread
   uint64_t all_nodes = 0;     // every think of a time-limited one, and the mate thread
+  // The side's likeliest moves as the think saw them: its answer first, then the other root moves of the
+  // (largest completed) think by the values they got, in the request's coordinates. Values below the best
+  // are bounds, so the order after the first is a cheap guess; the think ahead ranks replies with it.
+  MoveRecord ranked[RANKED_MOVES];
+  int ranked_count = 0;
   uint64_t nodes() const { return search_nodes + reply_nodes + mate_nodes; }
 };
 

@@ -1,5 +1,6 @@
-// The think ahead's thread: a short think for the player guesses the reply, then the think the computer
-// would start after it runs in the background; taking, cancelling and joining under one mutex.
+// The think ahead's thread: a short think for the player ranks the replies, then the think the computer
+// would start after each runs in the background, likeliest first; taking, cancelling and joining under
+// one mutex.
 #include "think/think_ahead.h"
 
 #include <cstring>
@@ -8,12 +9,54 @@ namespace halvane {
 
 namespace {
 
-// The guess of the player's reply: the player's side thought briefly (its largest complete think
-// within this limit).
-constexpr int GUESS_LIMIT_MS = 1000;
+void think_ahead_body(ThinkAhead* a, ThinkRequest now) {
+  Engine& e = *a->engine;
+  ThinkRequest guess = now;
+  guess.side = SENTE;
+  guess.limit_ms = GUESS_LIMIT_MS;
+  guess.background = true;
+  const ThinkResult reply = think(e, guess);
+  // The replies worth thinking after: none after a resignation; a king capture ends the game instead.
+  MoveRecord replies[AHEAD_CANDIDATES];
+  int count = 0;
+  if (!reply.resigned)
+    for (int i = 0; i < reply.ranked_count; ++i)
+      if (reply.ranked[i].captured != GOTE_KING) replies[count++] = reply.ranked[i];
 
-// Plays SENTE's move on an engine-view request: a board move (capturing into SENTE's hand) or a drop.
-void play_sente_move(ThinkRequest& r, const MoveRecord& m) {
+  for (int i = 0;; ++i) {
+    {
+      std::lock_guard<std::mutex> lock(a->mutex);
+      if (a->cancelled || a->adopted || i == count) {
+        a->done = true;
+        a->changed.notify_all();
+        return;
+      }
+      a->requests[i] = request_after_reply(now, replies[i]);
+      a->guessed = i + 1;
+      a->changed.notify_all();
+    }
+    const ThinkResult result = think(e, a->requests[i]);
+    std::lock_guard<std::mutex> lock(a->mutex);
+    if (a->cancelled) continue;   // a stopped think is no answer; the loop ends above
+    a->results[i] = result;
+    a->finished = i + 1;
+    a->changed.notify_all();
+  }
+}
+
+// Joins the ended thread and leaves the think ahead idle, its Engine ready for the next start.
+void join_idle(ThinkAhead& a) {
+  a.thread.join();
+  std::lock_guard<std::mutex> lock(a.mutex);
+  clear_stop(*a.engine);
+  a.active = false;
+  a.adopted = false;
+}
+
+}  // namespace
+
+ThinkRequest request_after_reply(const ThinkRequest& now, const MoveRecord& m) {
+  ThinkRequest r = now;
   const int to = cell_of(m.to_col, m.to_row);
   if (m.is_drop()) {
     r.hand[SENTE][m.piece_after & 7] -= 1;
@@ -23,39 +66,11 @@ void play_sente_move(ThinkRequest& r, const MoveRecord& m) {
     r.board[cell_of(m.from_col, m.from_row)] = SQ_EMPTY;
   }
   r.board[to] = static_cast<uint8_t>(m.piece_after);
+  r.side = GOTE;
+  r.game_ply = now.game_ply + 1;
+  r.background = true;
+  return r;
 }
-
-void think_ahead_body(ThinkAhead* a, ThinkRequest now) {
-  Engine& e = *a->engine;
-  ThinkRequest guess = now;
-  guess.side = SENTE;
-  guess.limit_ms = GUESS_LIMIT_MS;
-  guess.background = true;
-  const ThinkResult reply = think(e, guess);
-  {
-    std::lock_guard<std::mutex> lock(a->mutex);
-    // No reply worth thinking after (a cancel, a resignation, a king capture): nothing more to do.
-    if (a->cancelled || reply.resigned || reply.move.to_col < 0 || reply.move.captured == GOTE_KING) {
-      a->done = true;
-      a->changed.notify_all();
-      return;
-    }
-    a->request = now;
-    play_sente_move(a->request, reply.move);
-    a->request.side = GOTE;
-    a->request.game_ply = now.game_ply + 1;
-    a->request.background = true;
-    a->guessed = true;
-    a->changed.notify_all();
-  }
-  const ThinkResult result = think(e, a->request);
-  std::lock_guard<std::mutex> lock(a->mutex);
-  a->result = result;
-  a->done = true;
-  a->changed.notify_all();
-}
-
-}  // namespace
 
 bool same_think(const ThinkRequest& x, const ThinkRequest& y) {
   return std::memcmp(x.board, y.board, sizeof x.board) == 0 && std::memcmp(x.hand, y.hand, sizeof x.hand) == 0 &&
@@ -66,8 +81,8 @@ bool same_think(const ThinkRequest& x, const ThinkRequest& y) {
 void think_ahead_start(ThinkAhead& a, const ThinkRequest& now) {
   think_ahead_cancel(a);
   std::lock_guard<std::mutex> lock(a.mutex);
-  a.cancelled = a.guessed = a.done = false;
-  a.result = ThinkResult{};
+  a.cancelled = a.done = false;
+  a.guessed = a.finished = 0;
   try {
     a.thread = std::thread(think_ahead_body, &a, now);
     a.active = true;
@@ -83,31 +98,35 @@ void think_ahead_cancel(ThinkAhead& a) {
     a.cancelled = true;
     stop_think(*a.engine);
   }
-  a.thread.join();
-  std::lock_guard<std::mutex> lock(a.mutex);
-  clear_stop(*a.engine);
-  a.active = false;
+  join_idle(a);
 }
 
 bool think_ahead_take(ThinkAhead& a, const ThinkRequest& request, ThinkResult& result,
                       void (*adopted)(Engine& thinking, void* context), void* context) {
-  {
-    std::unique_lock<std::mutex> lock(a.mutex);
-    if (!a.active) return false;
-    const bool match = a.guessed && !a.cancelled && same_think(a.request, request);
-    if (match) {
-      a.adopted = true;
-      if (adopted) adopted(*a.engine, context);
-      a.changed.wait(lock, [&] { return a.done; });
-      result = a.result;
-    }
-    if (!match) lock.unlock(), think_ahead_cancel(a);
-    if (!match) return false;
+  std::unique_lock<std::mutex> lock(a.mutex);
+  if (!a.active) return false;
+  int found = -1;
+  for (int i = 0; i < a.guessed && !a.cancelled && found < 0; ++i)
+    if (same_think(a.requests[i], request)) found = i;
+  if (found < 0) {
+    lock.unlock();
+    think_ahead_cancel(a);
+    return false;
   }
-  a.thread.join();
-  std::lock_guard<std::mutex> lock(a.mutex);
-  a.active = false;
-  a.adopted = false;
+  if (found < a.finished) {
+    // Already answered: the think on a less likely reply, if one runs, is no longer wanted.
+    result = a.results[found];
+    a.cancelled = true;
+    stop_think(*a.engine);
+  } else {
+    // The running think is the one: the game follows it and waits for its answer.
+    a.adopted = true;
+    if (adopted) adopted(*a.engine, context);
+    a.changed.wait(lock, [&] { return a.finished > found; });
+    result = a.results[found];
+  }
+  lock.unlock();
+  join_idle(a);
   return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "think/legal_moves.h"
 #include "think/think.h"
+#include "think/think_ahead.h"
 #include "usi/job_timer.h"
 #include "usi/think_answer.h"
 #include "usi/usi_session.h"
@@ -18,6 +19,7 @@ constexpr int KING_SCORE = 300000;     // a king captured at ply p scores KING_S
 constexpr int KING_PLY_STEP = 5000;
 constexpr int KING_PLIES = 20;         // deeper than any search goes; material sums stay far below
 constexpr int PONDER_LIMIT_MS = 24 * 60 * 60 * 1000;   // a ponder think's own limit: the GUI's clock rules
+constexpr long long MIN_GUESS_MS = 20;   // less time than this left on the clock: no expected reply
 
 }  // namespace
 
@@ -91,6 +93,18 @@ std::string answer_info(const ThinkAnswer& a, int depth) {
   return info;
 }
 
+// The opponent's expected reply to our answer, for "bestmove X ponder Y": the opponent's side thought
+// briefly, as the window's think ahead guesses. Empty when the game ends with the answer.
+std::string expected_reply(Engine& e, const GamePosition& game, const MoveRecord& answer, int limit_ms) {
+  GamePosition after = game;
+  apply_move(after.pos, answer);
+  after.game_ply += 1;
+  ThinkRequest guess;
+  guess.limit_ms = limit_ms;
+  const ThinkAnswer reply = answer_think(e, after, guess);
+  return reply.resign || !reply.searched ? std::string() : move_to_usi(reply.move);
+}
+
 void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   Engine& e = *s.engine;
   const long long budget = think_budget_ms(go, game.pos.side_to_move);
@@ -106,6 +120,23 @@ void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   const ThinkAnswer answer = answer_think(e, game, request);
   finish_job_timer(s, timer);
 
+  // The expected reply, when the GUI ponders: guessed within half the time the clock still leaves; a
+  // ponder think that ended before "ponderhit" guesses within half the clock ponderhit will start (it
+  // may come during the guess); never after a "stop", which wants the answer now.
+  bool stopped_from_outside, clock_running;
+  {
+    std::lock_guard<std::mutex> lock(s.job_mutex);
+    stopped_from_outside = s.stop_seen;
+    clock_running = s.ponderhit_seen;
+  }
+  long long guess_ms = GUESS_LIMIT_MS;
+  if (go.ponder) guess_ms = clock_running ? 0 : s.ponder_budget_ms < 0 ? GUESS_LIMIT_MS : s.ponder_budget_ms / 2;
+  else if (!go.infinite && budget >= 0) guess_ms = (budget - answer.ms) / 2;
+  guess_ms = std::min<long long>(guess_ms, GUESS_LIMIT_MS);
+  std::string reply;
+  if (s.ponder_enabled && !answer.resign && !stopped_from_outside && guess_ms >= MIN_GUESS_MS)
+    reply = expected_reply(e, game, answer.move, static_cast<int>(guess_ms));
+
   // "go infinite" and "go ponder" must not answer before the GUI says so.
   if (go.infinite || go.ponder) wait_for_release(s, go.ponder);
 
@@ -115,7 +146,8 @@ void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   else if (answer.limited)
     usi_write(s, "info string time limit: the depth " + std::to_string(answer.depth) + " think answered");
   usi_write(s, answer_info(answer, answer.depth));
-  usi_write(s, answer.resign ? "bestmove resign" : "bestmove " + move_to_usi(answer.move));
+  usi_write(s, answer.resign ? "bestmove resign"
+                             : "bestmove " + move_to_usi(answer.move) + (reply.empty() ? "" : " ponder " + reply));
 }
 
 }  // namespace halvane

@@ -65,6 +65,7 @@ void handle_usi(UsiSession& s) {
   option += STRENGTHS[2]->name;
   for (const Strength* level : STRENGTHS) option += std::string(" var ") + level->name;
   usi_write(s, option);
+  usi_write(s, "option name USI_Ponder type check default false");
   usi_write(s, "usiok");
 }
 
@@ -89,8 +90,12 @@ void handle_setoption(UsiSession& s, std::string_view args) {
     set_strength(*s.engine, *STRENGTHS[level]);
     return;
   }
-  // Options every GUI sends; this engine has no hash table and does not ponder on its own.
-  if (name == "USI_Hash" || name == "USI_Ponder") return;
+  if (name == "USI_Ponder") {
+    s.ponder_enabled = value == "true";
+    return;
+  }
+  // An option every GUI sends; this engine has no hash table.
+  if (name == "USI_Hash") return;
   info_string(s, "unknown option '" + std::string(name) + "'");
 }
 

@@ -8,6 +8,7 @@
 #include "kif_test_util.h"
 #include "play_fixture.h"
 #include "search/engine.h"
+#include "think/think_ahead.h"
 
 using namespace halvane;
 using namespace halvane::test_support;
@@ -251,4 +252,60 @@ TEST_F(TurnFlow, WakeCutsTheIdleWaitShort) {
   }
   waiter.join();
   EXPECT_TRUE(woke);
+}
+
+// Thinking ahead on the player's time: when the player plays the guessed reply, the answer thought on
+// it is played and the game's own Engine never thinks; every command stops the think ahead first and
+// leaves the record as it was.
+TEST_F(TurnFlow, ThinkAheadIsAdoptedOnTheGuessedReplyAndStoppedByEveryCommand) {
+  ThinkAhead ahead;
+  ahead.engine = new_engine(STRENGTH_CHUUKARA);
+  gs->flags.ahead = &ahead;
+  gs->flags.think_ahead = true;
+  start(true);
+  turn_monitor_pass(*gs, *e);
+  ASSERT_TRUE(think_ahead_running(ahead));
+  ThinkRequest guessed;
+  {
+    std::unique_lock<std::mutex> lock(ahead.mutex);
+    ahead.changed.wait(lock, [&] { return ahead.finished > 0 || ahead.done; });
+    ASSERT_GT(ahead.finished, 0);
+    guessed = ahead.requests[0];
+  }
+  // The guessed reply as two clicks: the square the piece left and the one it reached.
+  int from = -1, to = -1;
+  for (int row = 0; row < 9; ++row)
+    for (int col = 0; col < 9; ++col) {
+      const int cell = cell_of(col, row);
+      if (guessed.board[cell] == gs->record.board[gs_index(col, row)]) continue;
+      (guessed.board[cell] == SQ_EMPTY ? from : to) = cell;
+    }
+  ASSERT_TRUE(from >= 0 && to >= 0) << "the guess is a board move from the initial position";
+  const int engine_ply = e->game_ply;
+  click(col_of(from), row_of(from));
+  click(col_of(to), row_of(to));
+  run_computer_turn();
+  EXPECT_EQ(e->game_ply, engine_ply) << "the game's Engine thought although the answer was thought ahead";
+  EXPECT_FALSE(think_ahead_running(ahead));
+  ASSERT_EQ(gs->record.length, 2);
+  EXPECT_TRUE(one_move_apart(*gs, 2, GOTE));
+  const MoveRecord& played = ahead.results[0].move;
+  EXPECT_EQ(gs->record.record_boards[2][gs_index(played.to_col, played.to_row)], played.piece_after);
+
+  for (const int id : {CMD_PAUSE, CMD_BACK, CMD_CHANGE_SIDES, CMD_START}) {
+    gs->flags.paused = false;
+    turn_monitor_pass(*gs, *e);
+    ASSERT_TRUE(think_ahead_running(ahead)) << id;
+    const int length = gs->record.length;
+    std::vector<int> slots(&gs->record.record_boards[0][0], &gs->record.record_boards[length + 1][0]);
+    command(id);
+    EXPECT_FALSE(think_ahead_running(ahead)) << id;
+    EXPECT_FALSE(ahead.engine->mate_thread.joinable()) << id;
+    if (id == CMD_START) break;   // a reset empties the record
+    EXPECT_EQ(gs->record.length, length) << id;
+    EXPECT_TRUE(std::equal(slots.begin(), slots.end(), &gs->record.record_boards[0][0])) << id;
+    if (id == CMD_CHANGE_SIDES) command(CMD_CHANGE_SIDES);
+    if (id == CMD_BACK) command(CMD_FORWARD);
+  }
+  gs->flags.ahead = nullptr;
 }

@@ -360,9 +360,9 @@ TEST(Think, ATimeLimitedThinkStoppedInItsOwnSearchAnswersTheLargestCompletedOne)
 // Waits until the think ahead has guessed the reply (or ended without one) and returns its request.
 ThinkRequest guessed_request(ThinkAhead& a) {
   std::unique_lock<std::mutex> lock(a.mutex);
-  a.changed.wait(lock, [&] { return a.guessed || a.done; });
-  EXPECT_TRUE(a.guessed) << "no reply was guessed";
-  ThinkRequest r = a.request;
+  a.changed.wait(lock, [&] { return a.guessed > 0 || a.done; });
+  EXPECT_GT(a.guessed, 0) << "no reply was guessed";
+  ThinkRequest r = a.requests[0];
   r.background = false;
   return r;
 }
@@ -401,6 +401,22 @@ TEST(ThinkAhead, TakesExactlyTheThinkAfterTheGuessedReplyAndStopsForAnyOther) {
   const ThinkResult direct = think(*fresh, expected);
   EXPECT_TRUE(result.move == direct.move && result.score == direct.score &&
               result.search_nodes == direct.search_nodes);
+
+  // The likeliest reply's think done, the next likeliest follows; a finished one is taken at once.
+  think_ahead_start(a, now);
+  ThinkRequest second;
+  {
+    std::unique_lock<std::mutex> lock(a.mutex);
+    a.changed.wait(lock, [&] { return a.finished >= 2 || a.done; });
+    ASSERT_GE(a.finished, 2);
+    second = a.requests[1];
+    second.background = false;
+  }
+  EXPECT_FALSE(same_think(second, expected));
+  ASSERT_TRUE(think_ahead_take(a, second, result, nullptr, nullptr));
+  EXPECT_FALSE(think_ahead_running(a));
+  const ThinkResult second_direct = think(*fresh, second);
+  EXPECT_TRUE(result.move == second_direct.move && result.search_nodes == second_direct.search_nodes);
 
   // A cancel at once leaves nothing behind, and the next start works again.
   think_ahead_start(a, now);

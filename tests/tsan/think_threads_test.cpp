@@ -126,8 +126,8 @@ TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
     ThinkRequest expected;
     {
       std::unique_lock<std::mutex> lock(a.mutex);
-      a.changed.wait(lock, [&] { return a.guessed || a.done; });
-      expected = a.request;
+      a.changed.wait(lock, [&] { return a.guessed > 0 || a.done; });
+      expected = a.requests[0];
     }
     expected.background = false;
     if (cycle % 3 == 1) expected.game_ply += 1;   // not the position thought on

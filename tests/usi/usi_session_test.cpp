@@ -24,6 +24,7 @@ TEST(UsiSession, IntroducesItselfWithTheStrengthOption) {
   h.send("usi");
   EXPECT_EQ(h.wait_for("id name"), "id name Halvane " HALVANE_VERSION " 激辛");
   EXPECT_EQ(h.wait_for("option"), "option name Strength type combo default gekikara var chuukara var karakuchi var gekikara");
+  EXPECT_EQ(h.wait_for("option name USI_Ponder"), "option name USI_Ponder type check default false");
   EXPECT_EQ(h.wait_for("usiok"), "usiok");
   h.send("setoption name Strength value chuukara");
   h.send("usi");
@@ -272,6 +273,17 @@ TEST(UsiSession, EveryBestmoveIsLegalAndTheAnswerWaitsForStopWhenInfinite) {
   h.send("go ponder byoyomi 2000");
   h.send("ponderhit");
   expect_legal_bestmove(h.wait_for("bestmove"), pos, "go ponder");
+
+  // A GUI that ponders is told the expected reply: a legal move after the answer.
+  h.send("setoption name USI_Ponder value true");
+  const std::string moves = "position startpos moves 2g2f 8c8d 2f2e 8d8e 6i7h";
+  h.send(moves);
+  h.send("go byoyomi 10000");
+  const std::string answer = h.wait_for("bestmove");
+  const size_t at = answer.find(" ponder ");
+  ASSERT_NE(at, std::string::npos) << answer;
+  h.send(moves + " " + answer.substr(9, at - 9));
+  expect_legal_bestmove("bestmove " + answer.substr(at + 8), h.session.game.pos, "the expected reply");
 }
 
 TEST(UsiSession, StopAnswersALegalMoveAtOnce) {
