@@ -10,9 +10,9 @@ namespace halvane {
 namespace {
 
 constexpr long long MAX_MS = 1000LL * 60 * 60 * 24 * 30;   // a month: anything longer is not a clock
-// Time kept back: a stopped search still finishes the column each open node is in (a few hundred
-// milliseconds at the strongest level), and the answer must then reach the GUI.
-constexpr long long ANSWER_MARGIN_MS = 500;
+// Time kept back for the answer to reach the GUI through its pipes and a busy scheduler (a stopped think
+// itself ends within milliseconds).
+constexpr long long ANSWER_MARGIN_MS = 250;
 constexpr int SHARE_OF_MAIN_TIME = 15;                     // a think may use 1/15 of the main time left
 
 bool read_number(std::string_view word, long long limit, long long& value) {

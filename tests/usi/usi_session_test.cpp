@@ -127,8 +127,9 @@ TEST(UsiSession, ClockBudgets) {
       {"infinite", 0, -1},
       {"btime 60000 wtime 50000 byoyomi 10000", 0, 60000 / 15 + 10000},
       {"btime 60000 wtime 45000 byoyomi 10000", 1, 45000 / 15 + 10000},
-      {"btime 0 wtime 0 byoyomi 1000", 0, 667},                   // a third kept back on a short clock
-      {"byoyomi 5000", 1, 4500},
+      {"btime 0 wtime 0 byoyomi 1000", 0, 750},
+      {"btime 0 wtime 0 byoyomi 600", 0, 400},                    // a third kept back on a short clock
+      {"byoyomi 5000", 1, 4750},
       {"btime 1000 wtime 1000", 0, 1000 / 15},
       {"btime 300000 wtime 300000 binc 2000 winc 3000", 1, 300000 / 15 + 3000},
       {"btime 100 wtime 100 byoyomi 0", 0, 6},
