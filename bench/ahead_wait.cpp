@@ -77,7 +77,9 @@ int main(int argc, char** argv) {
   EngineHandle scratch = new_engine(*level);
   EngineHandle e = new_engine(*level);
   ThinkAhead ahead;
-  ahead.engine = new_engine(*level);
+  const char* engines = std::getenv("AHEAD_ENGINES");   // default: one, as on a two-core machine
+  ahead.engine_count = engines ? std::clamp(std::atoi(engines), 1, MAX_AHEAD_ENGINES) : 1;
+  for (int i = 0; i < ahead.engine_count; ++i) ahead.engines[i] = new_engine(*level);
   std::vector<long long> without, with;
   int taken = 0;
   std::printf("%-36s %4s %10s %10s %s\n", "game", "ply", "without ms", "with ms", "think ahead");
@@ -111,11 +113,13 @@ int main(int argc, char** argv) {
       think_ahead_start(ahead, now);
       std::this_thread::sleep_for(std::chrono::milliseconds(player_ms));
       int rank = -1, finished = 0;
+      bool done = false;
       {
         std::lock_guard<std::mutex> lock(ahead.mutex);
         for (int i = 0; i < ahead.guessed; ++i)
           if (same_think(ahead.requests[i], answer)) rank = i;
         finished = ahead.finished;
+        done = rank >= 0 && ahead.complete[rank];
       }
       start = Clock::now();
       ThinkResult result;
@@ -124,7 +128,7 @@ int main(int argc, char** argv) {
       with.push_back(ms_since(start));
       taken += hit;
       std::printf("%-36s %4zu %10lld %10lld %s\n", name.c_str(), ply, without.back(), with.back(),
-                  hit ? ("taken: reply " + std::to_string(rank + 1) + (rank < finished ? ", done" : ", running")).c_str()
+                  hit ? ("taken: reply " + std::to_string(rank + 1) + (done ? ", done" : ", running")).c_str()
                       : ("missed (" + std::to_string(finished) + " replies done)").c_str());
       std::fflush(stdout);
     }

@@ -219,11 +219,12 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   game_reset_for_window(gs);
   gs.flags.think_limit_ms = saved_think_limit_ms();
   gs.flags.think_ahead = saved_think_ahead();
-  // Thinking ahead needs a core of its own beside the think the player waits for. Its Engine is made
-  // once and, like the game's, kept to the end of the process.
-  if (std::thread::hardware_concurrency() >= 2) {
+  // Thinking ahead needs cores of its own beside the think the player waits for: one Engine for each
+  // spare core. They are made once and, like the game's, kept to the end of the process.
+  if (const int engines = ahead_engines_for(std::thread::hardware_concurrency()); engines > 0) {
     auto* ahead = new ThinkAhead;
-    ahead->engine = new_engine(strength);
+    ahead->engine_count = engines;
+    for (int i = 0; i < engines; ++i) ahead->engines[i] = new_engine(strength);
     gs.flags.ahead = ahead;
   }
   forget_last_move(gs.view);   // no last move to show

@@ -1,59 +1,78 @@
-// The think ahead's thread: a short think for the player ranks the replies, then the think the computer
-// would start after each runs in the background, likeliest first; taking, cancelling and joining under
-// one mutex.
+// The think ahead's threads: the first ranks the player's replies with a short think, then every Engine
+// takes the next reply in rank order and thinks on the position after it in the background; taking,
+// cancelling and joining under one mutex.
 #include "think/think_ahead.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace halvane {
 
 namespace {
 
-void think_ahead_body(ThinkAhead* a, ThinkRequest now) {
-  Engine& e = *a->engine;
+// The guess, on the first Engine: the replies worth thinking after, likeliest first. None after a
+// resignation; a king capture ends the game instead.
+void guess_replies(ThinkAhead& a, const ThinkRequest& now) {
   ThinkRequest guess = now;
   guess.side = SENTE;
   guess.limit_ms = GUESS_LIMIT_MS;
   guess.background = true;
-  const ThinkResult reply = think(e, guess);
-  // The replies worth thinking after: none after a resignation; a king capture ends the game instead.
-  MoveRecord replies[AHEAD_CANDIDATES];
+  const ThinkResult reply = think(*a.engines[0], guess);
+  std::lock_guard<std::mutex> lock(a.mutex);
   int count = 0;
-  if (!reply.resigned)
+  if (!reply.resigned && !a.cancelled)
     for (int i = 0; i < reply.ranked_count; ++i)
-      if (reply.ranked[i].captured != GOTE_KING) replies[count++] = reply.ranked[i];
+      if (reply.ranked[i].captured != GOTE_KING) a.requests[count++] = request_after_reply(now, reply.ranked[i]);
+  a.guessed = count;
+  a.guess_done = true;
+  a.changed.notify_all();
+}
 
-  for (int i = 0;; ++i) {
-    {
-      std::lock_guard<std::mutex> lock(a->mutex);
-      if (a->cancelled || a->adopted || i == count) {
-        a->done = true;
-        a->changed.notify_all();
-        return;
-      }
-      a->requests[i] = request_after_reply(now, replies[i]);
-      a->guessed = i + 1;
-      a->changed.notify_all();
+// One Engine's thread: after the guess, the next reply nobody thinks on yet, until none is left or the
+// think ahead is cancelled or taken.
+void think_ahead_body(ThinkAhead* a, int engine, ThinkRequest now) {
+  if (engine == 0) guess_replies(*a, now);
+  std::unique_lock<std::mutex> lock(a->mutex);
+  a->changed.wait(lock, [&] { return a->guess_done || a->cancelled; });
+  for (;;) {
+    if (a->cancelled || a->adopted >= 0 || a->next >= a->guessed) return;
+    const int index = a->next++;
+    a->running_on[index] = engine;
+    lock.unlock();
+    const ThinkResult result = think(*a->engines[engine], a->requests[index]);
+    lock.lock();
+    a->running_on[index] = -1;
+    // A think stopped by a cancel, or because another was taken, is no answer.
+    if (!a->cancelled && (a->adopted < 0 || a->adopted == index)) {
+      a->results[index] = result;
+      a->complete[index] = true;
+      a->finished += 1;
     }
-    const ThinkResult result = think(e, a->requests[i]);
-    std::lock_guard<std::mutex> lock(a->mutex);
-    if (a->cancelled) continue;   // a stopped think is no answer; the loop ends above
-    a->results[i] = result;
-    a->finished = i + 1;
     a->changed.notify_all();
   }
 }
 
-// Joins the ended thread and leaves the think ahead idle, its Engine ready for the next start.
+// Stops every Engine but `keep` (-1: all). Under the mutex.
+void stop_engines(ThinkAhead& a, int keep) {
+  for (int i = 0; i < a.engine_count; ++i)
+    if (i != keep) stop_think(*a.engines[i]);
+}
+
+// Joins the ended threads and leaves the think ahead idle, its Engines ready for the next start.
 void join_idle(ThinkAhead& a) {
-  a.thread.join();
+  for (int i = 0; i < a.engine_count; ++i)
+    if (a.threads[i].joinable()) a.threads[i].join();
   std::lock_guard<std::mutex> lock(a.mutex);
-  clear_stop(*a.engine);
+  for (int i = 0; i < a.engine_count; ++i) clear_stop(*a.engines[i]);
   a.active = false;
-  a.adopted = false;
+  a.adopted = -1;
 }
 
 }  // namespace
+
+int ahead_engines_for(unsigned cores) {
+  return std::clamp(static_cast<int>(cores) - 1, 0, MAX_AHEAD_ENGINES);
+}
 
 ThinkRequest request_after_reply(const ThinkRequest& now, const MoveRecord& m) {
   ThinkRequest r = now;
@@ -81,22 +100,28 @@ bool same_think(const ThinkRequest& x, const ThinkRequest& y) {
 void think_ahead_start(ThinkAhead& a, const ThinkRequest& now) {
   think_ahead_cancel(a);
   std::lock_guard<std::mutex> lock(a.mutex);
-  a.cancelled = a.done = false;
-  a.guessed = a.finished = 0;
-  try {
-    a.thread = std::thread(think_ahead_body, &a, now);
-    a.active = true;
-  } catch (...) {
-    a.active = false;   // no thread: simply no think ahead
+  a.cancelled = a.guess_done = false;
+  a.guessed = a.next = a.finished = 0;
+  std::fill(std::begin(a.complete), std::end(a.complete), false);
+  std::fill(std::begin(a.running_on), std::end(a.running_on), -1);
+  for (int i = 0; i < a.engine_count; ++i) {
+    try {
+      a.threads[i] = std::thread(think_ahead_body, &a, i, now);
+    } catch (...) {
+      // No thread: fewer Engines think ahead; without the first, none does, and the others end at once.
+      if (i == 0) a.guess_done = a.cancelled = true;
+    }
   }
+  a.active = true;
 }
 
 void think_ahead_cancel(ThinkAhead& a) {
   {
     std::lock_guard<std::mutex> lock(a.mutex);
-    if (!a.active || a.adopted) return;
+    if (!a.active || a.adopted >= 0) return;
     a.cancelled = true;
-    stop_think(*a.engine);
+    stop_engines(a, -1);
+    a.changed.notify_all();
   }
   join_idle(a);
 }
@@ -107,24 +132,27 @@ bool think_ahead_take(ThinkAhead& a, const ThinkRequest& request, ThinkResult& r
   if (!a.active) return false;
   int found = -1;
   for (int i = 0; i < a.guessed && !a.cancelled && found < 0; ++i)
-    if (same_think(a.requests[i], request)) found = i;
+    if (same_think(a.requests[i], request) && (a.complete[i] || a.running_on[i] >= 0)) found = i;
   if (found < 0) {
     lock.unlock();
     think_ahead_cancel(a);
     return false;
   }
-  if (found < a.finished) {
-    // Already answered: the think on a less likely reply, if one runs, is no longer wanted.
+  if (a.complete[found]) {
+    // Already answered: the thinks on the other replies are no longer wanted.
     result = a.results[found];
     a.cancelled = true;
-    stop_think(*a.engine);
+    stop_engines(a, -1);
   } else {
-    // The running think is the one: the game follows it and waits for its answer.
-    a.adopted = true;
-    if (adopted) adopted(*a.engine, context);
-    a.changed.wait(lock, [&] { return a.finished > found; });
+    // Running: the game follows that think and waits for its answer; the others stop.
+    const int engine = a.running_on[found];
+    a.adopted = found;
+    stop_engines(a, engine);
+    if (adopted) adopted(*a.engines[engine], context);
+    a.changed.wait(lock, [&] { return a.complete[found]; });
     result = a.results[found];
   }
+  a.changed.notify_all();
   lock.unlock();
   join_idle(a);
   return true;

@@ -259,7 +259,7 @@ TEST_F(TurnFlow, WakeCutsTheIdleWaitShort) {
 // leaves the record as it was.
 TEST_F(TurnFlow, ThinkAheadIsAdoptedOnTheGuessedReplyAndStoppedByEveryCommand) {
   ThinkAhead ahead;
-  ahead.engine = new_engine(STRENGTH_CHUUKARA);
+  ahead.engines[0] = new_engine(STRENGTH_CHUUKARA);
   gs->flags.ahead = &ahead;
   gs->flags.think_ahead = true;
   start(true);
@@ -268,8 +268,8 @@ TEST_F(TurnFlow, ThinkAheadIsAdoptedOnTheGuessedReplyAndStoppedByEveryCommand) {
   ThinkRequest guessed;
   {
     std::unique_lock<std::mutex> lock(ahead.mutex);
-    ahead.changed.wait(lock, [&] { return ahead.finished > 0 || ahead.done; });
-    ASSERT_GT(ahead.finished, 0);
+    ahead.changed.wait(lock, [&] { return ahead.complete[0] || (ahead.guess_done && ahead.guessed == 0); });
+    ASSERT_TRUE(ahead.complete[0]);
     guessed = ahead.requests[0];
   }
   // The guessed reply as two clicks: the square the piece left and the one it reached.
@@ -300,7 +300,7 @@ TEST_F(TurnFlow, ThinkAheadIsAdoptedOnTheGuessedReplyAndStoppedByEveryCommand) {
     std::vector<int> slots(&gs->record.record_boards[0][0], &gs->record.record_boards[length + 1][0]);
     command(id);
     EXPECT_FALSE(think_ahead_running(ahead)) << id;
-    EXPECT_FALSE(ahead.engine->mate_thread.joinable()) << id;
+    EXPECT_FALSE(ahead.engines[0]->mate_thread.joinable()) << id;
     if (id == CMD_START) break;   // a reset empties the record
     EXPECT_EQ(gs->record.length, length) << id;
     EXPECT_TRUE(std::equal(slots.begin(), slots.end(), &gs->record.record_boards[0][0])) << id;

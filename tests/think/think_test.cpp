@@ -261,6 +261,13 @@ TEST(Think, SenteToMoveIsThoughtTurnedAndAnsweredInItsOwnCoordinates) {
   EXPECT_EQ(other.search_nodes, direct.search_nodes);
   EXPECT_EQ(other.score, direct.score);
   EXPECT_EQ(other.move, turn_move(direct.move));
+  // The ranking of the side's moves: led by the answer, distinct, turned back alike.
+  ASSERT_EQ(direct.ranked_count, RANKED_MOVES);
+  EXPECT_EQ(direct.ranked[0], direct.move);
+  for (int i = 0; i < RANKED_MOVES; ++i) {
+    EXPECT_EQ(other.ranked[i], turn_move(direct.ranked[i])) << i;
+    for (int j = 0; j < i; ++j) EXPECT_NE(direct.ranked[i], direct.ranked[j]) << i << " " << j;
+  }
 }
 
 // A stop asked at an exact node, from inside the search: counts decide, never the clock.
@@ -360,7 +367,7 @@ TEST(Think, ATimeLimitedThinkStoppedInItsOwnSearchAnswersTheLargestCompletedOne)
 // Waits until the think ahead has guessed the reply (or ended without one) and returns its request.
 ThinkRequest guessed_request(ThinkAhead& a) {
   std::unique_lock<std::mutex> lock(a.mutex);
-  a.changed.wait(lock, [&] { return a.guessed > 0 || a.done; });
+  a.changed.wait(lock, [&] { return a.guess_done; });
   EXPECT_GT(a.guessed, 0) << "no reply was guessed";
   ThinkRequest r = a.requests[0];
   r.background = false;
@@ -369,7 +376,7 @@ ThinkRequest guessed_request(ThinkAhead& a) {
 
 TEST(ThinkAhead, TakesExactlyTheThinkAfterTheGuessedReplyAndStopsForAnyOther) {
   ThinkAhead a;
-  a.engine = new_engine(STRENGTH_CHUUKARA);
+  a.engines[0] = new_engine(STRENGTH_CHUUKARA);
   ThinkRequest options;
   options.fixed_seed = true;
   options.seed = BENCH_LIKE_SEED;
@@ -395,7 +402,7 @@ TEST(ThinkAhead, TakesExactlyTheThinkAfterTheGuessedReplyAndStopsForAnyOther) {
   Engine* followed = nullptr;
   const auto follow = [](Engine& thinking, void* seen) { *static_cast<Engine**>(seen) = &thinking; };
   ASSERT_TRUE(think_ahead_take(a, expected, result, follow, &followed));
-  EXPECT_EQ(followed, a.engine.get());
+  EXPECT_EQ(followed, a.engines[0].get());
   EXPECT_FALSE(think_ahead_running(a));
   auto fresh = make_engine(STRENGTH_CHUUKARA);
   const ThinkResult direct = think(*fresh, expected);
@@ -407,8 +414,8 @@ TEST(ThinkAhead, TakesExactlyTheThinkAfterTheGuessedReplyAndStopsForAnyOther) {
   ThinkRequest second;
   {
     std::unique_lock<std::mutex> lock(a.mutex);
-    a.changed.wait(lock, [&] { return a.finished >= 2 || a.done; });
-    ASSERT_GE(a.finished, 2);
+    a.changed.wait(lock, [&] { return a.complete[1] || (a.guess_done && a.guessed < 2); });
+    ASSERT_TRUE(a.complete[1]);
     second = a.requests[1];
     second.background = false;
   }
@@ -421,6 +428,6 @@ TEST(ThinkAhead, TakesExactlyTheThinkAfterTheGuessedReplyAndStopsForAnyOther) {
   // A cancel at once leaves nothing behind, and the next start works again.
   think_ahead_start(a, now);
   think_ahead_cancel(a);
-  EXPECT_TRUE(!think_ahead_running(a) && a.engine->stop_requested.load() == 0);
-  expect_no_thread_left(*a.engine);
+  EXPECT_TRUE(!think_ahead_running(a) && a.engines[0]->stop_requested.load() == 0);
+  expect_no_thread_left(*a.engines[0]);
 }

@@ -106,8 +106,10 @@ TEST(ThinkThreads, TwoEnginesThinkingAtOnceMatchTheirThinksAlone) {
 TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
   // The cycles the window goes through: a think ahead cancelled at once, stopped by another position,
   // or taken; a time-limited think of its own, and another thread asking whether it runs.
+  // Two Engines think ahead, as on a three-core machine.
   ThinkAhead a;
-  a.engine = new_engine(STRENGTH_CHUUKARA);
+  a.engine_count = 2;
+  for (int i = 0; i < 2; ++i) a.engines[i] = new_engine(STRENGTH_CHUUKARA);
   ThinkRequest now = test_support::request_for(view_of("lnsgkgsnl/1r5b1/p1ppppppp/9/1p5P1/9/PPPPPPP1P/1BG4R1/LNS1KGSNL w - 6"), 4);
   now.limit_ms = 40;
   std::atomic<bool> over{false};
@@ -126,8 +128,9 @@ TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
     ThinkRequest expected;
     {
       std::unique_lock<std::mutex> lock(a.mutex);
-      a.changed.wait(lock, [&] { return a.guessed > 0 || a.done; });
-      expected = a.requests[0];
+      a.changed.wait(lock, [&] { return a.guess_done && (a.guessed == 0 || a.next > 0); });
+      // The latest reply taken up: its think may still run, or have ended with the next one under way.
+      expected = a.requests[a.next > 0 ? a.next - 1 : 0];
     }
     expected.background = false;
     if (cycle % 3 == 1) expected.game_ply += 1;   // not the position thought on
@@ -137,5 +140,5 @@ TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
   over = true;
   watcher.join();
   EXPECT_EQ(taken, 3);
-  EXPECT_FALSE(a.engine->mate_thread.joinable());
+  EXPECT_FALSE(a.engines[0]->mate_thread.joinable() || a.engines[1]->mate_thread.joinable());
 }
