@@ -20,6 +20,16 @@ void search_reply(Engine& e, int p, int side) {
   e.ply_eval[p] += e.ply_best[p + 1];
 }
 
+// The reply to a move that is not made: only its two board cells change (the caller has set the map
+// cells the reply reads), and are put back after.
+void search_reply_unmade(Engine& e, int p, int side, int from, int piece, int to, int piece_after, int captured) {
+  e.pos.board[from] = SQ_EMPTY;
+  e.pos.board[to] = static_cast<uint8_t>(piece_after);
+  search_reply(e, p, side);
+  e.pos.board[to] = static_cast<uint8_t>(captured);
+  e.pos.board[from] = static_cast<uint8_t>(piece);
+}
+
 bool improves(const Engine& e, int side, int p) {
   return side == GOTE ? e.ply_eval[p] < e.ply_best[p] : e.ply_eval[p] > e.ply_best[p];
 }
@@ -193,11 +203,7 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
       maps.rays[GOTE][to] = static_cast<uint8_t>(gote.rays_to);
       maps.count[SENTE][to] = static_cast<int8_t>(sente_count_to);
       maps.rays[SENTE][to] = static_cast<uint8_t>(sente_rays_to);
-      e.pos.board[from] = SQ_EMPTY;
-      e.pos.board[to] = static_cast<uint8_t>(piece_after);
-      search_reply(e, p, s);
-      e.pos.board[to] = static_cast<uint8_t>(captured);
-      e.pos.board[from] = static_cast<uint8_t>(piece);
+      search_reply_unmade(e, p, s, from, piece, to, piece_after, captured);
       maps.rays[SENTE][to] = sente_rays;
       maps.count[SENTE][to] = sente_count;
       maps.rays[GOTE][to] = gote_rays;
@@ -252,11 +258,7 @@ bool make_capture_move(Engine& e, int from, int piece, int to, int piece_after, 
         fx.count[SENTE][to] = static_cast<int8_t>(count_before + 1);
         fx.rays[SENTE][to] = static_cast<uint8_t>(rays_before | extended);
       }
-      e.pos.board[from] = SQ_EMPTY;
-      e.pos.board[to] = static_cast<uint8_t>(piece_after);
-      search_reply(e, p, GOTE);
-      e.pos.board[to] = static_cast<uint8_t>(captured);
-      e.pos.board[from] = static_cast<uint8_t>(piece);
+      search_reply_unmade(e, p, GOTE, from, piece, to, piece_after, captured);
       fx.count[SENTE][to] = count_before;
       fx.rays[SENTE][to] = rays_before;
       if (e.ply_eval[p] < e.ply_best[p]) e.ply_best[p] = e.ply_eval[p];
