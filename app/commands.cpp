@@ -7,6 +7,7 @@
 
 #include "app/kif_file.h"
 #include "app/navigation.h"
+#include "app/record_view.h"
 #include "app/render.h"
 #include "app/turn_flow.h"
 #include "app/turn_monitor.h"
@@ -24,6 +25,7 @@ void start_game(GameState& gs) {
   gs.flags.player_to_move = sente;   // as gote the computer's first move starts at once
   set_button_caption(CMD_START, u"初期化");
   gs.flags.game_over = false;
+  gs.view.score_shown = NO_SCORE;   // nothing of an earlier game is shown
   gs.view.refresh_count = 0;
 }
 
@@ -40,7 +42,8 @@ void reset_game(GameState& gs, Engine& e) {
   gs.view.show_last_move = 0;
 
   forget_last_move(gs.view);
-  gs.view.score_shown = 0;
+  gs.view.score_shown = NO_SCORE;
+  gs.flags.end_reason = GAME_END_NONE;
 
   gs.record.current = 0;
   gs.record.length = 0;
@@ -80,17 +83,23 @@ void change_sides(GameState& gs, Engine& e) {
   turn_by_parity(gs);
   gs.input.selection = 0;
   gs.view.show_last_move = 0;
+  gs.view.score_shown = NO_SCORE;   // the evaluation was of the other side's position
   gs.view.refresh_count = 0;
+  write_turn_status(gs);
   repaint(gs, e);
+}
+
+// What every command does first, under the turn lock: a think ahead stops (the think the game waits for
+// is left alone: commands that would change the position refuse during a think).
+void stop_thinking_ahead(GameState& gs) {
+  if (gs.flags.ahead && !gs.flags.thinking) think_ahead_cancel(*gs.flags.ahead);
 }
 
 }  // namespace
 
 void on_command(GameState& gs, Engine& e, int id) {
   std::lock_guard<std::recursive_mutex> turn(turn_lock());
-  // Every command stops a think ahead first (the think the game waits for is left alone: commands that
-  // would change the position refuse during a think).
-  if (gs.flags.ahead && !gs.flags.thinking) think_ahead_cancel(*gs.flags.ahead);
+  stop_thinking_ahead(gs);
   switch (id & 0xFFFF) {
     case CMD_START:
       if (gs.flags.started)
@@ -107,6 +116,15 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_SAVE_KIF: save_kif(gs, e); break;
     case CMD_CHANGE_SIDES: change_sides(gs, e); break;
     default: break;   // the about box and closing the window are the window's own
+  }
+  wake_turn_threads();
+}
+
+void on_move_list_line(GameState& gs, Engine& e, int line) {
+  {
+    std::lock_guard<std::recursive_mutex> turn(turn_lock());
+    stop_thinking_ahead(gs);
+    go_to_slot(gs, e, line);
   }
   wake_turn_threads();
 }

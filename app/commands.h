@@ -14,5 +14,8 @@ constexpr int CMD_ABOUT = 104, CMD_EXIT = 105;
 
 void on_command(GameState& gs, Engine& e, int id);
 void on_left_button_up(GameState& gs, Engine& e, int x, int y);
+// A line of the move list chosen: line k is the position after k moves (0 the start), reached as the
+// navigation buttons reach it; the closing line stands for the last position.
+void on_move_list_line(GameState& gs, Engine& e, int line);
 
 }  // namespace halvane

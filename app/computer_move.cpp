@@ -17,6 +17,9 @@ namespace {
 // How long a game end stays on screen before the monitor goes on.
 constexpr int GAME_END_HOLD_MS = 1000;
 
+// Scores beyond this are a mate found or a king's worth, not a position's evaluation.
+constexpr int EVALUATION_SHOWN_LIMIT = 90000;
+
 void hold_game_end() { std::this_thread::sleep_for(std::chrono::milliseconds(GAME_END_HOLD_MS)); }
 
 }  // namespace
@@ -56,14 +59,15 @@ bool computer_move(GameState& gs, Engine& e) {
     request.limit_ms = 0;
     result = think(e, request);
   }
-  gs.view.score_shown = result.score;
+  // A book move has no evaluation, and a mate's or a king's score is no evaluation either.
+  const bool evaluated = !result.book && result.score > -EVALUATION_SHOWN_LIMIT && result.score < EVALUATION_SHOWN_LIMIT;
+  gs.view.score_shown = evaluated ? result.score : NO_SCORE;
 
   if (result.resigned) {
     // 6. Resignation: the board stays as it was before the think.
     move_stands = false;
     gs.view.show_last_move = 0;
     end_game(gs, GAME_END_RESIGNED);
-    set_status(gs.view, u"コンピュータが投了しました。試合終了です。%d", gs.view.score_shown);
     repaint(gs, e);
     hold_game_end();
   } else {
@@ -80,9 +84,8 @@ bool computer_move(GameState& gs, Engine& e) {
       move_stands = false;
       if (gs.record.current > 0) gs.record.current -= 1;
       gs.record.length = gs.record.current;
-      end_game(gs, GAME_END_KING_CAPTURED);
       gs.record.hands[1][KING] = 0;
-      set_status(gs.view, u"プレイヤーの玉が取られました。試合終了です。");
+      end_game(gs, GAME_END_KING_CAPTURED);
       repaint(gs, e);
       hold_game_end();
     }

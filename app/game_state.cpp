@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/game_end.h"
 #include "engine/turn.h"
 
 namespace halvane {
@@ -48,7 +49,7 @@ void game_construct(GameState& gs) {
   gs.view.progress_drawn = 0;
   gs.view.show_last_move = 0;
   forget_last_move(gs.view);
-  gs.view.score_shown = 0;
+  gs.view.score_shown = NO_SCORE;
   gs.view.refresh_count = 0;
   gs.view.status_text[0] = 0;
 }
@@ -84,6 +85,7 @@ bool record_current(GameState& gs) {
 void end_game(GameState& gs, GameEnd reason) {
   gs.flags.end_reason = reason;
   gs.flags.game_over = true;
+  tell_game_end(gs, reason);
 }
 
 void show_slot(RecordState& record, int k) {

@@ -24,6 +24,7 @@ constexpr int GS_CELLS = 400;        // 20 x 20 ints with a wall frame
 constexpr int RECORD_SLOTS = 500;    // slot k is the position after k moves
 constexpr int PLAYER_MOVE_LIMIT = 498;  // the player may not move once current reaches this
 constexpr int STATUS_UNITS = 1000;
+constexpr int NO_SCORE = -2147483647 - 1;   // no evaluation to show
 
 // Cell of square (col, row) in a 20 x 20 board.
 constexpr int gs_index(int col, int row) { return (row + 5) * 20 + (col + 5); }
@@ -56,6 +57,17 @@ struct InputState {
   int target_map[GS_CELLS];
 };
 
+// The move list as drawn: "開始局面", one line per move, the closing line after a game's end. Written
+// by the repaint under the drawing lock; `revision` grows whenever a line or the highlight changes.
+constexpr int MOVE_LIST_LINES = RECORD_SLOTS + 1;
+constexpr int MOVE_LINE_UNITS = 32;
+struct MoveList {
+  int count;
+  int current_line;   // the line of the position on the board
+  char16_t lines[MOVE_LIST_LINES][MOVE_LINE_UNITS];
+  unsigned revision;
+};
+
 // What the window shows besides the position: the status line, the pictures, the highlights and
 // the progress drawn.
 struct ViewState {
@@ -65,8 +77,11 @@ struct ViewState {
   int progress_drawn;      // last root_progress drawn
   int show_last_move;      // 1 while the computer's last destination is highlighted
   MoveRecord last_move;    // the computer's last move; to_col -1 when there is none to show
-  int score_shown;         // the last think's score, shown on the player's turn
+  int score_shown;         // the last think's evaluation, shown on the player's turn; NO_SCORE when there is
+                           // none for the position on screen (a book move, a new or loaded game, a step)
   std::atomic<int> refresh_count;  // the turn monitor's repaint budget
+  MoveList move_list;
+  const char16_t* computer_name;   // the program and its strength, "ハルベイン（激辛）"; null: "ハルベイン"
 };
 
 // The flags through which the window thread, the turn monitor and the repaint watcher hand the game
@@ -118,7 +133,9 @@ void copy_initial(const RecordState& record, int board[GS_CELLS]);
 // last there is.
 bool record_current(GameState& gs);
 
-// The game ends: end_reason, then game_over, so that whoever sees game_over also sees why.
+// The game ends: end_reason, then game_over, so that whoever sees game_over also sees why. The end is
+// told (status line, and a box on the window thread that says how it ended and who won) from here, so
+// every way of ending a game is told alike, whichever thread ends it.
 void end_game(GameState& gs, GameEnd reason);
 
 // Shows record slot k: board and hands.

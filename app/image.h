@@ -24,6 +24,9 @@ int image_height(const Image* image);
 // rounded scaled coordinates; one-pixel lines and outlines are the scale rounded (at least 1) wide.
 void image_set_scale(Image* image, double scale);
 double image_scale(const Image* image);
+// The design's origin: design point (0, 0) lies (x, y) design pixels from the picture's top-left corner
+// ((0, 0) for a new or loaded picture); negative design coordinates reach the margin it leaves.
+void image_set_origin(Image* image, int x, int y);
 
 // Drawing in design pixels, with the conventions of a classic raster API: right and bottom edges are exclusive.
 // A filled rectangle with a one-pixel black outline.
@@ -35,6 +38,8 @@ void image_set_pixel(Image* image, int x, int y, uint32_t rgb);
 uint32_t image_pixel(const Image* image, int x, int y);
 // Text with its top-left corner at (x, y), in the given colour on an opaque white background.
 void image_text(Image* image, int x, int y, const char16_t* text, uint32_t rgb);
+// The same text without the background: a label on what is drawn under it.
+void image_label(Image* image, int x, int y, const char16_t* text, uint32_t rgb);
 // Draws the top-left `source_size` square of `picture`, pure white transparent, into the design square
 // at (x, y) of side `size`. Where the scaled square is exactly `source_size` pixels the non-white
 // pixels are copied one for one; otherwise the picture is resampled smoothly to the scaled square.

@@ -5,9 +5,12 @@
 
 #include <string>
 
+#include "app/game_end.h"
 #include "app/record_slots.h"
+#include "app/record_view.h"
 #include "app/render.h"
 #include "app/ui.h"
+#include "app/utf8.h"
 #include "record/file_bytes.h"
 
 namespace halvane {
@@ -52,6 +55,16 @@ std::u16string utf16(const std::string& text) {
 
 void failure_box(const char16_t* text, const char16_t* caption) { message_box(text, caption, BOX_ERROR, BOX_OK); }
 
+// The players by their sides, and the closing remark of the record as it stands.
+KifPlayers kif_players(const GameState& gs, const GameRecord& record) {
+  const std::string player = "あなた";
+  const std::string computer = utf8_from_utf16(gs.view.computer_name ? gs.view.computer_name : u"ハルベイン");
+  char16_t summary[32];
+  game_end_line(record.end, record.move_count, summary);
+  const bool gote = gs.record.player_is_gote != 0;
+  return {gote ? computer : player, gote ? player : computer, utf8_from_utf16(summary)};
+}
+
 }  // namespace
 
 const KifReadResult& last_kif_load() { return last_load; }
@@ -84,7 +97,8 @@ void save_kif(GameState& gs, Engine& e) {
   int differences;
   const bool complete = record_from_slots(gs, record, failure, differences);
   const KifDate date = kif_clock();
-  const std::string text = complete ? kif_text(record, date) : kif_header(date) + kif_move_lines(record);
+  const KifPlayers players = kif_players(gs, record);
+  const std::string text = complete ? kif_text(record, date, players) : kif_header(date, players) + kif_move_lines(record);
   // A file that could not be written in full is a failure, never reported as saved.
   if (!write_file_bytes(path, text)) {
     failure_box(CANNOT_OPEN, utf16(path).c_str());
@@ -139,7 +153,9 @@ void load_kif(GameState& gs, Engine& e) {
   gs.flags.started = true;
   set_button_caption(0, u"初期化");
   gs.record.player_is_gote = 0;
-  gs.flags.game_over = false;
+  gs.flags.game_over = finished_here(gs);   // a record of no moves that ended is over at once
+  gs.view.score_shown = NO_SCORE;
+  forget_last_move(gs.view);
   gs.flags.thinking = false;
   gs.flags.input_busy = false;
   gs.flags.player_to_move = true;
@@ -148,6 +164,7 @@ void load_kif(GameState& gs, Engine& e) {
   gs.flags.paused = true;
   set_button_caption(5, u"■");
   gs.view.refresh_count = 0;
+  write_turn_status(gs);
 }
 
 }  // namespace halvane

@@ -5,6 +5,8 @@
 
 #include <cstring>
 
+#include "app/record_slots.h"
+#include "app/record_view.h"
 #include "app/render.h"
 #include "app/ui.h"
 
@@ -19,16 +21,30 @@ void refuse(GameState& gs, Engine& e, const char16_t* text) {
   repaint(gs, e);
 }
 
-void navigation_tail(GameState& gs, Engine& e) {
-  gs.flags.game_over = false;
+// The move that led to the slot on screen is highlighted, as the computer's is during play.
+void mark_move_into(GameState& gs, int slot) {
   forget_last_move(gs.view);
+  gs.view.show_last_move = 0;
+  MoveRecord move;
+  int differences;
+  if (slot < 1 || slot_move(gs, slot - 1, move, differences) != SLOT_MOVE) return;
+  gs.view.last_move = move;
+  gs.view.show_last_move = 1;
+}
+
+// A finished record's last position is a game over again: the turn passes to no one there. The think's
+// evaluation belonged to another position.
+void navigation_tail(GameState& gs, Engine& e) {
+  gs.flags.game_over = finished_here(gs);
+  mark_move_into(gs, gs.record.current);
+  gs.view.score_shown = NO_SCORE;
   hold_computer(gs);
   turn_by_parity(gs);
+  write_turn_status(gs);
   repaint(gs, e);
 }
 
 void show_recorded(GameState& gs, Engine& e, int slot) {
-  gs.view.show_last_move = 0;
   gs.record.current = slot;
   show_slot(gs.record, slot);
   navigation_tail(gs, e);
@@ -45,14 +61,20 @@ void go_first(GameState& gs, Engine& e) {
   if (gs.flags.thinking) return refuse(gs, e, u"コンピュータの思考中は最初に戻せません。");
   hold_computer(gs);
   gs.input.selection = 0;
-  gs.view.show_last_move = 0;
   gs.record.current = 0;
   copy_initial(gs.record, gs.record.board);
   std::memset(gs.record.hands, 0, sizeof gs.record.hands);
-  gs.flags.player_to_move = gs.record.player_is_gote == 0;
-  forget_last_move(gs.view);
-  gs.flags.game_over = false;
-  repaint(gs, e);
+  navigation_tail(gs, e);
+}
+
+void go_to_slot(GameState& gs, Engine& e, int slot) {
+  if (gs.flags.thinking) return refuse(gs, e, u"コンピュータの思考中は棋譜の局面に移れません。");
+  gs.input.selection = 0;
+  const int last = gs.record.length < RECORD_SLOTS ? gs.record.length : RECORD_SLOTS - 1;
+  if (slot < 0) return;
+  if (slot > last) slot = last;
+  if (slot == 0) return go_first(gs, e);
+  show_recorded(gs, e, slot);
 }
 
 void go_back(GameState& gs, Engine& e) {

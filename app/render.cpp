@@ -9,6 +9,7 @@
 
 #include "app/data_files.h"
 #include "app/image.h"
+#include "app/record_view.h"
 #include "app/ui.h"
 
 namespace halvane {
@@ -26,6 +27,8 @@ constexpr int PIECE_PIXELS = 32;
 constexpr int STATUS_X = 0, STATUS_Y = 390;
 constexpr int LABEL_X = 400, LABEL_Y = 360;
 constexpr int STRIP_TOP = 364, STRIP_ROWS = 4, STRIP_WIDTH = 360;
+constexpr int COUNT_X = 38, COUNT_Y = 12;   // a hand count beside its piece
+constexpr int FILE_LABEL_Y = -21, RANK_LABEL_X = 372, LABEL_INSET = 12;
 
 // Picture file names by piece kind; 12 and 15 never stand on a board.
 const char* const PIECE_FILE_NAMES[16] = {"hu",    "kyo",  "kei",  "gin", "kin", "kaku", "hi",  "gyoku",
@@ -55,23 +58,56 @@ void draw_square(Image* target, int col, int row, uint32_t fill) {
   image_rect(target, SQUARE * col, SQUARE * row, SQUARE * col + SQUARE, SQUARE * row + SQUARE, fill);
 }
 
+// Each kind held is drawn once, with its count beside it when there is more than one, so that two
+// bishops or five pawns read at a glance.
 void draw_hand(Image* target, const GameState& gs, int side) {
   for (int k = 0; k < 7; ++k) {
     const int n = gs.record.hands[side][k];
     if (n <= 0) continue;
-    // Piles squeeze together as they grow; pawns spread three times as wide.
-    int step = static_cast<int>(40.0 / (n + 1));
-    if (k == PAWN) step *= 3;
-    for (int m = 0; m < n; ++m)
-      draw_piece(target, gs, side * GOTE_BIT + k, gs.view.hand_layout[side * 2][k] + m * step + PIECE_INSET,
-                 gs.view.hand_layout[side * 2 + 1][k] + PIECE_INSET);
+    const int x = gs.view.hand_layout[side * 2][k], y = gs.view.hand_layout[side * 2 + 1][k];
+    draw_piece(target, gs, side * GOTE_BIT + k, x + PIECE_INSET, y + PIECE_INSET);
+    if (n < 2) continue;
+    char16_t count[4] = {};
+    if (n >= 10) count[0] = static_cast<char16_t>(u'0' + n / 10 % 10);
+    count[n >= 10 ? 1 : 0] = static_cast<char16_t>(u'0' + n % 10);
+    image_label(target, x + COUNT_X, y + COUNT_Y, count, RGB_BLACK);
   }
+}
+
+// File numerals above the board and rank numerals in the gap beside it, as the view shows the board:
+// with the player as gote the board is seen from the other side, file 1 on the left and rank 九 on top.
+void draw_coordinates(Image* target, const GameState& gs) {
+  static const char16_t FILES[] = u"９８７６５４３２１";
+  static const char16_t RANKS[] = u"一二三四五六七八九";
+  const bool turned = gs.record.player_is_gote != 0;
+  for (int i = 0; i < 9; ++i) {
+    const char16_t file[2] = {FILES[turned ? 8 - i : i], 0};
+    const char16_t rank[2] = {RANKS[turned ? 8 - i : i], 0};
+    image_label(target, SQUARE * i + LABEL_INSET, FILE_LABEL_Y, file, RGB_BLACK);
+    image_label(target, RANK_LABEL_X, SQUARE * i + LABEL_INSET, rank, RGB_BLACK);
+  }
+}
+
+// The move list follows the record: its lines are derived here, at every repaint, and published with a
+// new revision when anything in them changed.
+void refresh_move_list(GameState& gs) {
+  static MoveList fresh;   // under the drawing lock
+  move_list_lines(gs, fresh);
+  MoveList& shown = gs.view.move_list;
+  bool same = fresh.count == shown.count && fresh.current_line == shown.current_line;
+  for (int i = 0; same && i < fresh.count; ++i)
+    same = std::char_traits<char16_t>::compare(fresh.lines[i], shown.lines[i], MOVE_LINE_UNITS) == 0;
+  if (same) return;
+  const unsigned revision = shown.revision;
+  shown = fresh;
+  shown.revision = revision + 1;
 }
 
 void draw_progress(Image* target, GameState& gs, Engine& e) {
   for (int y = STRIP_TOP; y < STRIP_TOP + STRIP_ROWS; ++y)
     for (int x = 0; x < STRIP_WIDTH; ++x) image_set_pixel(target, x, y, RGB_WHITE);
-  if (!gs.flags.thinking) {
+  // No think, or the game has ended while one ran: nothing is left on the strip.
+  if (!gs.flags.thinking || gs.flags.game_over) {
     gs.view.progress_drawn = 0;
     return;
   }
@@ -96,6 +132,7 @@ bool load_back_buffer(const char* wallpaper) {
   }
   g_back_buffer = image_create(VIEW_WIDTH, VIEW_HEIGHT, PLAIN_SURFACE);
   image_cover(g_back_buffer, g_wallpaper);
+  image_set_origin(g_back_buffer, VIEW_ORIGIN_X, VIEW_ORIGIN_Y);
   return found;
 }
 
@@ -106,6 +143,7 @@ void size_back_buffer(int width, int height, double scale) {
                               PLAIN_SURFACE);
   image_cover(fresh, g_wallpaper);
   image_set_scale(fresh, scale);
+  image_set_origin(fresh, VIEW_ORIGIN_X, VIEW_ORIGIN_Y);
   while (!try_lock_drawing()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   Image* old = g_back_buffer;
   g_back_buffer = fresh;
@@ -149,10 +187,10 @@ void repaint(GameState& gs, Engine& e) {
     image_line(target, d, 0, d, 360, RGB_BLACK);
   }
 
-  // 4. Highlights, only while the player is to move.
+  // 4. Highlights while the player is to move; the last move also while the record is looked at.
+  if ((gs.flags.player_to_move || gs.flags.paused) && gs.view.last_move.to_col >= 0 && gs.view.show_last_move)
+    draw_square(target, gs.view.last_move.to_col, gs.view.last_move.to_row, RGB_RED);
   if (gs.flags.player_to_move) {
-    if (gs.view.last_move.to_col >= 0 && gs.view.show_last_move)
-      draw_square(target, gs.view.last_move.to_col, gs.view.last_move.to_row, RGB_RED);
     if (gs.input.selection == 2) {
       draw_square(target, gs.input.hand_cell_col, gs.input.hand_cell_row, RGB_BLUE);
     } else if (gs.input.selection != 0) {
@@ -162,6 +200,8 @@ void repaint(GameState& gs, Engine& e) {
           if (gs.input.target_map[gs_index(col, row)]) draw_square(target, col, row, RGB_GREEN);
     }
   }
+
+  draw_coordinates(target, gs);
 
   // 5. Pieces.
   for (int row = 0; row < 9; ++row)
@@ -183,6 +223,8 @@ void repaint(GameState& gs, Engine& e) {
   image_text(target, STATUS_X, STATUS_Y, blank, RGB_BLACK);
   image_text(target, STATUS_X, STATUS_Y, gs.view.status_text, RGB_BLACK);
   image_text(target, LABEL_X, LABEL_Y, u"Halvane ver" HALVANE_VERSION, RGB_BLACK);
+
+  refresh_move_list(gs);
 
   // 9. Show it.
   request_repaint();

@@ -14,6 +14,11 @@ struct Image;
 constexpr int VIEW_WIDTH = 1920;
 constexpr int VIEW_HEIGHT = 1200;
 
+// Where the design (board at (0, 0), hands, buttons, status line) lies in the view: below a band for the
+// file numerals. The rank numerals stand in the gap between the board and the hands.
+constexpr int VIEW_ORIGIN_X = 0;
+constexpr int VIEW_ORIGIN_Y = 24;
+
 // Loads the wallpaper as the back buffer (once, before the window is created). Without a readable
 // wallpaper the board is drawn on a plain surface of the view's size; returns whether it was found.
 bool load_back_buffer(const char* wallpaper = "wallpaper.jpg");

@@ -2,6 +2,7 @@
 #include "app/turn_monitor.h"
 
 #include "app/record_sfen.h"
+#include "app/record_view.h"
 #include "app/render.h"
 #include "app/turn_flow.h"
 #include "think/legal_moves.h"
@@ -52,28 +53,27 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
       if (!record_current(gs)) {
         // Not reached while the record limit holds; kept so that the record can never overflow.
         show_slot(gs.record, gs.record.current);
-        set_status(gs.view, TEXT_RECORD_FULL);
         end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
+        set_status(gs.view, TEXT_RECORD_FULL);
         return 0;
       }
       if (player_is_mated(gs, e)) {
         // The mating move stays in the record; the player is not asked for a move that cannot be made.
         end_game(gs, GAME_END_MATED);
-        set_status(gs.view, TEXT_MATED);
         repaint(gs, e);
       }
       return 0;
     }
     turn.unlock();
     if (gs.flags.paused) {
-      set_status(gs.view, u"コンピュータの手番ですが一時停止中です。");
+      write_turn_status(gs);
       repaint(gs, e);
       return MONITOR_STEP_MS;
     }
     if (gs.record.current >= RECORD_SLOTS - 1) {
       // The last record slot is taken: a move now could not be recorded, so the game goes no further.
-      set_status(gs.view, TEXT_RECORD_FULL);
       end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
+      set_status(gs.view, TEXT_RECORD_FULL);
       repaint(gs, e);
     }
     return IDLE_WAIT_MS;
@@ -83,10 +83,7 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
   // the budget lasts.
   keep_thinking_ahead(gs);
   turn.unlock();
-  if (!gs.flags.started)
-    set_status(gs.view, TEXT_PRESS_START);
-  else
-    set_status(gs.view, u"プレイヤーの手番です。評価値＝%d", gs.view.score_shown);
+  write_turn_status(gs);
   if (gs.view.refresh_count < REFRESH_BUDGET) {
     gs.view.refresh_count += 1;
     repaint(gs, e);

@@ -18,6 +18,9 @@ void request_repaint();
 void set_button_caption(int id, const char16_t* caption);
 // A modal message box owned by the main window; returns the button pressed. Window thread only.
 BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon icon, BoxButtons buttons);
+// The end of a game: the window draws the view again and then opens a modal information box with this
+// text and caption. Safe from any thread: queued to the window thread, so the caller never waits.
+void show_game_end_box(const char16_t* text, const char16_t* caption);
 // File dialogs for KIF records; false when cancelled. The path is UTF-8. The save dialog asks before
 // overwriting an existing file; the open dialog accepts only an existing file.
 bool open_file_dialog(std::string& path);

@@ -34,14 +34,15 @@ void fill(QImage& image, int x0, int y0, int x1, int y1, uint32_t rgb) {
   }
 }
 
-// A design coordinate in own pixels, and the width of a one-pixel line.
-int at_scale(const Image* image, double v) { return static_cast<int>(std::lround(v * image->scale)); }
+// A design coordinate in own pixels (the design's origin added), and the width of a one-pixel line.
+int at_x(const Image* image, double v) { return static_cast<int>(std::lround((v + image->origin_x) * image->scale)); }
+int at_y(const Image* image, double v) { return static_cast<int>(std::lround((v + image->origin_y) * image->scale)); }
 int line_width(const Image* image) { return std::max(1, static_cast<int>(std::lround(image->scale))); }
 
 // The design pixel (x, y) as a block of own pixels: the blocks of neighbouring pixels tile.
 void put_scaled(Image* image, int x, int y, uint32_t rgb) {
-  if (image->scale == 1.0) return put(image->pixels, x, y, rgb);
-  fill(image->pixels, at_scale(image, x), at_scale(image, y), at_scale(image, x + 1), at_scale(image, y + 1), rgb);
+  if (image->scale == 1.0) return put(image->pixels, x + image->origin_x, y + image->origin_y, rgb);
+  fill(image->pixels, at_x(image, x), at_y(image, y), at_x(image, x + 1), at_y(image, y + 1), rgb);
 }
 
 }  // namespace
@@ -74,13 +75,17 @@ Image* image_create(int width, int height, uint32_t rgb) {
 
 void image_free(Image* image) { delete image; }
 void image_set_scale(Image* image, double scale) { image->scale = scale > 0 ? scale : 1.0; }
+void image_set_origin(Image* image, int x, int y) {
+  image->origin_x = x;
+  image->origin_y = y;
+}
 double image_scale(const Image* image) { return image ? image->scale : 1.0; }
 int image_width(const Image* image) { return image ? image->pixels.width() : 0; }
 int image_height(const Image* image) { return image ? image->pixels.height() : 0; }
 
 void image_rect(Image* image, int left, int top, int right, int bottom, uint32_t fill_rgb) {
   if (right <= left || bottom <= top) return;
-  const int l = at_scale(image, left), t = at_scale(image, top), r = at_scale(image, right), b = at_scale(image, bottom);
+  const int l = at_x(image, left), t = at_y(image, top), r = at_x(image, right), b = at_y(image, bottom);
   const int w = line_width(image);
   QImage& px = image->pixels;
   fill(px, l + w, t + w, r - w, b - w, fill_rgb);
@@ -95,13 +100,13 @@ void image_line(Image* image, int x0, int y0, int x1, int y1, uint32_t rgb) {
   if (y0 == y1 && x0 != x1) {
     // A band along the line, one line width thick; the end point is not drawn.
     const int from = x0 < x1 ? x0 : x1 + 1, to = x0 < x1 ? x1 : x0 + 1;
-    const int y = at_scale(image, y0);
-    return fill(image->pixels, at_scale(image, from), y, at_scale(image, to), y + w, rgb);
+    const int y = at_y(image, y0);
+    return fill(image->pixels, at_x(image, from), y, at_x(image, to), y + w, rgb);
   }
   if (x0 == x1 && y0 != y1) {
     const int from = y0 < y1 ? y0 : y1 + 1, to = y0 < y1 ? y1 : y0 + 1;
-    const int x = at_scale(image, x0);
-    return fill(image->pixels, x, at_scale(image, from), x + w, at_scale(image, to), rgb);
+    const int x = at_x(image, x0);
+    return fill(image->pixels, x, at_y(image, from), x + w, at_y(image, to), rgb);
   }
   // Bresenham's walk for any other line, pixel block by pixel block; the end point itself is not drawn.
   const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
@@ -123,26 +128,39 @@ uint32_t image_pixel(const Image* image, int x, int y) {
   return reinterpret_cast<const QRgb*>(px.constScanLine(y))[x] & 0xFFFFFFu;
 }
 
-void image_text(Image* image, int x, int y, const char16_t* text, uint32_t rgb) {
+namespace {
+
+void draw_text(Image* image, int x, int y, const char16_t* text, uint32_t rgb, bool on_white) {
   const QString string = QString::fromUtf16(text);
   // The face is sized for the scale, so the glyphs are drawn at the picture's own resolution.
   QFont font = picture_text_font();
-  if (image->scale != 1.0) font.setPixelSize(std::max(1, at_scale(image, font.pixelSize())));
+  if (image->scale != 1.0)
+    font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * image->scale))));
   const QFontMetrics metrics(font);
-  const int left = at_scale(image, x), top = at_scale(image, y);
+  const int left = at_x(image, x), top = at_y(image, y);
   QPainter painter(&image->pixels);
   // The text's cell is white first, so that shorter text overwrites longer text cleanly.
-  painter.fillRect(QRect(left, top, metrics.horizontalAdvance(string), metrics.height()), Qt::white);
+  if (on_white) painter.fillRect(QRect(left, top, metrics.horizontalAdvance(string), metrics.height()), Qt::white);
   painter.setFont(font);
   painter.setPen(QColor::fromRgb(OPAQUE | rgb));
   painter.drawText(left, top + metrics.ascent(), string);
 }
 
+}  // namespace
+
+void image_text(Image* image, int x, int y, const char16_t* text, uint32_t rgb) {
+  draw_text(image, x, y, text, rgb, true);
+}
+
+void image_label(Image* image, int x, int y, const char16_t* text, uint32_t rgb) {
+  draw_text(image, x, y, text, rgb, false);
+}
+
 void image_draw_picture(Image* target, const Image* picture, int source_size, int x, int y, int size) {
   if (!picture) return;
   const QImage& source = picture->pixels;
-  const int left = at_scale(target, x), top = at_scale(target, y);
-  const int side = at_scale(target, x + size) - left;
+  const int left = at_x(target, x), top = at_y(target, y);
+  const int side = at_x(target, x + size) - left;
   const int w = std::min(source.width(), source_size), h = std::min(source.height(), source_size);
   if (side == source_size) {
     // One for one: every non-white pixel copied as it is.

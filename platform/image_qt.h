@@ -11,6 +11,7 @@ namespace halvane {
 struct Image {
   QImage pixels;        // always Format_RGB32
   double scale = 1.0;   // own pixels per design pixel
+  int origin_x = 0, origin_y = 0;   // where the design's (0, 0) lies, in design pixels
   // A piece picture's white-keyed copy and its last resampling, made while drawing (under the
   // drawing lock), so that a repaint at an unchanged scale resamples nothing.
   mutable QImage keyed;

@@ -111,4 +111,29 @@ std::string kif_to_cp932(std::string_view bytes) {
   return out;
 }
 
+std::u16string cp932_to_utf16(std::string_view bytes) {
+  std::u16string out;
+  iconv_t cd = iconv_open("UTF-16LE", "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return out;
+  size_t i = 0;
+  while (i < bytes.size()) {
+    char* in = const_cast<char*>(bytes.data() + i);
+    size_t in_left = bytes.size() - i;
+    char buffer[256];
+    char* o = buffer;
+    size_t out_left = sizeof buffer;
+    const size_t r = iconv(cd, &in, &in_left, &o, &out_left);
+    for (char* p = buffer; p + 1 < o; p += 2)
+      out += static_cast<char16_t>(static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[1]) << 8);
+    i = in - bytes.data();
+    if (r != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) continue;
+    out += u'\uFFFD';
+    i += 1;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  iconv_close(cd);
+  return out;
+}
+
 }  // namespace halvane

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "record/kif_encoding.h"
 #include "record/kif_names.h"
 
 namespace halvane {
@@ -16,8 +17,9 @@ constexpr const char* CRLF = "\r\n";
 constexpr const char* DATE_LABEL = "\x8a\x4a\x8e\x6e\x93\xfa\x8e\x9e\x81\x46";  // 開始日時：
 constexpr const char* EVENT_LINE = "\x8a\xfb\x90\xed\x81\x46\x83\x6e\x83\x8b\x83\x78\x83\x43\x83\x93";  // 棋戦：ハルベイン
 constexpr const char* HANDICAP_LINE = "\x8e\xe8\x8d\x87\x8a\x84\x81\x46\x95\xbd\x8e\xe8";  // 手合割：平手
-constexpr const char* SENTE_LINE = "\x90\xe6\x8e\xe8\x81\x46--------";  // 先手：--------
-constexpr const char* GOTE_LINE = "\x8c\xe3\x8e\xe8\x81\x46--------";   // 後手：--------
+constexpr const char* SENTE_LABEL = "\x90\xe6\x8e\xe8\x81\x46";  // 先手：
+constexpr const char* GOTE_LABEL = "\x8c\xe3\x8e\xe8\x81\x46";   // 後手：
+constexpr const char* NO_NAME = "--------";
 constexpr const char* MOVES_LINE =
     "\x8e\xe8\x90\x94----\x8e\x77\x8e\xe8---------\x8f\xc1\x94\xef\x8e\x9e\x8a\xd4--";  // 手数----指手---------消費時間--
 constexpr const char* RESIGN = "\x93\x8a\x97\xb9";   // 投了
@@ -48,13 +50,15 @@ std::string kif_move_line(int number, const MoveRecord& move) {
   return line;
 }
 
-std::string kif_header(const KifDate& date) {
+std::string kif_header(const KifDate& date, const KifPlayers& players) {
   char line[100];
   std::snprintf(line, sizeof line, "%s%d/%02d/%02d (%02d:%02d:%02d)", DATE_LABEL, date.year, date.month, date.day,
                 date.hour, date.minute, date.second);
   std::string text = line;
   text += CRLF;
-  for (const char* fixed : {EVENT_LINE, HANDICAP_LINE, SENTE_LINE, GOTE_LINE, MOVES_LINE}) {
+  const auto name = [](const std::string& utf8) { return utf8.empty() ? std::string(NO_NAME) : kif_to_cp932(utf8); };
+  for (const std::string& fixed : {std::string(EVENT_LINE), std::string(HANDICAP_LINE), SENTE_LABEL + name(players.sente),
+                                   GOTE_LABEL + name(players.gote), std::string(MOVES_LINE)}) {
     text += fixed;
     text += CRLF;
   }
@@ -77,8 +81,10 @@ std::string kif_end_line(const GameRecord& record) {
   return std::to_string(record.move_count + 1) + " " + word;
 }
 
-std::string kif_text(const GameRecord& record, const KifDate& date) {
-  return kif_header(date) + kif_move_lines(record) + kif_end_line(record);
+std::string kif_text(const GameRecord& record, const KifDate& date, const KifPlayers& players) {
+  std::string text = kif_header(date, players) + kif_move_lines(record) + kif_end_line(record);
+  if (!players.summary.empty()) text += CRLF + kif_to_cp932(players.summary) + CRLF;
+  return text;
 }
 
 }  // namespace halvane

@@ -12,6 +12,7 @@ struct Image {
   std::vector<uint32_t> pixels;
   std::vector<test_support::DrawnText> texts;
   double scale = 1.0;   // kept for the game to read; these pictures are always drawn one for one
+  int origin_x = 0, origin_y = 0;   // added to every design coordinate; texts are kept in design coordinates
 };
 
 Image* image_load(const char*) { return nullptr; }
@@ -25,6 +26,8 @@ int image_width(const Image* image) { return image->width; }
 int image_height(const Image* image) { return image->height; }
 
 void image_set_pixel(Image* image, int x, int y, uint32_t rgb) {
+  x += image->origin_x;
+  y += image->origin_y;
   if (x < 0 || y < 0 || x >= image->width || y >= image->height) return;
   image->pixels[static_cast<size_t>(y) * image->width + x] = rgb & 0xFFFFFF;
 }
@@ -55,6 +58,11 @@ void image_text(Image* image, int x, int y, const char16_t* text, uint32_t) {
 }
 
 void image_set_scale(Image* image, double scale) { image->scale = scale; }
+void image_set_origin(Image* image, int x, int y) {
+  image->origin_x = x;
+  image->origin_y = y;
+}
+void image_label(Image* image, int x, int y, const char16_t* text, uint32_t) { image->texts.push_back({x, y, text}); }
 double image_scale(const Image* image) { return image ? image->scale : 1.0; }
 
 void image_draw_picture(Image* target, const Image* picture, int source_size, int x, int y, int) {

@@ -26,6 +26,12 @@ BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon ico
   return buttons == BOX_YES_NO ? ANSWER_YES : ANSWER_OK;
 }
 
+// The game-end box is logged as the box it opens on the window thread.
+void show_game_end_box(const char16_t* text, const char16_t* caption) {
+  std::lock_guard lock(scripted_ui().mutex);
+  scripted_ui().boxes.push_back({text, caption, BOX_INFORMATION, BOX_OK});
+}
+
 static bool next_path(std::deque<std::string>& queue, std::string& path) {
   std::lock_guard lock(scripted_ui().mutex);
   if (queue.empty()) return false;
