@@ -82,6 +82,12 @@ std::u16string game_end_box_text(GameEnd reason, bool player_lost, int moves, in
   return text;
 }
 
+void end_game(GameState& gs, GameEnd reason) {
+  gs.flags.end_reason = reason;
+  gs.flags.game_over = true;
+  tell_game_end(gs, reason);
+}
+
 void tell_game_end(GameState& gs, GameEnd reason) {
   const int moves = gs.record.length < 0 ? 0 : gs.record.length;
   const bool lost = player_lost_game(reason, moves, gs.record.player_is_gote);

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "app/game_end.h"
 #include "engine/turn.h"
 
 namespace halvane {
@@ -52,6 +51,8 @@ void game_construct(GameState& gs) {
   gs.view.score_shown = NO_SCORE;
   gs.view.refresh_count = 0;
   gs.view.status_text[0] = 0;
+  gs.view.move_list = MoveList{};
+  gs.view.computer_name = nullptr;
 }
 
 void game_reset_for_window(GameState& gs) {
@@ -80,12 +81,6 @@ bool record_current(GameState& gs) {
   std::memcpy(gs.record.record_hands[0][gs.record.current], gs.record.hands[0], sizeof gs.record.hands[0]);
   std::memcpy(gs.record.record_hands[1][gs.record.current], gs.record.hands[1], sizeof gs.record.hands[1]);
   return true;
-}
-
-void end_game(GameState& gs, GameEnd reason) {
-  gs.flags.end_reason = reason;
-  gs.flags.game_over = true;
-  tell_game_end(gs, reason);
 }
 
 void show_slot(RecordState& record, int k) {

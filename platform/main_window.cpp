@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QIcon>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QThread>
@@ -41,6 +42,9 @@ constexpr MenuItem FILE_ITEMS[] = {
     {u"盤を反転させる", CMD_CHANGE_SIDES}, {u"終了する(&X)", CMD_EXIT},
 };
 constexpr MenuItem HELP_ITEMS[] = {{u"バージョン情報(&A)...", CMD_ABOUT}};
+
+// The move list's text height in design pixels, as the status line's.
+constexpr int MOVE_LIST_TEXT_PIXELS = 16;
 
 // The settings menu's time limits, in the order of THINK_LIMITS_MS.
 constexpr const char16_t* THINK_LIMIT_TEXTS[5] = {u"無制限", u"60秒", u"30秒", u"10秒", u"5秒"};
@@ -76,14 +80,23 @@ void BoardView::rescale() {
   scale_ = std::min(width() / double(VIEW_DEFAULT_WIDTH), height() / double(VIEW_DEFAULT_HEIGHT));
   if (scale_ <= 0) scale_ = 1.0;
   drawn_ratio_ = devicePixelRatioF();
-  // The buttons keep their places and proportions in the design, their captions scaled with them.
+  // The buttons and the move list keep their places and proportions in the design, their texts scaled
+  // with them.
+  auto at_x = [this](int v) { return int(std::lround((v + VIEW_ORIGIN_X) * scale_)); };
+  auto at_y = [this](int v) { return int(std::lround((v + VIEW_ORIGIN_Y) * scale_)); };
+  if (move_list_) {
+    move_list_->setGeometry(at_x(MOVE_LIST_X), at_y(MOVE_LIST_Y), at_x(MOVE_LIST_X + MOVE_LIST_WIDTH) - at_x(MOVE_LIST_X),
+                            at_y(MOVE_LIST_Y + MOVE_LIST_HEIGHT) - at_y(MOVE_LIST_Y));
+    QFont font = QApplication::font(move_list_);
+    font.setPixelSize(std::max(1, int(std::lround(MOVE_LIST_TEXT_PIXELS * scale_))));
+    move_list_->setFont(font);
+  }
   for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
     const QVariant index = button->property("place");
     if (!index.isValid()) continue;
     const ButtonPlace& place = BUTTON_PLACES[index.toInt()];
-    auto at = [this](int v) { return int(std::lround(v * scale_)); };
-    button->setGeometry(at(place.x), at(place.y), at(place.x + place.width) - at(place.x),
-                        at(place.y + place.height) - at(place.y));
+    button->setGeometry(at_x(place.x), at_y(place.y), at_x(place.x + place.width) - at_x(place.x),
+                        at_y(place.y + place.height) - at_y(place.y));
     QFont font = QApplication::font(button);
     if (font.pointSizeF() > 0)
       font.setPointSizeF(font.pointSizeF() * scale_);
@@ -120,7 +133,7 @@ void BoardView::paintEvent(QPaintEvent* event) {
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return QWidget::mouseReleaseEvent(event);
   // Back to the design's pixels, where the game knows its squares.
-  const QPointF at = event->position() / scale_;
+  const QPointF at = event->position() / scale_ - QPointF(VIEW_ORIGIN_X, VIEW_ORIGIN_Y);
   on_left_button_up(gs_, e_, int(std::floor(at.x())), int(std::floor(at.y())));
 }
 
@@ -152,10 +165,12 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
   connect(about_keys, &QAction::triggered, this, [this] { dispatch(CMD_ABOUT); });
   addAction(about_keys);
 
+  view_->set_move_list(new MoveListView(
+      view_, [this](int line) { on_move_list_line(gs_, e_, line); }, [this](int id) { dispatch(id); }));
   for (int i = 0; i < 6; ++i) {
     const ButtonPlace& place = BUTTON_PLACES[i];
     auto* button = new QPushButton(text_of(place.caption), view_);
-    button->setGeometry(place.x, place.y, place.width, place.height);
+    button->setGeometry(place.x + VIEW_ORIGIN_X, place.y + VIEW_ORIGIN_Y, place.width, place.height);
     const int id = place.id;
     button->setProperty("command_id", id);
     button->setProperty("place", i);
@@ -206,6 +221,19 @@ void MainWindow::dispatch(int id) {
   if (id == CMD_EXIT) close();
 }
 
+void MainWindow::show_repaint() {
+  view_->update();
+  if (view_->move_list()) view_->move_list()->follow(gs_);
+}
+
+void MainWindow::tell_game_end(const QString& text, const QString& caption) {
+  halvane::repaint(gs_, e_);
+  show_repaint();
+  QMessageBox box(QMessageBox::Information, caption, text, QMessageBox::Ok, this);
+  box.setObjectName(QStringLiteral("game_end_box"));
+  box.exec();
+}
+
 void MainWindow::closeEvent(QCloseEvent* event) {
   event->accept();
   if (gs_.flags.ahead) think_ahead_cancel(*gs_.flags.ahead);
@@ -217,6 +245,7 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   auto* window = new MainWindow(gs, e, strength);
   g_main_window = window;
   game_reset_for_window(gs);
+  gs.view.computer_name = strength.title;   // the name a saved record gives the computer
   gs.flags.think_limit_ms = saved_think_limit_ms();
   gs.flags.think_ahead = saved_think_ahead();
   // Thinking ahead needs cores of its own beside the think the player waits for: one Engine for each

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "app/commands.h"
+#include "platform/move_list_view.h"
 #include "app/game_state.h"
 #include "think/think.h"
 #include "think/strength.h"
@@ -27,10 +28,10 @@ inline constexpr ButtonPlace BUTTON_PLACES[6] = {
     {CMD_FORWARD, u">", 496, 179, 32, 20},  {CMD_LAST, u">>", 528, 179, 32, 20},
 };
 
-// The view's design size: the board, both hands, the buttons and the status line. The view opens at
-// this size and never gets smaller; a larger view shows the design scaled.
-constexpr int VIEW_DEFAULT_WIDTH = 600;
-constexpr int VIEW_DEFAULT_HEIGHT = 420;
+// The view's design size: the coordinates, the board, both hands, the buttons, the move list and the
+// status line. The view opens at this size and never gets smaller; a larger view shows the design scaled.
+constexpr int VIEW_DEFAULT_WIDTH = 780;
+constexpr int VIEW_DEFAULT_HEIGHT = 444;
 
 // The client area: shows the back buffer and passes left-button releases on, in design pixels.
 class BoardView : public QWidget {
@@ -39,6 +40,8 @@ class BoardView : public QWidget {
   QSize sizeHint() const override;
   // Widget pixels per design pixel: the largest at which the whole design fits the view.
   double scale() const { return scale_; }
+  MoveListView* move_list() const { return move_list_; }
+  void set_move_list(MoveListView* list) { move_list_ = list; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -53,6 +56,7 @@ class BoardView : public QWidget {
   Engine& e_;
   double scale_ = 1.0;
   double drawn_ratio_ = 0.0;   // the device pixel ratio the back buffer was made for
+  MoveListView* move_list_ = nullptr;
 };
 
 class MainWindow : public QMainWindow {
@@ -66,6 +70,10 @@ class MainWindow : public QMainWindow {
   // One command from a button, a menu item or a key: the game's dispatcher first, then the about box
   // (CMD_ABOUT) and closing (CMD_EXIT), which the window does itself.
   void dispatch(int id);
+  // The window thread's part of a repaint request: the view shown again and the move list following.
+  void show_repaint();
+  // The end of a game: the view drawn again (the progress strip cleared), then the box that tells it.
+  void tell_game_end(const QString& text, const QString& caption);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

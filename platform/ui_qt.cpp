@@ -51,9 +51,16 @@ bool run_file_dialog(QFileDialog& dialog, std::string& path) {
 void request_repaint() {
   MainWindow* window = main_window();
   if (!window) return;
-  BoardView* view = window->view();
-  // Any thread may ask; the widget is touched on the window thread only.
-  QMetaObject::invokeMethod(view, [view] { view->update(); }, Qt::QueuedConnection);
+  // Any thread may ask; the widgets are touched on the window thread only.
+  QMetaObject::invokeMethod(window, [window] { window->show_repaint(); }, Qt::QueuedConnection);
+}
+
+void show_game_end_box(const char16_t* text, const char16_t* caption) {
+  MainWindow* window = main_window();
+  if (!window) return;
+  const QString shown = QString::fromUtf16(text), title = QString::fromUtf16(caption);
+  QMetaObject::invokeMethod(window, [window, shown, title] { window->tell_game_end(shown, title); },
+                            Qt::QueuedConnection);
 }
 
 void set_button_caption(int id, const char16_t* caption) {

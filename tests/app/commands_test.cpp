@@ -64,7 +64,7 @@ TEST_F(Commands, ResetRestoresTheStartingState) {
   EXPECT_EQ(status(), TEXT_PRESS_START);
   EXPECT_FALSE(gs->flags.paused);
   EXPECT_TRUE(gs->flags.player_to_move);
-  EXPECT_EQ(gs->view.score_shown, 0);
+  EXPECT_EQ(gs->view.score_shown, NO_SCORE) << "no evaluation of the last game is left";
   EXPECT_EQ(gs->view.last_move.to_col, -1);
   EXPECT_EQ(gs->view.last_move.piece_after, SQ_EMPTY);
 }
@@ -137,9 +137,9 @@ TEST_F(Commands, NavigationThroughTheRecord) {
   EXPECT_EQ(gs->record.current, 3);
   EXPECT_TRUE(slot_matches_screen(*gs, 3));
   EXPECT_FALSE(gs->flags.game_over) << "navigation clears the game's end";
-  EXPECT_EQ(gs->view.last_move.to_col, -1) << "the last-move mark goes";
-  EXPECT_EQ(gs->view.last_move.to_row, -1);
-  EXPECT_EQ(gs->view.show_last_move, 0);
+  EXPECT_EQ(gs->view.last_move.to_col, 7) << "the move that led to the position shown is marked";
+  EXPECT_EQ(gs->view.last_move.to_row, 5);
+  EXPECT_EQ(gs->view.show_last_move, 1);
   EXPECT_TRUE(gs->flags.paused);
   EXPECT_EQ(caption_of(CMD_PAUSE), u"■");
   EXPECT_FALSE(gs->flags.player_to_move);

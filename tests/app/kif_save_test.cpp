@@ -24,22 +24,22 @@ struct KifSaveTest : KifFixture {
 };
 
 const std::vector<std::string> HEADER_UTF8 = {
-    "開始日時：2024/03/09 (07:05:02)", "棋戦：ハルベイン", "手合割：平手", "先手：--------", "後手：--------",
+    "開始日時：2024/03/09 (07:05:02)", "棋戦：ハルベイン", "手合割：平手", "先手：あなた", "後手：ハルベイン",
     "手数----指手---------消費時間--"};
 
 TEST_F(KifSaveTest, ThreeMoveGameByteForByte) {
   play_usi(*gs, {"7g7f", "3c3d", "8h2b+"});
   std::vector<std::string> lines = HEADER_UTF8;
-  for (const char* l : {"1 ７六歩(77)", "2 ３四歩(33)", "3 ２二角成(88)", "4 中断"}) lines.push_back(l);
+  for (const char* l : {"1 ７六歩(77)", "2 ３四歩(33)", "3 ２二角成(88)", "4 中断", "まで3手で中断"}) lines.push_back(l);
   std::vector<std::string> cp;
   for (const auto& l : lines) cp.push_back(cp932(l));
-  const std::string expected = join(cp, "\r\n");
+  const std::string expected = join(cp, "\r\n", true);
 
   const std::string file = save_to("three.kif");
   EXPECT_EQ(file, expected);
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを保存しました。", u"成功"}}));
   ASSERT_FALSE(file.empty());
-  EXPECT_NE(file.back(), '\n');   // no line end after the last line
+  EXPECT_EQ(file.back(), '\n');   // the closing remark ends with its line end
 }
 
 // The closing line says how the game ended, and reading the file back brings the end with it; a move
@@ -48,18 +48,19 @@ TEST_F(KifSaveTest, TheClosingWordTellsHowTheGameEnded) {
   const struct {
     GameEnd end;
     const char* word;
+    const char* remark;   // gote, to move after three moves, lost
     GameEnd read_back;
   } rows[] = {
-      {GAME_END_NONE, "4 中断", GAME_END_NONE},
-      {GAME_END_RESIGNED, "4 投了", GAME_END_RESIGNED},
-      {GAME_END_KING_CAPTURED, "4 投了", GAME_END_RESIGNED},
-      {GAME_END_MATED, "4 詰み", GAME_END_MATED},
+      {GAME_END_NONE, "4 中断", "まで3手で中断", GAME_END_NONE},
+      {GAME_END_RESIGNED, "4 投了", "まで3手で先手の勝ち", GAME_END_RESIGNED},
+      {GAME_END_KING_CAPTURED, "4 投了", "まで3手で先手の勝ち", GAME_END_RESIGNED},
+      {GAME_END_MATED, "4 詰み", "まで3手で詰み", GAME_END_MATED},
   };
   for (const auto& row : rows) {
     fresh_record({"7g7f", "3c3d", "8h2b+"});
     if (row.end != GAME_END_NONE) end_game(*gs, row.end);
     const std::string file = save_to("end.kif");
-    EXPECT_TRUE(file.ends_with("\r\n" + cp932(row.word))) << row.word;
+    EXPECT_TRUE(file.ends_with("\r\n" + cp932(row.word) + "\r\n" + cp932(row.remark) + "\r\n")) << row.word;
     load_bytes(file);
     EXPECT_EQ(gs->flags.end_reason, row.read_back) << row.word;
     EXPECT_EQ(usi_moves(), "7g7f 3c3d 8h2b+") << row.word;
@@ -76,9 +77,9 @@ TEST_F(KifSaveTest, DropsCapturesAndPromotionsAreNamed) {
   std::vector<std::string> lines;
   for (const auto& l : HEADER_UTF8) lines.push_back(cp932(l));
   for (const char* l : {"1 ７六歩(77)", "2 ３四歩(33)", "3 ２二角成(88)", "4 ２二銀(31)", "5 ５五角打",
-                        "6 ３三角打", "7 １一角成(55)", "8 １一銀(22)", "9 中断"})
+                        "6 ３三角打", "7 １一角成(55)", "8 １一銀(22)", "9 中断", "まで8手で中断"})
     lines.push_back(cp932(l));
-  EXPECT_EQ(save_to("drops.kif"), join(lines, "\r\n"));
+  EXPECT_EQ(save_to("drops.kif"), join(lines, "\r\n", true));
 }
 
 TEST_F(KifSaveTest, PlayerGoteWritesTheSameFileAndKeepsTheRecord) {
@@ -95,7 +96,11 @@ TEST_F(KifSaveTest, PlayerGoteWritesTheSameFileAndKeepsTheRecord) {
   before->record.length = gs->record.length;
 
   reset_scripted_ui();
-  EXPECT_EQ(save_to("gote.kif"), as_sente);
+  // The same moves; the players' names change places.
+  std::string expected = as_sente;
+  const std::string names = cp932("先手：あなた\r\n後手：ハルベイン");
+  expected.replace(expected.find(names), names.size(), cp932("先手：ハルベイン\r\n後手：あなた"));
+  EXPECT_EQ(save_to("gote.kif"), expected);
   EXPECT_TRUE(same_record(*gs, *before));
   EXPECT_EQ(gs->record.player_is_gote, 1);
 }
@@ -168,7 +173,7 @@ TEST_F(KifSaveTest, StepsThatAreNoMoveStopTheWriter) {
   fresh_record({"7g7f", "3c3d", "2g2f", "8c8d"});
   std::memcpy(gs->record.record_boards[3], gs->record.record_boards[2], sizeof gs->record.record_boards[3]);
   const std::string stopped = save_to("unchanged.kif");
-  EXPECT_TRUE(stopped.ends_with(cp932("2 ３四歩(33)") + "\r\n" + cp932("3 中断")));
+  EXPECT_TRUE(stopped.ends_with(cp932("2 ３四歩(33)\r\n3 中断\r\nまで2手で中断\r\n")));
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを保存しました。", u"成功"}}));
 }
 

@@ -36,7 +36,8 @@ struct RenderTest : ::testing::Test {
   void TearDown() override {
     for (auto& image : gs->view.piece_images) image_free(image);
   }
-  uint32_t at(int x, int y) const { return image_pixel(buffer, x, y); }
+  // A pixel at design coordinates: the design lies below the band of the file numerals.
+  uint32_t at(int x, int y) const { return image_pixel(buffer, x + VIEW_ORIGIN_X, y + VIEW_ORIGIN_Y); }
 };
 
 }  // namespace
@@ -58,16 +59,28 @@ TEST_F(RenderTest, AreasGridAndPiecesWithWhiteTransparent) {
   EXPECT_GT(test_support::scripted_ui().repaint_requests.load(), 0) << "the window is asked to show the buffer";
 }
 
-TEST_F(RenderTest, HandPilesFollowTheStepRule) {
-  gs->record.hands[0][PAWN] = 18;      // 40 / 19 truncates to 2, three times that for pawns: 6 pixels
+// Each kind in a hand is drawn once at its pile's origin, its count beside it when more than one; the
+// coordinates stand above and beside the board, turned with the view.
+TEST_F(RenderTest, CountedHandsAndCoordinates) {
+  gs->record.hands[0][PAWN] = 18;
   gs->record.hands[0][BISHOP] = 1;
-  gs->record.hands[1][BISHOP] = 1;
+  gs->record.hands[1][BISHOP] = 2;
   gs->record.hands[1][KING] = 1;       // a captured king is never drawn
   repaint(*gs, *e);
-  for (int m = 0; m < 18; ++m) EXPECT_EQ(at(400 + m * 6 + 4 + 1, 200 + 4 + 1), 0x100u + PAWN) << "pawn " << m;
+  EXPECT_EQ(at(404 + 1, 204 + 1), 0x100u + PAWN);
+  EXPECT_EQ(at(410 + 1, 204 + 1), RGB_YELLOW) << "one pawn drawn, not a pile";
+  EXPECT_EQ(test_support::last_text_at(buffer, 400 + 38, 200 + 12), u"18");
   EXPECT_EQ(at(404 + 1, 324 + 1), 0x100u + BISHOP);
+  EXPECT_EQ(test_support::last_text_at(buffer, 400 + 38, 320 + 12), u"") << "no count for a single piece";
   EXPECT_EQ(at(404 + 1, 4 + 1), 0x100u + GOTE_BIT + BISHOP);
+  EXPECT_EQ(test_support::last_text_at(buffer, 400 + 38, 0 + 12), u"2");
   EXPECT_EQ(at(520 + 4 + 1, 4 + 1), RGB_YELLOW) << "no king in the computer's hand pile";
+  for (int gote = 0; gote < 2; ++gote) {
+    gs->record.player_is_gote = gote;
+    repaint(*gs, *e);
+    EXPECT_EQ(test_support::last_text_at(buffer, 12, -21), gote ? u"１" : u"９") << "leftmost file, gote " << gote;
+    EXPECT_EQ(test_support::last_text_at(buffer, 372, 8 * 40 + 12), gote ? u"一" : u"九") << "bottom rank";
+  }
 }
 
 TEST_F(RenderTest, HighlightsOnlyOnThePlayersTurn) {

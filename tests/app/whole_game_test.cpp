@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/turn_flow.h"
+#include "app/game_end.h"
 #include "play_fixture.h"
 
 using namespace halvane;
@@ -108,10 +109,15 @@ struct WholeGame : PlayTest {
       EXPECT_TRUE(slot_matches_screen(*gs, gs->record.length)) << "the mating move is recorded";
       EXPECT_TRUE(material_conserved(*gs, 2));
     } else {
-      EXPECT_EQ(end.rfind(u"コンピュータが投了しました。試合終了です。", 0), 0u) << utf8(end);
+      EXPECT_EQ(end, u"コンピュータが投了しました。試合終了です。") << utf8(end);
       EXPECT_TRUE(material_conserved(*gs, 2));
-      EXPECT_GE(gs->view.score_shown, 8000);
     }
+    // One box tells the end and who won: the player only when the computer gave up.
+    int end_boxes = 0;
+    for (const auto& box : boxes()) end_boxes += box.caption == GAME_END_CAPTION;
+    EXPECT_EQ(end_boxes, 1) << "seed " << seed;
+    const bool player_won = end == u"コンピュータが投了しました。試合終了です。";
+    EXPECT_NE(boxes().back().text.find(player_won ? u"あなたの勝ちです。" : u"コンピュータの勝ちです。"), std::u16string::npos);
     // The whole record reads as alternating moves from the initial position.
     const int first_mover = as_sente ? SENTE : GOTE;
     for (int k = 1; k <= gs->record.length; ++k)
