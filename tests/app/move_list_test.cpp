@@ -1,0 +1,183 @@
+// The move list and the status line as the window shows them, read without a window: the lines of a game
+// with a recapture, a promotion, a non-promotion and a drop through navigation, a click on a line, a change
+// of sides, saving and loading, an end and a reset; no evaluation left over from before a command; and a
+// loaded finished record that hands the turn to no one.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/commands.h"
+#include "app/game_end.h"
+#include "app/record_view.h"
+#include "app/render.h"
+#include "app/turn_monitor.h"
+#include "kif_test_util.h"
+
+using namespace halvane;
+using namespace halvane::kif_test;
+using test_support::scripted_ui;
+using test_support::utf8;
+
+namespace {
+
+struct MoveListTest : KifFixture {
+  void SetUp() override {
+    KifFixture::SetUp();
+    load_back_buffer();
+  }
+  // The list's lines, and the highlighted one marked with "*".
+  std::vector<std::string> lines() const {
+    static MoveList list;
+    move_list_lines(*gs, list);
+    std::vector<std::string> out;
+    for (int i = 0; i < list.count; ++i) out.push_back((i == list.current_line ? "*" : "") + utf8(list.lines[i]));
+    return out;
+  }
+  std::string status() const { return utf8(gs->view.status_text); }
+  void command(int id) { on_command(*gs, *e, id); }
+};
+
+// Recaptures (同　銀), a promotion (成), a move that could have promoted (不成) and a drop (打).
+const std::vector<std::string> GAME = {"7g7f", "3c3d", "8h2b+", "3a2b", "B*5e", "5a4b", "5e3c", "2b3c"};
+const std::vector<std::string> GAME_LINES = {"開始局面",     "1 ▲７六歩",     "2 △３四歩", "3 ▲２二角成", "4 △同　銀",
+                                             "5 ▲５五角打", "6 △４二玉", "7 ▲３三角不成", "8 △同　銀"};
+
+std::vector<std::string> marked(std::vector<std::string> list, int current) {
+  list[current] = "*" + list[current];
+  return list;
+}
+
+}  // namespace
+
+TEST_F(MoveListTest, LinesFollowEveryChangeOfTheRecord) {
+  play_usi(*gs, GAME);
+  gs->flags.started = true;
+  EXPECT_EQ(lines(), marked(GAME_LINES, 8));
+
+  // Stepping: the line of the position shown, the status line names its move, the move is marked.
+  command(CMD_BACK);
+  EXPECT_EQ(lines(), marked(GAME_LINES, 7));
+  EXPECT_EQ(status(), "7手目 ▲３三角不成まで");
+  EXPECT_EQ(gs->view.last_move.to_col, 6);
+  EXPECT_EQ(gs->view.show_last_move, 1);
+  on_move_list_line(*gs, *e, 4);   // a click on "4 △同　銀" goes there as the buttons would
+  EXPECT_EQ(gs->record.current, 4);
+  EXPECT_EQ(status(), "4手目 △同　銀まで");
+  EXPECT_TRUE(gs->flags.paused);
+  EXPECT_EQ(std::memcmp(gs->record.board, gs->record.record_boards[4], sizeof gs->record.board), 0);
+  command(CMD_FIRST);
+  EXPECT_EQ(lines(), marked(GAME_LINES, 0));
+
+  // The other side of the same game: the same lines, from the start.
+  command(CMD_CHANGE_SIDES);
+  ASSERT_EQ(gs->record.player_is_gote, 1);
+  EXPECT_EQ(lines(), marked(GAME_LINES, 0));
+  command(CMD_LAST);
+  EXPECT_EQ(lines(), marked(GAME_LINES, 8));
+
+  // Ended: the closing line, the KIF way; saved and loaded back, the same lines and end.
+  end_game(*gs, GAME_END_RESIGNED);
+  std::vector<std::string> ended = marked(GAME_LINES, 8);
+  ended.push_back("まで8手で後手の勝ち");
+  EXPECT_EQ(lines(), ended);
+  load_bytes(save_to("list.kif"));
+  std::vector<std::string> loaded = ended;
+  loaded[8] = GAME_LINES[8];
+  loaded[0] = "*開始局面";
+  EXPECT_EQ(lines(), loaded);
+  EXPECT_EQ(status(), "開始局面");
+
+  // Drawn: the repaint publishes the lines for the window with a new revision.
+  repaint(*gs, *e);
+  const unsigned revision = gs->view.move_list.revision;
+  EXPECT_EQ(utf8(gs->view.move_list.lines[9]), "まで8手で後手の勝ち");
+  repaint(*gs, *e);
+  EXPECT_EQ(gs->view.move_list.revision, revision) << "nothing changed, nothing published";
+
+  command(CMD_START);   // reset
+  EXPECT_EQ(lines(), std::vector<std::string>{"*開始局面"});
+  repaint(*gs, *e);
+  EXPECT_EQ(gs->view.move_list.count, 1);
+  EXPECT_NE(gs->view.move_list.revision, revision);
+}
+
+// Every way a game ends is told with its status, its box and its closing line, and who lost follows from
+// whose move it was.
+TEST_F(MoveListTest, EveryEndIsToldWithWhoWon) {
+  const struct {
+    GameEnd reason;
+    int moves;
+    int player_is_gote;
+    const char* status;
+    const char* winner;
+    const char* line;
+  } rows[] = {
+      {GAME_END_RESIGNED, 7, 0, "コンピュータが投了しました。試合終了です。", "あなたの勝ちです。", "まで7手で先手の勝ち"},
+      {GAME_END_RESIGNED, 6, 0, "あなたが投了しました。試合終了です。", "コンピュータの勝ちです。", "まで6手で後手の勝ち"},
+      {GAME_END_KING_CAPTURED, 6, 0, "プレイヤーの玉が取られました。試合終了です。", "コンピュータの勝ちです。", "まで6手で後手の勝ち"},
+      {GAME_END_MATED, 7, 1, "詰みです。試合終了です。", "コンピュータの勝ちです。", "まで7手で詰み"},
+      {GAME_END_FOUL, 8, 1, "コンピュータの反則負けです。試合終了です。", "あなたの勝ちです。", "まで8手で先手の反則負け"},
+      {GAME_END_NONE, 5, 0, "対局を中断しました。", "勝敗はつきませんでした。", "まで5手で中断"},
+  };
+  for (const auto& row : rows) {
+    fresh_record({"7g7f", "3c3d", "2g2f", "8c8d", "2f2e", "4a3b", "2e2d", "2c2d"});
+    gs->record.current = gs->record.length = row.moves;
+    gs->record.player_is_gote = row.player_is_gote;
+    gs->flags.started = true;
+    end_game(*gs, row.reason);
+    EXPECT_TRUE(gs->flags.game_over) << row.line;
+    EXPECT_EQ(status(), row.status) << row.line;
+    ASSERT_EQ(scripted_ui().boxes.size(), 1u) << row.line;
+    EXPECT_EQ(scripted_ui().boxes[0].caption, GAME_END_CAPTION);
+    EXPECT_NE(utf8(scripted_ui().boxes[0].text).find(row.winner), std::string::npos) << row.line;
+    EXPECT_EQ(lines().back(), row.line);
+  }
+}
+
+// No number of an earlier game, an earlier position or the other side stays in the status line.
+TEST_F(MoveListTest, NoStaleEvaluationInTheStatusLine) {
+  const std::string saved = [&] {
+    play_usi(*gs, GAME);
+    return save_to("stale.kif");
+  }();
+  const struct {
+    const char* what;
+    std::function<void()> act;
+  } rows[] = {
+      {"load", [&] { load_bytes(saved); }},
+      {"reset", [&] { command(CMD_START); }},
+      {"change of sides", [&] { command(CMD_CHANGE_SIDES); }},
+      {"new game", [&] { command(CMD_START), command(CMD_START); }},
+      {"a step back", [&] { command(CMD_BACK); }},
+  };
+  for (const auto& row : rows) {
+    fresh_record(GAME);
+    gs->flags.started = true;
+    gs->view.score_shown = 293094;
+    row.act();
+    turn_monitor_pass(*gs, *e);
+    EXPECT_EQ(status().find("293094"), std::string::npos) << row.what << ": " << status();
+    EXPECT_EQ(gs->view.score_shown, NO_SCORE) << row.what;
+  }
+}
+
+// A record loaded at its end is a finished game: the computer, to move there, is never handed the turn,
+// even with the pause lifted; a step back lets play go on.
+TEST_F(MoveListTest, LoadedFinishedRecordHandsTheTurnToNoOne) {
+  fresh_record({"7g7f", "3c3d", "8h2b+", "3a2b", "B*5e", "5a4b", "5e3c"});
+  end_game(*gs, GAME_END_RESIGNED);
+  load_bytes(save_to("finished.kif"));
+  ASSERT_EQ(gs->flags.end_reason, GAME_END_RESIGNED);
+  command(CMD_LAST);
+  EXPECT_TRUE(gs->flags.game_over);
+  EXPECT_EQ(status(), "まで7手で先手の勝ち");
+  command(CMD_PAUSE);
+  ASSERT_FALSE(gs->flags.paused);
+  for (int pass = 0; pass < 5; ++pass) turn_monitor_pass(*gs, *e);
+  EXPECT_FALSE(gs->flags.thinking);
+  EXPECT_EQ(gs->record.length, 7) << "no move was added to a finished game";
+  load_bytes(save_to("again.kif"));
+  EXPECT_EQ(gs->flags.end_reason, GAME_END_RESIGNED) << "a saved copy keeps its end word";
+  command(CMD_BACK);
+  EXPECT_FALSE(gs->flags.game_over) << "from an earlier position the game goes on";
+}
