@@ -80,7 +80,7 @@ class MainWindowTest : public QObject {
       QPushButton* button = window_->button(row.id);
       QVERIFY(button);
       QCOMPARE(button->text(), text(row.caption));
-      QCOMPARE(button->geometry(), row.place);
+      QCOMPARE(button->geometry(), row.place.translated(VIEW_ORIGIN_X, VIEW_ORIGIN_Y));
       QCOMPARE(button->parentWidget(), window_->view());
       QVERIFY(button->isVisible());
     }
@@ -195,8 +195,8 @@ class MainWindowTest : public QObject {
       for (int y = 0; y < 410; ++y)
         for (int x = 0; x < 600; ++x) {
           bool on_button = false;
-          for (QPushButton* button : window_->view()->findChildren<QPushButton*>())
-            on_button = on_button || button->geometry().contains(x, y);
+          for (QWidget* child : window_->view()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            on_button = on_button || child->geometry().contains(x, y);
           if (!on_button && painted.pixel(x, y) != buffer.pixel(x, y)) ++count;
         }
       return count;
@@ -375,13 +375,13 @@ class MainWindowTest : public QObject {
     QVERIFY(g_game.flags.started && g_game.flags.player_to_move);
 
     // Clicks in the view's own coordinates: the pawn on (2, 6), then the square in front of it.
-    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20));
+    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20 + VIEW_ORIGIN_Y));
     QCOMPARE(g_game.input.selection, 1);
     QCOMPARE(g_game.input.sel_col, 2);
     QCOMPARE(g_game.input.sel_row, 6);
     // The selected square is drawn blue in what the window shows; a second click on it lets go.
-    QCOMPARE(back_buffer_copy(QRect(2 * 40 + 1, 6 * 40 + 1, 1, 1)).pixel(0, 0) & 0xFFFFFF, uint32_t(RGB_BLUE));
-    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20));
+    QCOMPARE(back_buffer_copy(QRect(2 * 40 + 1, 6 * 40 + 1 + VIEW_ORIGIN_Y, 1, 1)).pixel(0, 0) & 0xFFFFFF, uint32_t(RGB_BLUE));
+    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20 + VIEW_ORIGIN_Y));
     QCOMPARE(g_game.input.selection, 0);
 
     // Twice the size: everything drawn twice as large, and clicks land on the squares drawn under them,
@@ -389,18 +389,19 @@ class MainWindowTest : public QObject {
     const QSize opened = window_->size();
     window_->resize(opened + QSize(VIEW_DEFAULT_WIDTH, VIEW_DEFAULT_HEIGHT));
     QTRY_COMPARE(window_->view()->scale(), 2.0);
-    QCOMPARE(window_->button(0)->geometry(), QRect(600, 740, 160, 40));
+    QCOMPARE(window_->button(0)->geometry(), QRect(600, 740 + 2 * VIEW_ORIGIN_Y, 160, 40));
+    const QPoint origin(2 * VIEW_ORIGIN_X, 2 * VIEW_ORIGIN_Y);
     struct Click { QPoint at; int col, row; } clicks[] = {{{6 * 80 + 40, 6 * 80 + 40}, 6, 6}, {{7 * 80 + 1, 6 * 80 + 79}, 7, 6}};
     for (const Click& c : clicks) {
-      QTest::mouseClick(window_->view(), Qt::LeftButton, {}, c.at);
+      QTest::mouseClick(window_->view(), Qt::LeftButton, {}, c.at + origin);
       QCOMPARE(g_game.input.selection, 1);
       QCOMPARE(g_game.input.sel_col, c.col);
       QCOMPARE(g_game.input.sel_row, c.row);
       const QImage shown = window_->view()->grab().toImage();
-      QCOMPARE(shown.pixel(c.col * 80 + 3, c.row * 80 + 3) & 0xFFFFFF, uint32_t(RGB_BLUE));
-      QCOMPARE(shown.pixel(c.col * 80 + 3, (c.row - 1) * 80 + 3) & 0xFFFFFF, uint32_t(RGB_GREEN));
+      QCOMPARE(shown.pixel(origin.x() + c.col * 80 + 3, origin.y() + c.row * 80 + 3) & 0xFFFFFF, uint32_t(RGB_BLUE));
+      QCOMPARE(shown.pixel(origin.x() + c.col * 80 + 3, origin.y() + (c.row - 1) * 80 + 3) & 0xFFFFFF, uint32_t(RGB_GREEN));
     }
-    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(7 * 80 + 40, 6 * 80 + 40));
+    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(7 * 80 + 40, 6 * 80 + 40) + origin);
     QCOMPARE(g_game.input.selection, 0);
     // Never smaller than the whole design.
     window_->resize(100, 100);

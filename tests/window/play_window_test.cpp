@@ -18,8 +18,9 @@ namespace {
 uint32_t shown(QWidget* view, int x, int y) { return view->grab().toImage().pixel(x, y) & 0xFFFFFF; }
 
 // Just inside a square's black outline, where no piece picture reaches.
-QPoint square_corner(int col, int row) { return {col * 40 + 2, row * 40 + 2}; }
-QPoint square_centre(int col, int row) { return {col * 40 + 20, row * 40 + 20}; }
+// View pixels: the board lies below the band of file numerals.
+QPoint square_corner(int col, int row) { return {col * 40 + 2 + VIEW_ORIGIN_X, row * 40 + 2 + VIEW_ORIGIN_Y}; }
+QPoint square_centre(int col, int row) { return {col * 40 + 20 + VIEW_ORIGIN_X, row * 40 + 20 + VIEW_ORIGIN_Y}; }
 
 }  // namespace
 
@@ -50,7 +51,7 @@ class PlayWindowTest : public QObject {
     QCOMPARE(window_->button(CMD_START)->text(), text(u"初期化"));
     QVERIFY(g_game.flags.started);
     QVERIFY(g_game.flags.player_to_move);
-    QTRY_COMPARE(QString::fromUtf16(g_game.view.status_text), text(u"プレイヤーの手番です。評価値＝0"));
+    QTRY_COMPARE(QString::fromUtf16(g_game.view.status_text), text(u"プレイヤーの手番です。"));
 
     // 2. The pawn on the third file from the left: selected in blue, its square ahead green.
     QTest::mouseClick(view, Qt::LeftButton, {}, square_centre(2, 6));
@@ -84,11 +85,16 @@ class PlayWindowTest : public QObject {
       for (int i = 0; i < 32; ++i) {
         const uint32_t rgb = image_pixel(picture, i, j);
         if (rgb == RGB_WHITE) continue;   // transparent
-        QCOMPARE(frame.pixel(m.to_col * 40 + 4 + i, m.to_row * 40 + 4 + j) & 0xFFFFFF, rgb);
+        QCOMPARE(frame.pixel(square_corner(m.to_col, m.to_row).x() + 2 + i, square_corner(m.to_col, m.to_row).y() + 2 + j) & 0xFFFFFF, rgb);
         ++compared;
       }
     QVERIFY(compared > 0);
-    QVERIFY(QString::fromUtf16(g_game.view.status_text).startsWith(text(u"プレイヤーの手番です。評価値＝")));
+    // A book reply has no evaluation to show.
+    QVERIFY(QString::fromUtf16(g_game.view.status_text).startsWith(text(u"プレイヤーの手番です。")));
+    // The move list follows: the start, the player's move, the reply, the reply highlighted.
+    QTRY_COMPARE(view->move_list()->count(), 3);
+    QCOMPARE(view->move_list()->item(1)->text(), text(u"1 ▲７六歩"));
+    QCOMPARE(view->move_list()->currentRow(), 2);
   }
 };
 
