@@ -28,7 +28,7 @@ constexpr int STATUS_X = 0, STATUS_Y = 390;
 constexpr int LABEL_X = 400, LABEL_Y = 360;
 constexpr int STRIP_TOP = 364, STRIP_ROWS = 4, STRIP_WIDTH = 360;
 constexpr int COUNT_X = 38, COUNT_Y = 12;   // a hand count beside its piece
-constexpr int FILE_LABEL_Y = -21, RANK_LABEL_X = 372, LABEL_INSET = 12;
+constexpr int FILE_LABEL_Y = -21, RANK_LABEL_X = 371, LABEL_INSET = 11, RANK_STRIP_RIGHT = 390;
 
 // Picture file names by piece kind; 12 and 15 never stand on a board.
 const char* const PIECE_FILE_NAMES[16] = {"hu",    "kyo",  "kei",  "gin", "kin", "kaku", "hi",  "gyoku",
@@ -80,6 +80,9 @@ void draw_coordinates(Image* target, const GameState& gs) {
   static const char16_t FILES[] = u"９８７６５４３２１";
   static const char16_t RANKS[] = u"一二三四五六七八九";
   const bool turned = gs.record.player_is_gote != 0;
+  // Strips in the board's colour along its top and right edges, so each repaint writes on a clean ground.
+  image_rect(target, 0, FILE_LABEL_Y - 1, 361, 1, RGB_YELLOW);
+  image_rect(target, 360, 0, RANK_STRIP_RIGHT, 360, RGB_YELLOW);
   for (int i = 0; i < 9; ++i) {
     const char16_t file[2] = {FILES[turned ? 8 - i : i], 0};
     const char16_t rank[2] = {RANKS[turned ? 8 - i : i], 0};

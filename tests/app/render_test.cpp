@@ -51,7 +51,7 @@ TEST_F(RenderTest, AreasGridAndPiecesWithWhiteTransparent) {
     EXPECT_EQ(at(d, 125), RGB_BLACK) << "vertical grid line " << d;
     EXPECT_EQ(at(125, d), RGB_BLACK) << "horizontal grid line " << d;
   }
-  EXPECT_NE(at(380, 100), RGB_YELLOW) << "the wallpaper shows between the areas";
+  EXPECT_NE(at(395, 100), RGB_YELLOW) << "the wallpaper shows between the areas";
   // The player's pawn on (2, 6): its mark at (40*2 + 4 + 1, 40*6 + 4 + 1); the white around it is transparent.
   EXPECT_EQ(at(85, 245), 0x100u + 0);
   EXPECT_EQ(at(84, 244), RGB_YELLOW);
@@ -78,8 +78,8 @@ TEST_F(RenderTest, CountedHandsAndCoordinates) {
   for (int gote = 0; gote < 2; ++gote) {
     gs->record.player_is_gote = gote;
     repaint(*gs, *e);
-    EXPECT_EQ(test_support::last_text_at(buffer, 12, -21), gote ? u"１" : u"９") << "leftmost file, gote " << gote;
-    EXPECT_EQ(test_support::last_text_at(buffer, 372, 8 * 40 + 12), gote ? u"一" : u"九") << "bottom rank";
+    EXPECT_EQ(test_support::last_text_at(buffer, 11, -21), gote ? u"１" : u"９") << "leftmost file, gote " << gote;
+    EXPECT_EQ(test_support::last_text_at(buffer, 371, 8 * 40 + 11), gote ? u"一" : u"九") << "bottom rank";
   }
 }
 

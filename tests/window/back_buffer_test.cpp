@@ -120,7 +120,7 @@ class BackBufferTest : public QObject {
     QCOMPARE(rgb(view, 480, 160), wall(480, 160));
     QCOMPARE(rgb(view, 360, 359), BLACK);
     QCOMPARE(rgb(view, 360, 360), wall(360, 360));
-    QCOMPARE(rgb(view, 361, 100), wall(361, 100));
+    QCOMPARE(rgb(view, 395, 100), wall(395, 100));   // between the rank numerals and the hands
   }
 
   void everyPieceAtItsSquareWithWhiteTransparent() {
