@@ -84,8 +84,9 @@ bool computer_move(GameState& gs, Engine& e) {
       move_stands = false;
       if (gs.record.current > 0) gs.record.current -= 1;
       gs.record.length = gs.record.current;
-      gs.record.hands[1][KING] = 0;
       end_game(gs, GAME_END_KING_CAPTURED);
+      gs.record.hands[1][KING] = 0;
+      set_status(gs.view, u"プレイヤーの玉が取られました。試合終了です。");
       repaint(gs, e);
       hold_game_end();
     }
