@@ -34,13 +34,19 @@ std::atomic<MainWindow*> g_main_window{nullptr};
 struct MenuItem {
   const char16_t* text;
   int id;
+  QKeyCombination key = QKeyCombination();   // none when empty
 };
 
 constexpr MenuItem FILE_ITEMS[] = {
     {u"棋譜を読み込む", CMD_LOAD_KIF}, {u"棋譜を保存する", CMD_SAVE_KIF},
     {u"盤を反転させる", CMD_CHANGE_SIDES}, {u"終了する(&X)", CMD_EXIT},
 };
-constexpr MenuItem HELP_ITEMS[] = {{u"バージョン情報(&A)...", CMD_ABOUT}};
+constexpr MenuItem GAME_ITEMS[] = {
+    {u"待った", CMD_TAKE_BACK, Qt::CTRL | Qt::Key_Z},
+    {u"新規対局", CMD_NEW_GAME, Qt::CTRL | Qt::Key_N},
+    {u"投了", CMD_RESIGN},
+};
+constexpr MenuItem HELP_ITEMS[] = {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", CMD_ABOUT}};
 
 // The settings menu's time limits, in the order of THINK_LIMITS_MS.
 constexpr const char16_t* THINK_LIMIT_TEXTS[5] = {u"無制限", u"60秒", u"30秒", u"10秒", u"5秒"};
@@ -138,12 +144,14 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
       QAction* action = menu->addAction(text_of(items[i].text));
       const int id = items[i].id;
       action->setData(id);
+      if (items[i].key != QKeyCombination()) action->setShortcut(QKeySequence(items[i].key));
       connect(action, &QAction::triggered, this, [this, id] { dispatch(id); });
     }
   };
   add_menu(u"ファイル(&F)", FILE_ITEMS, 4);
+  add_menu(u"対局(&G)", GAME_ITEMS, 3);
   add_settings_menu();
-  add_menu(u"ヘルプ(&H)", HELP_ITEMS, 1);
+  add_menu(u"ヘルプ(&H)", HELP_ITEMS, 2);
 
   auto* about_keys = new QAction(this);
   about_keys->setObjectName(QStringLiteral("about_keys"));
@@ -152,7 +160,7 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
   connect(about_keys, &QAction::triggered, this, [this] { dispatch(CMD_ABOUT); });
   addAction(about_keys);
 
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < BUTTON_COUNT; ++i) {
     const ButtonPlace& place = BUTTON_PLACES[i];
     auto* button = new QPushButton(text_of(place.caption), view_);
     button->setGeometry(place.x, place.y, place.width, place.height);
@@ -192,10 +200,17 @@ void MainWindow::add_settings_menu() {
     gs_.flags.think_ahead = on;
     save_think_ahead(on);
   });
+  QAction* illegal = menu->addAction(text_of(u"反則手も指せる"));
+  illegal->setCheckable(true);
+  illegal->setChecked(saved_allow_illegal());
+  connect(illegal, &QAction::toggled, this, [this](bool on) {
+    gs_.flags.allow_illegal = on;
+    save_allow_illegal(on);
+  });
 }
 
 QPushButton* MainWindow::button(int id) const {
-  for (int i = 0; i < 6; ++i)
+  for (int i = 0; i < BUTTON_COUNT; ++i)
     if (BUTTON_PLACES[i].id == id) return buttons_[i];
   return nullptr;
 }
@@ -203,10 +218,16 @@ QPushButton* MainWindow::button(int id) const {
 void MainWindow::dispatch(int id) {
   on_command(gs_, e_, id);
   if (id == CMD_ABOUT) show_about_box(this);
+  if (id == CMD_HELP) show_help_page(this);
   if (id == CMD_EXIT) close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // An unsaved game is asked about first; キャンセル (or a cancelled save) keeps the window open.
+  if (!may_close(gs_, e_)) {
+    event->ignore();
+    return;
+  }
   event->accept();
   if (gs_.flags.ahead) think_ahead_cancel(*gs_.flags.ahead);
   // Closing the main window ends the program, even when another top-level window is still up.
@@ -219,6 +240,7 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   game_reset_for_window(gs);
   gs.flags.think_limit_ms = saved_think_limit_ms();
   gs.flags.think_ahead = saved_think_ahead();
+  gs.flags.allow_illegal = saved_allow_illegal();
   // Thinking ahead needs cores of its own beside the think the player waits for: one Engine for each
   // spare core. They are made once and, like the game's, kept to the end of the process.
   if (const int engines = ahead_engines_for(std::thread::hardware_concurrency()); engines > 0) {

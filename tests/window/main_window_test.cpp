@@ -73,9 +73,10 @@ class MainWindowTest : public QObject {
   void sixButtonsInTheClientArea() {
     struct Row { int id; const char16_t* caption; QRect place; } rows[] = {
         {0, u"開始", {300, 370, 80, 20}}, {1, u"<<", {400, 179, 32, 20}}, {2, u"<", {432, 179, 32, 20}},
-        {5, u"ll", {464, 179, 32, 20}},  {3, u">", {496, 179, 32, 20}},  {4, u">>", {528, 179, 32, 20}}};
+        {5, u"ll", {464, 179, 32, 20}},  {3, u">", {496, 179, 32, 20}},  {4, u">>", {528, 179, 32, 20}},
+        {CMD_TAKE_BACK, u"待った", {560, 179, 40, 20}}};
     const auto buttons = window_->view()->findChildren<QPushButton*>();
-    QCOMPARE(buttons.size(), 6);
+    QCOMPARE(buttons.size(), 7);
     for (const Row& row : rows) {
       QPushButton* button = window_->button(row.id);
       QVERIFY(button);
@@ -96,35 +97,41 @@ class MainWindowTest : public QObject {
     struct Menu { const char16_t* title; std::vector<Item> items; } menus[] = {
         {u"ファイル(&F)",
          {{u"棋譜を読み込む", 10001}, {u"棋譜を保存する", 10002}, {u"盤を反転させる", 10003}, {u"終了する(&X)", 105}}},
-        {u"ヘルプ(&H)", {{u"バージョン情報(&A)...", 104}}}};
+        {u"対局(&G)", {{u"待った", CMD_TAKE_BACK}, {u"新規対局", CMD_NEW_GAME}, {u"投了", CMD_RESIGN}}},
+        {u"ヘルプ(&H)", {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", 104}}}};
     const auto bar = window_->menuBar()->actions();
-    QCOMPARE(bar.size(), 3);
-    QCOMPARE(bar[1]->text(), text(u"設定(&S)"));
-    for (int m = 0; m < 2; ++m) {
-      QCOMPARE(bar[m == 0 ? 0 : 2]->text(), text(menus[m].title));
-      const auto items = bar[m == 0 ? 0 : 2]->menu()->actions();
+    QCOMPARE(bar.size(), 4);
+    QCOMPARE(bar[2]->text(), text(u"設定(&S)"));
+    const int places[] = {0, 1, 3};
+    for (int m = 0; m < 3; ++m) {
+      QCOMPARE(bar[places[m]]->text(), text(menus[m].title));
+      const auto items = bar[places[m]]->menu()->actions();
       QCOMPARE(items.size(), qsizetype(menus[m].items.size()));
       for (size_t i = 0; i < menus[m].items.size(); ++i) {
         QCOMPARE(items[i]->text(), text(menus[m].items[i].text));
         QCOMPARE(items[i]->data().toInt(), menus[m].items[i].id);
       }
     }
+    const auto game_items = bar[1]->menu()->actions();
+    QCOMPARE(game_items[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(game_items[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
   }
 
-  // 設定: the time limits checked one at a time, 無制限 and 先読み at first; a choice reaches the game
-  // and is remembered for the next run.
+  // 設定: the time limits checked one at a time, 30秒 and 先読み at first, 反則手も指せる off; a choice
+  // reaches the game and is remembered for the next run.
   void settingsMenuReachesTheGameAndIsRemembered() {
-    QMenu* settings_menu = window_->menuBar()->actions()[1]->menu();
+    QMenu* settings_menu = window_->menuBar()->actions()[2]->menu();
     const auto items = settings_menu->actions();
-    QCOMPARE(items.size(), 2);
-    QCOMPARE(items[0]->text() + items[1]->text(), text(u"思考時間の上限先読み"));
+    QCOMPARE(items.size(), 3);
+    QCOMPARE(items[0]->text() + items[1]->text() + items[2]->text(), text(u"思考時間の上限先読み反則手も指せる"));
     QVERIFY(items[1]->isCheckable() && items[1]->isChecked());
+    QVERIFY(items[2]->isCheckable() && !items[2]->isChecked() && !g_game.flags.allow_illegal);
     const auto limits = items[0]->menu()->actions();
     const char16_t* names[] = {u"無制限", u"60秒", u"30秒", u"10秒", u"5秒"};
     const int ms[] = {0, 60000, 30000, 10000, 5000};
     QCOMPARE(limits.size(), 5);
-    for (int i = 0; i < 5; ++i) QVERIFY(limits[i]->text() == text(names[i]) && limits[i]->isChecked() == (i == 0));
-    QCOMPARE(g_game.flags.think_limit_ms.load(), 0);
+    for (int i = 0; i < 5; ++i) QVERIFY(limits[i]->text() == text(names[i]) && limits[i]->isChecked() == (i == 2));
+    QCOMPARE(g_game.flags.think_limit_ms.load(), 30000);
     for (int i : {3, 1, 0, 4}) {
       limits[i]->trigger();
       QVERIFY(g_game.flags.think_limit_ms.load() == ms[i] && saved_think_limit_ms() == ms[i]);
@@ -134,6 +141,10 @@ class MainWindowTest : public QObject {
     QVERIFY(!g_game.flags.think_ahead && !saved_think_ahead());
     items[1]->trigger();
     QVERIFY(g_game.flags.think_ahead && saved_think_ahead());
+    items[2]->trigger();
+    QVERIFY(g_game.flags.allow_illegal && saved_allow_illegal());
+    items[2]->trigger();
+    QVERIFY(!g_game.flags.allow_illegal && !saved_allow_illegal());
     // Back to no limit, so that the game below thinks as it always did.
     limits[0]->trigger();
     QCOMPARE(saved_think_limit_ms(), 0);
@@ -173,7 +184,7 @@ class MainWindowTest : public QObject {
     if (key) {
       QTest::keyClick(window_, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     } else {
-      window_->menuBar()->actions()[2]->menu()->actions()[0]->trigger();
+      window_->menuBar()->actions()[3]->menu()->actions()[1]->trigger();
     }
     QCOMPARE(seen.title, text(u"バージョン情報 Halvane"));
     QCOMPARE(seen.text, QString("Halvane, version " HALVANE_VERSION));
