@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <thread>
+#include <tuple>
 
 #include "app/commands.h"
 #include "app/ui.h"
@@ -21,6 +22,9 @@
 using namespace halvane;
 
 namespace {
+
+// The file dialogs' filters: KIF records by both extensions, and any file.
+const QStringList KIF_FILTERS = {"棋譜ファイル (*.kif *.kifu)", "すべてのファイル (*)"};
 
 // Types a name into the dialog's file name box and presses its Open or Save button.
 void choose(QFileDialog* dialog, const QString& name) {
@@ -259,6 +263,10 @@ class MainWindowTest : public QObject {
     QTest::newRow("question, No") << int(BOX_QUESTION) << int(BOX_YES_NO) << int(QMessageBox::No) << int(ANSWER_NO);
     QTest::newRow("warning") << int(BOX_WARNING) << int(BOX_OK) << int(QMessageBox::Ok) << int(ANSWER_OK);
     QTest::newRow("error") << int(BOX_ERROR) << int(BOX_OK) << int(QMessageBox::Ok) << int(ANSWER_OK);
+    for (auto [name, press, answer] : {std::tuple{"save", QMessageBox::Save, ANSWER_YES},
+                                       std::tuple{"discard", QMessageBox::Discard, ANSWER_NO},
+                                       std::tuple{"cancel", QMessageBox::Cancel, ANSWER_CANCEL}})
+      QTest::newRow(name) << int(BOX_QUESTION) << int(BOX_SAVE_DISCARD_CANCEL) << int(press) << int(answer);
   }
   void messageBoxes() {
     QFETCH(int, icon);
@@ -270,6 +278,9 @@ class MainWindowTest : public QObject {
     struct Seen { QString text, caption; QMessageBox::Icon icon{}; QMessageBox::StandardButtons buttons; bool owned = false; } seen;
     auto watch = on_next_modal<QMessageBox>([&](QMessageBox* box) {
       seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons(), box->parentWidget() == window_};
+      if (box->standardButtons() & QMessageBox::Save)   // the question's own words on its buttons
+        QVERIFY(box->button(QMessageBox::Save)->text() + box->button(QMessageBox::Discard)->text() +
+                    box->button(QMessageBox::Cancel)->text() == text(u"保存保存しないキャンセル"));
       QTest::mouseClick(box->button(QMessageBox::StandardButton(press)), Qt::LeftButton);
     });
     const BoxAnswer got = message_box(u"先手にしますか？", u"先手・後手の選択", BoxIcon(icon), BoxButtons(buttons));
@@ -277,8 +288,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(seen.text, text(u"先手にしますか？"));
     QCOMPARE(seen.caption, text(u"先手・後手の選択"));
     QCOMPARE(seen.icon, QT_ICON[icon]);
-    QCOMPARE(seen.buttons, buttons == BOX_OK ? QMessageBox::StandardButtons(QMessageBox::Ok)
-                                            : QMessageBox::Yes | QMessageBox::No);
+    const QMessageBox::StandardButtons expected[] = {QMessageBox::Ok, QMessageBox::Yes | QMessageBox::No,
+                                                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel};
+    QCOMPARE(seen.buttons, expected[buttons]);
     QVERIFY(seen.owned);
   }
 
@@ -301,9 +313,8 @@ class MainWindowTest : public QObject {
     std::string path;
     QVERIFY(open_file_dialog(path));
     QCOMPARE(QString::fromStdString(path), existing);
-    QVERIFY(seen.filters.first().startsWith("KIF files {*.kif}"));
-    QVERIFY(seen.filters.first().contains("*.kifu"));
-    QCOMPARE(seen.shown_filter, QString("KIF files {*.kif}"));
+    QCOMPARE(seen.filters, KIF_FILTERS);
+    QCOMPARE(seen.shown_filter, KIF_FILTERS.first());
     QCOMPARE(seen.mode, QFileDialog::ExistingFile);
     QCOMPARE(seen.accept, QFileDialog::AcceptOpen);
 
@@ -333,7 +344,7 @@ class MainWindowTest : public QObject {
     QVERIFY(save_file_dialog(path));
     QCOMPARE(QString::fromStdString(path), existing);
     QVERIFY(seen.asked);
-    QCOMPARE(seen.filters, QStringList{"KIF files {*.kif} (*.kif *.kifu)"});
+    QCOMPARE(seen.filters, KIF_FILTERS);
     QCOMPARE(seen.suffix, QString("kif"));
 
     // A new name without an extension is saved as a KIF file, without a question; the dialog opens in
