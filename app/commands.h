@@ -10,12 +10,17 @@ namespace halvane {
 // Command ids: buttons and menu items.
 constexpr int CMD_START = 0, CMD_FIRST = 1, CMD_BACK = 2, CMD_FORWARD = 3, CMD_LAST = 4, CMD_PAUSE = 5;
 constexpr int CMD_LOAD_KIF = 10001, CMD_SAVE_KIF = 10002, CMD_CHANGE_SIDES = 10003;
-constexpr int CMD_ABOUT = 104, CMD_EXIT = 105;
+constexpr int CMD_TAKE_BACK = 10004, CMD_NEW_GAME = 10005, CMD_RESIGN = 10006;   // the 対局 menu
+constexpr int CMD_ABOUT = 104, CMD_EXIT = 105, CMD_HELP = 106;
 
 void on_command(GameState& gs, Engine& e, int id);
 void on_left_button_up(GameState& gs, Engine& e, int x, int y);
 // A line of the move list chosen: line k is the position after k moves (0 the start), reached as the
 // navigation buttons reach it; the closing line stands for the last position.
 void on_move_list_line(GameState& gs, Engine& e, int line);
+
+// The window is about to close (終了する or its close button): asks about an unsaved game first. False
+// when the user keeps the window open.
+bool may_close(GameState& gs, Engine& e);
 
 }  // namespace halvane

@@ -1,9 +1,11 @@
 // One computer turn: hands the position on screen to the think, then applies its answer — a move, a
-// resignation, or the capture of the player's king, which ends the game.
+// resignation, or the capture of the player's king, which ends the game with the player's foul. A
+// pawn-drop mate the player was let play is claimed as a foul before any think.
 #include <chrono>
 #include <cstring>
 #include <thread>
 
+#include "app/move_rules.h"
 #include "app/render.h"
 #include "app/turn_flow.h"
 #include "app/turn_monitor.h"
@@ -21,6 +23,17 @@ constexpr int GAME_END_HOLD_MS = 1000;
 constexpr int EVALUATION_SHOWN_LIMIT = 90000;
 
 void hold_game_end() { std::this_thread::sleep_for(std::chrono::milliseconds(GAME_END_HOLD_MS)); }
+
+// The player loses by the illegal move just played: it leaves the record, so that the record ends on the
+// player's turn with 反則負け.
+void foul_by_player(GameState& gs, Engine& e, const char16_t* text) {
+  if (gs.record.current > 0) gs.record.current -= 1;
+  gs.record.length = gs.record.current;
+  end_game(gs, GAME_END_FOUL);
+  set_status(gs.view, text);
+  repaint(gs, e);
+  hold_game_end();
+}
 
 }  // namespace
 
@@ -42,6 +55,13 @@ bool computer_move(GameState& gs, Engine& e) {
   set_status(gs.view, TEXT_THINKING);
   repaint(gs, e);
 
+  // A pawn-drop mate leaves the computer no move: it claims the foul instead of thinking.
+  if (pawn_drop_mate_played(e, gs)) {
+    foul_by_player(gs, e, u"打ち歩詰めの反則負けです。試合終了です。");
+    gs.flags.player_to_move = true;
+    return false;
+  }
+
   // 2.-4. The engine's inputs: move count, board and hands exactly as on screen.
   ThinkRequest request = screen_think_request(gs);
 
@@ -59,6 +79,9 @@ bool computer_move(GameState& gs, Engine& e) {
     request.limit_ms = 0;
     result = think(e, request);
   }
+  // A command stopped the think to change the game (take back, resign, a new game): nothing is applied and
+  // the turn stays the computer's until that command has set the game up.
+  if (gs.flags.abandon_think) return false;
   // A book move has no evaluation, and a mate's or a king's score is no evaluation either.
   const bool evaluated = !result.book && result.score > -EVALUATION_SHOWN_LIMIT && result.score < EVALUATION_SHOWN_LIMIT;
   gs.view.score_shown = evaluated ? result.score : NO_SCORE;
@@ -80,21 +103,16 @@ bool computer_move(GameState& gs, Engine& e) {
     else
       apply_board_move(gs.record, 1, m.from_col, m.from_row, m.to_col, m.to_row, m.piece_after);
     if (m.captured == KING) {
-      // The player's last move, which left the king to be taken, leaves the record.
+      // Only a move that left the king attacked lets it be taken: the player loses by that foul.
       move_stands = false;
-      if (gs.record.current > 0) gs.record.current -= 1;
-      gs.record.length = gs.record.current;
-      end_game(gs, GAME_END_KING_CAPTURED);
       gs.record.hands[1][KING] = 0;
-      set_status(gs.view, u"プレイヤーの玉が取られました。試合終了です。");
-      repaint(gs, e);
-      hold_game_end();
+      foul_by_player(gs, e, u"王手放置の反則負けです。試合終了です。");
     }
   }
 
   // 8. The turn goes back to the player. It was the computer's turn, so this is the toggle; setting it
   // outright also keeps a reset made during the game-end hold from handing the turn to the computer.
-  gs.flags.thinking = false;
+  // `thinking` is cleared by the turn monitor once the move is recorded.
   gs.flags.player_to_move = true;
   return move_stands;
 }

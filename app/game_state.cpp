@@ -37,6 +37,11 @@ void game_construct(GameState& gs) {
   gs.flags.started = gs.flags.game_over = gs.flags.thinking = gs.flags.input_busy = gs.flags.paused = false;
   gs.flags.end_reason = GAME_END_NONE;
   gs.flags.player_to_move = true;
+  gs.flags.think_limit_ms = 0;
+  gs.flags.think_ahead = false;
+  gs.flags.allow_illegal = gs.flags.abandon_think = gs.flags.unsaved = false;
+  gs.flags.ahead = nullptr;
+  gs.flags.shown_engine = nullptr;
   gs.input.selection = 0;
   gs.input.sel_col = gs.input.sel_row = gs.input.dest_col = gs.input.dest_row = -1;
   gs.input.sel_piece = gs.input.dest_piece = SQ_EMPTY;
@@ -77,6 +82,7 @@ bool record_current(GameState& gs) {
   gs.record.current += 1;
   gs.record.length = gs.record.current;
   gs.flags.end_reason = GAME_END_NONE;   // the game goes on past any end it had
+  gs.flags.unsaved = true;
   std::memcpy(gs.record.record_boards[gs.record.current], gs.record.board, sizeof gs.record.board);
   std::memcpy(gs.record.record_hands[0][gs.record.current], gs.record.hands[0], sizeof gs.record.hands[0]);
   std::memcpy(gs.record.record_hands[1][gs.record.current], gs.record.hands[1], sizeof gs.record.hands[1]);

@@ -100,6 +100,15 @@ struct TurnFlags {
   // runs to its end) and whether the computer thinks ahead on the player's time.
   std::atomic<int> think_limit_ms;
   std::atomic<bool> think_ahead;
+  // 反則手も指せる: the player's illegal moves are played instead of refused (the computer may then take
+  // the king, and the game ends with the player's foul).
+  std::atomic<bool> allow_illegal;
+  // Set by a command that stops the computer's think (take back, resign, a new game): the think's answer
+  // is thrown away and the turn monitor starts no new think while it is set.
+  std::atomic<bool> abandon_think;
+  // The record has moves that were never saved: set by every recorded move and by a take back, cleared by
+  // a save, a load and a reset.
+  std::atomic<bool> unsaved;
   // The think ahead on the player's time (null: none, as without a second core); while the turn flow
   // waits for its answer, shown_engine is its Engine, whose progress the strip follows.
   ThinkAhead* ahead;

@@ -71,24 +71,24 @@ const KifReadResult& last_kif_load() { return last_load; }
 
 KifDate (*kif_clock)() = local_kif_date;
 
-void save_kif(GameState& gs, Engine& e) {
+bool save_kif(GameState& gs, Engine& e, bool asked) {
   // 1. Not while the computer thinks.
   if (gs.flags.thinking) {
     set_status(gs.view, u"コンピュータの思考中は棋譜を保存できません。");
     repaint(gs, e);
-    return;
+    return false;
   }
   // 2. A record worth saving.
   if (gs.record.length < KIF_SAVE_MIN_MOVES) {
     failure_box(u"保存する棋譜の手数が足りません。", FAILED);
     repaint(gs, e);
-    return;
+    return false;
   }
   // 3. The file.
   std::string path;
   if (!save_file_dialog(path)) {
-    failure_box(CANNOT_OPEN, FAILED);
-    return;
+    if (!asked) failure_box(CANNOT_OPEN, FAILED);
+    return false;
   }
   // 4.-8. The moves with sente at the bottom, and the file: header, move lines, the closing line. A
   // step of the record that is no move ends the file there, without a closing line.
@@ -102,16 +102,18 @@ void save_kif(GameState& gs, Engine& e) {
   // A file that could not be written in full is a failure, never reported as saved.
   if (!write_file_bytes(path, text)) {
     failure_box(CANNOT_OPEN, utf16(path).c_str());
-    return;
+    return false;
   }
   if (!complete) {
     std::u16string message = FORMAT_MISMATCH;
     if (failure == SLOT_TOO_MANY) message += u"c=" + utf16(std::to_string(differences));
     failure_box(message.c_str(), u"棋譜書き込みエラー");
-    return;
+    return false;
   }
   // 9. Done.
+  gs.flags.unsaved = false;
   message_box(u"棋譜ファイルを保存しました。", SUCCEEDED, BOX_INFORMATION, BOX_OK);
+  return true;
 }
 
 void load_kif(GameState& gs, Engine& e) {
@@ -146,6 +148,7 @@ void load_kif(GameState& gs, Engine& e) {
   record_to_slots(gs, record);
   if (last_load.status != KIF_READ_OK) gs.record.length = -1;
   gs.flags.end_reason = record.end;   // saved again as it stands, the record keeps its end word
+  gs.flags.unsaved = false;           // the game on screen is the file's
 
   // 9. The loaded game: the player as sente at the initial position, paused.
   show_slot(gs.record, 0);

@@ -8,7 +8,9 @@
 
 namespace halvane {
 
-void save_kif(GameState& gs, Engine& e);
+// Returns whether the whole record was written. `asked` is a save the unsaved-game question asked for:
+// a cancelled dialog is then the user's cancel, not told as a failure.
+bool save_kif(GameState& gs, Engine& e, bool asked = false);
 void load_kif(GameState& gs, Engine& e);
 
 // What the last load_kif read: the moves, or where and why the file was refused.

@@ -1,7 +1,10 @@
 // The player's move by two clicks: a piece on the board or in the hand, then its destination. Checks the
-// destination against the piece's reach or the drop rules, promotes where the piece could not move
-// otherwise and asks where promotion is a choice, enforces the record limit, applies and records the move, and hands the turn to the computer. Window thread only.
+// destination against the piece's reach or the drop rules and the move against the legal-move list (an
+// illegal move is refused with its reason unless 反則手も指せる is on), promotes where the piece could
+// not move otherwise and asks where promotion is a choice, enforces the record limit, applies and records
+// the move, and hands the turn to the computer. Window thread only.
 #include "app/commands.h"
+#include "app/move_rules.h"
 #include "app/render.h"
 #include "app/targets.h"
 #include "app/turn_flow.h"
@@ -49,6 +52,9 @@ void select_piece(GameState& gs, Engine& e, int col, int row) {
 bool destination_allowed(const GameState& gs, int col, int row) {
   if (gs.input.selection == 2) {
     if (gs.record.board[gs_index(col, row)] != SQ_EMPTY) return false;
+    // A piece dropped where it could never move is refused like a square out of reach, unless the
+    // player may play illegal moves.
+    if (!gs.flags.allow_illegal && !drop_allowed(SENTE, gs.input.sel_piece, row)) return false;
     return !(gs.input.sel_piece == PAWN &&
              pawn_in_column(SENTE, col, [&gs](int c, int r) { return gs.record.board[gs_index(c, r)]; }));
   }
@@ -77,13 +83,32 @@ bool selects_another(const GameState& gs, int col, int row) {
 bool make_move(GameState& gs, Engine& e, int col, int row) {
   if (!destination_allowed(gs, col, row)) return false;   // refused silently; the selection stays
 
+  // The rules, before the promotion question: promoting or not never makes an illegal move legal (a
+  // piece that could not move again is promoted already).
+  const bool forced = gs.input.selection == 1 && must_promote(SENTE, gs.input.sel_piece, row);
+  MoveRecord move;
+  if (gs.input.selection == 1) {
+    move.from_col = gs.input.sel_col;
+    move.from_row = gs.input.sel_row;
+    move.captured = gs.record.board[gs_index(col, row)];
+  }
+  move.piece = gs.input.sel_piece;
+  move.piece_after = gs.input.sel_piece + (forced ? PROMOTED_BIT : 0);
+  move.to_col = col;
+  move.to_row = row;
+  const MoveFault fault = player_move_fault(e, gs, move);
+  if (fault != MOVE_LEGAL && !gs.flags.allow_illegal) {
+    gs.input.selection = 0;
+    set_status(gs.view, fault_text(fault));
+    repaint(gs, e);
+    return false;
+  }
+
   gs.input.dest_col = col;
   gs.input.dest_row = row;
   if (gs.input.selection == 1) {
-    gs.input.dest_piece = gs.input.sel_piece;
-    if (must_promote(SENTE, gs.input.sel_piece, row))
-      gs.input.dest_piece += PROMOTED_BIT;
-    else if (offers_promotion(gs) &&
+    gs.input.dest_piece = move.piece_after;
+    if (!forced && offers_promotion(gs) &&
              message_box(u"成りますか？", u"成り・不成の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES)
       gs.input.dest_piece += PROMOTED_BIT;
   } else {

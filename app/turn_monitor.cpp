@@ -45,23 +45,25 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
   if (!gs.flags.player_to_move) {
     // 2. The computer's turn.
     gs.view.refresh_count = 0;
-    if (!gs.flags.paused && gs.record.current < RECORD_SLOTS - 1) {
+    if (!gs.flags.paused && !gs.flags.abandon_think && gs.record.current < RECORD_SLOTS - 1) {
       // The think begins under the turn lock: from here on the commands that change the position refuse.
       gs.flags.thinking = true;
       turn.unlock();
-      if (!computer_move(gs, e)) return 0;
-      if (!record_current(gs)) {
-        // Not reached while the record limit holds; kept so that the record can never overflow.
-        show_slot(gs.record, gs.record.current);
-        end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
-        set_status(gs.view, TEXT_RECORD_FULL);
-        return 0;
+      if (computer_move(gs, e)) {
+        if (!record_current(gs)) {
+          // Not reached while the record limit holds; kept so that the record can never overflow.
+          show_slot(gs.record, gs.record.current);
+          end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
+          set_status(gs.view, TEXT_RECORD_FULL);
+        } else if (player_is_mated(gs, e)) {
+          // The mating move stays in the record; the player is not asked for a move that cannot be made.
+          end_game(gs, GAME_END_MATED);
+          repaint(gs, e);
+        }
       }
-      if (player_is_mated(gs, e)) {
-        // The mating move stays in the record; the player is not asked for a move that cannot be made.
-        end_game(gs, GAME_END_MATED);
-        repaint(gs, e);
-      }
+      // The turn is over only now, with its move recorded: a command waiting for the think to end finds
+      // the record whole, and the player's click finds the Engine idle.
+      gs.flags.thinking = false;
       return 0;
     }
     turn.unlock();

@@ -8,8 +8,9 @@
 namespace halvane {
 
 enum BoxIcon { BOX_INFORMATION, BOX_QUESTION, BOX_WARNING, BOX_ERROR };
-enum BoxButtons { BOX_OK, BOX_YES_NO };
-enum BoxAnswer { ANSWER_OK, ANSWER_YES, ANSWER_NO };
+// BOX_SAVE_DISCARD_CANCEL: 保存 (ANSWER_YES), 保存しない (ANSWER_NO), キャンセル (ANSWER_CANCEL).
+enum BoxButtons { BOX_OK, BOX_YES_NO, BOX_SAVE_DISCARD_CANCEL };
+enum BoxAnswer { ANSWER_OK, ANSWER_YES, ANSWER_NO, ANSWER_CANCEL };
 
 // Asks the main window to show the back buffer again (no erase). Safe from any thread: the request is
 // queued to the window thread.

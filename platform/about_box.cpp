@@ -1,10 +1,14 @@
 // The about box, laid out in pixels from its classic dialog-unit layout (170 x 62 units at a 9-point
-// Japanese Gothic face).
+// Japanese Gothic face), and the help page, whose text the game supplies.
 #include "platform/about_box.h"
 
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/help_text.h"
 
 #include "platform/main_window.h"
 
@@ -47,6 +51,23 @@ class AboutBox : public QDialog {
 int show_about_box(QWidget* owner) {
   AboutBox box(owner);
   return box.exec();
+}
+
+void show_help_page(QWidget* owner) {
+  QDialog page(owner);
+  page.setObjectName(QStringLiteral("help_page"));
+  page.setWindowTitle(QString::fromUtf16(HELP_TITLE));
+  auto* layout = new QVBoxLayout(&page);
+  auto* text = new QLabel(QString::fromUtf16(HELP_TEXT), &page);
+  text->setObjectName(QStringLiteral("help_text"));
+  text->setWordWrap(true);
+  text->setTextFormat(Qt::PlainText);
+  text->setMinimumWidth(560);
+  layout->addWidget(text);
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &page);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &page, &QDialog::accept);
+  layout->addWidget(buttons);
+  page.exec();
 }
 
 }  // namespace halvane

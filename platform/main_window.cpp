@@ -35,13 +35,19 @@ std::atomic<MainWindow*> g_main_window{nullptr};
 struct MenuItem {
   const char16_t* text;
   int id;
+  QKeyCombination key = QKeyCombination();   // none when empty
 };
 
 constexpr MenuItem FILE_ITEMS[] = {
     {u"棋譜を読み込む", CMD_LOAD_KIF}, {u"棋譜を保存する", CMD_SAVE_KIF},
     {u"盤を反転させる", CMD_CHANGE_SIDES}, {u"終了する(&X)", CMD_EXIT},
 };
-constexpr MenuItem HELP_ITEMS[] = {{u"バージョン情報(&A)...", CMD_ABOUT}};
+constexpr MenuItem GAME_ITEMS[] = {
+    {u"待った", CMD_TAKE_BACK, Qt::CTRL | Qt::Key_Z},
+    {u"新規対局", CMD_NEW_GAME, Qt::CTRL | Qt::Key_N},
+    {u"投了", CMD_RESIGN},
+};
+constexpr MenuItem HELP_ITEMS[] = {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", CMD_ABOUT}};
 
 // The move list's text height in design pixels, as the status line's.
 constexpr int MOVE_LIST_TEXT_PIXELS = 16;
@@ -151,12 +157,14 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
       QAction* action = menu->addAction(text_of(items[i].text));
       const int id = items[i].id;
       action->setData(id);
+      if (items[i].key != QKeyCombination()) action->setShortcut(QKeySequence(items[i].key));
       connect(action, &QAction::triggered, this, [this, id] { dispatch(id); });
     }
   };
   add_menu(u"ファイル(&F)", FILE_ITEMS, 4);
+  add_menu(u"対局(&G)", GAME_ITEMS, 3);
   add_settings_menu();
-  add_menu(u"ヘルプ(&H)", HELP_ITEMS, 1);
+  add_menu(u"ヘルプ(&H)", HELP_ITEMS, 2);
 
   auto* about_keys = new QAction(this);
   about_keys->setObjectName(QStringLiteral("about_keys"));
@@ -167,7 +175,7 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
 
   view_->set_move_list(new MoveListView(
       view_, [this](int line) { on_move_list_line(gs_, e_, line); }, [this](int id) { dispatch(id); }));
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < BUTTON_COUNT; ++i) {
     const ButtonPlace& place = BUTTON_PLACES[i];
     auto* button = new QPushButton(text_of(place.caption), view_);
     button->setGeometry(place.x + VIEW_ORIGIN_X, place.y + VIEW_ORIGIN_Y, place.width, place.height);
@@ -207,10 +215,17 @@ void MainWindow::add_settings_menu() {
     gs_.flags.think_ahead = on;
     save_think_ahead(on);
   });
+  QAction* illegal = menu->addAction(text_of(u"反則手も指せる"));
+  illegal->setCheckable(true);
+  illegal->setChecked(saved_allow_illegal());
+  connect(illegal, &QAction::toggled, this, [this](bool on) {
+    gs_.flags.allow_illegal = on;
+    save_allow_illegal(on);
+  });
 }
 
 QPushButton* MainWindow::button(int id) const {
-  for (int i = 0; i < 6; ++i)
+  for (int i = 0; i < BUTTON_COUNT; ++i)
     if (BUTTON_PLACES[i].id == id) return buttons_[i];
   return nullptr;
 }
@@ -218,6 +233,7 @@ QPushButton* MainWindow::button(int id) const {
 void MainWindow::dispatch(int id) {
   on_command(gs_, e_, id);
   if (id == CMD_ABOUT) show_about_box(this);
+  if (id == CMD_HELP) show_help_page(this);
   if (id == CMD_EXIT) close();
 }
 
@@ -235,6 +251,11 @@ void MainWindow::tell_game_end(const QString& text, const QString& caption) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // An unsaved game is asked about first; キャンセル (or a cancelled save) keeps the window open.
+  if (!may_close(gs_, e_)) {
+    event->ignore();
+    return;
+  }
   event->accept();
   if (gs_.flags.ahead) think_ahead_cancel(*gs_.flags.ahead);
   // Closing the main window ends the program, even when another top-level window is still up.
@@ -248,6 +269,7 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   gs.view.computer_name = strength.title;   // the name a saved record gives the computer
   gs.flags.think_limit_ms = saved_think_limit_ms();
   gs.flags.think_ahead = saved_think_ahead();
+  gs.flags.allow_illegal = saved_allow_illegal();
   // Thinking ahead needs cores of its own beside the think the player waits for: one Engine for each
   // spare core. They are made once and, like the game's, kept to the end of the process.
   if (const int engines = ahead_engines_for(std::thread::hardware_concurrency()); engines > 0) {

@@ -1,4 +1,4 @@
-// The main window: the menu bar, the board view (the client area the game draws into, with the six
+// The main window: the menu bar, the board view (the client area the game draws into, with the
 // buttons on it) and the keys that open the about box. Buttons, menu items and keys reach one command
 // dispatcher; left-button releases on the view reach the game's click handler.
 #pragma once
@@ -21,11 +21,14 @@ struct ButtonPlace {
   int x, y, width, height;
 };
 
-// The buttons, in the view's pixels; their ids are command ids.
-inline constexpr ButtonPlace BUTTON_PLACES[6] = {
+// The buttons, in the view's pixels; their ids are command ids. 待った sits at the end of the row of
+// navigation buttons.
+constexpr int BUTTON_COUNT = 7;
+inline constexpr ButtonPlace BUTTON_PLACES[BUTTON_COUNT] = {
     {CMD_START, u"開始", 300, 370, 80, 20}, {CMD_FIRST, u"<<", 400, 179, 32, 20},
     {CMD_BACK, u"<", 432, 179, 32, 20},     {CMD_PAUSE, u"ll", 464, 179, 32, 20},
     {CMD_FORWARD, u">", 496, 179, 32, 20},  {CMD_LAST, u">>", 528, 179, 32, 20},
+    {CMD_TAKE_BACK, u"待った", 560, 179, 40, 20},
 };
 
 // The view's design size: the coordinates, the board, both hands, the buttons, the move list and the
@@ -79,12 +82,12 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // 設定: the think's time limit and thinking ahead, from and into the remembered settings.
+  // 設定: the think's time limit, thinking ahead and 反則手も指せる, from and into the remembered settings.
   void add_settings_menu();
   GameState& gs_;
   Engine& e_;
   BoardView* view_;
-  QPushButton* buttons_[6];
+  QPushButton* buttons_[BUTTON_COUNT];
 };
 
 // Creates the one main window and does what the game needs once it exists: reset for the window, the

@@ -17,10 +17,8 @@ namespace halvane {
 
 namespace {
 
-// The filter's text already names its pattern, so Qt is told to show the text alone (it would add the
-// pattern in parentheses again); the patterns in parentheses are what it filters by. Records are also
-// met with the longer extension.
-const QString KIF_FILTER = QStringLiteral("KIF files {*.kif} (*.kif *.kifu)");
+// Records are met with the longer extension too; any other file can still be picked.
+const QString KIF_FILTER = QStringLiteral("棋譜ファイル (*.kif *.kifu);;すべてのファイル (*)");
 
 // The folder the last KIF file was opened from or saved to, kept in the user's settings.
 const QString FOLDER_KEY = QStringLiteral("kif_files/folder");
@@ -29,6 +27,7 @@ QSettings settings() { return QSettings(QStringLiteral("halvane"), QStringLitera
 
 const QString THINK_LIMIT_KEY = QStringLiteral("think/limit_ms");
 const QString THINK_AHEAD_KEY = QStringLiteral("think/ahead");
+const QString ALLOW_ILLEGAL_KEY = QStringLiteral("play/allow_illegal");
 
 QString last_folder() {
   const QString folder = settings().value(FOLDER_KEY).toString();
@@ -37,7 +36,6 @@ QString last_folder() {
 
 bool run_file_dialog(QFileDialog& dialog, std::string& path) {
   dialog.setObjectName(QStringLiteral("kif_file_dialog"));
-  dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setDirectory(last_folder());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   const QString chosen = dialog.selectedFiles().first();
@@ -72,10 +70,22 @@ void set_button_caption(int id, const char16_t* caption) {
 BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon icon, BoxButtons buttons) {
   static constexpr QMessageBox::Icon ICONS[] = {QMessageBox::Information, QMessageBox::Question,
                                                 QMessageBox::Warning, QMessageBox::Critical};
-  const QMessageBox::StandardButtons choice =
-      buttons == BOX_YES_NO ? QMessageBox::Yes | QMessageBox::No : QMessageBox::StandardButtons(QMessageBox::Ok);
+  QMessageBox::StandardButtons choice = QMessageBox::Ok;
+  if (buttons == BOX_YES_NO) choice = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == BOX_SAVE_DISCARD_CANCEL) choice = QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel;
   QMessageBox box(ICONS[icon], QString::fromUtf16(caption), QString::fromUtf16(text), choice, main_window());
   box.setObjectName(QStringLiteral("message_box"));
+  if (buttons == BOX_SAVE_DISCARD_CANCEL) {
+    // The words of the question itself, whatever Qt's translation calls these buttons.
+    box.button(QMessageBox::Save)->setText(QStringLiteral("保存"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("保存しない"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    const int pressed = box.exec();
+    // Closing the box without choosing is キャンセル.
+    return pressed == QMessageBox::Save ? ANSWER_YES : pressed == QMessageBox::Discard ? ANSWER_NO : ANSWER_CANCEL;
+  }
   const int pressed = box.exec();
   if (buttons == BOX_OK) return ANSWER_OK;
   // Closing a Yes/No box without choosing counts as No.
@@ -105,10 +115,10 @@ void close_main_window() {
 }
 
 int saved_think_limit_ms() {
-  const int ms = settings().value(THINK_LIMIT_KEY, 0).toInt();
+  const int ms = settings().value(THINK_LIMIT_KEY, DEFAULT_THINK_LIMIT_MS).toInt();
   for (int offered : THINK_LIMITS_MS)
     if (ms == offered) return ms;
-  return 0;
+  return DEFAULT_THINK_LIMIT_MS;
 }
 
 void save_think_limit_ms(int ms) { settings().setValue(THINK_LIMIT_KEY, ms); }
@@ -116,5 +126,9 @@ void save_think_limit_ms(int ms) { settings().setValue(THINK_LIMIT_KEY, ms); }
 bool saved_think_ahead() { return settings().value(THINK_AHEAD_KEY, true).toBool(); }
 
 void save_think_ahead(bool on) { settings().setValue(THINK_AHEAD_KEY, on); }
+
+bool saved_allow_illegal() { return settings().value(ALLOW_ILLEGAL_KEY, false).toBool(); }
+
+void save_allow_illegal(bool on) { settings().setValue(ALLOW_ILLEGAL_KEY, on); }
 
 }  // namespace halvane

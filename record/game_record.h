@@ -11,7 +11,8 @@ constexpr int RECORD_MOVE_CAPACITY = 499;   // a record of 500 positions holds a
 
 // How a game ended. NONE while it goes on (or stopped without an end, as at the record's limit); a
 // king's capture and a resignation are both written as a resignation, since the side that would lose its
-// king gives up in a record.
+// king gives up in a record. FOUL is the loss of the side to move by an illegal move (反則負け): the
+// illegal move itself is not in the record.
 enum GameEnd : int { GAME_END_NONE, GAME_END_RESIGNED, GAME_END_KING_CAPTURED, GAME_END_MATED, GAME_END_FOUL };
 
 // Moves in the orientation of SfenPosition: sente (the first mover) at the bottom with plain codes,

@@ -26,6 +26,7 @@ constexpr std::string_view DROP = "\x91\xc5";                                   
 
 constexpr std::string_view RESIGNATION = "\x93\x8a\x97\xb9";   // 投了
 constexpr std::string_view MATE = "\x8b\x6c\x82\xdd";          // 詰み
+constexpr std::string_view FOUL = "\x94\xbd\x91\xa5\x95\x89\x82\xaf";   // 反則負け
 
 // Words that end the main line in place of a move.
 constexpr std::string_view END_WORDS[] = {
@@ -36,7 +37,7 @@ constexpr std::string_view END_WORDS[] = {
     "\x8e\x9d\x8f\xab\x8a\xfb",          // 持将棋
     "\x90\xd8\x82\xea\x95\x89\x82\xaf",  // 切れ負け
     "\x94\xbd\x91\xa5\x8f\x9f\x82\xbf",  // 反則勝ち
-    "\x94\xbd\x91\xa5\x95\x89\x82\xaf",  // 反則負け
+    FOUL,
     "\x93\xfc\x8b\xca\x8f\x9f\x82\xbf",  // 入玉勝ち
     "\x95\x73\x90\xed\x8f\x9f",          // 不戦勝
     "\x95\x73\x90\xed\x94\x73",          // 不戦敗
@@ -241,6 +242,7 @@ KifReadResult read_kif(std::string_view bytes, GameRecord& record) {
     if (ended) {
       if (starts_with(move_text, RESIGNATION)) record.end = GAME_END_RESIGNED;
       if (starts_with(move_text, MATE)) record.end = GAME_END_MATED;
+      if (starts_with(move_text, FOUL)) record.end = GAME_END_FOUL;
       break;
     }
 

@@ -25,6 +25,7 @@ constexpr const char* MOVES_LINE =
 constexpr const char* RESIGN = "\x93\x8a\x97\xb9";   // 投了
 constexpr const char* SUSPEND = "\x92\x86\x92\x66";  // 中断
 constexpr const char* MATED = "\x8b\x6c\x82\xdd";    // 詰み
+constexpr const char* FOUL = "\x94\xbd\x91\xa5\x95\x89\x82\xaf";   // 反則負け
 constexpr const char* PROMOTE = "\x90\xac";          // 成
 constexpr const char* DROP = "\x91\xc5";             // 打
 
@@ -78,6 +79,7 @@ std::string kif_end_line(const GameRecord& record) {
   const char* word = SUSPEND;
   if (record.end == GAME_END_RESIGNED || record.end == GAME_END_KING_CAPTURED) word = RESIGN;
   if (record.end == GAME_END_MATED) word = MATED;
+  if (record.end == GAME_END_FOUL) word = FOUL;
   return std::to_string(record.move_count + 1) + " " + word;
 }
 

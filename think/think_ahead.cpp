@@ -42,8 +42,9 @@ void think_ahead_body(ThinkAhead* a, int engine, ThinkRequest now) {
     const ThinkResult result = think(*a->engines[engine], a->requests[index]);
     lock.lock();
     a->running_on[index] = -1;
-    // A think stopped by a cancel, or because another was taken, is no answer.
-    if (!a->cancelled && (a->adopted < 0 || a->adopted == index)) {
+    // A think stopped by a cancel, or because another was taken, is no answer; the one taken is always
+    // handed over, stopped or not, since the game waits for it.
+    if (a->adopted == index || (!a->cancelled && a->adopted < 0)) {
       a->results[index] = result;
       a->complete[index] = true;
       a->finished += 1;
@@ -124,6 +125,14 @@ void think_ahead_cancel(ThinkAhead& a) {
     a.changed.notify_all();
   }
   join_idle(a);
+}
+
+void think_ahead_stop(ThinkAhead& a) {
+  std::lock_guard<std::mutex> lock(a.mutex);
+  if (!a.active) return;
+  a.cancelled = true;
+  stop_engines(a, -1);
+  a.changed.notify_all();
 }
 
 bool think_ahead_take(ThinkAhead& a, const ThinkRequest& request, ThinkResult& result,

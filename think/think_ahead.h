@@ -51,6 +51,10 @@ void think_ahead_start(ThinkAhead& a, const ThinkRequest& now);
 // Stops a running think ahead and waits for its threads; nothing is kept.
 void think_ahead_cancel(ThinkAhead& a);
 
+// Stops every think of the think ahead, also the one the game is waiting for in think_ahead_take, which
+// then returns that think's stopped answer. Does not wait: think_ahead_cancel (or the take) joins.
+void think_ahead_stop(ThinkAhead& a);
+
 // For the think `request` the game is about to start: when it is exactly one thought ahead (finished or
 // running), returns true with its result, waiting for it when it still runs (calling `adopted` once first
 // with its Engine, e.g. to follow its progress); the thinks on the other replies stop. Otherwise cancels

@@ -119,6 +119,7 @@ TEST_F(TurnFlow, TheEngineGetsThePositionOnScreen) {
 
 TEST_F(TurnFlow, ComputerCapturesThePlayersKing) {
   start(true);
+  gs->flags.allow_illegal = true;   // 反則手も指せる: the move that leaves the king attacked is played
   king_left_to_the_rook(*this, 6);
   ASSERT_EQ(gs->record.length, 7);
   turn_monitor_pass(*gs, *e);
@@ -128,14 +129,20 @@ TEST_F(TurnFlow, ComputerCapturesThePlayersKing) {
   EXPECT_EQ(gs->record.hands[1][KING], 0) << "the king does not enter the computer's hand";
   EXPECT_EQ(gs->record.current, 6) << "the player's last move leaves the record";
   EXPECT_EQ(gs->record.length, 6);
-  EXPECT_EQ(gs->flags.end_reason, GAME_END_KING_CAPTURED);
-  EXPECT_EQ(status(), u"プレイヤーの玉が取られました。試合終了です。");
+  EXPECT_EQ(gs->flags.end_reason, GAME_END_FOUL);
+  EXPECT_EQ(status(), u"王手放置の反則負けです。試合終了です。");
   EXPECT_TRUE(gs->flags.player_to_move);
   EXPECT_FALSE(gs->flags.thinking);
   const int before = repaints();
   turn_monitor_pass(*gs, *e);
   EXPECT_EQ(gs->record.length, 6) << "nothing is recorded after the end";
   EXPECT_EQ(repaints(), before);
+  // The saved record ends on the player's turn with the foul.
+  const std::string path = kif_test::temp_path("foul.kif");
+  scripted_ui().save_paths.push_back(path);
+  command(CMD_SAVE_KIF);
+  const std::string file = kif_test::read_file(path), ending = kif_test::cp932(" 反則負け");
+  EXPECT_EQ(file.substr(file.size() - std::min(file.size(), ending.size())), ending);
 }
 
 TEST_F(TurnFlow, ComputerResignsAHopelessPosition) {
@@ -193,6 +200,7 @@ TEST_F(TurnFlow, ComputerMatesThePlayer) {
 // game or hand it to the computer.
 TEST_F(TurnFlow, ResetDuringTheGameEndHold) {
   start(true);
+  gs->flags.allow_illegal = true;
   king_left_to_the_rook(*this, 2);
   std::thread monitor([&] { turn_monitor_pass(*gs, *e); });
   while (!gs->flags.game_over) std::this_thread::yield();

@@ -49,6 +49,7 @@ struct WholeGame : PlayTest {
   void play(unsigned seed, bool as_sente) {
     std::mt19937 rng(seed);
     start(as_sente);
+    gs->flags.allow_illegal = true;   // the random player's every move is played, fouls too
     int kings = 2;
     for (int move = 0; move < 400 && !gs->flags.game_over; ++move) {
       if (gs->flags.player_to_move) {
@@ -101,10 +102,14 @@ struct WholeGame : PlayTest {
     }
     ASSERT_TRUE(gs->flags.game_over) << "seed " << seed << ": the game did not end";
     const std::u16string end = status();
-    if (end == u"プレイヤーの玉が取られました。試合終了です。") {
+    if (end == u"王手放置の反則負けです。試合終了です。") {
+      EXPECT_EQ(gs->flags.end_reason, GAME_END_FOUL);
       EXPECT_EQ(gs->record.current, gs->record.length);
       EXPECT_EQ(gs->view.last_move.captured, KING);
       EXPECT_TRUE(material_conserved(*gs, 1)) << "one king left on the board";
+    } else if (end == u"打ち歩詰めの反則負けです。試合終了です。") {
+      EXPECT_EQ(gs->flags.end_reason, GAME_END_FOUL);
+      EXPECT_TRUE(material_conserved(*gs, 2));
     } else if (end == TEXT_MATED) {
       EXPECT_TRUE(slot_matches_screen(*gs, gs->record.length)) << "the mating move is recorded";
       EXPECT_TRUE(material_conserved(*gs, 2));

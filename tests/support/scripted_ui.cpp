@@ -23,6 +23,7 @@ BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon ico
     ui.answers.pop_front();
     return answer;
   }
+  if (buttons == BOX_SAVE_DISCARD_CANCEL) return ANSWER_NO;   // the unsaved game is let go
   return buttons == BOX_YES_NO ? ANSWER_YES : ANSWER_OK;
 }
 

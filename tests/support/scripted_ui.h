@@ -25,7 +25,8 @@ struct ShownBox {
 
 struct ScriptedUi {
   std::mutex mutex;                  // boxes may be shown while worker threads request repaints
-  std::deque<BoxAnswer> answers;     // next answers; when empty: OK for OK boxes, YES for Yes/No boxes
+  std::deque<BoxAnswer> answers;     // next answers; when empty: OK for OK boxes, YES for Yes/No boxes,
+                                     // NO (保存しない) for the unsaved-game question
   std::vector<ShownBox> boxes;       // every box shown, in order
   std::deque<std::string> open_paths;
   std::deque<std::string> save_paths;

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <atomic>
 #include <thread>
+#include <tuple>
 
 #include "app/commands.h"
 #include "app/ui.h"
@@ -21,6 +22,9 @@
 using namespace halvane;
 
 namespace {
+
+// The file dialogs' filters: KIF records by both extensions, and any file.
+const QStringList KIF_FILTERS = {"棋譜ファイル (*.kif *.kifu)", "すべてのファイル (*)"};
 
 // Types a name into the dialog's file name box and presses its Open or Save button.
 void choose(QFileDialog* dialog, const QString& name) {
@@ -73,9 +77,10 @@ class MainWindowTest : public QObject {
   void sixButtonsInTheClientArea() {
     struct Row { int id; const char16_t* caption; QRect place; } rows[] = {
         {0, u"開始", {300, 370, 80, 20}}, {1, u"<<", {400, 179, 32, 20}}, {2, u"<", {432, 179, 32, 20}},
-        {5, u"ll", {464, 179, 32, 20}},  {3, u">", {496, 179, 32, 20}},  {4, u">>", {528, 179, 32, 20}}};
+        {5, u"ll", {464, 179, 32, 20}},  {3, u">", {496, 179, 32, 20}},  {4, u">>", {528, 179, 32, 20}},
+        {CMD_TAKE_BACK, u"待った", {560, 179, 40, 20}}};
     const auto buttons = window_->view()->findChildren<QPushButton*>();
-    QCOMPARE(buttons.size(), 6);
+    QCOMPARE(buttons.size(), 7);
     for (const Row& row : rows) {
       QPushButton* button = window_->button(row.id);
       QVERIFY(button);
@@ -96,35 +101,41 @@ class MainWindowTest : public QObject {
     struct Menu { const char16_t* title; std::vector<Item> items; } menus[] = {
         {u"ファイル(&F)",
          {{u"棋譜を読み込む", 10001}, {u"棋譜を保存する", 10002}, {u"盤を反転させる", 10003}, {u"終了する(&X)", 105}}},
-        {u"ヘルプ(&H)", {{u"バージョン情報(&A)...", 104}}}};
+        {u"対局(&G)", {{u"待った", CMD_TAKE_BACK}, {u"新規対局", CMD_NEW_GAME}, {u"投了", CMD_RESIGN}}},
+        {u"ヘルプ(&H)", {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", 104}}}};
     const auto bar = window_->menuBar()->actions();
-    QCOMPARE(bar.size(), 3);
-    QCOMPARE(bar[1]->text(), text(u"設定(&S)"));
-    for (int m = 0; m < 2; ++m) {
-      QCOMPARE(bar[m == 0 ? 0 : 2]->text(), text(menus[m].title));
-      const auto items = bar[m == 0 ? 0 : 2]->menu()->actions();
+    QCOMPARE(bar.size(), 4);
+    QCOMPARE(bar[2]->text(), text(u"設定(&S)"));
+    const int places[] = {0, 1, 3};
+    for (int m = 0; m < 3; ++m) {
+      QCOMPARE(bar[places[m]]->text(), text(menus[m].title));
+      const auto items = bar[places[m]]->menu()->actions();
       QCOMPARE(items.size(), qsizetype(menus[m].items.size()));
       for (size_t i = 0; i < menus[m].items.size(); ++i) {
         QCOMPARE(items[i]->text(), text(menus[m].items[i].text));
         QCOMPARE(items[i]->data().toInt(), menus[m].items[i].id);
       }
     }
+    const auto game_items = bar[1]->menu()->actions();
+    QCOMPARE(game_items[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QCOMPARE(game_items[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
   }
 
-  // 設定: the time limits checked one at a time, 無制限 and 先読み at first; a choice reaches the game
-  // and is remembered for the next run.
+  // 設定: the time limits checked one at a time, 30秒 and 先読み at first, 反則手も指せる off; a choice
+  // reaches the game and is remembered for the next run.
   void settingsMenuReachesTheGameAndIsRemembered() {
-    QMenu* settings_menu = window_->menuBar()->actions()[1]->menu();
+    QMenu* settings_menu = window_->menuBar()->actions()[2]->menu();
     const auto items = settings_menu->actions();
-    QCOMPARE(items.size(), 2);
-    QCOMPARE(items[0]->text() + items[1]->text(), text(u"思考時間の上限先読み"));
+    QCOMPARE(items.size(), 3);
+    QCOMPARE(items[0]->text() + items[1]->text() + items[2]->text(), text(u"思考時間の上限先読み反則手も指せる"));
     QVERIFY(items[1]->isCheckable() && items[1]->isChecked());
+    QVERIFY(items[2]->isCheckable() && !items[2]->isChecked() && !g_game.flags.allow_illegal);
     const auto limits = items[0]->menu()->actions();
     const char16_t* names[] = {u"無制限", u"60秒", u"30秒", u"10秒", u"5秒"};
     const int ms[] = {0, 60000, 30000, 10000, 5000};
     QCOMPARE(limits.size(), 5);
-    for (int i = 0; i < 5; ++i) QVERIFY(limits[i]->text() == text(names[i]) && limits[i]->isChecked() == (i == 0));
-    QCOMPARE(g_game.flags.think_limit_ms.load(), 0);
+    for (int i = 0; i < 5; ++i) QVERIFY(limits[i]->text() == text(names[i]) && limits[i]->isChecked() == (i == 2));
+    QCOMPARE(g_game.flags.think_limit_ms.load(), 30000);
     for (int i : {3, 1, 0, 4}) {
       limits[i]->trigger();
       QVERIFY(g_game.flags.think_limit_ms.load() == ms[i] && saved_think_limit_ms() == ms[i]);
@@ -134,6 +145,8 @@ class MainWindowTest : public QObject {
     QVERIFY(!g_game.flags.think_ahead && !saved_think_ahead());
     items[1]->trigger();
     QVERIFY(g_game.flags.think_ahead && saved_think_ahead());
+    items[2]->trigger();
+    QVERIFY(g_game.flags.allow_illegal && saved_allow_illegal());
     // Back to no limit, so that the game below thinks as it always did.
     limits[0]->trigger();
     QCOMPARE(saved_think_limit_ms(), 0);
@@ -173,7 +186,7 @@ class MainWindowTest : public QObject {
     if (key) {
       QTest::keyClick(window_, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     } else {
-      window_->menuBar()->actions()[2]->menu()->actions()[0]->trigger();
+      window_->menuBar()->actions()[3]->menu()->actions()[1]->trigger();
     }
     QCOMPARE(seen.title, text(u"バージョン情報 Halvane"));
     QCOMPARE(seen.text, QString("Halvane, version " HALVANE_VERSION));
@@ -248,6 +261,10 @@ class MainWindowTest : public QObject {
     QTest::newRow("question, No") << int(BOX_QUESTION) << int(BOX_YES_NO) << int(QMessageBox::No) << int(ANSWER_NO);
     QTest::newRow("warning") << int(BOX_WARNING) << int(BOX_OK) << int(QMessageBox::Ok) << int(ANSWER_OK);
     QTest::newRow("error") << int(BOX_ERROR) << int(BOX_OK) << int(QMessageBox::Ok) << int(ANSWER_OK);
+    for (auto [name, press, answer] : {std::tuple{"save", QMessageBox::Save, ANSWER_YES},
+                                       std::tuple{"discard", QMessageBox::Discard, ANSWER_NO},
+                                       std::tuple{"cancel", QMessageBox::Cancel, ANSWER_CANCEL}})
+      QTest::newRow(name) << int(BOX_QUESTION) << int(BOX_SAVE_DISCARD_CANCEL) << int(press) << int(answer);
   }
   void messageBoxes() {
     QFETCH(int, icon);
@@ -259,6 +276,9 @@ class MainWindowTest : public QObject {
     struct Seen { QString text, caption; QMessageBox::Icon icon{}; QMessageBox::StandardButtons buttons; bool owned = false; } seen;
     auto watch = on_next_modal<QMessageBox>([&](QMessageBox* box) {
       seen = {box->text(), box->windowTitle(), box->icon(), box->standardButtons(), box->parentWidget() == window_};
+      if (box->standardButtons() & QMessageBox::Save)   // the question's own words on its buttons
+        QVERIFY(box->button(QMessageBox::Save)->text() + box->button(QMessageBox::Discard)->text() +
+                    box->button(QMessageBox::Cancel)->text() == text(u"保存保存しないキャンセル"));
       QTest::mouseClick(box->button(QMessageBox::StandardButton(press)), Qt::LeftButton);
     });
     const BoxAnswer got = message_box(u"先手にしますか？", u"先手・後手の選択", BoxIcon(icon), BoxButtons(buttons));
@@ -266,8 +286,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(seen.text, text(u"先手にしますか？"));
     QCOMPARE(seen.caption, text(u"先手・後手の選択"));
     QCOMPARE(seen.icon, QT_ICON[icon]);
-    QCOMPARE(seen.buttons, buttons == BOX_OK ? QMessageBox::StandardButtons(QMessageBox::Ok)
-                                            : QMessageBox::Yes | QMessageBox::No);
+    const QMessageBox::StandardButtons expected[] = {QMessageBox::Ok, QMessageBox::Yes | QMessageBox::No,
+                                                     QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel};
+    QCOMPARE(seen.buttons, expected[buttons]);
     QVERIFY(seen.owned);
   }
 
@@ -290,9 +311,8 @@ class MainWindowTest : public QObject {
     std::string path;
     QVERIFY(open_file_dialog(path));
     QCOMPARE(QString::fromStdString(path), existing);
-    QVERIFY(seen.filters.first().startsWith("KIF files {*.kif}"));
-    QVERIFY(seen.filters.first().contains("*.kifu"));
-    QCOMPARE(seen.shown_filter, QString("KIF files {*.kif}"));
+    QCOMPARE(seen.filters, KIF_FILTERS);
+    QCOMPARE(seen.shown_filter, KIF_FILTERS.first());
     QCOMPARE(seen.mode, QFileDialog::ExistingFile);
     QCOMPARE(seen.accept, QFileDialog::AcceptOpen);
 
@@ -322,7 +342,7 @@ class MainWindowTest : public QObject {
     QVERIFY(save_file_dialog(path));
     QCOMPARE(QString::fromStdString(path), existing);
     QVERIFY(seen.asked);
-    QCOMPARE(seen.filters, QStringList{"KIF files {*.kif} (*.kif *.kifu)"});
+    QCOMPARE(seen.filters, KIF_FILTERS);
     QCOMPARE(seen.suffix, QString("kif"));
 
     // A new name without an extension is saved as a KIF file, without a question; the dialog opens in
