@@ -33,7 +33,7 @@ inline constexpr ButtonPlace BUTTON_PLACES[BUTTON_COUNT] = {
 
 // The view's design size: the coordinates, the board, both hands, the buttons, the move list and the
 // status line. The view opens at this size and never gets smaller; a larger view shows the design scaled.
-constexpr int VIEW_DEFAULT_WIDTH = 780;
+constexpr int VIEW_DEFAULT_WIDTH = 816;
 constexpr int VIEW_DEFAULT_HEIGHT = 444;
 
 // The client area: shows the back buffer and passes left-button releases on, in design pixels.

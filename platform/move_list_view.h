@@ -11,7 +11,7 @@
 namespace halvane {
 
 // Where the list stands in the design: beside the hands, as tall as the board.
-inline constexpr int MOVE_LIST_X = 572, MOVE_LIST_Y = 0, MOVE_LIST_WIDTH = 196, MOVE_LIST_HEIGHT = 360;
+inline constexpr int MOVE_LIST_X = 608, MOVE_LIST_Y = 0, MOVE_LIST_WIDTH = 196, MOVE_LIST_HEIGHT = 360;
 
 class MoveListView : public QListWidget {
  public:
