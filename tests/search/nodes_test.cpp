@@ -3,11 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <random>
 #include <vector>
 
+#include "record/kif_read.h"
 #include "search/search.h"
+#include "support/corpus.h"
 #include "support/positions.h"
 
 using namespace halvane;
@@ -66,6 +70,58 @@ TEST(Nodes, RandomPositionsLeavePositionAndEffectsUnchanged) {
     }
   }
   EXPECT_GT(searched, 100);
+}
+
+// Where a ply writes no deltas, a reply that reads only the recapture cells or the destination is run on
+// the move not made. At positions along the corpus's real games, every level's nodes six and five plies
+// above its depth give the same value, remembered moves and node count that way as with every ply
+// writing deltas, where every move is made.
+TEST(Nodes, RepliesToUnmadeMovesAgreeWithMadeOnes) {
+  const std::filesystem::path corpus = test_support::corpus_path("kif");
+  HALVANE_SKIP_WITHOUT_CORPUS(corpus);
+  std::vector<SfenPosition> positions;
+  auto record = std::make_unique<GameRecord>();
+  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+    std::ifstream in(entry.path(), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (read_kif(bytes, *record).status != KIF_READ_OK) continue;
+    SfenPosition pos = startpos();
+    for (int k = 0; k < record->move_count; ++k) {
+      apply_move(pos, record->moves[k]);
+      if (k % 13 == 7) positions.push_back(pos);
+    }
+  }
+  ASSERT_GE(positions.size(), 40u);
+  std::mt19937 rng(23);
+  int searched = 0;
+  for (const Strength* level : STRENGTHS) {
+    auto e = make_engine(*level);
+    for (size_t n = 0; n < positions.size(); n += 2) {
+      const int p = level->base_depth - 6 + static_cast<int>(n / 2 % 2);
+      SfenPosition pos = positions[n];
+      if ((pos.side_to_move == WHITE) != (p == 2)) turn_position(pos);
+      const int last_to = cell_of(rng() % 9, rng() % 9);
+      uint64_t nodes[2];
+      int best[2];
+      std::vector<int> killers[2];
+      for (int made = 0; made < 2; ++made) {
+        load_untouched(*e, pos);
+        enter_at(*e, p);
+        e->effects.delta_plies = made ? DELTA_PLIES : delta_plies_read(*e);
+        last_to_sq(*e, p - 1) = last_to;
+        const uint64_t before = e->nodes;
+        if (p == 2) gote_node(*e); else sente_node(*e);
+        nodes[made] = e->nodes - before;
+        best[made] = e->ply_best[p];
+        killers[made].assign(&e->killers[0][0][0], &e->killers[0][0][0] + sizeof e->killers / sizeof(int));
+      }
+      ASSERT_EQ(best[0], best[1]) << level->name << " ply " << p << " " << format_sfen(pos);
+      ASSERT_EQ(nodes[0], nodes[1]) << level->name << " ply " << p << " " << format_sfen(pos);
+      ASSERT_TRUE(killers[0] == killers[1]) << "remembered moves, " << level->name << " ply " << p << " " << format_sfen(pos);
+      ++searched;
+    }
+  }
+  EXPECT_GT(searched, 60);
 }
 
 TEST(Nodes, RememberedMovesAreNotSearchedTwice) {
