@@ -2,6 +2,7 @@
 // found them and ends with a value its pass bounds; the remembered-move filter; the move-to-front list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -97,7 +98,7 @@ TEST(Nodes, RepliesToUnmadeMovesAgreeWithMadeOnes) {
   for (const Strength* level : STRENGTHS) {
     auto e = make_engine(*level);
     for (size_t n = 0; n < positions.size(); n += 2) {
-      const int p = level->base_depth - 6 + static_cast<int>(n / 2 % 2);
+      const int p = std::max(2, level->base_depth - 6) + static_cast<int>(n / 2 % 2);
       SfenPosition pos = positions[n];
       if ((pos.side_to_move == WHITE) != (p == 2)) turn_position(pos);
       const int last_to = cell_of(rng() % 9, rng() % 9);
