@@ -2,6 +2,7 @@
 # new level is one row there: HALVANE_STRENGTHS lists the program name suffixes weakest first, and for each
 # name HALVANE_STRENGTH_WORD_<name> is its word (中辛) and HALVANE_STRENGTH_PLACE_<name> its place among
 # them in English ("weakest of three strengths"), for menu entries and manual pages.
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/think/strength.h)
 file(STRINGS ${CMAKE_SOURCE_DIR}/think/strength.h rows ENCODING UTF-8 REGEX "^ +\"[a-z]+\", u\"[^\"]*\", \"[^\"]*\"")
 set(HALVANE_STRENGTHS)
 foreach(row IN LISTS rows)
