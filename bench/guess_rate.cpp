@@ -31,8 +31,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "guess_rate: cannot read %s\n", tsv.c_str());
     return 1;
   }
-  EngineHandle scratch = new_engine(*STRENGTHS[2]);
-  EngineHandle e = new_engine(*STRENGTHS[2]);
+  EngineHandle scratch = new_engine(*STRENGTHS[STRENGTH_COUNT - 1]);
+  EngineHandle e = new_engine(*STRENGTHS[STRENGTH_COUNT - 1]);
   long long hits[RANKED_MOVES] = {}, positions = 0, total_ms = 0, longest_ms = 0;
   std::string line;
   std::getline(in, line);   // the header

@@ -72,14 +72,14 @@ bool dispatch_move(Engine& e, int from, int piece, int to, int piece_after, int 
   // 5. The ply's mode chooses how the move is made and whether its reply is searched.
   const int mode = e.ply_mode[p];
   // Even modes belong to GOTE plies and odd ones to SENTE plies.
-  if (mode >= 0 && mode <= 8 && (mode & 1) == (side == GOTE ? 0 : 1)) {
+  if (mode >= MODE_ROOT && mode <= MODE_RECAPTURE && (mode & 1) == (side == GOTE ? 0 : 1)) {
     switch (mode) {
-      case 0: return make_root_move(e, from, piece, to, piece_after, captured);
-      case 1: return make_full_move(e, from, piece, to, piece_after, captured);
-      case 2: case 3: return make_selective_move(e, TEST_A, from, piece, to, piece_after, captured);
-      case 4: case 5: return make_selective_move(e, TEST_B, from, piece, to, piece_after, captured);
-      case 6: case 7: return make_selective_move(e, TEST_C, from, piece, to, piece_after, captured);
-      case 8: return make_capture_move(e, from, piece, to, piece_after, captured);
+      case MODE_ROOT: return make_root_move(e, from, piece, to, piece_after, captured);
+      case MODE_FULL: return make_full_move(e, from, piece, to, piece_after, captured);
+      case MODE_GOTE_A: case MODE_SENTE_A: return make_selective_move(e, TEST_A, from, piece, to, piece_after, captured);
+      case MODE_GOTE_B: case MODE_SENTE_B: return make_selective_move(e, TEST_B, from, piece, to, piece_after, captured);
+      case MODE_GOTE_C: case MODE_SENTE_C: return make_selective_move(e, TEST_C, from, piece, to, piece_after, captured);
+      case MODE_RECAPTURE: return make_capture_move(e, from, piece, to, piece_after, captured);
     }
   }
   // A ply without a variant ends its node with 0.

@@ -159,7 +159,7 @@ void drop_search(Engine& e, int cell) {
   // they stand, whose two counts read are already the drop's.
   const int p = e.ply;
   EffectMaps& fx = e.effects;
-  if (p >= fx.delta_plies && p > 3 && !(code & GOTE_BIT) && p + 1 < e.depth_limit && e.ply_mode[p + 1] == 8) {
+  if (p > 3 && !(code & GOTE_BIT) && reply_reads(e, p) == REPLY_READS_RECAPTURE_CELLS) {
     const int king = e.pos.king_sq[SENTE][p];
     if (fx.count[GOTE][cell] == 0 && fx.count[GOTE][king] == 0) {
       // Nothing attacks the piece just dropped or the king: the recapture node reads those two counts only.
@@ -168,7 +168,7 @@ void drop_search(Engine& e, int cell) {
     }
     // When the ply after the recaptures only scores the human's, they are not made either, so the drop
     // need not be: GOTE's count on the king is set as the cut would leave it for the reply.
-    if (p + 2 >= e.depth_limit || e.ply_mode[p + 2] >= 9) {
+    if (reply_reads(e, p + 1) == REPLY_READS_DESTINATION) {
       const int8_t king_count = fx.count[GOTE][king];
       int after = king_count;
       for (uint32_t bits = fx.rays[GOTE][cell]; bits != 0; bits &= bits - 1) {

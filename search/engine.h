@@ -36,7 +36,10 @@ struct Engine {
   int ply_mode_base[SCHEDULE_LEN];
   int capture_value[32];
   int ply_mode[SCHEDULE_LEN];
-  bool hand_rule;
+  // The hand rule: while either hand holds a piece other than a pawn, this depth and schedule (the ones
+  // of a weaker level) instead; depth 0 when the strength has no hand rule.
+  int hand_rule_depth;
+  int hand_rule_modes[SCHEDULE_LEN];
 
   // 5. The main search's effect maps.
   EffectMaps effects;

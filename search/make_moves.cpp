@@ -152,11 +152,10 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
   if (interest == 0 && captured == SQ_EMPTY && p >= fx.delta_plies &&
       quiet_move_threat_is_zero(fx, e.pos, from, to, piece_after))
     return side_cutoff(e, s, p);
-  // A SENTE move whose reply only looks for recaptures, where the ply writes no deltas, is searched (a
-  // capture always, a quiet move whose zero threat code did not end it just above). The reply reads only the board, GOTE's counts on the
-  // destination and the human's king, and both sides' rays and SENTE's count on the destination, so the
-  // move is not made: those cells are set as the make would leave them and restored after the reply.
-  if (s == SENTE && p >= fx.delta_plies && p + 1 < e.depth_limit && e.ply_mode[p + 1] == 8 && e.ply_mode[p] != 3) {
+  // A SENTE move whose reply only looks for recaptures is searched (a capture always, a quiet move whose
+  // zero threat code did not end it just above). Its reply reads only the recapture cells, so the move is
+  // not made; the king safety of MODE_SENTE_A reads every map, so there it is.
+  if (s == SENTE && e.ply_mode[p] != MODE_SENTE_A && reply_reads(e, p) == REPLY_READS_RECAPTURE_CELLS) {
     const int king = e.pos.king_sq[SENTE][p];
     const OtherSideAfter gote = captured == SQ_EMPTY
                                     ? other_side_after_quiet_move(fx, e.pos, from, to, piece_after, king)
@@ -176,8 +175,9 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
       keep_if_better(e, s, p, from, piece, to, piece_after, captured, dest_rays);
       return side_cutoff(e, s, p);
     }
-    // Recaptures are not made either when the ply after them only scores the human's recapture.
-    if (p + 2 >= e.depth_limit || e.ply_mode[p + 2] >= 9) {
+    // Recaptures are not made either when the ply after them only scores the human's recapture; then
+    // both sides' counts and rays on the destination are set too, which those replies read.
+    if (reply_reads(e, p + 1) == REPLY_READS_DESTINATION) {
       EffectMaps& maps = e.effects;
       // SENTE on the destination: the mover's own effect there goes; a SENTE ray stopped on `from` and
       // pointing at `to` goes on to it, in the line the mover's own ray (if any) came along. A remembered
@@ -229,7 +229,7 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
   }
   interest |= threat;
   // 6. The human's king safety enters every move of ply 3, searched or not.
-  if (s == SENTE && e.ply_mode[p] == 3) e.ply_eval[p] += king_safety(e);
+  if (s == SENTE && e.ply_mode[p] == MODE_SENTE_A) e.ply_eval[p] += king_safety(e);
   // 7. Only interesting moves count at all; the node's pass stands in for the others.
   if (interest > 0 && p < e.depth_limit) {
     search_reply(e, p, s);
@@ -242,12 +242,10 @@ bool make_selective_move(Engine& e, SelectiveTest test, int from, int piece, int
 
 bool make_capture_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
   const int p = e.ply;
-  // A reply that only scores the human's recapture (or nothing, past the depth) reads the board and
-  // SENTE's count and rays on the destination alone. Where the ply writes no deltas the move is not made:
-  // those four bytes are set as the make would leave them. A SENTE ray stopped on `from` and pointing at
-  // `to` goes on over the path the recapturer just took and now reaches it.
-  if (captured != SQ_EMPTY && p >= e.effects.delta_plies &&
-      (p + 1 >= e.depth_limit || e.ply_mode[p + 1] >= 9)) {
+  // A reply that reads only the destination is run on the move not made: the board and SENTE's count and
+  // rays there are set as the make would leave them. A SENTE ray stopped on `from` and pointing at `to`
+  // goes on over the path the recapturer just took and now reaches it.
+  if (captured != SQ_EMPTY && reply_reads(e, p) == REPLY_READS_DESTINATION) {
     e.ply_eval[p] += e.capture_value[captured & 31];
     if (p < e.depth_limit) {
       EffectMaps& fx = e.effects;

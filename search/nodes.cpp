@@ -72,7 +72,7 @@ void gote_node(Engine& e) {
     e.ply_best[p] = 0;
     return;
   }
-  if (e.ply_mode[p] >= 8) {
+  if (e.ply_mode[p] >= MODE_RECAPTURE) {
     recapture_node(e);
     return;
   }
@@ -96,7 +96,7 @@ void gote_node(Engine& e) {
   if (try_remembered<GOTE>(e, p)) return;
   // 7. Generation, column by column; a mate found by the mate thread (or a front end's stop) ends the loop.
   SearchSink<GOTE> sink{e};
-  const bool with_drops = e.ply_mode[p] < 8;
+  const bool with_drops = e.ply_mode[p] < MODE_RECAPTURE;
   for (int col = 0; col < 9; ++col) {
     if (think_stopping(e)) break;
     if (p == 0) e.root_progress.store(col, std::memory_order_relaxed);
@@ -125,7 +125,7 @@ void sente_node(Engine& e) {
     e.ply_best[p] = 0;
     return;
   }
-  if (e.ply_mode[p] >= 9) {
+  if (e.ply_mode[p] >= MODE_STATIC_RECAPTURE) {
     static_recapture(e);
     return;
   }
@@ -151,7 +151,7 @@ void sente_node(Engine& e) {
   if (try_remembered<SENTE>(e, p)) return;
   // 8. Generation.
   SearchSink<SENTE> sink{e};
-  const bool with_drops = e.ply_mode[p] < 8;
+  const bool with_drops = e.ply_mode[p] < MODE_RECAPTURE;
   for (int col = 0; col < 9; ++col)
     if (scan_column<SENTE>(sink, sente_generators, col, with_drops)) return;
   // 9. The pass, always.

@@ -27,11 +27,43 @@ constexpr int INTEREST_CHECK = 0x1000;
 
 enum SelectiveTest : int { TEST_A, TEST_B, TEST_C };
 
+// The mode of a ply (ply_mode), which says how its moves are treated. GOTE plies take the even modes and
+// SENTE plies the odd ones; a schedule ends with MODE_RECAPTURE and MODE_STATIC_RECAPTURE, then MODE_END.
+enum PlyMode : int {
+  MODE_END = -1,               // past the schedule: a move tried here ends its node with 0
+  MODE_ROOT = 0,               // GOTE: every move and drop, with the root's noise and the book's hint
+  MODE_FULL = 1,               // SENTE: every board move, drops with an interest
+  MODE_GOTE_A = 2,             // selective A: captures, promotions, king moves, the same piece again, ...
+  MODE_SENTE_A = 3,            //   ... and the human's king safety
+  MODE_GOTE_B = 4,             // selective B: A without the king, promotion and same-piece rules
+  MODE_SENTE_B = 5,
+  MODE_GOTE_C = 6,             // selective C: B counting only attacks the last move created
+  MODE_SENTE_C = 7,
+  MODE_RECAPTURE = 8,          // GOTE, recapture_node: only recaptures on the previous move's destination
+  MODE_STATIC_RECAPTURE = 9,   // SENTE, static_recapture: the value of recapturing there, nothing made
+};
+inline bool selective_or_full(int mode) { return mode >= MODE_FULL && mode <= MODE_SENTE_C; }
+
 // Nodes: read e.ply and leave the node's value in ply_best[ply].
 void gote_node(Engine& e);
 void sente_node(Engine& e);
-void recapture_node(Engine& e);     // GOTE, mode 8: only recaptures on the previous move's destination
-void static_recapture(Engine& e);   // SENTE, mode 9: the value of recapturing there, nothing made
+void recapture_node(Engine& e);     // GOTE, MODE_RECAPTURE
+void static_recapture(Engine& e);   // SENTE, MODE_STATIC_RECAPTURE
+
+// What the reply to a move of ply p reads, so that a move whose reply reads little need not be made: the
+// make variants set just those cells as the make would leave them, run the reply, and put them back.
+// - REPLY_READS_RECAPTURE_CELLS: recapture_node, which reads the board, GOTE's count on the human's king
+//   and GOTE's count and rays on the move's destination (and whatever its recaptures' replies read);
+// - REPLY_READS_DESTINATION: static_recapture or a ply past the depth, which read the board and SENTE's
+//   count and rays on the destination alone;
+// - REPLY_READS_ALL: a node that generates moves reads every map, and the deltas of ply p.
+// Only where ply p writes no deltas: a make and undo there leave the deltas as they found them.
+enum ReplyReads : int { REPLY_READS_ALL, REPLY_READS_RECAPTURE_CELLS, REPLY_READS_DESTINATION };
+inline ReplyReads reply_reads(const Engine& e, int p) {
+  if (p < e.effects.delta_plies) return REPLY_READS_ALL;
+  if (p + 1 >= e.depth_limit || e.ply_mode[p + 1] >= MODE_STATIC_RECAPTURE) return REPLY_READS_DESTINATION;
+  return e.ply_mode[p + 1] == MODE_RECAPTURE ? REPLY_READS_RECAPTURE_CELLS : REPLY_READS_ALL;
+}
 
 // Whether any of the first `width` remembered-move keys of a ply equals `key`, four keys at a time. Most
 // moves match none and skip the comparison field by field. Slots past the width (the rounding up stays
@@ -69,11 +101,11 @@ void try_drop(Engine& e, int cell);
 void drop_search(Engine& e, int cell);
 
 // How many plies, from the root down, write effect deltas: a node at ply p that searches drops or
-// selective moves (modes 1 to 7) reads the deltas of ply p - 1; no other node reads them.
+// selective moves (MODE_FULL to MODE_SENTE_C) reads the deltas of ply p - 1; no other node reads them.
 inline int delta_plies_read(const Engine& e) {
   int plies = 0;
   for (int p = 1; p < SCHEDULE_LEN; ++p)
-    if (e.ply_mode[p] >= 1 && e.ply_mode[p] <= 7) plies = p;
+    if (selective_or_full(e.ply_mode[p])) plies = p;
   return plies;
 }
 

@@ -25,7 +25,9 @@ void engine_init(Engine& e, const Strength& strength) {
   e.max_plies = strength.max_plies;
   e.base_depth = strength.base_depth;
   e.depth_limit = strength.base_depth;
-  e.hand_rule = strength.hand_rule;
+  e.hand_rule_depth = strength.hand_rule ? strength.hand_rule->base_depth : 0;
+  if (strength.hand_rule)
+    std::memcpy(e.hand_rule_modes, strength.hand_rule->ply_mode_base, sizeof e.hand_rule_modes);
   for (int p = 0; p < MAX_PLY; ++p) e.ply_best[p] = 0;
   std::memcpy(e.killer_width, KILLER_WIDTH, sizeof e.killer_width);
   std::memcpy(e.ply_mode_base, strength.ply_mode_base, sizeof e.ply_mode_base);

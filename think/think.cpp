@@ -25,8 +25,8 @@ namespace halvane {
 
 namespace {
 
-// The most thinks a time-limited think runs: two small ones and one per build.
-constexpr int THINK_SIZES = 5;
+// The most thinks a time-limited think runs: two small ones, each level below the Engine's, and its own.
+constexpr int THINK_SIZES = 3 + STRENGTH_COUNT;
 
 // A think's root moves, likeliest first (ThinkResult::ranked).
 struct Ranking {
@@ -102,40 +102,35 @@ struct ThinkShape {
   int max_plies;
   int base_depth;
   int ply_mode_base[SCHEDULE_LEN];
-  bool hand_rule;
+  int hand_rule_depth;                 // 0: no hand rule
+  int hand_rule_modes[SCHEDULE_LEN];
 };
 
 // The two small thinks a time-limited think starts with, before the builds' own.
 constexpr ThinkShape DEPTH_4 = {4, 4, {0, 1, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1,
-                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, false};
+                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, 0, {}};
 constexpr ThinkShape DEPTH_6 = {6, 6, {0, 1, 2, 3, 8, 9, -1, -1, -1, -1, -1, -1,
-                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, false};
+                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, 0, {}};
 
 ThinkShape shape_of(const Strength& s) {
-  ThinkShape shape{s.max_plies, s.base_depth, {}, s.hand_rule};
+  ThinkShape shape{s.max_plies, s.base_depth, {}, s.hand_rule ? s.hand_rule->base_depth : 0, {}};
   std::memcpy(shape.ply_mode_base, s.ply_mode_base, sizeof shape.ply_mode_base);
+  if (s.hand_rule) std::memcpy(shape.hand_rule_modes, s.hand_rule->ply_mode_base, sizeof shape.hand_rule_modes);
   return shape;
 }
 
 ThinkShape own_shape(const Engine& e) {
-  ThinkShape shape{e.max_plies, e.base_depth, {}, e.hand_rule};
+  ThinkShape shape{e.max_plies, e.base_depth, {}, e.hand_rule_depth, {}};
   std::memcpy(shape.ply_mode_base, e.ply_mode_base, sizeof shape.ply_mode_base);
+  std::memcpy(shape.hand_rule_modes, e.hand_rule_modes, sizeof shape.hand_rule_modes);
   return shape;
 }
 
-// Depth and schedule of a shape for a position: the hand rule lowers the strongest build's.
+// Depth and schedule of a shape for a position: the hand rule takes a weaker level's.
 void effective_schedule(const ThinkShape& shape, const ThinkRequest& r, int& depth, int modes[SCHEDULE_LEN]) {
-  depth = shape.base_depth;
-  std::memcpy(modes, shape.ply_mode_base, sizeof shape.ply_mode_base);
-  // Hand rule: pieces other than pawns in hand make the tree much wider, so the strongest level
-  // searches as deep as the middle one then.
-  if (shape.hand_rule && non_pawn_hand_pieces(r.hand[SENTE], r.hand[GOTE]) != 0) {
-    modes[8] = 8;
-    modes[9] = 9;
-    modes[10] = -1;
-    modes[11] = -1;
-    depth = 10;
-  }
+  const bool hand_rule = shape.hand_rule_depth != 0 && non_pawn_hand_pieces(r.hand[SENTE], r.hand[GOTE]) != 0;
+  depth = hand_rule ? shape.hand_rule_depth : shape.base_depth;
+  std::memcpy(modes, hand_rule ? shape.hand_rule_modes : shape.ply_mode_base, sizeof shape.ply_mode_base);
 }
 
 // One complete think's main search (steps 2-5 and 9-12), beside the already running mate thread.

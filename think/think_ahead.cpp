@@ -38,6 +38,7 @@ void think_ahead_body(ThinkAhead* a, int engine, ThinkRequest now) {
     if (a->cancelled || a->adopted >= 0 || a->next >= a->guessed) return;
     const int index = a->next++;
     a->running_on[index] = engine;
+    a->changed.notify_all();   // from now on the think can be taken
     lock.unlock();
     const ThinkResult result = think(*a->engines[engine], a->requests[index]);
     lock.lock();

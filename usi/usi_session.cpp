@@ -19,7 +19,7 @@ std::string_view trim(std::string_view text) {
 
 // A strength by its program name ("gekikara") or its word ("激辛").
 int strength_named(std::string_view name) {
-  for (int i = 0; i < 3; ++i)
+  for (int i = 0; i < STRENGTH_COUNT; ++i)
     if (name == STRENGTHS[i]->name || name == STRENGTHS[i]->word_utf8) return i;
   return -1;
 }
@@ -62,7 +62,7 @@ void handle_usi(UsiSession& s) {
   usi_write(s, std::string("id name Halvane " HALVANE_VERSION " ") + STRENGTHS[s.strength]->word_utf8);
   usi_write(s, "id author the Halvane developers");
   std::string option = "option name Strength type combo default ";
-  option += STRENGTHS[2]->name;
+  option += STRENGTHS[STRENGTH_COUNT - 1]->name;
   for (const Strength* level : STRENGTHS) option += std::string(" var ") + level->name;
   usi_write(s, option);
   usi_write(s, "option name USI_Ponder type check default false");
@@ -81,7 +81,10 @@ void handle_setoption(UsiSession& s, std::string_view args) {
   if (name == "Strength") {
     int level = strength_named(value);
     if (level < 0) {
-      info_string(s, "unknown Strength '" + std::string(value) + "'; use chuukara, karakuchi or gekikara");
+      std::string names;
+      for (int i = 0; i < STRENGTH_COUNT; ++i)
+        names += std::string(i == 0 ? "" : i + 1 < STRENGTH_COUNT ? ", " : " or ") + STRENGTHS[i]->name;
+      info_string(s, "unknown Strength '" + std::string(value) + "'; use " + names);
       return;
     }
     signal_stop(s);
@@ -142,7 +145,7 @@ void usi_write(UsiSession& s, std::string_view line) {
 
 void usi_session_start(UsiSession& s, std::function<void(std::string_view)> write_line) {
   s.write_line = std::move(write_line);
-  s.strength = 2;
+  s.strength = STRENGTH_COUNT - 1;
   s.engine = new_engine(*STRENGTHS[s.strength]);
   s.scratch = new_engine(*STRENGTHS[s.strength]);
   s.game.pos = startpos();

@@ -28,7 +28,7 @@ struct UsiSession {
 
   EngineHandle engine;   // one Engine for the whole conversation; re-initialised on a strength change
   EngineHandle scratch;  // the reading thread's, for checking moves while the worker thinks
-  int strength = 2;                 // index into STRENGTHS; the strongest unless the GUI asks otherwise
+  int strength = STRENGTH_COUNT - 1;   // index into STRENGTHS; the strongest unless the GUI asks otherwise
   bool ponder_enabled = false;      // USI_Ponder: the GUI ponders, so bestmove names the expected reply
   GamePosition game;                // the last position that was accepted
 

@@ -1,5 +1,5 @@
-// The entry point of the three window programs, compiled once for each: HALVANE_STRENGTH names the
-// program's own strength (STRENGTH_CHUUKARA, STRENGTH_KARAKUCHI or STRENGTH_GEKIKARA). It owns the game and
+// The entry point of the window programs, compiled once for each strength level: HALVANE_STRENGTH names the
+// program's own row of the strength table (STRENGTH_CHUUKARA, for instance). It owns the game and
 // the engine, hands its strength to the engine's initialisation and both to the common window run.
 #include "app/game_state.h"
 #include "platform/window_program.h"

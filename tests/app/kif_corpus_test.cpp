@@ -1,11 +1,13 @@
 // KIF files written by other shogi programs, read by path from the shared corpus: every file that starts
 // from the initial position must give the expected main line move for move and the expected final
 // position; handicap and board-diagram files are refused; the malformed files never leave a bad record.
+// Every file, and every input the reader's fuzzer was given or found, keeps the property it checks.
 #include <gtest/gtest.h>
 
 #include <map>
 
 #include "app/record_check.h"
+#include "fuzz/kif_input_check.h"
 #include "kif_test_util.h"
 #include "support/corpus.h"
 
@@ -15,6 +17,25 @@ using namespace halvane::kif_test;
 namespace {
 
 const std::filesystem::path CORPUS = test_support::corpus_path("kif");
+
+// The fuzzer's property on one file's bytes: "" when it holds, else what went wrong.
+std::string fuzz_problem(const std::filesystem::path& path) {
+  auto gs = make_state();
+  auto read = std::make_unique<GameRecord>(), again = std::make_unique<GameRecord>();
+  return fuzz::check_kif_input(*gs, *read, *again, read_file(path.string()));
+}
+
+TEST(KifFuzzRegression, SeedsAndFoundInputsKeepTheRecordValid) {
+  const std::filesystem::path fuzz_dir = std::filesystem::path(HALVANE_SOURCE_DIR) / "tests" / "fuzz";
+  for (const auto& [dir, least] : {std::pair{"seeds", 5}, std::pair{"kif_corpus", 10}}) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(fuzz_dir / dir)) {
+      EXPECT_EQ(fuzz_problem(entry.path()), "") << entry.path();
+      ++files;
+    }
+    EXPECT_GE(files, least) << dir;
+  }
+}
 
 std::vector<std::vector<std::string>> read_tsv(const std::filesystem::path& path) {
   std::vector<std::vector<std::string>> rows;
@@ -34,7 +55,11 @@ struct CorpusTest : KifFixture {
   void SetUp() override {
     HALVANE_SKIP_WITHOUT_CORPUS(CORPUS / "manifest.tsv");
   }
-  void load(const std::string& file) { load_path((CORPUS / file).string()); }
+  // Loads the file through the menu command, after checking the fuzzer's property on its bytes.
+  void load(const std::string& file) {
+    EXPECT_EQ(fuzz_problem(CORPUS / file), "") << file;
+    load_path((CORPUS / file).string());
+  }
   // Board, side and hands of the last slot, as the first three SFEN fields.
   std::string final_position() {
     SfenPosition pos = slot_position(*gs, gs->record.length);

@@ -343,12 +343,14 @@ TEST(EffectMaps, QuietMakeWritesExactlyWhatMakeWrites) {
   EXPECT_GT(compared, 300);
 }
 
-// Told without making the move, a zero threat code agrees with the make's for every non-capture, and a
-// drop's threat code equals the one adding its effects returns, along random games; the maps there write
-// no deltas, so every make / undo also takes that path and must leave counts and rays as a rebuild has them.
+// Told without making the move, a zero threat code agrees with the make's for every non-capture, a
+// drop's threat code equals the one adding its effects returns, and the other side's count and rays on the
+// destination and its count on another cell (the mover's king, or any) are what the make leaves, along
+// random games; the maps there write no deltas, so every make / undo also takes that path and must leave
+// counts and rays as a rebuild has them.
 TEST(EffectMaps, ThreatToldUnmadeAgreesWithMake) {
   std::mt19937 rng(99);
-  int zero = 0, positive = 0, drops = 0;
+  int zero = 0, positive = 0, drops = 0, captures = 0;
   for (const char* sfen : VARIED_POSITIONS) {
     EnginePosition pos = position_from_sfen(sfen);
     auto fx = fresh_maps(pos);
@@ -370,11 +372,24 @@ TEST(EffectMaps, ThreatToldUnmadeAgreesWithMake) {
           ++drops;
           continue;
         }
-        if (pos.board[m.to] != SQ_EMPTY) continue;
-        const bool told = quiet_move_threat_is_zero(*fx, pos, m.from, m.to, m.after);
+        const int captured = pos.board[m.to], side = side_of(m.piece), o = 1 - side;
+        int king = m.to;
+        for (int c = FIRST_CELL; c <= LAST_CELL && (m.piece & 15) != KING; ++c)
+          if (pos.board[c] == (KING | (m.piece & GOTE_BIT))) king = c;
+        const int cell = rng() % 2 ? king : FIRST_CELL + static_cast<int>(rng() % (LAST_CELL - FIRST_CELL + 1));
+        const OtherSideAfter after = captured == SQ_EMPTY
+                                         ? other_side_after_quiet_move(*fx, pos, m.from, m.to, m.after, cell)
+                                         : other_side_after_capture(*fx, pos, m.from, m.to, cell);
+        const bool told = captured == SQ_EMPTY && quiet_move_threat_is_zero(*fx, pos, m.from, m.to, m.after);
         const int threat = make_board_move(*fx, pos, ply, 0, m.from, m.to, m.after);
-        undo_board_move(*fx, pos, ply, m.from, m.to, m.piece, SQ_EMPTY);
-        ASSERT_EQ(told, threat == 0) << sfen << " ply " << ply << ": " << m.from << " to " << m.to;
+        const OtherSideAfter made{fx->count[o][m.to], fx->rays[o][m.to], fx->count[o][cell]};
+        undo_board_move(*fx, pos, ply, m.from, m.to, m.piece, captured);
+        const std::string what = std::string(sfen) + " ply " + std::to_string(ply) + ": " + std::to_string(m.from) +
+                                 " to " + std::to_string(m.to) + ", cell " + std::to_string(cell);
+        ASSERT_TRUE(after.count_to == made.count_to && after.rays_to == made.rays_to &&
+                    after.count_cell == made.count_cell) << what;
+        if (captured != SQ_EMPTY && ++captures) continue;
+        ASSERT_EQ(told, threat == 0) << what;
         ++(threat == 0 ? zero : positive);
       }
       ASSERT_TRUE(maps_equal_rebuild(*fx, pos)) << sfen << " ply " << ply;
@@ -384,6 +399,7 @@ TEST(EffectMaps, ThreatToldUnmadeAgreesWithMake) {
   EXPECT_GT(zero, 100);
   EXPECT_GT(positive, 100);
   EXPECT_GT(drops, 1000);
+  EXPECT_GT(captures, 100);
 }
 
 namespace {

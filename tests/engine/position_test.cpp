@@ -108,7 +108,7 @@ TEST(EngineInit, StrengthTablesAndDefaults) {
     EXPECT_EQ(e->max_plies, depth[i]);
     EXPECT_EQ(e->base_depth, depth[i]);
     EXPECT_EQ(e->depth_limit, depth[i]);
-    EXPECT_EQ(e->hand_rule, i == 2);
+    EXPECT_EQ(e->hand_rule_depth, i == 2 ? 10 : 0);
     // Every schedule closes with the recapture modes on the two plies just below the depth limit and
     // -1 from the depth limit on; even plies get even modes (GOTE), odd plies odd ones (SENTE).
     EXPECT_EQ(e->ply_mode[depth[i] - 2], 8);

@@ -1,40 +1,9 @@
 // SFEN and USI move text: reading, writing, refusing bad input, and the turn into the engine's view.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
-
 #include "engine/sfen.h"
-#include "support/corpus.h"
 
 using namespace halvane;
-
-TEST(Sfen, RoundTripsTheCorpusPositions) {
-  const auto corpus = test_support::corpus_path("tsume/tsume.tsv");
-  HALVANE_SKIP_WITHOUT_CORPUS(corpus);
-  std::ifstream in(corpus);
-  ASSERT_TRUE(in) << "mate corpus unreadable";
-  std::string line;
-  std::getline(in, line);
-  int rows = 0;
-  while (std::getline(in, line)) {
-    std::string sfen = line.substr(0, line.find('\t'));
-    SfenPosition pos;
-    std::string error;
-    ASSERT_TRUE(parse_sfen(sfen, pos, error)) << sfen << ": " << error;
-    SfenPosition again;
-    ASSERT_TRUE(parse_sfen(format_sfen(pos), again, error)) << error;
-    EXPECT_EQ(format_sfen(again), format_sfen(pos));
-    // Turning twice is the identity; the engine view always has GOTE to move.
-    SfenPosition turned = pos;
-    turn_position(turned);
-    EXPECT_NE(turned.side_to_move, pos.side_to_move);
-    turn_position(turned);
-    EXPECT_EQ(format_sfen(turned), format_sfen(pos));
-    ++rows;
-  }
-  EXPECT_EQ(rows, 100);
-}
 
 TEST(Sfen, RefusesMalformedPositionsWithAReason) {
   const char* bad[] = {

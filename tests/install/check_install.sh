@@ -3,6 +3,8 @@
 # starts the installed strongest program from an unrelated directory: it must find its pictures there.
 set -u
 build=$1
+shift
+strengths=("$@")   # the strength levels' names, weakest first
 prefix=$(mktemp -d)
 elsewhere=$(mktemp -d)
 trap 'rm -rf "$prefix" "$elsewhere"' EXIT
@@ -14,14 +16,14 @@ check() {   # check "what" command...
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || { echo "FAILED: cmake --install"; exit 1; }
 
-for program in halvane-chuukara halvane-karakuchi halvane-gekikara halvane-usi halvane-kif; do
+for program in "${strengths[@]/#/halvane-}" halvane-usi halvane-kif; do
   check "bin/$program" test -x "$prefix/bin/$program"
 done
 check "share/halvane/wallpaper.jpg" test -s "$prefix/share/halvane/wallpaper.jpg"
 for name in hu kyo kei gin kin kaku hi gyoku tokin nkyo nkei ngin uma ryu; do
   for side in 1 2; do check "koma/$name$side.gif" test -s "$prefix/share/halvane/koma/$name$side.gif"; done
 done
-for strength in chuukara karakuchi gekikara; do
+for strength in "${strengths[@]}"; do
   desktop="$prefix/share/applications/halvane-$strength.desktop"
   check "halvane-$strength.desktop" test -s "$desktop"
   check "halvane-$strength.desktop is valid" desktop-file-validate "$desktop"

@@ -1,5 +1,6 @@
 // The whole mate-problem corpus through the mate thread's search: prints how many mates are found and
-// how many lengths equal the true ones, and names each disagreement with the solver rule behind it.
+// how many lengths equal the true ones, and names each disagreement with the solver rule behind it. Each
+// position's SFEN text also goes there and back.
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -61,6 +62,16 @@ TEST(MateCorpus, WholeCorpus) {
   int with_mate = 0, found = 0, equal = 0, bookkeeping = 0, futile = 0, pawn_drop = 0;
   for (const CorpusRow& row : rows) {
     SCOPED_TRACE(row.sfen);
+    // The SFEN text reads, writes back the same, and turning twice is the identity.
+    SfenPosition pos, again;
+    std::string error;
+    ASSERT_TRUE(parse_sfen(row.sfen, pos, error) && parse_sfen(format_sfen(pos), again, error)) << error;
+    EXPECT_EQ(format_sfen(again), format_sfen(pos));
+    again = pos;
+    turn_position(again);
+    EXPECT_NE(again.side_to_move, pos.side_to_move);
+    turn_position(again);
+    EXPECT_EQ(format_sfen(again), format_sfen(pos));
     const MateRun r = solve_mate(row.sfen);
     const bool true_mate = row.plies != "none";
     const int true_len = true_mate ? std::stoi(row.plies) : -1;
@@ -72,7 +83,6 @@ TEST(MateCorpus, WholeCorpus) {
     if (r.best_len != NO_MATE_LEN) {
       SfenPosition sp;
       MoveRecord move;
-      std::string error;
       ASSERT_TRUE(parse_sfen(row.sfen, sp, error));
       EXPECT_TRUE(parse_usi_move(r.move, sp, move, error)) << r.move << ": " << error;
     }

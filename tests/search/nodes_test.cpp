@@ -1,13 +1,20 @@
-// Nodes below the root on random positions: every node leaves the position and the effect maps as it
-// found them and ends with a value its pass bounds; the remembered-move filter; the move-to-front list.
+// Nodes below the root on random and real positions: every node leaves the position and the effect maps
+// as it found them, ends with a value its pass bounds, and gives the same whether its moves' replies run
+// on the moves made or not; the remembered-move filter; the move-to-front list.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <random>
 #include <vector>
 
+#include "record/kif_read.h"
 #include "search/search.h"
+#include "support/corpus.h"
+#include "support/kif_text.h"
 #include "support/positions.h"
 
 using namespace halvane;
@@ -35,37 +42,69 @@ bool same_maps(const EffectMaps& a, const EffectMaps& b) {
 
 }  // namespace
 
-TEST(Nodes, RandomPositionsLeavePositionAndEffectsUnchanged) {
+// Nodes at positions along random and real games, six and five plies above each level's depth (2 and 3 at
+// the weakest), leave the position and maps as they found them and end with a value their pass bounds.
+// A reply that reads only the recapture cells or the destination, run on the move not made where the ply
+// writes no deltas, gives the value, remembered moves and nodes of every move made (all plies writing them).
+TEST(Nodes, RandomAndRealPositionsUnchangedAndUnmadeRepliesAsMade) {
   std::mt19937 rng(7);
   std::vector<SfenPosition> positions;
   for (int game = 0; game < 6; ++game) random_game(rng, 80, positions);
-  auto e = make_engine(STRENGTH_CHUUKARA);
+  const std::filesystem::path corpus = test_support::corpus_path("kif");
+  const bool real = std::filesystem::exists(corpus);
+  if (!real) std::printf("shared corpus not found at %s: random games only\n", corpus.c_str());
+  auto record = std::make_unique<GameRecord>();
+  for (const auto& entry : real ? std::filesystem::directory_iterator(corpus) : std::filesystem::directory_iterator()) {
+    if (read_kif(kif_test::read_file(entry.path()), *record).status != KIF_READ_OK) continue;
+    SfenPosition pos = startpos();
+    for (int k = 0; k < record->move_count; ++k) {
+      apply_move(pos, record->moves[k]);
+      if (k % 7 == 3) positions.push_back(pos);
+    }
+  }
   auto before_fx = std::make_unique<EffectMaps>();
   int searched = 0;
-  for (size_t n = 0; n < positions.size(); n += 3) {
-    // The side to move is the computer at ply 2 (a GOTE node) and the human at ply 3 (a SENTE node).
-    for (int p : {2, 3}) {
-      SfenPosition pos = positions[n];
-      if ((pos.side_to_move == WHITE) != (p == 2)) turn_position(pos);
-      load_untouched(*e, pos);
-      enter_at(*e, p);
+  for (const Strength* level : STRENGTHS) {
+    auto e = make_engine(*level);
+    for (size_t n = 0; n < 2 * positions.size(); n += 3) {
+      // The side to move is the computer at even plies (a GOTE node) and the human at odd ones.
+      const int p = std::max(2, level->base_depth - 6) + static_cast<int>(n % 2);
+      SfenPosition pos = positions[n / 2];
+      if ((pos.side_to_move == WHITE) != (p % 2 == 0)) turn_position(pos);
       // A previous move that landed somewhere: the recapture plies look at it.
-      last_to_sq(*e, p - 1) = cell_of(rng() % 9, rng() % 9);
-      const EnginePosition before = e->pos;
-      *before_fx = e->effects;
-      if (p == 2) gote_node(*e); else sente_node(*e);
-      EXPECT_EQ(e->ply, p);
-      EXPECT_EQ(std::memcmp(before.board, e->pos.board, sizeof before.board), 0) << format_sfen(pos);
-      EXPECT_EQ(std::memcmp(before.hand, e->pos.hand, sizeof before.hand), 0) << format_sfen(pos);
-      EXPECT_TRUE(same_maps(*before_fx, e->effects)) << format_sfen(pos);
-      // The pass bounds every node: nothing stays at the start value.
-      if (p == 2) EXPECT_LT(e->ply_best[p], GOTE_NOTHING_YET) << format_sfen(pos);
-      else EXPECT_GT(e->ply_best[p], SENTE_NOTHING_YET) << format_sfen(pos);
+      const int last_to = cell_of(rng() % 9, rng() % 9);
+      uint64_t nodes[2];
+      int best[2];
+      std::vector<int> killers[2];
+      for (int made = 0; made < 2; ++made) {
+        load_untouched(*e, pos);
+        enter_at(*e, p);
+        e->effects.delta_plies = made ? DELTA_PLIES : delta_plies_read(*e);
+        last_to_sq(*e, p - 1) = last_to;
+        const EnginePosition before = e->pos;
+        *before_fx = e->effects;
+        const uint64_t nodes_before = e->nodes;
+        if (p % 2 == 0) gote_node(*e); else sente_node(*e);
+        nodes[made] = e->nodes - nodes_before;
+        best[made] = e->ply_best[p];
+        killers[made].assign(&e->killers[0][0][0], &e->killers[0][0][0] + sizeof e->killers / sizeof(int));
+        EXPECT_EQ(e->ply, p);
+        EXPECT_EQ(std::memcmp(before.board, e->pos.board, sizeof before.board), 0) << format_sfen(pos);
+        EXPECT_EQ(std::memcmp(before.hand, e->pos.hand, sizeof before.hand), 0) << format_sfen(pos);
+        EXPECT_TRUE(same_maps(*before_fx, e->effects)) << format_sfen(pos);
+        // The pass bounds every node: nothing stays at the start value.
+        if (p % 2 == 0) EXPECT_LT(e->ply_best[p], GOTE_NOTHING_YET) << format_sfen(pos);
+        else EXPECT_GT(e->ply_best[p], SENTE_NOTHING_YET) << format_sfen(pos);
+      }
+      const std::string where = std::string(level->name) + " ply " + std::to_string(p) + " " + format_sfen(pos);
+      ASSERT_EQ(best[0], best[1]) << where;
+      ASSERT_EQ(nodes[0], nodes[1]) << where;
+      ASSERT_TRUE(killers[0] == killers[1]) << "remembered moves, " << where;
       ++searched;
       if (::testing::Test::HasFailure()) return;
     }
   }
-  EXPECT_GT(searched, 100);
+  EXPECT_GT(searched, 500);
 }
 
 TEST(Nodes, RememberedMovesAreNotSearchedTwice) {

@@ -45,6 +45,7 @@ const PerftRow ROWS[] = {
 
 }  // namespace
 
+// Each count, after which the position and the effect maps are as perft found them.
 TEST(Perft, PublishedCountsWithBothSidesTables) {
   auto e = make_engine(STRENGTH_GEKIKARA);
   for (const PerftRow& row : ROWS) {
@@ -52,25 +53,20 @@ TEST(Perft, PublishedCountsWithBothSidesTables) {
     for (int turned = 0; turned < 2; ++turned) {
       if (turned) turn_position(pos);
       const int side = load_untouched(*e, pos);
+      const EnginePosition before = e->pos;
+      auto maps = std::make_unique<EffectMaps>(e->effects);
       for (size_t d = 0; d < row.counts.size(); ++d) {
-        EXPECT_EQ(perft(*e, side, static_cast<int>(d + 1)), row.counts[d])
-            << row.sfen << (side == GOTE ? " with GOTE's table" : " with SENTE's table") << ", depth " << d + 1;
+        const std::string what = std::string(row.sfen) + (side == GOTE ? " with GOTE's table" : " with SENTE's table") +
+                                 ", depth " + std::to_string(d + 1);
+        EXPECT_EQ(perft(*e, side, static_cast<int>(d + 1)), row.counts[d]) << what;
+        EXPECT_TRUE(std::memcmp(before.board, e->pos.board, sizeof before.board) == 0 &&
+                    std::memcmp(before.hand, e->pos.hand, sizeof before.hand) == 0) << what;
+        EXPECT_TRUE(std::memcmp(maps->count, e->effects.count, sizeof maps->count) == 0 &&
+                    std::memcmp(maps->rays, e->effects.rays, sizeof maps->rays) == 0 &&
+                    std::memcmp(maps->delta_count, e->effects.delta_count, sizeof maps->delta_count) == 0) << what;
       }
     }
   }
-}
-
-TEST(Perft, LeavesPositionAndEffectsAsFound) {
-  auto e = make_engine(STRENGTH_GEKIKARA);
-  const int side = load_untouched(*e, parse(MIDGAME_SFEN));
-  const EnginePosition before = e->pos;
-  auto maps = std::make_unique<EffectMaps>(e->effects);
-  perft(*e, side, 2);
-  EXPECT_EQ(std::memcmp(before.board, e->pos.board, sizeof before.board), 0);
-  EXPECT_EQ(std::memcmp(before.hand, e->pos.hand, sizeof before.hand), 0);
-  EXPECT_EQ(std::memcmp(maps->count, e->effects.count, sizeof maps->count), 0);
-  EXPECT_EQ(std::memcmp(maps->rays, e->effects.rays, sizeof maps->rays), 0);
-  EXPECT_EQ(std::memcmp(maps->delta_count, e->effects.delta_count, sizeof maps->delta_count), 0);
 }
 
 namespace {

@@ -140,13 +140,7 @@ TEST(UsiPipe, AWholeConversation) {
     EXPECT_TRUE(no_legal_move(pos)) << answer << " does not end in mate";
   }
 
-  // perft 1..3 from the start.
   usi.send("position startpos");
-  const char* totals[] = {"Nodes searched: 30", "Nodes searched: 900", "Nodes searched: 25470"};
-  for (int depth = 1; depth <= 3; ++depth) {
-    usi.send("go perft " + std::to_string(depth));
-    EXPECT_EQ(usi.expect("Nodes searched"), totals[depth - 1]) << "depth " << depth;
-  }
 
   // Malformed input is named and leaves the engine usable with the last valid position.
   usi.send("position sfen this is not a position");

@@ -3,11 +3,13 @@
 # compiled once per program, and this checks that each build hands its own strength on. Runs under a
 # virtual X display (xvfb-run) and reads the titles with xdotool.
 set -u
+# Arguments: the programs' folder, then each level as name:word (karakuchi:辛口).
 bin=$1
+shift
 status=0
-for pair in "chuukara:ハルベイン（中辛）" "karakuchi:ハルベイン（辛口）" "gekikara:ハルベイン（激辛）"; do
+for pair in "$@"; do
   program=halvane-${pair%%:*}
-  expected=${pair#*:}
+  expected="ハルベイン（${pair#*:}）"
   log=$(mktemp)
   "$bin/$program" 2>"$log" &
   pid=$!
