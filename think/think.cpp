@@ -19,6 +19,7 @@
 #include "mate/mate_search.h"
 #include "search/engine.h"
 #include "search/search.h"
+#include "think/deadline.h"
 #include "think/strength.h"
 
 namespace halvane {
@@ -97,6 +98,11 @@ void turn_request(ThinkRequest& r) {
   r.side = GOTE;
 }
 
+// A move of the turned position in the request's coordinates; none stays none.
+MoveRecord back_to_request(bool turned, const MoveRecord& m) {
+  return turned && m.to_col != -1 ? turn_move(m) : m;
+}
+
 // The shape of one complete think: what a build of that size would search.
 struct ThinkShape {
   int max_plies;
@@ -149,6 +155,7 @@ void run_search(Engine& e, const ThinkRequest& r, const ThinkShape& shape, unsig
   e.game_ply = r.game_ply;
   e.result_move = MoveRecord{};
   e.result_move.to_col = e.result_move.to_row = -1;
+  e.result_reply = MoveRecord{};
   for (EnginePosition* pos : {&e.pos, &e.reply_solver.pos})
     for (int side = 0; side < 2; ++side)
       for (int ply = 0; ply < MAX_PLY; ++ply) pos->king_sq[side][ply] = 0;
@@ -182,6 +189,7 @@ void run_search(Engine& e, const ThinkRequest& r, const ThinkShape& shape, unsig
 // What a completed think leaves, kept while a larger one runs.
 struct SearchAnswer {
   MoveRecord move;
+  MoveRecord reply;
   int score;
   int depth_limit;
   uint64_t search_nodes;
@@ -190,7 +198,7 @@ struct SearchAnswer {
 };
 
 SearchAnswer answer_of(const Engine& e) {
-  return {e.result_move, e.ply_best[0], e.depth_limit, e.nodes, e.reply_solver.nodes, rank_root_moves(e)};
+  return {e.result_move, e.result_reply, e.ply_best[0], e.depth_limit, e.nodes, e.reply_solver.nodes, rank_root_moves(e)};
 }
 
 // The thinks of a time-limited think, smallest first, up to the Engine's own; a think the same as the one
@@ -218,16 +226,12 @@ int limited_shapes(const Engine& e, const ThinkRequest& r, ThinkShape shapes[THI
   return kept;
 }
 
-// The time limit of a think: a thread that waits for the deadline and then stops the running think. The
-// first think is stopped too, so that no clock is lost on a position where even it takes long, once its
-// root has a searched move to play (or a little later at the latest: then it may have none).
+// The time limit of a think: its deadline stops the running think. The first think is stopped too, so
+// that no clock is lost on a position where even it takes long, once its root has a searched move to play
+// (or a little later at the latest: then it may have none).
 struct LimitClock {
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool done = false;      // the think has ended
-  bool passed = false;    // the deadline has passed
-  int running = 0;        // index of the think running
-  std::thread thread;
+  Deadline deadline;
+  std::atomic<int> running{0};   // index of the think running
 };
 
 constexpr int BACKGROUND_NICE = 19;
@@ -247,43 +251,31 @@ void request_stop(Engine& e, uint8_t why) {
 }
 
 void start_limit_clock(LimitClock& clock, Engine& e, int limit_ms) {
-  const auto start = std::chrono::steady_clock::now();
-  const auto deadline = start + std::chrono::milliseconds(limit_ms);
-  clock.thread = std::thread([&clock, &e, start, deadline] {
-    std::unique_lock<std::mutex> lock(clock.mutex);
-    if (clock.changed.wait_until(lock, deadline, [&] { return clock.done; })) return;
-    clock.passed = true;
+  const auto start = DeadlineClock::now();
+  const auto at = start + std::chrono::milliseconds(limit_ms);
+  set_deadline(clock.deadline, at);
+  start_deadline(clock.deadline, [&clock, &e, start, at] {
     // The first think's root waits for its first complete move (its reply checks can be long), but
     // no longer than a quarter of the limit more.
-    const auto last_chance = deadline + (deadline - start) / FIRST_THINK_GRACE_DIVISOR;
-    while (clock.running == 0 && e.root_has_move.load(std::memory_order_relaxed) == 0 &&
-           std::chrono::steady_clock::now() < last_chance)
-      if (clock.changed.wait_for(lock, FIRST_THINK_POLL, [&] { return clock.done; })) return;
+    const auto last_chance = at + (at - start) / FIRST_THINK_GRACE_DIVISOR;
+    while (clock.running.load() == 0 && e.root_has_move.load(std::memory_order_relaxed) == 0 &&
+           DeadlineClock::now() < last_chance)
+      if (deadline_wait_done(clock.deadline, FIRST_THINK_POLL)) return;
     request_stop(e, STOP_LIMIT);
   });
 }
 
 // True when think `index` may start: the first always, a later one only before the deadline and stop.
-bool may_run(LimitClock& clock, const Engine& e, int index) {
-  std::lock_guard<std::mutex> lock(clock.mutex);
-  if (index > 0 && (clock.passed || e.stop_requested.load() != 0)) return false;
-  clock.running = index;
+bool may_run(LimitClock* clock, const Engine& e, int index) {
+  if (index > 0 && ((clock && deadline_passed(clock->deadline)) || e.stop_requested.load() != 0)) return false;
+  if (clock) clock->running.store(index);
   return true;
 }
 
-void stop_limit_clock(LimitClock& clock) {
-  {
-    std::lock_guard<std::mutex> lock(clock.mutex);
-    clock.done = true;
-  }
-  clock.changed.notify_all();
-  if (clock.thread.joinable()) clock.thread.join();
-}
-
 // The think itself, on a request with GOTE to move. Without a time limit it is one think at the Engine's
-// strength; with one, complete thinks of growing size share one mate thread, and the largest that
-// completed gives the answer. Results stay in the Engine's fields.
-ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
+// strength; with one (or until stopped), complete thinks of growing size share one mate thread, and the
+// largest that completed gives the answer. Results stay in the Engine's fields.
+ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool turned) {
   MateSolver& mate = e.mate_thread_solver;
   ThinkOutcome outcome;
 
@@ -314,7 +306,7 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
     e.mate_running.store(0, std::memory_order_release);
   }
 
-  if (r.limit_ms <= 0) {
+  if (r.limit_ms <= 0 && !r.until_stopped) {
     run_search(e, r, own_shape(e), seed);
     outcome.all_nodes = e.nodes + e.reply_solver.nodes;
     outcome.completed = e.stop_requested.load() == 0 ? 1 : 0;
@@ -322,8 +314,9 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
   } else {
     ThinkShape shapes[THINK_SIZES];
     const int count = limited_shapes(e, r, shapes);
-    LimitClock clock;
-    start_limit_clock(clock, e, r.limit_ms);
+    LimitClock limit_clock;
+    LimitClock* clock = r.limit_ms > 0 ? &limit_clock : nullptr;
+    if (clock) start_limit_clock(*clock, e, r.limit_ms);
     SearchAnswer kept{};
     bool have = false;
     for (int i = 0; i < count && may_run(clock, e, i); ++i) {
@@ -337,14 +330,22 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
       kept = answer_of(e);
       have = true;
       outcome.completed = i + 1;
+      if (r.on_completed) {
+        // The mate thread's count is its own until it is joined: the main search's nodes only.
+        const CompletedThink done{back_to_request(turned, kept.move),
+                                  back_to_request(turned, kept.reply), kept.score, kept.depth_limit,
+                                  outcome.completed, outcome.all_nodes};
+        r.on_completed(r.completed_context, done);
+      }
     }
     outcome.limited = outcome.limited || outcome.completed < count;
-    stop_limit_clock(clock);
+    if (clock) finish_deadline(clock->deadline);
     e.stop_requested.fetch_and(static_cast<uint8_t>(~STOP_LIMIT));
     // The largest completed think gives the answer; with none (stopped during the first) the stopped
     // think's own result stands.
     if (have) {
       e.result_move = kept.move;
+      e.result_reply = kept.reply;
       e.ply_best[0] = kept.score;
       e.depth_limit = kept.depth_limit;
       e.nodes = kept.search_nodes;
@@ -365,13 +366,14 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
     e.resign_flag = 0;
     if (found == 1) {
       e.result_move = mate.mate_move;
+      e.result_reply = MoveRecord{};
       e.ply_best[0] = mate.mate_len[0] - MATE_SCORE_BASE;
     }
   }
 
   // A time-limited think whose first think was cut never resigns on the part it saw: it plays the best
   // move it had searched.
-  if (r.limit_ms > 0 && outcome.completed == 0 && e.result_move.to_col != -1) e.resign_flag = 0;
+  if ((r.limit_ms > 0 || r.until_stopped) && outcome.completed == 0 && e.result_move.to_col != -1) e.resign_flag = 0;
 
   // 16. The stop signal: every node the solver enters from now on returns at once. A mate it would
   // report later is no longer wanted.
@@ -410,18 +412,19 @@ ThinkResult think(Engine& e, const ThinkRequest& request) {
   ThinkRequest r = request;
   const bool turned = r.side == SENTE;
   if (turned) turn_request(r);
-  const ThinkOutcome outcome = run_think(e, r);
+  const ThinkOutcome outcome = run_think(e, r, turned);
   e.running_job.store(JOB_NONE);
 
   ThinkResult result;
   result.resigned = e.resign_flag != 0;
-  result.move = turned ? turn_move(e.result_move) : e.result_move;
+  result.move = back_to_request(turned, e.result_move);
+  result.reply = back_to_request(turned, e.result_reply);
   result.score = e.ply_best[0];
   result.mate_used = outcome.mate_used;
   result.limited = outcome.limited;
   result.completed = outcome.completed;
   result.book = e.ply_best[0] == BOOK_MOVE_SCORE;
-  result.stopped = e.stop_requested.load() != 0 || (request.limit_ms > 0 && outcome.completed == 0);
+  result.stopped = e.stop_requested.load() != 0 || ((request.limit_ms > 0 || request.until_stopped) && outcome.completed == 0);
   result.depth_limit = e.depth_limit;
   result.search_nodes = e.nodes;
   result.reply_nodes = e.reply_solver.nodes;
