@@ -31,16 +31,16 @@ ThinkRequest screen_think_request(GameState& gs) {
   return request;
 }
 
-bool computer_move(GameState& gs, Engine& e) {
+bool computer_move(GameState& gs, Engine& e, std::unique_lock<std::recursive_mutex>& turn) {
   bool move_stands = true;
-  // 1. The think begins: the commands that change the position now refuse.
-  gs.flags.thinking = true;
+  // 1. The think has begun (the monitor set `thinking`): the commands that change the position refuse.
   wake_turn_threads();   // the repaint watcher starts following the progress
   set_status(gs.view, TEXT_THINKING);
   repaint(gs, e);
 
   // 2.-4. The engine's inputs: move count, board and hands exactly as on screen.
   ThinkRequest request = screen_think_request(gs);
+  turn.unlock();
 
   // 5. The think returns when the move is chosen. The think ahead's is taken when it thought on exactly
   // this position; any other stops.
@@ -56,6 +56,8 @@ bool computer_move(GameState& gs, Engine& e) {
     request.limit_ms = 0;
     result = think(e, request);
   }
+  // The answer goes on screen under the turn lock, as every change the window shows.
+  turn.lock();
   gs.view.score_shown = result.score;
 
   if (result.resigned) {
@@ -65,7 +67,9 @@ bool computer_move(GameState& gs, Engine& e) {
     end_game(gs, GAME_END_RESIGNED);
     set_status(gs.view, u"コンピュータが投了しました。試合終了です。%d", gs.view.score_shown);
     repaint(gs, e);
+    turn.unlock();
     hold_game_end();
+    turn.lock();
   } else {
     // 7. The move, for the computer's hand.
     const MoveRecord& m = result.move;
@@ -84,14 +88,11 @@ bool computer_move(GameState& gs, Engine& e) {
       gs.record.hands[1][KING] = 0;
       set_status(gs.view, u"プレイヤーの玉が取られました。試合終了です。");
       repaint(gs, e);
+      turn.unlock();
       hold_game_end();
+      turn.lock();
     }
   }
-
-  // 8. The turn goes back to the player. It was the computer's turn, so this is the toggle; setting it
-  // outright also keeps a reset made during the game-end hold from handing the turn to the computer.
-  gs.flags.thinking = false;
-  gs.flags.player_to_move = true;
   return move_stands;
 }
 

@@ -45,26 +45,29 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
     // 2. The computer's turn.
     gs.view.refresh_count = 0;
     if (!gs.flags.paused && gs.record.current < RECORD_SLOTS - 1) {
-      // The think begins under the turn lock: from here on the commands that change the position refuse.
+      // The think begins under the turn lock (the one place `thinking` is set): from here on the commands
+      // that change the position refuse.
       gs.flags.thinking = true;
-      turn.unlock();
-      if (!computer_move(gs, e)) return 0;
-      if (!record_current(gs)) {
-        // Not reached while the record limit holds; kept so that the record can never overflow.
-        show_slot(gs.record, gs.record.current);
-        set_status(gs.view, TEXT_RECORD_FULL);
-        end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
-        return 0;
+      if (computer_move(gs, e, turn)) {
+        if (!record_current(gs)) {
+          // Not reached while the record limit holds; kept so that the record can never overflow.
+          show_slot(gs.record, gs.record.current);
+          set_status(gs.view, TEXT_RECORD_FULL);
+          end_game(gs, GAME_END_NONE);   // stopped at the record limit, not ended
+        } else if (player_is_mated(gs, e)) {
+          // The mating move stays in the record; the player is not asked for a move that cannot be made.
+          end_game(gs, GAME_END_MATED);
+          set_status(gs.view, TEXT_MATED);
+          repaint(gs, e);
+        }
       }
-      if (player_is_mated(gs, e)) {
-        // The mating move stays in the record; the player is not asked for a move that cannot be made.
-        end_game(gs, GAME_END_MATED);
-        set_status(gs.view, TEXT_MATED);
-        repaint(gs, e);
-      }
+      // The turn goes back to the player, recorded and still under the lock. It was the computer's turn,
+      // so this is the toggle; setting it outright also keeps a reset made during the game-end hold from
+      // handing the turn to the computer.
+      gs.flags.thinking = false;
+      gs.flags.player_to_move = true;
       return 0;
     }
-    turn.unlock();
     if (gs.flags.paused) {
       set_status(gs.view, u"コンピュータの手番ですが一時停止中です。");
       repaint(gs, e);
@@ -82,7 +85,6 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
   // 3. The player's turn: the computer may think ahead; the status line is kept fresh, repainted while
   // the budget lasts.
   keep_thinking_ahead(gs);
-  turn.unlock();
   if (!gs.flags.started)
     set_status(gs.view, TEXT_PRESS_START);
   else
@@ -100,6 +102,7 @@ bool repaint_watcher_pass(GameState& gs, Engine& e) {
   Engine* shown = gs.flags.shown_engine.load();
   Engine& thinking = shown ? *shown : e;
   if (!gs.flags.thinking || think_progress(thinking) == gs.view.progress_drawn) return false;
+  std::lock_guard<std::recursive_mutex> turn(turn_lock());
   set_status(gs.view, TEXT_THINKING);
   repaint(gs, thinking);
   return true;
