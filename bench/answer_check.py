@@ -2,8 +2,8 @@
 """One answer per go, checked from outside: halvane-usi is sent go after go and, the instant each answer
 arrives, the next position and isready; an answer line between the answer and readyok is a duplicate.
 
-usage: answer_check.py BIN GOES [LEVEL]
-Runs GOES gos on late middlegames at byoyomi 100..1000 ms, some stopped at once, some go mate, with
+usage: answer_check.py BIN GOES [LEVEL [BYOYOMI_MS,...]]
+Runs GOES gos on late middlegames at byoyomi 100, 300 and 1000 ms (or those given), some stopped at once, some go mate, with
 USI_Ponder on; prints the count of gos, answers, duplicates, missing answers, and how many bestmoves
 carried a ponder move at each byoyomi.
 """
@@ -21,6 +21,7 @@ MATE = "9/4k4/9/4P4/9/9/9/9/9 b 2G 1"
 def main():
     binary, goes = sys.argv[1], int(sys.argv[2])
     level = sys.argv[3] if len(sys.argv) > 3 else "chuukara"
+    byoyomis = [int(b) for b in sys.argv[4].split(",")] if len(sys.argv) > 4 else [100, 300, 1000]
     p = subprocess.Popen([binary], stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True, bufsize=1)
 
     def send(line):
@@ -52,7 +53,7 @@ def main():
             send("go mate 5000")
             want = "checkmate"
         else:
-            byoyomi = rng.choice([100, 300, 1000])
+            byoyomi = rng.choice(byoyomis)
             send(f"position sfen {rng.choice(POSITIONS)}")
             send(f"go btime 0 wtime 0 byoyomi {byoyomi}")
             if kind < 0.25:

@@ -3,14 +3,7 @@
 // think returns, so a later think always finds its solver idle.
 #include "think/think.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <cstring>
 #include <ctime>
 #include <thread>
@@ -19,15 +12,14 @@
 #include "mate/mate_search.h"
 #include "search/engine.h"
 #include "search/search.h"
-#include "think/deadline.h"
+#include "think/limit_clock.h"
 #include "think/strength.h"
+#include "think/think_priority.h"
+#include "think/think_shapes.h"
 
 namespace halvane {
 
 namespace {
-
-// The most thinks a time-limited think runs: two small ones and one per build.
-constexpr int THINK_SIZES = 5;
 
 // A think's root moves, likeliest first (ThinkResult::ranked).
 struct Ranking {
@@ -74,13 +66,6 @@ void run_gote_root(Engine& e) {
   gote_node(e);
 }
 
-// Kinds 1..7 (everything but the pawn) in both hands.
-int non_pawn_hand_pieces(const uint8_t sente_hand[8], const uint8_t gote_hand[8]) {
-  int sum = 0;
-  for (int kind = LANCE; kind <= KING; ++kind) sum += sente_hand[kind] + gote_hand[kind];
-  return sum;
-}
-
 void mate_thread_body(Engine* e) {
   run_mate_search(e->mate_thread_solver);
   e->mate_running.store(0, std::memory_order_release);
@@ -101,47 +86,6 @@ void turn_request(ThinkRequest& r) {
 // A move of the turned position in the request's coordinates; none stays none.
 MoveRecord back_to_request(bool turned, const MoveRecord& m) {
   return turned && m.to_col != -1 ? turn_move(m) : m;
-}
-
-// The shape of one complete think: what a build of that size would search.
-struct ThinkShape {
-  int max_plies;
-  int base_depth;
-  int ply_mode_base[SCHEDULE_LEN];
-  bool hand_rule;
-};
-
-// The two small thinks a time-limited think starts with, before the builds' own.
-constexpr ThinkShape DEPTH_4 = {4, 4, {0, 1, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1,
-                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, false};
-constexpr ThinkShape DEPTH_6 = {6, 6, {0, 1, 2, 3, 8, 9, -1, -1, -1, -1, -1, -1,
-                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, false};
-
-ThinkShape shape_of(const Strength& s) {
-  ThinkShape shape{s.max_plies, s.base_depth, {}, s.hand_rule};
-  std::memcpy(shape.ply_mode_base, s.ply_mode_base, sizeof shape.ply_mode_base);
-  return shape;
-}
-
-ThinkShape own_shape(const Engine& e) {
-  ThinkShape shape{e.max_plies, e.base_depth, {}, e.hand_rule};
-  std::memcpy(shape.ply_mode_base, e.ply_mode_base, sizeof shape.ply_mode_base);
-  return shape;
-}
-
-// Depth and schedule of a shape for a position: the hand rule lowers the strongest build's.
-void effective_schedule(const ThinkShape& shape, const ThinkRequest& r, int& depth, int modes[SCHEDULE_LEN]) {
-  depth = shape.base_depth;
-  std::memcpy(modes, shape.ply_mode_base, sizeof shape.ply_mode_base);
-  // Hand rule: pieces other than pawns in hand make the tree much wider, so the strongest level
-  // searches as deep as the middle one then.
-  if (shape.hand_rule && non_pawn_hand_pieces(r.hand[SENTE], r.hand[GOTE]) != 0) {
-    modes[8] = 8;
-    modes[9] = 9;
-    modes[10] = -1;
-    modes[11] = -1;
-    depth = 10;
-  }
 }
 
 // One complete think's main search (steps 2-5 and 9-12), beside the already running mate thread.
@@ -201,77 +145,6 @@ SearchAnswer answer_of(const Engine& e) {
   return {e.result_move, e.result_reply, e.ply_best[0], e.depth_limit, e.nodes, e.reply_solver.nodes, rank_root_moves(e)};
 }
 
-// The thinks of a time-limited think, smallest first, up to the Engine's own; a think the same as the one
-// before it (the hand rule makes the strongest build's the middle one's) is left out.
-int limited_shapes(const Engine& e, const ThinkRequest& r, ThinkShape shapes[THINK_SIZES]) {
-  int n = 0;
-  shapes[n++] = DEPTH_4;
-  shapes[n++] = DEPTH_6;
-  for (const Strength* level : STRENGTHS)
-    if (level->base_depth < e.base_depth) shapes[n++] = shape_of(*level);
-  shapes[n++] = own_shape(e);
-  int kept = 0;
-  for (int i = 0; i < n; ++i) {
-    int depth = 0, modes[SCHEDULE_LEN], last_depth = 0, last_modes[SCHEDULE_LEN];
-    effective_schedule(shapes[i], r, depth, modes);
-    if (kept > 0) {
-      effective_schedule(shapes[kept - 1], r, last_depth, last_modes);
-      if (depth == last_depth && std::memcmp(modes, last_modes, sizeof modes) == 0) {
-        shapes[kept - 1] = shapes[i];
-        continue;
-      }
-    }
-    shapes[kept++] = shapes[i];
-  }
-  return kept;
-}
-
-// The time limit of a think: its deadline stops the running think. The first think is stopped too, so
-// that no clock is lost on a position where even it takes long, once its root has a searched move to play
-// (or a little later at the latest: then it may have none).
-struct LimitClock {
-  Deadline deadline;
-  std::atomic<int> running{0};   // index of the think running
-};
-
-constexpr int BACKGROUND_NICE = 19;
-constexpr auto FIRST_THINK_POLL = std::chrono::milliseconds(5);
-constexpr int FIRST_THINK_GRACE_DIVISOR = 4;
-constexpr uint8_t STOP_OUTSIDE = 1;   // stop_think
-constexpr uint8_t STOP_LIMIT = 2;     // the think's own time limit
-
-void request_stop(Engine& e, uint8_t why) {
-  e.stop_requested.fetch_or(why);
-  // A running reply check ends at its next node; the next one reloads its depth.
-  if (e.running_job.load() == JOB_THINK) e.reply_solver.depth_limit.store(0, std::memory_order_relaxed);
-  if (e.running_job.load() == JOB_MATE) {
-    e.mate_thread_solver.base_depth.store(0, std::memory_order_relaxed);
-    e.mate_thread_solver.depth_limit.store(0, std::memory_order_relaxed);
-  }
-}
-
-void start_limit_clock(LimitClock& clock, Engine& e, int limit_ms) {
-  const auto start = DeadlineClock::now();
-  const auto at = start + std::chrono::milliseconds(limit_ms);
-  set_deadline(clock.deadline, at);
-  start_deadline(clock.deadline, [&clock, &e, start, at] {
-    // The first think's root waits for its first complete move (its reply checks can be long), but
-    // no longer than a quarter of the limit more.
-    const auto last_chance = at + (at - start) / FIRST_THINK_GRACE_DIVISOR;
-    while (clock.running.load() == 0 && e.root_has_move.load(std::memory_order_relaxed) == 0 &&
-           DeadlineClock::now() < last_chance)
-      if (deadline_wait_done(clock.deadline, FIRST_THINK_POLL)) return;
-    request_stop(e, STOP_LIMIT);
-  });
-}
-
-// True when think `index` may start: the first always, a later one only before the deadline and stop.
-bool may_run(LimitClock* clock, const Engine& e, int index) {
-  if (index > 0 && ((clock && deadline_passed(clock->deadline)) || e.stop_requested.load() != 0)) return false;
-  if (clock) clock->running.store(index);
-  return true;
-}
-
 // The think itself, on a request with GOTE to move. Without a time limit it is one think at the Engine's
 // strength; with one (or until stopped), complete thinks of growing size share one mate thread, and the
 // largest that completed gives the answer. Results stay in the Engine's fields.
@@ -281,10 +154,7 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool turned) {
 
   // 1. Give the think the processor as far as the system lets us; a think ahead takes only what
   // nothing else wants (its mate thread, started below, inherits the thread's nice value).
-  if (r.background)
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), BACKGROUND_NICE);
-  else
-    raise_priority();
+  set_think_priority(r.background);
   const unsigned seed = r.fixed_seed ? r.seed : static_cast<unsigned>(std::time(nullptr));
 
   // 6. The mate thread's copy of the position.
@@ -393,20 +263,6 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool turned) {
 
 }  // namespace
 
-void raise_priority() {
-  // An unprivileged process may lower its nice value down to 20 - RLIMIT_NICE. We ask for exactly that
-  // much and no more, even when running with the privilege to go further, so that a think never starves
-  // the rest of the desktop.
-  rlimit limit{};
-  if (getrlimit(RLIMIT_NICE, &limit) != 0) return;
-  long floor = limit.rlim_cur == RLIM_INFINITY ? -20 : 20 - static_cast<long>(limit.rlim_cur);
-  if (floor < -20) floor = -20;
-  errno = 0;
-  const int current = getpriority(PRIO_PROCESS, 0);
-  if (errno != 0 || floor >= current) return;
-  setpriority(PRIO_PROCESS, 0, static_cast<int>(floor));  // a refusal leaves the priority as it was
-}
-
 ThinkResult think(Engine& e, const ThinkRequest& request) {
   e.running_job.store(JOB_THINK);
   ThinkRequest r = request;
@@ -420,6 +276,7 @@ ThinkResult think(Engine& e, const ThinkRequest& request) {
   result.move = back_to_request(turned, e.result_move);
   result.reply = back_to_request(turned, e.result_reply);
   result.score = e.ply_best[0];
+  result.meaning = score_meaning(result.score);
   result.mate_used = outcome.mate_used;
   result.limited = outcome.limited;
   result.completed = outcome.completed;
@@ -438,14 +295,6 @@ ThinkResult think(Engine& e, const ThinkRequest& request) {
   result.ranked_count = ranking.count;
   return result;
 }
-
-void stop_think(Engine& e) {
-  // A think's nodes read stop_requested. A mate solve reads only the solver's depth words; its own run
-  // re-reads stop_requested after arming, so a stop that lands in between is not lost.
-  request_stop(e, STOP_OUTSIDE);
-}
-
-void clear_stop(Engine& e) { e.stop_requested.store(0); }
 
 int think_progress(const Engine& e) { return e.root_progress.load(std::memory_order_relaxed); }
 

@@ -29,6 +29,21 @@ constexpr int RANKED_MOVES = 8;            // moves a think ranks for guessing (
 
 struct CompletedThink;
 
+// What a think's score says, told here once so that front ends never decode raw values.
+enum class ScoreKind {
+  EVALUATION,     // value: centipawns, for the side that moved (the think's side)
+  BOOK,           // the book supplied the move: no evaluation
+  MATE,           // the mate thread's mate: value plies to it
+  KING_CAPTURE,   // the search saw a king taken: value plies to the mate, negative when the think's side
+                  // is the one mated
+};
+struct ScoreMeaning {
+  ScoreKind kind = ScoreKind::EVALUATION;
+  int value = 0;
+};
+// The meaning of a ThinkResult's or CompletedThink's score.
+ScoreMeaning score_meaning(int score);
+
 struct ThinkRequest {
   uint8_t board[BOARD_CELLS];  // the engine's 256-cell layout: walls around the 81 squares
   uint8_t hand[2][8];          // [SENTE][kind], [GOTE][kind]
@@ -77,6 +92,7 @@ struct ThinkResult {
   MoveRecord reply;           // the other side's best reply the think searched against its move; to_col -1
                               // when it has none (a book move, a mate from the mate thread, a pass)
   int score = 0;              // from the point of view of the side not to move (the engine's SENTE)
+  ScoreMeaning meaning;       // what the score says
   bool mate_used = false;     // the mate thread's proven mate replaced the search's move
   bool book = false;          // the book supplied the move
   bool stopped = false;       // stop_think reached this think before it ended, or its time limit cut

@@ -13,28 +13,20 @@
 
 namespace halvane {
 
-namespace {
-
-constexpr int KING_SCORE = 300000;     // a king captured at ply p scores KING_SCORE - p * KING_PLY_STEP
-constexpr int KING_PLY_STEP = 5000;
-constexpr int KING_PLIES = 20;         // deeper than any search goes; material sums stay far below
-constexpr long long MIN_GUESS_MS = 20;   // less time than this left on the clock: no expected reply
-
-}  // namespace
-
 std::string score_words(int sente_score) {
-  const int own = -sente_score;
-  if (own > MATE_SCORE_BASE - MAX_PLY && own < MATE_SCORE_BASE)
-    return "score mate " + std::to_string(MATE_SCORE_BASE - own);
-  if (own == MATE_SCORE_BASE) return "score cp 0";   // a book move carries no evaluation
-  if (own > KING_SCORE - KING_PLIES * KING_PLY_STEP && own <= KING_SCORE)
-    return "score mate " + std::to_string((KING_SCORE - own) / KING_PLY_STEP - 1);
-  if (-own > KING_SCORE - KING_PLIES * KING_PLY_STEP && -own <= KING_SCORE)
-    return "score mate -" + std::to_string((KING_SCORE + own) / KING_PLY_STEP - 1);
-  return "score cp " + std::to_string(own);
+  const ScoreMeaning meaning = score_meaning(sente_score);
+  switch (meaning.kind) {
+    case ScoreKind::MATE:
+    case ScoreKind::KING_CAPTURE: return "score mate " + std::to_string(meaning.value);
+    case ScoreKind::BOOK: return "score cp 0";   // a book move carries no evaluation
+    case ScoreKind::EVALUATION: break;
+  }
+  return "score cp " + std::to_string(meaning.value);
 }
 
 namespace {
+
+constexpr long long MIN_GUESS_MS = 20;   // less time than this left on the clock: no expected reply
 
 // What a growing think's progress lines need: where they go, the position's turn, and the clock.
 struct ProgressReport {

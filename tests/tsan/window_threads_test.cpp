@@ -79,5 +79,17 @@ TEST(WindowThreads, GamesWithThinkingAheadAndCommandsAtRandomMoments) {
   }
   EXPECT_GE(moves, 30) << "the computer's turns did not come back";
   EXPECT_GT(commands, 0);
-  on_command(*gs, *e, CMD_PAUSE);   // the threads idle from here to the end of the process
+  // The think ahead is no longer wanted and its threads are joined before the process ends; the turn
+  // threads idle from here on.
+  gs->flags.think_ahead = false;
+  for (bool joined = false; !joined;) {
+    {
+      std::lock_guard<std::recursive_mutex> turn(turn_lock());
+      if (!gs->flags.thinking) {
+        think_ahead_cancel(*ahead);
+        joined = true;
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }

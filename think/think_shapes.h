@@ -1,0 +1,31 @@
+// The shapes of the thinks a think runs: the depth and ply schedule of each build, the two small thinks
+// a time-limited think starts with, and the hand rule that lowers the strongest build's. Private to the
+// think driver.
+#pragma once
+
+#include "search/engine.h"
+#include "think/strength.h"
+#include "think/think.h"
+
+namespace halvane {
+
+// The most thinks a time-limited think runs: two small ones and one per build.
+constexpr int THINK_SIZES = 5;
+
+// The shape of one complete think: what a build of that size would search.
+struct ThinkShape {
+  int max_plies;
+  int base_depth;
+  int ply_mode_base[SCHEDULE_LEN];
+  bool hand_rule;
+};
+
+ThinkShape shape_of(const Strength& s);
+ThinkShape own_shape(const Engine& e);
+// Depth and schedule of a shape for a position: the hand rule lowers the strongest build's.
+void effective_schedule(const ThinkShape& shape, const ThinkRequest& r, int& depth, int modes[SCHEDULE_LEN]);
+// The thinks of a time-limited think, smallest first, up to the Engine's own; a think the same as the one
+// before it (the hand rule makes the strongest build's the middle one's) is left out.
+int limited_shapes(const Engine& e, const ThinkRequest& r, ThinkShape shapes[THINK_SIZES]);
+
+}  // namespace halvane
