@@ -24,19 +24,16 @@ void click(GameState& gs, Engine& e, int col, int row) { on_left_button_up(gs, e
 // One move of the player's as two clicks: a random piece of the player's, then one of the squares it
 // may go to. False when the piece chosen has nowhere to go.
 bool random_player_move(GameState& gs, Engine& e, std::mt19937& rng) {
-  std::vector<int> own;
-  for (int row = 0; row < 9; ++row)
-    for (int col = 0; col < 9; ++col)
-      if (is_sente_piece(gs.record.board[gs_index(col, row)])) own.push_back(row * 9 + col);
+  std::vector<int> own, targets;
+  for (int sq = 0; sq < 81; ++sq)
+    if (is_sente_piece(gs.record.board[gs_index(sq % 9, sq / 9)])) own.push_back(sq);
   if (own.empty()) return false;
   const int from = own[rng() % own.size()];
   click(gs, e, from % 9, from / 9);
-  std::vector<int> targets;
-  for (int row = 0; row < 9; ++row)
-    for (int col = 0; col < 9; ++col)
-      if (gs.input.selection == 1 && gs.input.target_map[gs_index(col, row)] &&
-          gs.record.board[gs_index(col, row)] != GOTE_KING)
-        targets.push_back(row * 9 + col);
+  for (int sq = 0; sq < 81; ++sq)
+    if (gs.input.selection == 1 && gs.input.target_map[gs_index(sq % 9, sq / 9)] &&
+        gs.record.board[gs_index(sq % 9, sq / 9)] != GOTE_KING)
+      targets.push_back(sq);
   if (targets.empty()) {
     click(gs, e, from % 9, from / 9);   // deselect
     return false;

@@ -186,12 +186,10 @@ TEST(UsiPipe, EndOfInputEndsAThinkingEngine) {
 
 namespace {
 
-bool is_answer(const std::string& line) { return line.rfind("bestmove", 0) == 0 || line.rfind("checkmate", 0) == 0; }
-
 // Answer lines among seen[from, to).
 int answers_in(const std::vector<std::string>& seen, size_t from, size_t to) {
   int n = 0;
-  for (size_t i = from; i < to; ++i) n += is_answer(seen[i]);
+  for (size_t i = from; i < to; ++i) n += seen[i].rfind("bestmove", 0) == 0 || seen[i].rfind("checkmate", 0) == 0;
   return n;
 }
 
@@ -204,16 +202,12 @@ void soak(const char* binary) {
   constexpr int GAMES = 6, PLIES = 12;
   const int STARTS[GAMES] = {4, 9, 14, 18, 24, 28};
   const char* const MATE_PROBLEM = "9/4k4/9/4P4/9/9/9/9/9 b 2G 1";
-  const int BYOYOMI[] = {100, 200, 400};
   UsiChild usi(binary);
   ASSERT_TRUE(usi.started());
   std::atomic<bool> done{false};
   std::vector<std::thread> load;
   for (int i = 0; i < 2; ++i)
-    load.emplace_back([&done] {
-      volatile unsigned spin = 0;
-      while (!done.load(std::memory_order_relaxed)) spin = spin * 33 + 1;
-    });
+    load.emplace_back([&done] { while (!done.load(std::memory_order_relaxed)) {} });
   std::mt19937 rng(22);
   auto pause = [&rng](int up_to_ms) { std::this_thread::sleep_for(std::chrono::milliseconds(rng() % up_to_ms)); };
   usi.send("setoption name Strength value chuukara");
@@ -228,33 +222,18 @@ void soak(const char* binary) {
     ASSERT_TRUE(parse_sfen(GAME_BENCH_SFEN[STARTS[game]], pos, error)) << error;
     std::string position = std::string("position sfen ") + GAME_BENCH_SFEN[STARTS[game]] + " moves";
     for (int ply = 0; ply < PLIES && !::testing::Test::HasFailure(); ++ply, ++goes) {
+      // Kinds 0-5 a clocked go, 6 one stopped, 7 a ponder, 8 go infinite, 9 a mate problem.
       const int kind = static_cast<int>(rng() % 10);
       const bool mate = kind == 9;
-      const SfenPosition asked = mate ? SfenPosition{} : pos;
-      const std::string byoyomi = std::to_string(BYOYOMI[rng() % 3]);
+      const std::string clock = "btime 0 wtime 0 byoyomi " + std::to_string(100 << (rng() % 3));
       const std::string what = "game " + std::to_string(game) + " ply " + std::to_string(ply) + " kind " +
                                std::to_string(kind);
       const size_t mark = usi.seen.size();
-      if (mate) {
-        usi.send(std::string("position sfen ") + MATE_PROBLEM);
-        usi.send("go mate 5000");
-      } else if (kind == 7) {
-        usi.send(position);
-        usi.send("go ponder btime 0 wtime 0 byoyomi " + byoyomi);
-        pause(300);
-        usi.send(rng() % 2 ? "ponderhit" : "stop");
-      } else if (kind == 8) {
-        usi.send(position);
-        usi.send("go infinite");
-        pause(300);
-        usi.send("stop");
-      } else {
-        usi.send(position);
-        usi.send("go btime 0 wtime 0 byoyomi " + byoyomi);
-        if (kind == 6) {
-          pause(400);
-          usi.send("stop");
-        }
+      usi.send(mate ? std::string("position sfen ") + MATE_PROBLEM : position);
+      usi.send(mate ? "go mate 5000" : kind == 7 ? "go ponder " + clock : kind == 8 ? "go infinite" : "go " + clock);
+      if (kind >= 6 && kind <= 8) {
+        pause(400);
+        usi.send(kind == 7 && rng() % 2 ? "ponderhit" : "stop");
       }
       const std::string answer = usi.expect(mate ? "checkmate" : "bestmove", 120);
       ASSERT_NE(answer, "") << what << ": no answer";
@@ -272,7 +251,7 @@ void soak(const char* binary) {
         continue;
       }
       if (answer == "bestmove resign") break;
-      SfenPosition after_answer = asked;
+      SfenPosition after_answer = pos;
       std::string_view words = answer;
       next_word(words);
       const std::string move(next_word(words));
