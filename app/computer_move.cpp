@@ -18,21 +18,37 @@ namespace {
 
 // How long a game end stays on screen before the monitor goes on.
 constexpr int GAME_END_HOLD_MS = 1000;
+// How often the monitor looks again for the turn lock while a command holds it.
+constexpr int RELOCK_POLL_MS = 2;
 
-// Scores beyond this are a mate found or a king's worth, not a position's evaluation.
-constexpr int EVALUATION_SHOWN_LIMIT = 90000;
+// Takes the turn lock back, unless a command has abandoned the think: such a command (待った, 投了, 新規対局)
+// holds the lock while it waits for the turn to end, so the answer is dropped and the lock left to it.
+bool relock_unless_abandoned(GameState& gs, std::unique_lock<std::recursive_mutex>& turn) {
+  while (!turn.try_lock()) {
+    if (gs.flags.abandon_think) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(RELOCK_POLL_MS));
+  }
+  if (!gs.flags.abandon_think) return true;
+  turn.unlock();
+  return false;
+}
 
-void hold_game_end() { std::this_thread::sleep_for(std::chrono::milliseconds(GAME_END_HOLD_MS)); }
+// The end stays on screen a moment with the lock released, so that commands answer meanwhile.
+bool hold_game_end(GameState& gs, std::unique_lock<std::recursive_mutex>& turn) {
+  turn.unlock();
+  std::this_thread::sleep_for(std::chrono::milliseconds(GAME_END_HOLD_MS));
+  return relock_unless_abandoned(gs, turn);
+}
 
 // The player loses by the illegal move just played: it leaves the record, so that the record ends on the
 // player's turn with 反則負け.
-void foul_by_player(GameState& gs, Engine& e, const char16_t* text) {
+void foul_by_player(GameState& gs, Engine& e, std::unique_lock<std::recursive_mutex>& turn, const char16_t* text) {
   if (gs.record.current > 0) gs.record.current -= 1;
   gs.record.length = gs.record.current;
   end_game(gs, GAME_END_FOUL);
   set_status(gs.view, text);
   repaint(gs, e);
-  hold_game_end();
+  hold_game_end(gs, turn);
 }
 
 }  // namespace
@@ -47,23 +63,22 @@ ThinkRequest screen_think_request(GameState& gs) {
   return request;
 }
 
-bool computer_move(GameState& gs, Engine& e) {
+bool computer_move(GameState& gs, Engine& e, std::unique_lock<std::recursive_mutex>& turn) {
   bool move_stands = true;
-  // 1. The think begins: the commands that change the position now refuse.
-  gs.flags.thinking = true;
+  // 1. The think has begun (the monitor set `thinking`): the commands that change the position refuse.
   wake_turn_threads();   // the repaint watcher starts following the progress
   set_status(gs.view, TEXT_THINKING);
   repaint(gs, e);
 
   // A pawn-drop mate leaves the computer no move: it claims the foul instead of thinking.
   if (pawn_drop_mate_played(e, gs)) {
-    foul_by_player(gs, e, u"打ち歩詰めの反則負けです。試合終了です。");
-    gs.flags.player_to_move = true;
+    foul_by_player(gs, e, turn, u"打ち歩詰めの反則負けです。試合終了です。");
     return false;
   }
 
   // 2.-4. The engine's inputs: move count, board and hands exactly as on screen.
   ThinkRequest request = screen_think_request(gs);
+  turn.unlock();
 
   // 5. The think returns when the move is chosen. The think ahead's is taken when it thought on exactly
   // this position; any other stops.
@@ -79,12 +94,11 @@ bool computer_move(GameState& gs, Engine& e) {
     request.limit_ms = 0;
     result = think(e, request);
   }
-  // A command stopped the think to change the game (take back, resign, a new game): nothing is applied and
-  // the turn stays the computer's until that command has set the game up.
-  if (gs.flags.abandon_think) return false;
-  // A book move has no evaluation, and a mate's or a king's score is no evaluation either.
-  const bool evaluated = !result.book && result.score > -EVALUATION_SHOWN_LIMIT && result.score < EVALUATION_SHOWN_LIMIT;
-  gs.view.score_shown = evaluated ? result.score : NO_SCORE;
+  // The answer goes on screen under the turn lock, as every change the window shows; a command that
+  // stopped the think to change the game (take back, resign, a new game) has it dropped.
+  if (!relock_unless_abandoned(gs, turn)) return false;
+  // A book move, a mate or a king's capture is no evaluation.
+  gs.view.score_shown = result.meaning.kind == ScoreKind::EVALUATION ? result.score : NO_SCORE;
 
   if (result.resigned) {
     // 6. Resignation: the board stays as it was before the think.
@@ -92,7 +106,7 @@ bool computer_move(GameState& gs, Engine& e) {
     gs.view.show_last_move = 0;
     end_game(gs, GAME_END_RESIGNED);
     repaint(gs, e);
-    hold_game_end();
+    hold_game_end(gs, turn);
   } else {
     // 7. The move, for the computer's hand.
     const MoveRecord& m = result.move;
@@ -106,14 +120,9 @@ bool computer_move(GameState& gs, Engine& e) {
       // Only a move that left the king attacked lets it be taken: the player loses by that foul.
       move_stands = false;
       gs.record.hands[1][KING] = 0;
-      foul_by_player(gs, e, u"王手放置の反則負けです。試合終了です。");
+      foul_by_player(gs, e, turn, u"王手放置の反則負けです。試合終了です。");
     }
   }
-
-  // 8. The turn goes back to the player. It was the computer's turn, so this is the toggle; setting it
-  // outright also keeps a reset made during the game-end hold from handing the turn to the computer.
-  // `thinking` is cleared by the turn monitor once the move is recorded.
-  gs.flags.player_to_move = true;
   return move_stands;
 }
 

@@ -74,7 +74,7 @@ struct ViewState {
   char16_t status_text[STATUS_UNITS];  // NUL-terminated
   int hand_layout[4][8];   // player x, player y, computer x, computer y of each kind's pile
   Image* piece_images[32]; // by piece code; null where a picture failed to load
-  int progress_drawn;      // last root_progress drawn
+  std::atomic<int> progress_drawn;  // last root_progress drawn; the repaint watcher compares it unlocked
   int show_last_move;      // 1 while the computer's last destination is highlighted
   MoveRecord last_move;    // the computer's last move; to_col -1 when there is none to show
   int score_shown;         // the last think's evaluation, shown on the player's turn; NO_SCORE when there is

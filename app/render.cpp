@@ -10,6 +10,7 @@
 #include "app/data_files.h"
 #include "app/image.h"
 #include "app/record_view.h"
+#include "app/turn_flow.h"
 #include "app/ui.h"
 
 namespace halvane {
@@ -174,7 +175,9 @@ bool try_lock_drawing() { return !g_drawing.test_and_set(std::memory_order_acqui
 void unlock_drawing() { g_drawing.clear(std::memory_order_release); }
 
 void repaint(GameState& gs, Engine& e) {
-  // 1. The drawing lock: wait while another thread draws or the window copies the buffer.
+  // 1. The turn lock, under which the game is changed, then the drawing lock: wait while another thread
+  // draws or the window copies the buffer.
+  std::lock_guard<std::recursive_mutex> turn(turn_lock());
   while (!try_lock_drawing()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   if (!g_back_buffer) load_back_buffer();
   Image* target = g_back_buffer;

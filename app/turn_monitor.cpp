@@ -46,10 +46,17 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
     // 2. The computer's turn.
     gs.view.refresh_count = 0;
     if (!gs.flags.paused && !gs.flags.abandon_think && gs.record.current < RECORD_SLOTS - 1) {
-      // The think begins under the turn lock: from here on the commands that change the position refuse.
+      // The think begins under the turn lock (the one place `thinking` is set): from here on the commands
+      // that change the position refuse.
       gs.flags.thinking = true;
-      turn.unlock();
-      if (computer_move(gs, e)) {
+      const bool moved = computer_move(gs, e, turn);
+      if (!turn.owns_lock()) {
+        // A command stopped the think to change the game and holds the lock while it waits for this turn
+        // to end: the record is as it was, and the command hands the turn on.
+        gs.flags.thinking = false;
+        return 0;
+      }
+      if (moved) {
         if (!record_current(gs)) {
           // Not reached while the record limit holds; kept so that the record can never overflow.
           show_slot(gs.record, gs.record.current);
@@ -61,12 +68,13 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
           repaint(gs, e);
         }
       }
-      // The turn is over only now, with its move recorded: a command waiting for the think to end finds
-      // the record whole, and the player's click finds the Engine idle.
+      // The turn goes back to the player, recorded and still under the lock. It was the computer's turn,
+      // so this is the toggle; setting it outright also keeps a reset made during the game-end hold from
+      // handing the turn to the computer.
       gs.flags.thinking = false;
+      gs.flags.player_to_move = true;
       return 0;
     }
-    turn.unlock();
     if (gs.flags.paused) {
       write_turn_status(gs);
       repaint(gs, e);
@@ -84,7 +92,6 @@ int turn_monitor_pass(GameState& gs, Engine& e) {
   // 3. The player's turn: the computer may think ahead; the status line is kept fresh, repainted while
   // the budget lasts.
   keep_thinking_ahead(gs);
-  turn.unlock();
   write_turn_status(gs);
   if (gs.view.refresh_count < REFRESH_BUDGET) {
     gs.view.refresh_count += 1;
@@ -99,6 +106,7 @@ bool repaint_watcher_pass(GameState& gs, Engine& e) {
   Engine* shown = gs.flags.shown_engine.load();
   Engine& thinking = shown ? *shown : e;
   if (!gs.flags.thinking || think_progress(thinking) == gs.view.progress_drawn) return false;
+  std::lock_guard<std::recursive_mutex> turn(turn_lock());
   set_status(gs.view, TEXT_THINKING);
   repaint(gs, thinking);
   return true;

@@ -35,7 +35,7 @@ void copy_king_stacks_from_parent(MateSolver& s, int p) {
 
 void attacker_node(MateSolver& s, int pass) {
   const int p = s.ply;
-  ++s.nodes;
+  if (++s.nodes == s.node_hook_at) s.node_hook(s);
   s.proven[p] = 0;
   if (p >= mate_depth_now(s)) return;
   // 1. A line of checks that only returns to the start proves nothing.
@@ -49,7 +49,7 @@ void attacker_node(MateSolver& s, int pass) {
 
 void defender_node(MateSolver& s, int pass) {
   const int p = s.ply;
-  ++s.nodes;
+  if (++s.nodes == s.node_hook_at) s.node_hook(s);
   s.proven[p] = 0;
   // 1. At the limit the defender has escaped.
   if (p >= mate_depth_now(s)) return;

@@ -40,6 +40,10 @@ struct MateSolver {
   std::atomic<uint8_t> mate_found;  // published with release ordering after mate_move and mate_len[0]
 
   uint64_t nodes;            // nodes searched; counts only, never steers the search
+  // Tests only: when `nodes` reaches node_hook_at, node_hook runs at that node's entry (a stop at an
+  // exact node). Never otherwise.
+  uint64_t node_hook_at = ~uint64_t{0};
+  void (*node_hook)(MateSolver&) = nullptr;
   bool reply_mode;           // set by the run: true for the reply check (first mate ends the root,
                              // no repetition test), false for the mate thread's search
 };

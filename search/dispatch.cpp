@@ -56,12 +56,14 @@ bool dispatch_move(Engine& e, int from, int piece, int to, int piece_after, int 
     e.ply_best[p] = p * KING_CAPTURE_PER_PLY - KING_VALUE;
     if (p == 0) {
       e.result_move = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+      e.result_reply = MoveRecord{};
       note_root_value(e, e.result_move, e.ply_best[0]);
     }
     return true;
   }
   if (side == SENTE && captured == GOTE_KING) {
     e.ply_best[p] = KING_VALUE - p * KING_CAPTURE_PER_PLY;
+    if (p == 1) e.reply_best = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
     return true;
   }
   // 2. An own piece or a wall on the destination (SQ_WALL carries GOTE_BIT).

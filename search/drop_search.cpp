@@ -20,6 +20,7 @@ void sente_drop_reply(Engine& e, int p, int cell, int code) {
   if (e.ply_eval[p] > e.ply_best[p]) {
     if (e.ply_best[p] != SENTE_NOTHING_YET) remember_drop(e, p, cell, code);
     e.ply_best[p] = e.ply_eval[p];
+    if (p == 1) e.reply_best = {-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY};
   }
 }
 
@@ -88,6 +89,7 @@ void gote_drop_search(Engine& e, int cell, int code) {
           e.ply_eval[0] = e.ply_best[0];
         } else {
           e.result_move = {-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY};
+          e.result_reply = e.reply_best;
           e.root_has_move.store(1, std::memory_order_relaxed);
         }
       } else if (e.ply_best[p] != GOTE_NOTHING_YET) {

@@ -55,6 +55,11 @@ struct Engine {
   uint8_t resign_flag;
   int last_to_sq_store[MAX_PLY + 1];   // read through last_to_sq(); entry ply -1 is the wall cell 0
   MoveRecord result_move;
+  // The human's best reply so far in the running ply-1 node, and the one under result_move: the reply
+  // the think expects to its move (none for a pass, a book move or a node left early). Written only,
+  // never read by the search.
+  MoveRecord reply_best;
+  MoveRecord result_reply;
   int killers[KILLER_FIELDS][MAX_PLY][KILLER_SLOTS];  // [field][ply][slot]: seven MoveRecord fields, dest_rays
   uint32_t killer_keys[MAX_PLY][KILLER_SLOTS];         // killer_key() of each slot, kept with the fields
   BookHint book_hint;

@@ -42,6 +42,7 @@ void keep_if_better(Engine& e, int side, int p, int from, int piece, int to, int
   if (!improves(e, side, p)) return;
   if (e.ply_best[p] != nothing_yet(side)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
   e.ply_best[p] = e.ply_eval[p];
+  if (p == 1) e.reply_best = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
 }
 
 // The ray bit of the line leading from a cell to the cell (difference + 256) further along it; 0 off every line.
@@ -96,6 +97,7 @@ bool make_root_move(Engine& e, int from, int piece, int to, int piece_after, int
     if (e.ply_eval[p] < e.ply_best[p] && !e.stop_cut) {
       if (p == 0) {
         e.result_move = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+        e.result_reply = e.reply_best;
         e.root_has_move.store(1, std::memory_order_relaxed);
       }
       e.ply_best[p] = e.ply_eval[p];
@@ -118,6 +120,7 @@ bool make_full_move(Engine& e, int from, int piece, int to, int piece_after, int
       if (e.ply_best[p] != SENTE_NOTHING_YET)
         remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
       e.ply_best[p] = e.ply_eval[p];
+      if (p == 1) e.reply_best = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
     }
   }
   undo_board_move(e.effects, e.pos, p, from, to, piece, captured);

@@ -79,6 +79,7 @@ void gote_node(Engine& e) {
   // 3. The root asks the book first.
   if (p == 0 && book_lookup(e.book, e.pos.board, e.pos.hand[GOTE], e.result_move, e.book_hint)) {
     e.ply_best[0] = BOOK_MOVE_SCORE;
+    e.result_reply = MoveRecord{};
     return;
   }
   // 4. The human left his king en prise; otherwise the kings stand where they stood.
@@ -116,6 +117,7 @@ void gote_node(Engine& e) {
 
 void sente_node(Engine& e) {
   const int p = e.ply;
+  if (p == 1) e.reply_best = MoveRecord{};
   if (stopped_at_entry(e)) {
     e.ply_best[p] = 0;
     return;
@@ -162,7 +164,10 @@ void sente_node(Engine& e) {
   gote_node(e);
   e.ply = p;
   e.ply_eval[p] += e.ply_best[p + 1];
-  if (e.ply_eval[p] > e.ply_best[p]) e.ply_best[p] = e.ply_eval[p];
+  if (e.ply_eval[p] > e.ply_best[p]) {
+    e.ply_best[p] = e.ply_eval[p];
+    if (p == 1) e.reply_best = MoveRecord{};
+  }
 }
 
 }  // namespace halvane

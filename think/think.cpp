@@ -3,14 +3,7 @@
 // think returns, so a later think always finds its solver idle.
 #include "think/think.h"
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <cerrno>
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
 #include <cstring>
 #include <ctime>
 #include <thread>
@@ -19,14 +12,14 @@
 #include "mate/mate_search.h"
 #include "search/engine.h"
 #include "search/search.h"
+#include "think/limit_clock.h"
 #include "think/strength.h"
+#include "think/think_priority.h"
+#include "think/think_shapes.h"
 
 namespace halvane {
 
 namespace {
-
-// The most thinks a time-limited think runs: two small ones, each level below the Engine's, and its own.
-constexpr int THINK_SIZES = 3 + STRENGTH_COUNT;
 
 // A think's root moves, likeliest first (ThinkResult::ranked).
 struct Ranking {
@@ -73,13 +66,6 @@ void run_gote_root(Engine& e) {
   gote_node(e);
 }
 
-// Kinds 1..7 (everything but the pawn) in both hands.
-int non_pawn_hand_pieces(const uint8_t sente_hand[8], const uint8_t gote_hand[8]) {
-  int sum = 0;
-  for (int kind = LANCE; kind <= KING; ++kind) sum += sente_hand[kind] + gote_hand[kind];
-  return sum;
-}
-
 void mate_thread_body(Engine* e) {
   run_mate_search(e->mate_thread_solver);
   e->mate_running.store(0, std::memory_order_release);
@@ -97,40 +83,9 @@ void turn_request(ThinkRequest& r) {
   r.side = GOTE;
 }
 
-// The shape of one complete think: what a build of that size would search.
-struct ThinkShape {
-  int max_plies;
-  int base_depth;
-  int ply_mode_base[SCHEDULE_LEN];
-  int hand_rule_depth;                 // 0: no hand rule
-  int hand_rule_modes[SCHEDULE_LEN];
-};
-
-// The two small thinks a time-limited think starts with, before the builds' own.
-constexpr ThinkShape DEPTH_4 = {4, 4, {0, 1, 8, 9, -1, -1, -1, -1, -1, -1, -1, -1,
-                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, 0, {}};
-constexpr ThinkShape DEPTH_6 = {6, 6, {0, 1, 2, 3, 8, 9, -1, -1, -1, -1, -1, -1,
-                                       -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1}, 0, {}};
-
-ThinkShape shape_of(const Strength& s) {
-  ThinkShape shape{s.max_plies, s.base_depth, {}, s.hand_rule ? s.hand_rule->base_depth : 0, {}};
-  std::memcpy(shape.ply_mode_base, s.ply_mode_base, sizeof shape.ply_mode_base);
-  if (s.hand_rule) std::memcpy(shape.hand_rule_modes, s.hand_rule->ply_mode_base, sizeof shape.hand_rule_modes);
-  return shape;
-}
-
-ThinkShape own_shape(const Engine& e) {
-  ThinkShape shape{e.max_plies, e.base_depth, {}, e.hand_rule_depth, {}};
-  std::memcpy(shape.ply_mode_base, e.ply_mode_base, sizeof shape.ply_mode_base);
-  std::memcpy(shape.hand_rule_modes, e.hand_rule_modes, sizeof shape.hand_rule_modes);
-  return shape;
-}
-
-// Depth and schedule of a shape for a position: the hand rule takes a weaker level's.
-void effective_schedule(const ThinkShape& shape, const ThinkRequest& r, int& depth, int modes[SCHEDULE_LEN]) {
-  const bool hand_rule = shape.hand_rule_depth != 0 && non_pawn_hand_pieces(r.hand[SENTE], r.hand[GOTE]) != 0;
-  depth = hand_rule ? shape.hand_rule_depth : shape.base_depth;
-  std::memcpy(modes, hand_rule ? shape.hand_rule_modes : shape.ply_mode_base, sizeof shape.ply_mode_base);
+// A move of the turned position in the request's coordinates; none stays none.
+MoveRecord back_to_request(bool turned, const MoveRecord& m) {
+  return turned && m.to_col != -1 ? turn_move(m) : m;
 }
 
 // One complete think's main search (steps 2-5 and 9-12), beside the already running mate thread.
@@ -144,6 +99,7 @@ void run_search(Engine& e, const ThinkRequest& r, const ThinkShape& shape, unsig
   e.game_ply = r.game_ply;
   e.result_move = MoveRecord{};
   e.result_move.to_col = e.result_move.to_row = -1;
+  e.result_reply = MoveRecord{};
   for (EnginePosition* pos : {&e.pos, &e.reply_solver.pos})
     for (int side = 0; side < 2; ++side)
       for (int ply = 0; ply < MAX_PLY; ++ply) pos->king_sq[side][ply] = 0;
@@ -177,6 +133,7 @@ void run_search(Engine& e, const ThinkRequest& r, const ThinkShape& shape, unsig
 // What a completed think leaves, kept while a larger one runs.
 struct SearchAnswer {
   MoveRecord move;
+  MoveRecord reply;
   int score;
   int depth_limit;
   uint64_t search_nodes;
@@ -185,109 +142,19 @@ struct SearchAnswer {
 };
 
 SearchAnswer answer_of(const Engine& e) {
-  return {e.result_move, e.ply_best[0], e.depth_limit, e.nodes, e.reply_solver.nodes, rank_root_moves(e)};
-}
-
-// The thinks of a time-limited think, smallest first, up to the Engine's own; a think the same as the one
-// before it (the hand rule makes the strongest build's the middle one's) is left out.
-int limited_shapes(const Engine& e, const ThinkRequest& r, ThinkShape shapes[THINK_SIZES]) {
-  int n = 0;
-  shapes[n++] = DEPTH_4;
-  shapes[n++] = DEPTH_6;
-  for (const Strength* level : STRENGTHS)
-    if (level->base_depth < e.base_depth) shapes[n++] = shape_of(*level);
-  shapes[n++] = own_shape(e);
-  int kept = 0;
-  for (int i = 0; i < n; ++i) {
-    int depth = 0, modes[SCHEDULE_LEN], last_depth = 0, last_modes[SCHEDULE_LEN];
-    effective_schedule(shapes[i], r, depth, modes);
-    if (kept > 0) {
-      effective_schedule(shapes[kept - 1], r, last_depth, last_modes);
-      if (depth == last_depth && std::memcmp(modes, last_modes, sizeof modes) == 0) {
-        shapes[kept - 1] = shapes[i];
-        continue;
-      }
-    }
-    shapes[kept++] = shapes[i];
-  }
-  return kept;
-}
-
-// The time limit of a think: a thread that waits for the deadline and then stops the running think. The
-// first think is stopped too, so that no clock is lost on a position where even it takes long, once its
-// root has a searched move to play (or a little later at the latest: then it may have none).
-struct LimitClock {
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool done = false;      // the think has ended
-  bool passed = false;    // the deadline has passed
-  int running = 0;        // index of the think running
-  std::thread thread;
-};
-
-constexpr int BACKGROUND_NICE = 19;
-constexpr auto FIRST_THINK_POLL = std::chrono::milliseconds(5);
-constexpr int FIRST_THINK_GRACE_DIVISOR = 4;
-constexpr uint8_t STOP_OUTSIDE = 1;   // stop_think
-constexpr uint8_t STOP_LIMIT = 2;     // the think's own time limit
-
-void request_stop(Engine& e, uint8_t why) {
-  e.stop_requested.fetch_or(why);
-  // A running reply check ends at its next node; the next one reloads its depth.
-  if (e.running_job.load() == JOB_THINK) e.reply_solver.depth_limit.store(0, std::memory_order_relaxed);
-  if (e.running_job.load() == JOB_MATE) {
-    e.mate_thread_solver.base_depth.store(0, std::memory_order_relaxed);
-    e.mate_thread_solver.depth_limit.store(0, std::memory_order_relaxed);
-  }
-}
-
-void start_limit_clock(LimitClock& clock, Engine& e, int limit_ms) {
-  const auto start = std::chrono::steady_clock::now();
-  const auto deadline = start + std::chrono::milliseconds(limit_ms);
-  clock.thread = std::thread([&clock, &e, start, deadline] {
-    std::unique_lock<std::mutex> lock(clock.mutex);
-    if (clock.changed.wait_until(lock, deadline, [&] { return clock.done; })) return;
-    clock.passed = true;
-    // The first think's root waits for its first complete move (its reply checks can be long), but
-    // no longer than a quarter of the limit more.
-    const auto last_chance = deadline + (deadline - start) / FIRST_THINK_GRACE_DIVISOR;
-    while (clock.running == 0 && e.root_has_move.load(std::memory_order_relaxed) == 0 &&
-           std::chrono::steady_clock::now() < last_chance)
-      if (clock.changed.wait_for(lock, FIRST_THINK_POLL, [&] { return clock.done; })) return;
-    request_stop(e, STOP_LIMIT);
-  });
-}
-
-// True when think `index` may start: the first always, a later one only before the deadline and stop.
-bool may_run(LimitClock& clock, const Engine& e, int index) {
-  std::lock_guard<std::mutex> lock(clock.mutex);
-  if (index > 0 && (clock.passed || e.stop_requested.load() != 0)) return false;
-  clock.running = index;
-  return true;
-}
-
-void stop_limit_clock(LimitClock& clock) {
-  {
-    std::lock_guard<std::mutex> lock(clock.mutex);
-    clock.done = true;
-  }
-  clock.changed.notify_all();
-  if (clock.thread.joinable()) clock.thread.join();
+  return {e.result_move, e.result_reply, e.ply_best[0], e.depth_limit, e.nodes, e.reply_solver.nodes, rank_root_moves(e)};
 }
 
 // The think itself, on a request with GOTE to move. Without a time limit it is one think at the Engine's
-// strength; with one, complete thinks of growing size share one mate thread, and the largest that
-// completed gives the answer. Results stay in the Engine's fields.
-ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
+// strength; with one (or until stopped), complete thinks of growing size share one mate thread, and the
+// largest that completed gives the answer. Results stay in the Engine's fields.
+ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool turned) {
   MateSolver& mate = e.mate_thread_solver;
   ThinkOutcome outcome;
 
   // 1. Give the think the processor as far as the system lets us; a think ahead takes only what
   // nothing else wants (its mate thread, started below, inherits the thread's nice value).
-  if (r.background)
-    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), BACKGROUND_NICE);
-  else
-    raise_priority();
+  set_think_priority(r.background);
   const unsigned seed = r.fixed_seed ? r.seed : static_cast<unsigned>(std::time(nullptr));
 
   // 6. The mate thread's copy of the position.
@@ -309,7 +176,7 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
     e.mate_running.store(0, std::memory_order_release);
   }
 
-  if (r.limit_ms <= 0) {
+  if (r.limit_ms <= 0 && !r.until_stopped) {
     run_search(e, r, own_shape(e), seed);
     outcome.all_nodes = e.nodes + e.reply_solver.nodes;
     outcome.completed = e.stop_requested.load() == 0 ? 1 : 0;
@@ -317,8 +184,9 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
   } else {
     ThinkShape shapes[THINK_SIZES];
     const int count = limited_shapes(e, r, shapes);
-    LimitClock clock;
-    start_limit_clock(clock, e, r.limit_ms);
+    LimitClock limit_clock;
+    LimitClock* clock = r.limit_ms > 0 ? &limit_clock : nullptr;
+    if (clock) start_limit_clock(*clock, e, r.limit_ms);
     SearchAnswer kept{};
     bool have = false;
     for (int i = 0; i < count && may_run(clock, e, i); ++i) {
@@ -332,14 +200,22 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
       kept = answer_of(e);
       have = true;
       outcome.completed = i + 1;
+      if (r.on_completed) {
+        // The mate thread's count is its own until it is joined: the main search's nodes only.
+        const CompletedThink done{back_to_request(turned, kept.move),
+                                  back_to_request(turned, kept.reply), kept.score, kept.depth_limit,
+                                  outcome.completed, outcome.all_nodes};
+        r.on_completed(r.completed_context, done);
+      }
     }
     outcome.limited = outcome.limited || outcome.completed < count;
-    stop_limit_clock(clock);
+    if (clock) finish_deadline(clock->deadline);
     e.stop_requested.fetch_and(static_cast<uint8_t>(~STOP_LIMIT));
     // The largest completed think gives the answer; with none (stopped during the first) the stopped
     // think's own result stands.
     if (have) {
       e.result_move = kept.move;
+      e.result_reply = kept.reply;
       e.ply_best[0] = kept.score;
       e.depth_limit = kept.depth_limit;
       e.nodes = kept.search_nodes;
@@ -360,13 +236,14 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
     e.resign_flag = 0;
     if (found == 1) {
       e.result_move = mate.mate_move;
+      e.result_reply = MoveRecord{};
       e.ply_best[0] = mate.mate_len[0] - MATE_SCORE_BASE;
     }
   }
 
   // A time-limited think whose first think was cut never resigns on the part it saw: it plays the best
   // move it had searched.
-  if (r.limit_ms > 0 && outcome.completed == 0 && e.result_move.to_col != -1) e.resign_flag = 0;
+  if ((r.limit_ms > 0 || r.until_stopped) && outcome.completed == 0 && e.result_move.to_col != -1) e.resign_flag = 0;
 
   // 16. The stop signal: every node the solver enters from now on returns at once. A mate it would
   // report later is no longer wanted.
@@ -386,37 +263,25 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r) {
 
 }  // namespace
 
-void raise_priority() {
-  // An unprivileged process may lower its nice value down to 20 - RLIMIT_NICE. We ask for exactly that
-  // much and no more, even when running with the privilege to go further, so that a think never starves
-  // the rest of the desktop.
-  rlimit limit{};
-  if (getrlimit(RLIMIT_NICE, &limit) != 0) return;
-  long floor = limit.rlim_cur == RLIM_INFINITY ? -20 : 20 - static_cast<long>(limit.rlim_cur);
-  if (floor < -20) floor = -20;
-  errno = 0;
-  const int current = getpriority(PRIO_PROCESS, 0);
-  if (errno != 0 || floor >= current) return;
-  setpriority(PRIO_PROCESS, 0, static_cast<int>(floor));  // a refusal leaves the priority as it was
-}
-
 ThinkResult think(Engine& e, const ThinkRequest& request) {
   e.running_job.store(JOB_THINK);
   ThinkRequest r = request;
   const bool turned = r.side == SENTE;
   if (turned) turn_request(r);
-  const ThinkOutcome outcome = run_think(e, r);
+  const ThinkOutcome outcome = run_think(e, r, turned);
   e.running_job.store(JOB_NONE);
 
   ThinkResult result;
   result.resigned = e.resign_flag != 0;
-  result.move = turned ? turn_move(e.result_move) : e.result_move;
+  result.move = back_to_request(turned, e.result_move);
+  result.reply = back_to_request(turned, e.result_reply);
   result.score = e.ply_best[0];
+  result.meaning = score_meaning(result.score);
   result.mate_used = outcome.mate_used;
   result.limited = outcome.limited;
   result.completed = outcome.completed;
   result.book = e.ply_best[0] == BOOK_MOVE_SCORE;
-  result.stopped = e.stop_requested.load() != 0 || (request.limit_ms > 0 && outcome.completed == 0);
+  result.stopped = e.stop_requested.load() != 0 || ((request.limit_ms > 0 || request.until_stopped) && outcome.completed == 0);
   result.depth_limit = e.depth_limit;
   result.search_nodes = e.nodes;
   result.reply_nodes = e.reply_solver.nodes;
@@ -430,14 +295,6 @@ ThinkResult think(Engine& e, const ThinkRequest& request) {
   result.ranked_count = ranking.count;
   return result;
 }
-
-void stop_think(Engine& e) {
-  // A think's nodes read stop_requested. A mate solve reads only the solver's depth words; its own run
-  // re-reads stop_requested after arming, so a stop that lands in between is not lost.
-  request_stop(e, STOP_OUTSIDE);
-}
-
-void clear_stop(Engine& e) { e.stop_requested.store(0); }
 
 int think_progress(const Engine& e) { return e.root_progress.load(std::memory_order_relaxed); }
 

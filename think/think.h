@@ -27,6 +27,23 @@ constexpr int RESIGN_SCORE = 8000;         // the computer resigns when its sear
 constexpr int MATE_SCORE_BASE = 100000;    // a mate from the mate thread scores its length minus this
 constexpr int RANKED_MOVES = 8;            // moves a think ranks for guessing (ThinkResult::ranked)
 
+struct CompletedThink;
+
+// What a think's score says, told here once so that front ends never decode raw values.
+enum class ScoreKind {
+  EVALUATION,     // value: centipawns, for the side that moved (the think's side)
+  BOOK,           // the book supplied the move: no evaluation
+  MATE,           // the mate thread's mate: value plies to it
+  KING_CAPTURE,   // the search saw a king taken: value plies to the mate, negative when the think's side
+                  // is the one mated
+};
+struct ScoreMeaning {
+  ScoreKind kind = ScoreKind::EVALUATION;
+  int value = 0;
+};
+// The meaning of a ThinkResult's or CompletedThink's score.
+ScoreMeaning score_meaning(int score);
+
 struct ThinkRequest {
   uint8_t board[BOARD_CELLS];  // the engine's 256-cell layout: walls around the 81 squares
   uint8_t hand[2][8];          // [SENTE][kind], [GOTE][kind]
@@ -46,16 +63,36 @@ struct ThinkRequest {
   // quarter of the limit later), when it alone outlasts the limit (a position crowded with pieces in
   // hand): then its best searched move, or none (stopped set, move.to_col -1).
   int limit_ms = 0;
+  // No time limit, yet the growing thinks of a time-limited one, for a think that runs until stop_think
+  // (analysis, a ponder): the stop ends it, and the largest completed think answers as at a limit.
+  bool until_stopped = false;
+  // Told on the thinking thread after each completed think of a growing series, before the next one
+  // starts; it must return soon and never think on the same Engine.
+  void (*on_completed)(void* context, const CompletedThink& think) = nullptr;
+  void* completed_context = nullptr;
   // A think on the player's time: it runs at the lowest priority (its thread and its mate thread)
   // instead of raising the priority.
   bool background = false;
+};
+
+// One completed think of a growing series, as it would answer if the series ended now.
+struct CompletedThink {
+  MoveRecord move;            // in the request's coordinates
+  MoveRecord reply;           // the other side's best reply it searched against the move, or none
+  int score = 0;              // as ThinkResult::score
+  int depth_limit = 0;
+  int completed = 0;          // complete thinks so far, this one included
+  uint64_t nodes = 0;         // main search and reply checks of every think so far
 };
 
 struct ThinkResult {
   bool resigned = false;
   MoveRecord move;            // the move chosen, in the request's coordinates; to_col -1 when none was
                               // (a think stopped before its first root move)
+  MoveRecord reply;           // the other side's best reply the think searched against its move; to_col -1
+                              // when it has none (a book move, a mate from the mate thread, a pass)
   int score = 0;              // from the point of view of the side not to move (the engine's SENTE)
+  ScoreMeaning meaning;       // what the score says
   bool mate_used = false;     // the mate thread's proven mate replaced the search's move
   bool book = false;          // the book supplied the move
   bool stopped = false;       // stop_think reached this think before it ended, or its time limit cut

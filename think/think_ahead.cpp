@@ -11,14 +11,14 @@ namespace halvane {
 namespace {
 
 // The guess, on the first Engine: the replies worth thinking after, likeliest first. None after a
-// resignation; a king capture ends the game instead.
-void guess_replies(ThinkAhead& a, const ThinkRequest& now) {
+// resignation; a king capture ends the game instead. Returns with `lock` (on the think ahead's mutex) held.
+void guess_replies(ThinkAhead& a, const ThinkRequest& now, std::unique_lock<std::mutex>& lock) {
   ThinkRequest guess = now;
   guess.side = SENTE;
   guess.limit_ms = GUESS_LIMIT_MS;
   guess.background = true;
   const ThinkResult reply = think(*a.engines[0], guess);
-  std::lock_guard<std::mutex> lock(a.mutex);
+  lock.lock();
   int count = 0;
   if (!reply.resigned && !a.cancelled)
     for (int i = 0; i < reply.ranked_count; ++i)
@@ -31,8 +31,13 @@ void guess_replies(ThinkAhead& a, const ThinkRequest& now) {
 // One Engine's thread: after the guess, the next reply nobody thinks on yet, until none is left or the
 // think ahead is cancelled or taken.
 void think_ahead_body(ThinkAhead* a, int engine, ThinkRequest now) {
-  if (engine == 0) guess_replies(*a, now);
-  std::unique_lock<std::mutex> lock(a->mutex);
+  // The first Engine guesses and takes the likeliest reply without letting the lock go in between, so
+  // that a take right after the guess finds that think running rather than not yet begun.
+  std::unique_lock<std::mutex> lock(a->mutex, std::defer_lock);
+  if (engine == 0)
+    guess_replies(*a, now, lock);
+  else
+    lock.lock();
   a->changed.wait(lock, [&] { return a->guess_done || a->cancelled; });
   for (;;) {
     if (a->cancelled || a->adopted >= 0 || a->next >= a->guessed) return;

@@ -1,42 +1,25 @@
-// The job timer: one thread per "go", waiting on the session's condition variable.
+// The job clock: a Deadline registered with the session, so that ponderhit can start it.
 #include "usi/job_timer.h"
 
 namespace halvane {
 
-void set_job_deadline(UsiSession& s, UsiClock::time_point deadline) {
+void start_job_clock(UsiSession& s, Deadline& clock, long long ms, bool ponder) {
+  Engine* e = s.engine.get();
+  start_deadline(clock, [e] { stop_think(*e); });
   std::lock_guard<std::mutex> lock(s.job_mutex);
-  s.has_deadline = true;
-  s.deadline = deadline;
-  s.job_changed.notify_all();
+  if (ms >= 0) set_deadline(clock, UsiClock::now() + std::chrono::milliseconds(ms));
+  if (ponder && s.ponderhit_seen && s.ponder_budget_ms >= 0)
+    set_deadline(clock, s.ponderhit_at + std::chrono::milliseconds(s.ponder_budget_ms));
+  s.job_clock = &clock;
 }
 
-JobTimer start_job_timer(UsiSession& s, std::function<void()> on_expiry) {
-  JobTimer timer;
-  timer.thread = std::thread([&s, on_expiry = std::move(on_expiry)] {
-    std::unique_lock<std::mutex> lock(s.job_mutex);
-    while (!s.job_done) {
-      if (!s.has_deadline) {
-        s.job_changed.wait(lock);
-        continue;
-      }
-      if (UsiClock::now() >= s.deadline) {
-        s.timed_out = true;
-        on_expiry();
-        return;
-      }
-      s.job_changed.wait_until(lock, s.deadline);
-    }
-  });
-  return timer;
-}
-
-void finish_job_timer(UsiSession& s, JobTimer& timer) {
+bool finish_job_clock(UsiSession& s, Deadline& clock) {
   {
     std::lock_guard<std::mutex> lock(s.job_mutex);
-    s.job_done = true;
-    s.job_changed.notify_all();
+    s.job_clock = nullptr;
   }
-  if (timer.thread.joinable()) timer.thread.join();
+  finish_deadline(clock);
+  return clock.passed;
 }
 
 void wait_for_release(UsiSession& s, bool ponderhit_releases) {

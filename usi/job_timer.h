@@ -1,23 +1,16 @@
-// The clock of a running "go": a small thread that waits for the session's deadline and then calls the
-// job's stop routine, unless the job has finished first. Ponderhit can set the deadline while it waits.
+// The clock of a running "go": the think's own Deadline, stopping the session's Engine when it passes
+// first. A ponder's clock starts at "ponderhit", which may come before or while the job runs.
 #pragma once
 
-#include <functional>
-#include <thread>
-
+#include "think/deadline.h"
 #include "usi/usi_session.h"
 
 namespace halvane {
 
-struct JobTimer {
-  std::thread thread;
-};
-
-void set_job_deadline(UsiSession& s, UsiClock::time_point deadline);
-// Starts waiting; `on_expiry` runs (under the session's job lock) when the deadline passes first.
-JobTimer start_job_timer(UsiSession& s, std::function<void()> on_expiry);
-// Marks the job done and waits for the timer thread to end.
-void finish_job_timer(UsiSession& s, JobTimer& timer);
+// Starts the job's clock: `ms` from now (-1: none yet); a ponder job's is set at ponderhit.
+void start_job_clock(UsiSession& s, Deadline& clock, long long ms, bool ponder);
+// Ends the clock before the job writes its answer; true when its deadline passed first.
+bool finish_job_clock(UsiSession& s, Deadline& clock);
 // Blocks until "stop" arrives, or also "ponderhit" when `ponderhit_releases`.
 void wait_for_release(UsiSession& s, bool ponderhit_releases);
 

@@ -54,9 +54,8 @@ void recover_line(UsiSession& s, SfenPosition pos, int remaining, std::string& l
 }  // namespace
 
 void run_mate_job(UsiSession& s, GoRequest go, GamePosition game) {
-  Engine& e = *s.engine;
-  if (go.mate_ms >= 0) set_job_deadline(s, UsiClock::now() + std::chrono::milliseconds(go.mate_ms));
-  JobTimer timer = start_job_timer(s, [&e] { stop_think(e); });
+  Deadline clock;
+  start_job_clock(s, clock, go.mate_ms, false);
 
   MateSolveResult answer;
   const bool finished = solve(s, game.pos, MATE_SOLVE_DEPTH, answer);
@@ -69,8 +68,8 @@ void run_mate_job(UsiSession& s, GoRequest go, GamePosition game) {
   } else {
     reply = finished ? "checkmate nomate" : "checkmate timeout";
   }
-  finish_job_timer(s, timer);
-  usi_write(s, reply);
+  finish_job_clock(s, clock);
+  usi_answer(s, reply);
 }
 
 }  // namespace halvane

@@ -13,6 +13,8 @@ namespace halvane {
 struct ThinkAnswer {
   bool resign = false;
   MoveRecord move;          // in the game position's coordinates; meaningful unless resign
+  MoveRecord reply;         // the reply the think searched as best against the move, legal after it
+  bool has_reply = false;
   bool searched = false;    // the move is the think's own (not the fallback of a think stopped at once)
   bool stopped = false;     // the think was asked to stop early and its answer comes from a cut search
   bool limited = false;     // a time-limited think answered from a smaller think than the level's own
@@ -28,7 +30,10 @@ struct ThinkAnswer {
 // `options` gives the seed (and a test's search); the position is the game's.
 // Turns the position into the engine's view (the side to move as GOTE), thinks, and turns the answer back.
 // Resigns only when the think ran to its end and resigned, or when the side to move has no legal move.
-ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest& options);
+// With `progress`, each completed think of a growing series writes its info line to that session.
+struct UsiSession;
+ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest& options,
+                         UsiSession* progress = nullptr);
 
 // The USI "score" words for a think's score (SENTE's point of view), told from the engine's side: a mate
 // from the mate thread or a king capture the search saw as "score mate N", else "score cp N".

@@ -1,5 +1,5 @@
-// "go": one think on the worker thread, a timer that stops it before the clock runs out, and the answer
-// turned back into the GUI's coordinates. The answer is always a legal move or "resign".
+// "go": one think on the worker thread, its clock, its progress lines, and the answer turned back into
+// the GUI's coordinates with the reply it expects. The answer is always a legal move or "resign".
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -13,29 +13,57 @@
 
 namespace halvane {
 
+std::string score_words(int sente_score) {
+  const ScoreMeaning meaning = score_meaning(sente_score);
+  switch (meaning.kind) {
+    case ScoreKind::MATE:
+    case ScoreKind::KING_CAPTURE: return "score mate " + std::to_string(meaning.value);
+    case ScoreKind::BOOK: return "score cp 0";   // a book move carries no evaluation
+    case ScoreKind::EVALUATION: break;
+  }
+  return "score cp " + std::to_string(meaning.value);
+}
+
 namespace {
 
-constexpr int KING_SCORE = 300000;     // a king captured at ply p scores KING_SCORE - p * KING_PLY_STEP
-constexpr int KING_PLY_STEP = 5000;
-constexpr int KING_PLIES = 20;         // deeper than any search goes; material sums stay far below
-constexpr int PONDER_LIMIT_MS = 24 * 60 * 60 * 1000;   // a ponder think's own limit: the GUI's clock rules
 constexpr long long MIN_GUESS_MS = 20;   // less time than this left on the clock: no expected reply
+
+// What a growing think's progress lines need: where they go, the position's turn, and the clock.
+struct ProgressReport {
+  UsiSession* session;
+  const EngineView* view;
+  UsiClock::time_point start;
+};
+
+void report_completed(void* context, const CompletedThink& done) {
+  const ProgressReport& report = *static_cast<const ProgressReport*>(context);
+  ThinkAnswer so_far;
+  so_far.move = move_from_engine_view(*report.view, done.move);
+  if (done.reply.to_col != -1) {
+    so_far.reply = move_from_engine_view(*report.view, done.reply);
+    so_far.has_reply = true;
+  }
+  so_far.score = done.score;
+  so_far.nodes = done.nodes;
+  so_far.ms = std::chrono::duration_cast<std::chrono::milliseconds>(UsiClock::now() - report.start).count();
+  usi_write(*report.session, answer_info(so_far, done.depth_limit));
+}
+
+// The think's expected reply to its answer, when it is a legal move there.
+void take_reply(Engine& e, const GamePosition& game, const EngineView& view, const ThinkResult& result,
+                ThinkAnswer& answer) {
+  if (result.reply.to_col == -1) return;
+  SfenPosition after = game.pos;
+  apply_move(after, answer.move);
+  const MoveRecord reply = move_from_engine_view(view, result.reply);
+  if (!is_legal_move(e, after, reply)) return;
+  answer.reply = reply;
+  answer.has_reply = true;
+}
 
 }  // namespace
 
-std::string score_words(int sente_score) {
-  const int own = -sente_score;
-  if (own > MATE_SCORE_BASE - MAX_PLY && own < MATE_SCORE_BASE)
-    return "score mate " + std::to_string(MATE_SCORE_BASE - own);
-  if (own == MATE_SCORE_BASE) return "score cp 0";   // a book move carries no evaluation
-  if (own > KING_SCORE - KING_PLIES * KING_PLY_STEP && own <= KING_SCORE)
-    return "score mate " + std::to_string((KING_SCORE - own) / KING_PLY_STEP - 1);
-  if (-own > KING_SCORE - KING_PLIES * KING_PLY_STEP && -own <= KING_SCORE)
-    return "score mate -" + std::to_string((KING_SCORE + own) / KING_PLY_STEP - 1);
-  return "score cp " + std::to_string(own);
-}
-
-ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest& options) {
+ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest& options, UsiSession* progress) {
   ThinkAnswer answer;
   MoveRecord legal[MAX_LEGAL_MOVES];
   const int count = legal_moves(e, game.pos, legal);
@@ -48,6 +76,11 @@ ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest
   request.game_ply = game.game_ply;
 
   const UsiClock::time_point start = UsiClock::now();
+  ProgressReport report{progress, &view, start};
+  if (progress) {
+    request.on_completed = report_completed;
+    request.completed_context = &report;
+  }
   const ThinkResult result = think(e, request);
   answer.ms = std::chrono::duration_cast<std::chrono::milliseconds>(UsiClock::now() - start).count();
   answer.nodes = result.all_nodes;
@@ -74,6 +107,7 @@ ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest
     if (same_move(found, legal[i])) {
       answer.move = legal[i];
       answer.searched = true;
+      take_reply(e, game, view, result, answer);
       return answer;
     }
   // Stopped before the root had searched a move (or, against expectation, a move the rules forbid):
@@ -90,11 +124,13 @@ std::string answer_info(const ThinkAnswer& a, int depth) {
   // only by the part of its tree searched by then.
   if (!a.stopped) info += " " + score_words(a.score);
   if (!a.resign) info += " pv " + move_to_usi(a.move);
+  if (!a.resign && a.has_reply) info += " " + move_to_usi(a.reply);
   return info;
 }
 
-// The opponent's expected reply to our answer, for "bestmove X ponder Y": the opponent's side thought
-// briefly, as the window's think ahead guesses. Empty when the game ends with the answer.
+// The opponent's expected reply to our answer, for "bestmove X ponder Y" when the think has none: the
+// opponent's side thought briefly, as the window's think ahead guesses. Empty when the game ends with the
+// answer.
 std::string expected_reply(Engine& e, const GamePosition& game, const MoveRecord& answer, int limit_ms) {
   GamePosition after = game;
   apply_move(after.pos, answer);
@@ -105,49 +141,61 @@ std::string expected_reply(Engine& e, const GamePosition& game, const MoveRecord
   return reply.resign || !reply.searched ? std::string() : move_to_usi(reply.move);
 }
 
+// The line said before the answer's info line: where the answer comes from when it is not the level's
+// whole think.
+std::string answer_note(const ThinkAnswer& answer, const GoRequest& go) {
+  const std::string depth = std::to_string(answer.depth);
+  if (answer.stopped)
+    return answer.searched ? "info string stopped during the depth " + depth + " think: its best move so far"
+                           : "info string stopped before any move was searched";
+  if (answer.limited)
+    return (go.infinite || go.ponder ? "info string stopped: the depth " : "info string time limit: the depth ") +
+           depth + " think answered";
+  return "";
+}
+
 void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   Engine& e = *s.engine;
   const long long budget = think_budget_ms(go, game.pos.side_to_move);
   // A clocked think is a time-limited one: thinks of growing size, the largest completed one answering.
-  // Its own limit ends it; a ponder think has no clock before ponderhit, so it gets a day and the job
-  // timer, armed at ponderhit, stops it (a stopped time-limited think still answers a completed think).
-  // An infinite think is the level's one think, stopped only by "stop".
+  // "go infinite" and "go ponder" run the same thinks until stopped: by "stop", or by a ponder's clock,
+  // which starts at ponderhit. An unclocked go is the level's one think. Each completed think of a
+  // series writes its info line.
   ThinkRequest request;
+  if (go.infinite || go.ponder) request.until_stopped = true;
   // The limit leaves the budget's last fifth for the grace the first think may take past its limit.
-  if (budget >= 0) request.limit_ms = go.ponder ? PONDER_LIMIT_MS : static_cast<int>(std::max(budget * 4 / 5, 1LL));
-  JobTimer timer = start_job_timer(s, [&e] { stop_think(e); });
+  else if (budget >= 0) request.limit_ms = static_cast<int>(std::max(budget * 4 / 5, 1LL));
+  Deadline clock;
+  start_job_clock(s, clock, -1, go.ponder);
+  const ThinkAnswer answer = answer_think(e, game, request, &s);
+  finish_job_clock(s, clock);
 
-  const ThinkAnswer answer = answer_think(e, game, request);
-  finish_job_timer(s, timer);
-
-  // The expected reply, when the GUI ponders: guessed within half the time the clock still leaves; a
-  // ponder think that ended before "ponderhit" guesses within half the clock ponderhit will start (it
-  // may come during the guess); never after a "stop", which wants the answer now.
+  // The expected reply, when the GUI ponders: the think's own, else guessed within half the time the
+  // clock still leaves; a ponder think that ended before "ponderhit" guesses within half the clock
+  // ponderhit will start (it may come during the guess); never after a "stop", which wants the answer now.
   bool stopped_from_outside, clock_running;
   {
     std::lock_guard<std::mutex> lock(s.job_mutex);
     stopped_from_outside = s.stop_seen;
     clock_running = s.ponderhit_seen;
   }
+  std::string reply = answer.has_reply ? move_to_usi(answer.reply) : std::string();
   long long guess_ms = GUESS_LIMIT_MS;
   if (go.ponder) guess_ms = clock_running ? 0 : s.ponder_budget_ms < 0 ? GUESS_LIMIT_MS : s.ponder_budget_ms / 2;
   else if (!go.infinite && budget >= 0) guess_ms = (budget - answer.ms) / 2;
   guess_ms = std::min<long long>(guess_ms, GUESS_LIMIT_MS);
-  std::string reply;
-  if (s.ponder_enabled && !answer.resign && !stopped_from_outside && guess_ms >= MIN_GUESS_MS)
+  if (s.ponder_enabled && reply.empty() && !answer.resign && !stopped_from_outside && guess_ms >= MIN_GUESS_MS)
     reply = expected_reply(e, game, answer.move, static_cast<int>(guess_ms));
 
   // "go infinite" and "go ponder" must not answer before the GUI says so.
   if (go.infinite || go.ponder) wait_for_release(s, go.ponder);
 
   if (answer.book) usi_write(s, "info string book move");
-  if (answer.stopped)
-    usi_write(s, answer.searched ? "info string stopped early" : "info string stopped before any move was searched");
-  else if (answer.limited)
-    usi_write(s, "info string time limit: the depth " + std::to_string(answer.depth) + " think answered");
+  const std::string note = answer_note(answer, go);
+  if (!note.empty()) usi_write(s, note);
   usi_write(s, answer_info(answer, answer.depth));
-  usi_write(s, answer.resign ? "bestmove resign"
-                             : "bestmove " + move_to_usi(answer.move) + (reply.empty() ? "" : " ponder " + reply));
+  const bool ponder = s.ponder_enabled && !reply.empty();
+  usi_answer(s, answer.resign ? "bestmove resign" : "bestmove " + move_to_usi(answer.move) + (ponder ? " ponder " + reply : ""));
 }
 
 }  // namespace halvane

@@ -42,19 +42,20 @@ void start_job(UsiSession& s, void (*job)(UsiSession&, GoRequest, GamePosition),
   join_worker(s);
   {
     std::lock_guard<std::mutex> lock(s.job_mutex);
-    s.job_done = false;
     s.stop_seen = false;
     s.ponderhit_seen = false;
-    s.timed_out = false;
-    s.has_deadline = false;
     s.ponder_budget_ms = go.ponder ? think_budget_ms(go, s.game.pos.side_to_move) : -1;
   }
   clear_stop(*s.engine);
+  {
+    std::lock_guard<std::mutex> lock(s.write_mutex);
+    s.answer_owed = true;
+  }
   try {
     s.worker = std::thread(job, std::ref(s), go, s.game);
   } catch (const std::exception&) {
     info_string(s, "could not start a thread for go");
-    usi_write(s, go.kind == GoKind::MATE ? "checkmate timeout" : "bestmove resign");
+    usi_answer(s, go.kind == GoKind::MATE ? "checkmate timeout" : "bestmove resign");
   }
 }
 
@@ -129,10 +130,9 @@ void handle_go(UsiSession& s, std::string_view args) {
 void handle_ponderhit(UsiSession& s) {
   std::lock_guard<std::mutex> lock(s.job_mutex);
   s.ponderhit_seen = true;
-  if (s.ponder_budget_ms >= 0 && !s.job_done) {
-    s.has_deadline = true;
-    s.deadline = UsiClock::now() + std::chrono::milliseconds(s.ponder_budget_ms);
-  }
+  s.ponderhit_at = UsiClock::now();
+  if (s.ponder_budget_ms >= 0 && s.job_clock)
+    set_deadline(*s.job_clock, s.ponderhit_at + std::chrono::milliseconds(s.ponder_budget_ms));
   s.job_changed.notify_all();
 }
 
@@ -141,6 +141,14 @@ void handle_ponderhit(UsiSession& s) {
 void usi_write(UsiSession& s, std::string_view line) {
   std::lock_guard<std::mutex> lock(s.write_mutex);
   s.write_line(line);
+}
+
+bool usi_answer(UsiSession& s, std::string_view line) {
+  std::lock_guard<std::mutex> lock(s.write_mutex);
+  if (!s.answer_owed) return false;
+  s.answer_owed = false;
+  s.write_line(line);
+  return true;
 }
 
 void usi_session_start(UsiSession& s, std::function<void(std::string_view)> write_line) {

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "engine/sfen.h"
+#include "think/deadline.h"
 #include "think/think.h"
 #include "usi/go_request.h"
 #include "usi/position_command.h"
@@ -23,8 +24,10 @@ namespace halvane {
 using UsiClock = std::chrono::steady_clock;
 
 struct UsiSession {
+  // The one writer: every line leaves through usi_write, whole and in order, under write_mutex.
   std::function<void(std::string_view)> write_line;   // one protocol line, without its line end
   std::mutex write_mutex;                             // the worker and the reader both write
+  bool answer_owed = false;        // under write_mutex: the running go's bestmove or checkmate is not out yet
 
   EngineHandle engine;   // one Engine for the whole conversation; re-initialised on a strength change
   EngineHandle scratch;  // the reading thread's, for checking moves while the worker thinks
@@ -32,17 +35,15 @@ struct UsiSession {
   bool ponder_enabled = false;      // USI_Ponder: the GUI ponders, so bestmove names the expected reply
   GamePosition game;                // the last position that was accepted
 
-  // The running job ("go" in any form) and what the reader tells it.
+  // The running job ("go" in any form) and what the reader tells it; all under job_mutex.
   std::thread worker;
   std::mutex job_mutex;
   std::condition_variable job_changed;
-  bool job_done = false;            // the think or mate search itself has returned
   bool stop_seen = false;           // "stop" arrived
   bool ponderhit_seen = false;      // "ponderhit" arrived: the clock now runs
-  bool timed_out = false;          // the job's deadline passed before it finished
-  bool has_deadline = false;
-  UsiClock::time_point deadline;
+  UsiClock::time_point ponderhit_at;
   long long ponder_budget_ms = -1;  // the clock a "go ponder" gets at ponderhit; -1 none
+  Deadline* job_clock = nullptr;    // the running job's clock, while it has one
 };
 
 // Sets the session up at the strongest level with the initial position; `write_line` receives every line.
@@ -58,6 +59,9 @@ void usi_session_finish(UsiSession& s);
 
 // Writes one line under the session's output lock.
 void usi_write(UsiSession& s, std::string_view line);
+// Writes the running go's answer ("bestmove ...", "checkmate ..."): once, as the go's last line. A go
+// owes one answer from its start; a second is dropped (and false returned).
+bool usi_answer(UsiSession& s, std::string_view line);
 
 // The long-running commands, each in its own file.
 void run_think_job(UsiSession& s, GoRequest go, GamePosition game);

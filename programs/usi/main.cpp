@@ -1,16 +1,37 @@
 // halvane-usi: reads USI commands from standard input and answers on standard output, one line each.
-// The end of input counts as "quit".
+// The end of input counts as "quit". Every line goes out through the session's one writer as a single
+// write(2) of the whole line; the standard input stream is untied from std::cout, so reading a command
+// never flushes output behind the writer's back.
+#include <unistd.h>
+
+#include <cerrno>
 #include <iostream>
 #include <string>
 
 #include "usi/usi_session.h"
 
+namespace {
+
+// The whole line and its end in one call where the pipe takes it; a short write continues where it ended.
+void write_stdout(std::string_view line) {
+  std::string text(line);
+  text += '\n';
+  size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t n = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;   // the GUI went away: nothing more can reach it
+    done += static_cast<size_t>(n);
+  }
+}
+
+}  // namespace
+
 int main() {
   std::ios::sync_with_stdio(false);
+  std::cin.tie(nullptr);
   halvane::UsiSession session;
-  halvane::usi_session_start(session, [](std::string_view line) {
-    std::cout << line << '\n' << std::flush;
-  });
+  halvane::usi_session_start(session, write_stdout);
   std::string line;
   while (std::getline(std::cin, line)) {
     if (!halvane::usi_handle_line(session, line)) return 0;

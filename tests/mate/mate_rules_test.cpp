@@ -1,6 +1,7 @@
 // The mate solver's rules on positions set up by hand: mates in one of every kind, the generation order
 // that breaks ties, shorter mates replacing longer ones, the pawn-drop mate in one, interposing drops,
 // the king capture at the root, the repetition test, the ply limit, the stop signal and the reply check.
+#include <atomic>
 #include <chrono>
 #include <thread>
 
@@ -140,18 +141,27 @@ TEST(MateSearch, StopSignal) {
     EXPECT_EQ(s->mate_found.load(), 0);
     EXPECT_EQ(s->nodes, 2u);
   }
-  // Set while a long search runs on its own thread: it winds down with no mate long before a full run.
+  // Set by another thread at the search's 1000th node: it winds down with no mate within a few nodes.
   const char* sfen = "4k4/9/9/9/9/9/9/9/4K4 b RBS 1";
   const MateRun full = solve_mate(sfen);
   ASSERT_FALSE(full.found);
+  ASSERT_GT(full.nodes, 10000u);
   auto s = solver_for(sfen);
+  static std::atomic<int> reached{0};
+  static std::atomic<int> stopped{0};
+  s->node_hook_at = 1000;
+  s->node_hook = [](MateSolver&) {
+    reached.store(1);
+    while (stopped.load() == 0) std::this_thread::yield();
+  };
   std::thread mate_thread([&] { run_mate_search(*s); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  while (reached.load() == 0) std::this_thread::yield();
   s->base_depth.store(0);
   s->depth_limit.store(0);
+  stopped.store(1);
   mate_thread.join();
   EXPECT_EQ(s->mate_found.load(std::memory_order_acquire), 0);
-  EXPECT_LT(s->nodes, full.nodes / 2) << "full run " << full.nodes;
+  EXPECT_LT(s->nodes, 1100u) << "full run " << full.nodes;
 }
 
 // Mates of every length the limit allows. `shortest` is the shortest mate the solver's rules allow, found

@@ -119,7 +119,7 @@ TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
   });
-  int taken = 0;
+  int taken = 0, takeable = 0;
   for (int cycle = 0; cycle < 9; ++cycle) {
     think_ahead_start(a, now);
     ThinkResult result;
@@ -129,6 +129,8 @@ TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
     {
       std::unique_lock<std::mutex> lock(a.mutex);
       a.changed.wait(lock, [&] { return a.guess_done && (a.guessed == 0 || a.next > 0); });
+      // A guess cut by its limit on a starved machine ranks no reply: nothing to take then.
+      takeable += cycle % 3 == 2 && a.guessed > 0;
       // The latest reply taken up: its think may still run, or have ended with the next one under way.
       expected = a.requests[a.next > 0 ? a.next - 1 : 0];
     }
@@ -139,6 +141,7 @@ TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
   }
   over = true;
   watcher.join();
-  EXPECT_EQ(taken, 3);
+  EXPECT_EQ(taken, takeable);
+  EXPECT_GT(takeable, 0);
   EXPECT_FALSE(a.engines[0]->mate_thread.joinable() || a.engines[1]->mate_thread.joinable());
 }

@@ -59,6 +59,13 @@ struct Harness {
       return false;
     });
   }
+  // The last "info depth" line among those consumed: after wait_for("bestmove"), the answer's own.
+  std::string last_info() {
+    std::lock_guard<std::mutex> lock(mutex);
+    for (size_t i = read; i-- > 0;)
+      if (lines[i].rfind("info depth", 0) == 0) return lines[i];
+    return "";
+  }
   std::vector<std::string> all() {
     std::lock_guard<std::mutex> lock(mutex);
     return lines;

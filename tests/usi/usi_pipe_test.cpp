@@ -6,12 +6,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/usi/usi_harness.h"
+#include "usi/bench.h"
 
 using namespace halvane;
 
@@ -19,7 +23,7 @@ namespace {
 
 class UsiChild {
  public:
-  UsiChild() {
+  explicit UsiChild(const char* binary = HALVANE_USI_BIN) {
     int to_child[2], from_child[2];
     if (pipe(to_child) != 0 || pipe(from_child) != 0) return;
     pid_ = fork();
@@ -28,7 +32,7 @@ class UsiChild {
       dup2(from_child[1], 1);
       close(to_child[1]);
       close(from_child[0]);
-      execl(HALVANE_USI_BIN, HALVANE_USI_BIN, static_cast<char*>(nullptr));
+      execl(binary, binary, static_cast<char*>(nullptr));
       _exit(127);
     }
     close(to_child[0]);
@@ -173,3 +177,97 @@ TEST(UsiPipe, EndOfInputEndsAThinkingEngine) {
   EXPECT_NE(usi.expect("bestmove"), "") << "the think owes its answer";
   EXPECT_EQ(usi.wait_exit(60), 0) << "halvane-usi did not end at the end of its input";
 }
+
+namespace {
+
+// Answer lines among seen[from, to).
+int answers_in(const std::vector<std::string>& seen, size_t from, size_t to) {
+  int n = 0;
+  for (size_t i = from; i < to; ++i) n += seen[i].rfind("bestmove", 0) == 0 || seen[i].rfind("checkmate", 0) == 0;
+  return n;
+}
+
+// The protocol soak: games from real positions played on by the engine's own answers, one go after the
+// other at several byoyomi values, the next position and isready sent the instant each answer arrives,
+// stops and ponderhits at random moments, a mate search now and then, usinewgame and gameover around
+// each game, while two threads keep both cores busy. Every go gets exactly one answer, after its own
+// command and legal in its own position (its ponder move too); none comes between an answer and readyok.
+void soak(const char* binary) {
+  constexpr int GAMES = 6, PLIES = 12;
+  const int STARTS[GAMES] = {4, 9, 14, 18, 24, 28};
+  const char* const MATE_PROBLEM = "9/4k4/9/4P4/9/9/9/9/9 b 2G 1";
+  UsiChild usi(binary);
+  ASSERT_TRUE(usi.started());
+  std::atomic<bool> done{false};
+  std::vector<std::thread> load;
+  for (int i = 0; i < 2; ++i)
+    load.emplace_back([&done] { while (!done.load(std::memory_order_relaxed)) {} });
+  std::mt19937 rng(22);
+  auto pause = [&rng](int up_to_ms) { std::this_thread::sleep_for(std::chrono::milliseconds(rng() % up_to_ms)); };
+  usi.send("setoption name Strength value chuukara");
+  usi.send("setoption name USI_Ponder value true");
+  usi.send("isready");
+  EXPECT_EQ(usi.expect("readyok", 120), "readyok");
+  int goes = 0;
+  for (int game = 0; game < GAMES && !::testing::Test::HasFailure(); ++game) {
+    usi.send("usinewgame");
+    SfenPosition pos;
+    std::string error;
+    ASSERT_TRUE(parse_sfen(GAME_BENCH_SFEN[STARTS[game]], pos, error)) << error;
+    std::string position = std::string("position sfen ") + GAME_BENCH_SFEN[STARTS[game]] + " moves";
+    for (int ply = 0; ply < PLIES && !::testing::Test::HasFailure(); ++ply, ++goes) {
+      // Kinds 0-5 a clocked go, 6 one stopped, 7 a ponder, 8 go infinite, 9 a mate problem.
+      const int kind = static_cast<int>(rng() % 10);
+      const bool mate = kind == 9;
+      const std::string clock = "btime 0 wtime 0 byoyomi " + std::to_string(100 << (rng() % 3));
+      const std::string what = "game " + std::to_string(game) + " ply " + std::to_string(ply) + " kind " +
+                               std::to_string(kind);
+      const size_t mark = usi.seen.size();
+      usi.send(mate ? std::string("position sfen ") + MATE_PROBLEM : position);
+      usi.send(mate ? "go mate 5000" : kind == 7 ? "go ponder " + clock : kind == 8 ? "go infinite" : "go " + clock);
+      if (kind >= 6 && kind <= 8) {
+        pause(400);
+        usi.send(kind == 7 && rng() % 2 ? "ponderhit" : "stop");
+      }
+      const std::string answer = usi.expect(mate ? "checkmate" : "bestmove", 120);
+      ASSERT_NE(answer, "") << what << ": no answer";
+      EXPECT_EQ(answers_in(usi.seen, mark, usi.seen.size() - 1), 0) << what << ": an answer before " << answer;
+      // The next command the instant the answer is read: nothing may answer again before readyok.
+      const size_t after = usi.seen.size();
+      usi.send(position);
+      usi.send("isready");
+      ASSERT_EQ(usi.expect("readyok", 120), "readyok") << what;
+      EXPECT_EQ(answers_in(usi.seen, after, usi.seen.size()), 0) << what << ": a second answer after " << answer;
+      if (mate) {
+        SfenPosition problem;
+        ASSERT_TRUE(parse_sfen(MATE_PROBLEM, problem, error));
+        EXPECT_EQ(play_answer(problem, answer), 3) << what << ": " << answer;
+        continue;
+      }
+      if (answer == "bestmove resign") break;
+      SfenPosition after_answer = pos;
+      std::string_view words = answer;
+      next_word(words);
+      const std::string move(next_word(words));
+      ASSERT_EQ(play_checked(after_answer, move, what), 1) << answer;
+      if (next_word(words) == "ponder") play_checked(after_answer, next_word(words), what + " ponder");
+      play_checked(pos, move, what);
+      position += " " + move;
+      if (no_legal_move(pos)) break;
+    }
+    usi.send("gameover win");
+  }
+  usi.send("quit");
+  EXPECT_EQ(usi.wait_exit(120), 0) << "halvane-usi did not end cleanly on quit (66: a ThreadSanitizer report)";
+  done = true;
+  for (std::thread& t : load) t.join();
+  EXPECT_GE(goes, GAMES * 4);
+}
+
+}  // namespace
+
+TEST(UsiPipe, SoakOfBackToBackGoesUnderLoad) { soak(HALVANE_USI_BIN); }
+
+#ifdef HALVANE_USI_TSAN_BIN
+TEST(UsiPipe, SoakUnderThreadSanitizer) { soak(HALVANE_USI_TSAN_BIN); }
+#endif

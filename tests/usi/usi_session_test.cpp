@@ -232,11 +232,12 @@ TEST(UsiSession, EveryBestmoveIsLegalAndTheAnswerWaitsForStopWhenInfinite) {
   // An ordinary score is told in centipawns, a mate in plies.
   h.send("position startpos moves 2g2f 8c8d 2f2e 8d8e 6i7h");
   h.send("go byoyomi 10000");
-  EXPECT_NE(h.wait_for("info depth").find(" score cp "), std::string::npos);
+  h.wait_for("bestmove");
+  EXPECT_NE(h.last_info().find(" score cp "), std::string::npos);
   h.send("position sfen 4k4/9/4P4/9/9/9/9/9/4K4 b G 1");
   h.send("go");
-  EXPECT_NE(h.wait_for("info depth").find("score mate 1 "), std::string::npos);
   EXPECT_EQ(h.wait_for("bestmove"), "bestmove G*5b");
+  EXPECT_NE(h.last_info().find("score mate 1 "), std::string::npos);
 
   // A lost position resigns; one without any legal move too.
   h.send("position sfen 8k/9/9/9/9/9/4p4/4g4/4K4 b - 1");
