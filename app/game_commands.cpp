@@ -31,6 +31,7 @@ void continue_from(GameState& gs, int k) {
   gs.record.length = k;
   show_slot(gs.record, k);
   gs.input.selection = 0;
+  gs.view.score_shown = NO_SCORE;   // the evaluation was of a move that has left the record
   forget_last_move(gs.view);
   gs.view.show_last_move = 0;
   MoveRecord move;

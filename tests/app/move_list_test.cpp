@@ -134,6 +134,7 @@ TEST_F(MoveListTest, NoStaleEvaluationInTheStatusLine) {
       {"change of sides", [&] { command(CMD_CHANGE_SIDES); }},
       {"new game", [&] { command(CMD_START), command(CMD_START); }},
       {"a step back", [&] { command(CMD_BACK); }},
+      {"a take back", [&] { command(CMD_TAKE_BACK); }},
   };
   for (const auto& row : rows) {
     fresh_record(GAME);
