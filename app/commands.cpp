@@ -83,7 +83,7 @@ void change_sides(GameState& gs, Engine& e) {
     return;
   }
   hold_computer(gs);
-  turn_record(gs.record);
+  rotate_record(gs.record);
   turn_by_parity(gs);
   gs.input.selection = 0;
   gs.view.show_last_move = 0;

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "engine/turn.h"
+#include "core/rotation.h"
 
 namespace halvane {
 
@@ -102,21 +102,21 @@ void turn_by_parity(GameState& gs) {
 }
 
 // Turns one slot by 180 degrees; the wall frame comes from the initial board, so it stays 255.
-static void turn_slot(const RecordState& record, int board[GS_CELLS], bool exchange_owners) {
-  int turned[GS_CELLS];
-  copy_initial(record, turned);
+static void rotate_slot(const RecordState& record, int board[GS_CELLS], bool exchange_owners) {
+  int rotated[GS_CELLS];
+  copy_initial(record, rotated);
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) {
-      const int code = board[gs_index(turned_line(col), turned_line(row))];
-      turned[gs_index(col, row)] = exchange_owners ? turned_code(code) : code;
+      const int code = board[gs_index(rotated_line(col), rotated_line(row))];
+      rotated[gs_index(col, row)] = exchange_owners ? rotated_code(code) : code;
     }
-  std::memcpy(board, turned, sizeof turned);
+  std::memcpy(board, rotated, sizeof rotated);
 }
 
-static void turn_slots(RecordState& record, bool exchange_owners) {
+static void rotate_slots(RecordState& record, bool exchange_owners) {
   const int last = record.length < RECORD_SLOTS ? record.length : RECORD_SLOTS - 1;
   for (int k = 0; k <= last; ++k) {
-    turn_slot(record, record.record_boards[k], exchange_owners);
+    rotate_slot(record, record.record_boards[k], exchange_owners);
     int hand[8];
     std::memcpy(hand, record.record_hands[0][k], sizeof hand);
     std::memcpy(record.record_hands[0][k], record.record_hands[1][k], sizeof hand);
@@ -124,15 +124,15 @@ static void turn_slots(RecordState& record, bool exchange_owners) {
   }
 }
 
-void turn_record(RecordState& record) {
-  turn_slots(record, true);
+void rotate_record(RecordState& record) {
+  rotate_slots(record, true);
   record.player_is_gote ^= 1;
   record.current = 0;
   show_slot(record, 0);
 }
 
 void orient_for_file(RecordState& record) {
-  if (record.player_is_gote == 1) turn_slots(record, false);
+  if (record.player_is_gote == 1) rotate_slots(record, false);
 }
 
 void apply_board_move(RecordState& record, int side, int from_col, int from_row, int to_col, int to_row, int code_after) {

@@ -6,10 +6,10 @@
 #include <atomic>
 #include <cstdint>
 
-#include "engine/initial_position.h"
-#include "engine/types.h"
-#include "record/game_record.h"
-#include "record/kif_names.h"
+#include "core/initial_position.h"
+#include "core/types.h"
+#include "kif/game_record.h"
+#include "kif/kif_names.h"
 
 namespace halvane {
 struct Engine;
@@ -155,7 +155,7 @@ void turn_by_parity(GameState& gs);
 
 // Turns every slot 0..length by 180 degrees with the owners exchanged, exchanges the recorded hands,
 // toggles player_is_gote and shows slot 0.
-void turn_record(RecordState& record);
+void rotate_record(RecordState& record);
 
 // When the player is gote: turns every slot 0..length by 180 degrees with the owners kept (the board seen
 // from across the table, not the turn above) and exchanges the recorded hands, so that sente stands at

@@ -1,5 +1,5 @@
 // The save and load menu commands: the refusals while the computer thinks, the file dialogs, the message
-// boxes, and the state a loaded game is left in. The bytes themselves come from the record library's
+// boxes, and the state a loaded game is left in. The bytes themselves come from the kif library's
 // reader and writer, the moves from the record slots.
 #include "app/kif_file.h"
 
@@ -11,7 +11,7 @@
 #include "app/render.h"
 #include "app/ui.h"
 #include "app/utf8.h"
-#include "record/file_bytes.h"
+#include "kif/file_bytes.h"
 
 namespace halvane {
 

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "app/game_state.h"
-#include "record/kif_read.h"
-#include "record/kif_write.h"
+#include "kif/kif_read.h"
+#include "kif/kif_write.h"
 #include "think/think.h"
 
 namespace halvane {

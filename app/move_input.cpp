@@ -10,8 +10,8 @@
 #include "app/turn_flow.h"
 #include "app/turn_monitor.h"
 #include "app/ui.h"
-#include "engine/promotion.h"
-#include "engine/second_pawn.h"
+#include "core/promotion.h"
+#include "core/second_pawn.h"
 
 namespace halvane {
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/game_state.h"
-#include "engine/sfen.h"
+#include "core/sfen.h"
 
 namespace halvane {
 

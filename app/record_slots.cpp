@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 
 namespace halvane {
 
@@ -74,8 +74,8 @@ bool record_from_slots(const GameState& gs, GameRecord& record, SlotChange& fail
       failure = change;
       return false;
     }
-    // The player as gote sees sente's pieces at the top: the file's view is the turned board.
-    record.moves[record.move_count++] = gs.record.player_is_gote ? turn_move(move) : move;
+    // The player as gote sees sente's pieces at the top: the file's view is the rotated board.
+    record.moves[record.move_count++] = gs.record.player_is_gote ? rotate_move(move) : move;
   }
   return true;
 }

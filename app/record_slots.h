@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/game_state.h"
-#include "record/game_record.h"
+#include "kif/game_record.h"
 
 namespace halvane {
 
@@ -19,7 +19,7 @@ enum SlotChange {
 // squares that differ.
 SlotChange slot_move(const GameState& gs, int k, MoveRecord& move, int& differences);
 
-// The moves of slots 0..length with sente at the bottom (turned when the player is gote) and the game's
+// The moves of slots 0..length with sente at the bottom (rotated when the player is gote) and the game's
 // end; an unchanged slot ends them. True when every step up to there is a move; otherwise `failure` and
 // `differences` describe the first step that is none, and `record` holds the moves before it.
 bool record_from_slots(const GameState& gs, GameRecord& record, SlotChange& failure, int& differences);

@@ -7,9 +7,9 @@
 #include "app/game_end.h"
 #include "app/record_slots.h"
 #include "app/turn_monitor.h"
-#include "engine/promotion.h"
-#include "record/kif_encoding.h"
-#include "record/kif_names.h"
+#include "core/promotion.h"
+#include "kif/kif_encoding.h"
+#include "kif/kif_names.h"
 
 namespace halvane {
 

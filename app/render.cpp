@@ -80,13 +80,13 @@ void draw_hand(Image* target, const GameState& gs, int side) {
 void draw_coordinates(Image* target, const GameState& gs) {
   static const char16_t FILES[] = u"９８７６５４３２１";
   static const char16_t RANKS[] = u"一二三四五六七八九";
-  const bool turned = gs.record.player_is_gote != 0;
+  const bool rotated = gs.record.player_is_gote != 0;
   // Strips in the board's colour along its top and right edges, so each repaint writes on a clean ground.
   image_rect(target, 0, FILE_LABEL_Y - 1, 361, 1, RGB_YELLOW);
   image_rect(target, 360, 0, RANK_STRIP_RIGHT, 360, RGB_YELLOW);
   for (int i = 0; i < 9; ++i) {
-    const char16_t file[2] = {FILES[turned ? 8 - i : i], 0};
-    const char16_t rank[2] = {RANKS[turned ? 8 - i : i], 0};
+    const char16_t file[2] = {FILES[rotated ? 8 - i : i], 0};
+    const char16_t rank[2] = {RANKS[rotated ? 8 - i : i], 0};
     image_label(target, SQUARE * i + LABEL_INSET, FILE_LABEL_Y, file, RGB_BLACK);
     image_label(target, RANK_LABEL_X, SQUARE * i + LABEL_INSET, rank, RGB_BLACK);
   }

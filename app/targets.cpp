@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "engine/piece_moves.h"
+#include "core/piece_moves.h"
 
 namespace halvane {
 

@@ -17,7 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "think/strength.h"
 #include "think/think_ahead.h"
 #include "usi/position_command.h"
@@ -32,7 +32,7 @@ long long ms_since(Clock::time_point start) {
   return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
 }
 
-// The computer's (white's) view of a position: white is GOTE, never turned.
+// The computer's (white's) view of a position: white is GOTE, never rotated.
 ThinkRequest white_view(const SfenPosition& pos, int side, int game_ply) {
   SfenPosition white_to_move = pos;
   white_to_move.side_to_move = WHITE;

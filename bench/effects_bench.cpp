@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/effects.h"
-#include "engine/piece_moves.h"
-#include "engine/sfen.h"
+#include "core/effects.h"
+#include "core/piece_moves.h"
+#include "core/sfen.h"
 
 using namespace halvane;
 

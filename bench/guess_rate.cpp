@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "think/think_ahead.h"
 #include "think/strength.h"
 #include "usi/position_command.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "think/strength.h"
 #include "think/think.h"
 #include "usi/position_command.h"

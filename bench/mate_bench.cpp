@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "mate/mate_search.h"
 
 using namespace halvane;
@@ -62,18 +62,18 @@ void reply_check(benchmark::State& state, const char* sfen) {
     state.SkipWithError("position did not load");
     return;
   }
-  // reply_probe turns the board it is given; hand it the attacker's position turned once already.
+  // reply_probe turns the board it is given; hand it the attacker's position rotated once already.
   auto s = std::make_unique<MateSolver>();
   arm_mate_solver(*s, MATE_DEPTH);
-  EnginePosition turned{};
-  std::memcpy(turned.board, p.view.board, BOARD_CELLS);
-  std::memcpy(turned.hand, p.view.hand, sizeof turned.hand);
+  EnginePosition rotated{};
+  std::memcpy(rotated.board, p.view.board, BOARD_CELLS);
+  std::memcpy(rotated.hand, p.view.hand, sizeof rotated.hand);
   uint8_t unused[BOARD_CELLS];
-  turn_position(turned, unused);
+  rotate_position(rotated, unused);
   int proven = 0;
   for (auto _ : state) {
     s->nodes = 0;
-    proven = reply_probe(*s, turned.board, turned.hand[SENTE], turned.hand[GOTE]);
+    proven = reply_probe(*s, rotated.board, rotated.hand[SENTE], rotated.hand[GOTE]);
   }
   state.counters["proven"] = proven;
   state.counters["nodes"] = static_cast<double>(s->nodes);

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "engine/effects.h"
+#include "core/effects.h"
 #include "search/engine.h"
 #include "think/engine_init.h"
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "search/perft.h"
 #include "search/search.h"
 

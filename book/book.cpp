@@ -2,7 +2,7 @@
 // one extra entry, and the two-pass lookup (exact board, then the closest board with a GOTE move).
 #include "book/book.h"
 
-#include "engine/initial_position.h"
+#include "core/initial_position.h"
 
 namespace halvane {
 

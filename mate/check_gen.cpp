@@ -4,8 +4,8 @@
 #include <array>
 #include <cstdlib>
 
-#include "engine/piece_moves.h"
-#include "engine/second_pawn.h"
+#include "core/piece_moves.h"
+#include "core/second_pawn.h"
 #include "mate/mate_nodes.h"
 
 namespace halvane {

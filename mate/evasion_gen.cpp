@@ -5,8 +5,8 @@
 #include <bit>
 #include <cstring>
 
-#include "engine/piece_moves.h"
-#include "engine/second_pawn.h"
+#include "core/piece_moves.h"
+#include "core/second_pawn.h"
 #include "mate/mate_nodes.h"
 
 namespace halvane {

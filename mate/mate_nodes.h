@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "engine/promotion.h"
+#include "core/promotion.h"
 #include "mate/mate_solver.h"
 
 namespace halvane {

@@ -1,6 +1,6 @@
 // The mate search proper: the attacker and defender nodes with their two passes, the mate thread's run
 // (both passes at the root, the shortest mate kept, a pawn-drop mate in one refused) and the reply check
-// that asks, on the turned position, whether the human could force mate.
+// that asks, on the rotated position, whether the human could force mate.
 #include "mate/mate_search.h"
 
 #include <cstring>
@@ -114,10 +114,10 @@ int reply_probe(MateSolver& s, const uint8_t board[BOARD_CELLS], const uint8_t s
   std::memcpy(s.pos.hand[SENTE], sente_hand, 8);
   std::memcpy(s.pos.hand[GOTE], gote_hand, 8);
   // The human's pieces become the GOTE pieces, so the attacker's code asks for the human's mate. The
-  // turn refills both king stacks from the turned kings; a missing king keeps the unreachable cell 0.
+  // turn refills both king stacks from the rotated kings; a missing king keeps the unreachable cell 0.
   for (int side = 0; side < 2; ++side)
     for (int ply = 0; ply < MAX_PLY; ++ply) s.pos.king_sq[side][ply] = 0;
-  turn_position(s.pos, s.saved_board);
+  rotate_position(s.pos, s.saved_board);
   return run_reply_check(s);
 }
 

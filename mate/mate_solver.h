@@ -5,9 +5,9 @@
 #include <atomic>
 #include <cstdint>
 
-#include "engine/effects.h"
-#include "engine/position.h"
-#include "engine/types.h"
+#include "core/effects.h"
+#include "core/position.h"
+#include "core/types.h"
 
 namespace halvane {
 
@@ -23,7 +23,7 @@ struct MateSolver {
   uint8_t root_board[BOARD_CELLS];
   uint8_t root_hand[2][8];
   int root_king_sq[2];
-  // The reply solver's board before its 180-degree turn.
+  // The reply solver's board before its 180-degree rotation.
   uint8_t saved_board[BOARD_CELLS];
 
   int ply;

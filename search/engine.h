@@ -10,9 +10,9 @@
 #include <cstdlib>
 
 #include "book/book.h"
-#include "engine/effects.h"
-#include "engine/position.h"
-#include "engine/types.h"
+#include "core/effects.h"
+#include "core/position.h"
+#include "core/types.h"
 #include "mate/mate_solver.h"
 
 namespace halvane {

@@ -4,9 +4,9 @@
 // true from either stops the generator and its node at once.
 #pragma once
 
-#include "engine/piece_moves.h"
-#include "engine/promotion.h"
-#include "engine/second_pawn.h"
+#include "core/piece_moves.h"
+#include "core/promotion.h"
+#include "core/second_pawn.h"
 #include "search/engine.h"
 #include "search/search.h"
 

@@ -107,7 +107,7 @@ struct TurnedReport {
   void* context;
 };
 
-void report_turned(void* context, const MoveRecord& move, uint64_t count) {
+void report_rotated(void* context, const MoveRecord& move, uint64_t count) {
   const TurnedReport& t = *static_cast<const TurnedReport*>(context);
   t.report(t.context, move_from_engine_view(*t.view, move), count);
 }
@@ -118,8 +118,8 @@ uint64_t perft_position(Engine& e, const SfenPosition& pos, int depth, PerftRepo
   const EngineView view = engine_view(pos);
   perft_load(e, view.board, view.hand[SENTE], view.hand[GOTE]);
   if (!report) return perft(e, GOTE, depth);
-  TurnedReport turned{&view, report, context};
-  return perft(e, GOTE, depth, report_turned, &turned);
+  TurnedReport rotated{&view, report, context};
+  return perft(e, GOTE, depth, report_rotated, &rotated);
 }
 
 }  // namespace halvane

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "search/engine.h"
-#include "engine/sfen.h"
+#include "core/sfen.h"
 
 namespace halvane {
 
@@ -22,7 +22,7 @@ using PerftReport = void (*)(void* context, const MoveRecord& move, uint64_t cou
 uint64_t perft(Engine& e, int side, int depth, PerftReport report = nullptr, void* context = nullptr);
 
 // The same for a SFEN position, searched as the engine sees it (the computer's generators, the board
-// turned when black is to move); the reported moves are in the position's own coordinates.
+// rotated when black is to move); the reported moves are in the position's own coordinates.
 uint64_t perft_position(Engine& e, const SfenPosition& pos, int depth, PerftReport report = nullptr,
                         void* context = nullptr);
 

@@ -5,7 +5,7 @@
 
 #include <array>
 
-#include "engine/piece_moves.h"
+#include "core/piece_moves.h"
 #include "search/engine.h"
 
 namespace halvane {

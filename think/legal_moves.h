@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "think/think.h"
 
 namespace halvane {

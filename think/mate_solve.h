@@ -2,7 +2,7 @@
 // as USI "go mate" asks. stop_think ends a run early; an ended run never reports a mate.
 #pragma once
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "think/think.h"
 
 namespace halvane {

@@ -1,7 +1,7 @@
 // What a think's score means: the search's king-capture values, the mate thread's mate score and the
 // book's mark, told apart from an evaluation.
 #include "book/book.h"
-#include "engine/types.h"
+#include "core/types.h"
 #include "search/search.h"
 #include "think/think.h"
 

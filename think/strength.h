@@ -2,7 +2,7 @@
 // engine's initialisation, and nothing about strength is read at run time.
 #pragma once
 
-#include "engine/types.h"
+#include "core/types.h"
 
 namespace halvane {
 

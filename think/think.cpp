@@ -8,7 +8,7 @@
 #include <ctime>
 #include <thread>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "mate/mate_search.h"
 #include "search/engine.h"
 #include "search/search.h"
@@ -71,21 +71,21 @@ void mate_thread_body(Engine* e) {
   e->mate_running.store(0, std::memory_order_release);
 }
 
-// The 180-degree turn with the owners exchanged, of a 256-cell board and its hands: the side to move
+// The 180-degree rotation with the owners exchanged, of a 256-cell board and its hands: the side to move
 // becomes GOTE, as the engine always plays.
-void turn_request(ThinkRequest& r) {
+void rotate_request(ThinkRequest& r) {
   EnginePosition pos{};
   load_position(pos, r.board, r.hand[SENTE], r.hand[GOTE]);
   uint8_t saved[BOARD_CELLS];
-  turn_position(pos, saved);
+  rotate_position(pos, saved);
   std::memcpy(r.board, pos.board, sizeof r.board);
   std::memcpy(r.hand, pos.hand, sizeof r.hand);
   r.side = GOTE;
 }
 
-// A move of the turned position in the request's coordinates; none stays none.
-MoveRecord back_to_request(bool turned, const MoveRecord& m) {
-  return turned && m.to_col != -1 ? turn_move(m) : m;
+// A move of the rotated position in the request's coordinates; none stays none.
+MoveRecord back_to_request(bool rotated, const MoveRecord& m) {
+  return rotated && m.to_col != -1 ? rotate_move(m) : m;
 }
 
 // One complete think's main search (steps 2-5 and 9-12), beside the already running mate thread.
@@ -148,7 +148,7 @@ SearchAnswer answer_of(const Engine& e) {
 // The think itself, on a request with GOTE to move. Without a time limit it is one think at the Engine's
 // strength; with one (or until stopped), complete thinks of growing size share one mate thread, and the
 // largest that completed gives the answer. Results stay in the Engine's fields.
-ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool turned) {
+ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool rotated) {
   MateSolver& mate = e.mate_thread_solver;
   ThinkOutcome outcome;
 
@@ -202,8 +202,8 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool turned) {
       outcome.completed = i + 1;
       if (r.on_completed) {
         // The mate thread's count is its own until it is joined: the main search's nodes only.
-        const CompletedThink done{back_to_request(turned, kept.move),
-                                  back_to_request(turned, kept.reply), kept.score, kept.depth_limit,
+        const CompletedThink done{back_to_request(rotated, kept.move),
+                                  back_to_request(rotated, kept.reply), kept.score, kept.depth_limit,
                                   outcome.completed, outcome.all_nodes};
         r.on_completed(r.completed_context, done);
       }
@@ -266,15 +266,15 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool turned) {
 ThinkResult think(Engine& e, const ThinkRequest& request) {
   e.running_job.store(JOB_THINK);
   ThinkRequest r = request;
-  const bool turned = r.side == SENTE;
-  if (turned) turn_request(r);
-  const ThinkOutcome outcome = run_think(e, r, turned);
+  const bool rotated = r.side == SENTE;
+  if (rotated) rotate_request(r);
+  const ThinkOutcome outcome = run_think(e, r, rotated);
   e.running_job.store(JOB_NONE);
 
   ThinkResult result;
   result.resigned = e.resign_flag != 0;
-  result.move = back_to_request(turned, e.result_move);
-  result.reply = back_to_request(turned, e.result_reply);
+  result.move = back_to_request(rotated, e.result_move);
+  result.reply = back_to_request(rotated, e.result_reply);
   result.score = e.ply_best[0];
   result.meaning = score_meaning(result.score);
   result.mate_used = outcome.mate_used;
@@ -291,7 +291,7 @@ ThinkResult think(Engine& e, const ThinkRequest& request) {
   Ranking ranking;
   ranking.add(e.result_move);
   for (int i = 0; i < outcome.ranking.count; ++i) ranking.add(outcome.ranking.moves[i]);
-  for (int i = 0; i < ranking.count; ++i) result.ranked[i] = turned ? turn_move(ranking.moves[i]) : ranking.moves[i];
+  for (int i = 0; i < ranking.count; ++i) result.ranked[i] = rotated ? rotate_move(ranking.moves[i]) : ranking.moves[i];
   result.ranked_count = ranking.count;
   return result;
 }

@@ -1,12 +1,12 @@
 // The think facade: the one way front ends (the window programs, halvane-usi) start, stop and read a
-// think. The computer's side is always GOTE; a request with SENTE to move is thought on the turned
-// position and its answer turned back. Front ends hold an Engine only through this header.
+// think. The computer's side is always GOTE; a request with SENTE to move is thought on the rotated
+// position and its answer rotated back. Front ends hold an Engine only through this header.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
-#include "engine/types.h"
+#include "core/types.h"
 #include "think/strength.h"
 
 namespace halvane {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 
 namespace halvane {
 

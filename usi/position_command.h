@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "think/think.h"
-#include "engine/sfen.h"
+#include "core/sfen.h"
 
 namespace halvane {
 

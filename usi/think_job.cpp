@@ -1,4 +1,4 @@
-// "go": one think on the worker thread, its clock, its progress lines, and the answer turned back into
+// "go": one think on the worker thread, its clock, its progress lines, and the answer rotated back into
 // the GUI's coordinates with the reply it expects. The answer is always a legal move or "resign".
 #include <algorithm>
 #include <cstring>

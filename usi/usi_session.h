@@ -13,7 +13,7 @@
 #include <string_view>
 #include <thread>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "think/deadline.h"
 #include "think/think.h"
 #include "usi/go_request.h"

@@ -7,10 +7,10 @@
 #include <memory>
 #include <string>
 
-#include "engine/sfen.h"
-#include "record/file_bytes.h"
-#include "record/kif_read.h"
-#include "record/kif_write.h"
+#include "core/sfen.h"
+#include "kif/file_bytes.h"
+#include "kif/kif_read.h"
+#include "kif/kif_write.h"
 
 using namespace halvane;
 

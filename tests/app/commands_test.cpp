@@ -2,7 +2,7 @@
 // texts, and the change of sides.
 #include <cstring>
 
-#include "engine/turn.h"
+#include "core/rotation.h"
 #include "play_fixture.h"
 #include "search/engine.h"
 
@@ -218,7 +218,7 @@ TEST_F(Commands, ChangeOfSidesNeedsThreeMoves) {
     for (int row = 0; row < 9; ++row)
       for (int col = 0; col < 9; ++col) {
         const int old_code = before->record.record_boards[k][gs_index(8 - col, 8 - row)];
-        EXPECT_EQ(gs->record.record_boards[k][gs_index(col, row)], turned_code(old_code)) << "slot " << k;
+        EXPECT_EQ(gs->record.record_boards[k][gs_index(col, row)], rotated_code(old_code)) << "slot " << k;
       }
   // The computer now plays the player's old moves: the record reads the same game from the other side.
   EXPECT_TRUE(one_move_apart(*gs, 1, GOTE));

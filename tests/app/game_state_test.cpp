@@ -76,17 +76,17 @@ TEST(GameState, FlipTwiceAndOrientTwiceRestoreEverySlot) {
     EXPECT_EQ(std::memcmp(before->record.record_boards, gs->record.record_boards, sizeof gs->record.record_boards), 0);
     EXPECT_EQ(std::memcmp(before->record.record_hands, gs->record.record_hands, sizeof gs->record.record_hands), 0);
 
-    turn_record(gs->record);
+    rotate_record(gs->record);
     EXPECT_EQ(gs->record.player_is_gote, 1 - player_is_gote);
     EXPECT_EQ(gs->record.current, 0);
-    // After the flip, slot k holds slot k turned with the owners exchanged.
+    // After the flip, slot k holds slot k rotated with the owners exchanged.
     for (int row = 0; row < 9; ++row)
       for (int col = 0; col < 9; ++col) {
         int was = before->record.record_boards[17][gs_index(8 - col, 8 - row)];
         EXPECT_EQ(gs->record.record_boards[17][gs_index(col, row)], was == SQ_EMPTY ? SQ_EMPTY : (was ^ GOTE_BIT));
       }
     EXPECT_EQ(std::memcmp(gs->record.record_hands[0][17], before->record.record_hands[1][17], 8 * sizeof(int)), 0);
-    turn_record(gs->record);
+    rotate_record(gs->record);
     EXPECT_EQ(gs->record.player_is_gote, player_is_gote);
     EXPECT_EQ(std::memcmp(before->record.record_boards, gs->record.record_boards, sizeof gs->record.record_boards), 0);
     EXPECT_EQ(std::memcmp(before->record.record_hands, gs->record.record_hands, sizeof gs->record.record_hands), 0);
@@ -114,7 +114,7 @@ TEST(GameState, RecordNeverWritesPastTheLastSlot) {
   EXPECT_EQ(gs->record.current, 499);
   EXPECT_EQ(gs->record.length, 499);
   // A flip of a full record followed by a walk to its end still leaves the cursor inside the record.
-  turn_record(gs->record);
+  rotate_record(gs->record);
   gs->record.current = gs->record.length;
   show_slot(gs->record, gs->record.current);
   EXPECT_FALSE(record_current(*gs));

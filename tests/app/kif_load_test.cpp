@@ -1,6 +1,6 @@
 // Loading KIF files through the menu command: save-then-load, the state a load leaves, refusals before
 // reading, non-records and refused records, and the move cap; what the reader makes of each kind of line
-// is tests/record's.
+// is tests/kif's.
 #include <gtest/gtest.h>
 
 #include "app/record_check.h"
@@ -36,11 +36,11 @@ TEST_F(KifLoadTest, PlayerGoteGameLoadsAsTheSameGameFromSente) {
   auto original = make_state();
   std::mt19937 rng(11);
   play_random(*original, rng, 50);
-  turn_record(original->record);   // the player now gote; the record seen from that side
+  rotate_record(original->record);   // the player now gote; the record seen from that side
   scripted_ui().save_paths.push_back(temp_path("gote.kif"));
   save_kif(*original, *e);
   load_bytes(read_file(temp_path("gote.kif")));
-  turn_record(original->record);   // back to the player as sente: what a load must show
+  rotate_record(original->record);   // back to the player as sente: what a load must show
   EXPECT_TRUE(same_record(*gs, *original));
 }
 

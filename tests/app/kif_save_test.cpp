@@ -88,7 +88,7 @@ TEST_F(KifSaveTest, PlayerGoteWritesTheSameFileAndKeepsTheRecord) {
   const std::string as_sente = save_to("sente.kif");
 
   // The same game with the player on the other side.
-  turn_record(gs->record);
+  rotate_record(gs->record);
   gs->record.current = gs->record.length;
   auto before = std::make_unique<GameState>();
   std::memcpy(before->record.record_boards, gs->record.record_boards, sizeof gs->record.record_boards);

@@ -19,7 +19,7 @@
 #include "app/kif_file.h"
 #include "app/record_slots.h"
 #include "app/record_sfen.h"
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "support/kif_text.h"
 #include "support/scripted_ui.h"
 

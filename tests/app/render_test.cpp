@@ -60,7 +60,7 @@ TEST_F(RenderTest, AreasGridAndPiecesWithWhiteTransparent) {
 }
 
 // Each kind in a hand is drawn once at its pile's origin, its count beside it when more than one; the
-// coordinates stand above and beside the board, turned with the view.
+// coordinates stand above and beside the board, rotated with the view.
 TEST_F(RenderTest, CountedHandsAndCoordinates) {
   gs->record.hands[0][PAWN] = 18;
   gs->record.hands[0][BISHOP] = 1;

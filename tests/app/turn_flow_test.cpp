@@ -174,13 +174,13 @@ TEST_F(TurnFlow, ComputerResignsAHopelessPosition) {
 }
 
 // The computer's mate ends the game at once with the mating move recorded: the last move of a real game
-// that sente won, the player gote (the board turned). Saved, the record closes with 詰み.
+// that sente won, the player gote (the board rotated). Saved, the record closes with 詰み.
 TEST_F(TurnFlow, ComputerMatesThePlayer) {
   start(true);
   kif_test::play_usi(*gs, {"7g7f", "3c3d", "8h2b+", "5a4b", "2b2a", "8b5b", "2a3a", "4b3c", "S*2e", "6a5a",
                            "N*4e", "3c4d", "3a4a", "6c6d", "B*2f", "4d5d", "4a5b", "5a5b", "R*5f", "5d6c",
                            "5f5c+", "6c7b", "5c5b", "B*6b", "2f6b+", "7a6b", "B*6a", "7b8b", "5b6b", "B*7b"});
-  turn_record(gs->record);
+  rotate_record(gs->record);
   gs->record.current = 30;
   show_slot(gs->record, 30);
   turn_by_parity(*gs);

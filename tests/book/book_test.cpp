@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "book/book.h"
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "search/engine.h"
 #include "search/perft.h"
 #include "support/positions.h"

@@ -10,8 +10,8 @@
 #include "app/game_state.h"
 #include "app/record_check.h"
 #include "app/record_slots.h"
-#include "record/kif_read.h"
-#include "record/kif_write.h"
+#include "kif/kif_read.h"
+#include "kif/kif_write.h"
 
 namespace halvane::fuzz {
 

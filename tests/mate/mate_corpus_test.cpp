@@ -68,9 +68,9 @@ TEST(MateCorpus, WholeCorpus) {
     ASSERT_TRUE(parse_sfen(row.sfen, pos, error) && parse_sfen(format_sfen(pos), again, error)) << error;
     EXPECT_EQ(format_sfen(again), format_sfen(pos));
     again = pos;
-    turn_position(again);
+    rotate_position(again);
     EXPECT_NE(again.side_to_move, pos.side_to_move);
-    turn_position(again);
+    rotate_position(again);
     EXPECT_EQ(format_sfen(again), format_sfen(pos));
     const MateRun r = solve_mate(row.sfen);
     const bool true_mate = row.plies != "none";

@@ -1,4 +1,4 @@
-// Sets up a mate solver from an SFEN (attacker to move, turned so the attacker is GOTE) and runs it the
+// Sets up a mate solver from an SFEN (attacker to move, rotated so the attacker is GOTE) and runs it the
 // way the think driver and the main search do; answers come back in USI text of the SFEN's own view.
 #pragma once
 
@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "mate/mate_search.h"
 
 namespace halvane::testing {

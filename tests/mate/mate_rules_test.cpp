@@ -47,7 +47,7 @@ TEST(MateSearch, AnswersOnHandSetPositions) {
       {"first of three equal mates in one", "4k4/9/3GPG3/9/9/9/9/9/9 b - 1", true, 1, "4c5b"},
       {"with the gold behind it the promoting pawn comes first", "4k4/9/3GP4/9/9/9/9/9/9 b - 1", true, 1, "5c5b+"},
       {"knight drop into a smothered corner", "7lk/7np/9/9/9/9/9/9/9 b N 1", true, 1, "N*2c"},
-      {"the same corner turned, white attacking", "9/9/9/9/9/9/9/PN7/KL7 w n 1", true, 1, "N*8g"},
+      {"the same corner rotated, white attacking", "9/9/9/9/9/9/9/PN7/KL7 w n 1", true, 1, "N*8g"},
       // The silver steps off the rank and uncovers the rook; a pawn could only interpose on cells the
       // defender does not cover (file 2 already holds its pawn), so no defence is offered.
       {"discovered check", "RS6k/8p/7p1/6N2/9/9/9/9/9 b - 1", true, 1, "8a7b+"},
@@ -67,10 +67,10 @@ TEST(MateSearch, AnswersOnHandSetPositions) {
       {"a pawn interposes next to the king", "3lkl3/9/9/2N3N2/9/9/9/9/9 b Rp 1", false, NO_MATE_LEN, ""},
       // P*5b, protected by the knight, would mate: the lances and silvers hem the king in. Forbidden. With
       // a rook in hand as well longer mates exist, yet the pawn drop holds the shortest length and the
-      // whole answer is refused; turned round, as the think driver sees a black-to-move position, the same.
+      // whole answer is refused; rotated round, as the think driver sees a black-to-move position, the same.
       {"pawn-drop mate in one", "3lkl3/3s1s3/9/3N5/9/9/9/9/9 b P 1", false, 1, "P*5b"},
       {"pawn-drop mate in one beside longer mates", "3lkl3/3s1s3/9/3N5/9/9/9/9/9 b PR 1", false, 1, "P*5b"},
-      {"pawn-drop mate in one, turned", "9/9/9/9/9/5n3/9/3S1S3/3LKL3 w p 1", false, 1, "P*5h"},
+      {"pawn-drop mate in one, rotated", "9/9/9/9/9/5n3/9/3S1S3/3LKL3 w p 1", false, 1, "P*5h"},
   };
   for (const Row& r : rows) {
     const MateRun run = solve_mate(r.sfen);
@@ -234,7 +234,7 @@ TEST(ReplyCheck, FindsTheHumansMate) {
     std::string error;
     ASSERT_TRUE(parse_sfen(r.sfen, sp, error)) << error;
     const EngineView view = engine_view(sp);
-    ASSERT_FALSE(view.turned);
+    ASSERT_FALSE(view.rotated);
     uint8_t board[BOARD_CELLS];
     std::memcpy(board, view.board, BOARD_CELLS);
     EXPECT_EQ(reply_probe(*s, board, view.hand[SENTE], view.hand[GOTE]), r.expected) << r.what;

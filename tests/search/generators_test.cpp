@@ -328,9 +328,9 @@ TEST(Generators, RandomPositionsEveryMoveExactlyOnce) {
   int drops_seen = 0;
   for (size_t n = 0; n < positions.size(); ++n) {
     const SfenPosition& pos = positions[n];
-    for (int turned = 0; turned < 2; ++turned) {
+    for (int rotated = 0; rotated < 2; ++rotated) {
       SfenPosition p = pos;
-      if (turned) turn_position(p);
+      if (rotated) rotate_position(p);
       const int side = load_untouched(*e, p);
       std::vector<Generated> got;
       for (int col = 0; col < 9; ++col) {

@@ -11,7 +11,7 @@
 #include <random>
 #include <vector>
 
-#include "record/kif_read.h"
+#include "kif/kif_read.h"
 #include "search/search.h"
 #include "support/corpus.h"
 #include "support/kif_text.h"
@@ -70,7 +70,7 @@ TEST(Nodes, RandomAndRealPositionsUnchangedAndUnmadeRepliesAsMade) {
       // The side to move is the computer at even plies (a GOTE node) and the human at odd ones.
       const int p = std::max(2, level->base_depth - 6) + static_cast<int>(n % 2);
       SfenPosition pos = positions[n / 2];
-      if ((pos.side_to_move == WHITE) != (p % 2 == 0)) turn_position(pos);
+      if ((pos.side_to_move == WHITE) != (p % 2 == 0)) rotate_position(pos);
       // A previous move that landed somewhere: the recapture plies look at it.
       const int last_to = cell_of(rng() % 9, rng() % 9);
       uint64_t nodes[2];
@@ -193,12 +193,12 @@ TEST(KingSafety, OffEarlyAndTurningNegatesIt) {
     EXPECT_EQ(king_safety(*e), 0) << "off while game_ply is 22 or less";
     e->game_ply = 23;
     const int value = king_safety(*e);
-    turn_position(pos);
+    rotate_position(pos);
     load_untouched(*e, pos);
     e->ply = 3;
-    const int turned = king_safety(*e);
+    const int rotated = king_safety(*e);
     // The sides' roles exchange exactly; single-precision rounding may differ in the last unit.
-    EXPECT_LE(std::abs(value + turned), 1) << format_sfen(pos);
+    EXPECT_LE(std::abs(value + rotated), 1) << format_sfen(pos);
     nonzero += value != 0;
   }
   EXPECT_GT(nonzero, 10);

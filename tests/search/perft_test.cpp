@@ -1,5 +1,5 @@
 // Perft over the search's generators: the published move counts of two positions, reached with either
-// side's generator table (the position turned 180 degrees with the owners exchanged reaches the other).
+// side's generator table (the position rotated 180 degrees with the owners exchanged reaches the other).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "search/engine.h"
 #include "search/perft.h"
 #include "support/positions.h"
@@ -50,8 +50,8 @@ TEST(Perft, PublishedCountsWithBothSidesTables) {
   auto e = make_engine(STRENGTH_GEKIKARA);
   for (const PerftRow& row : ROWS) {
     SfenPosition pos = parse(row.sfen);
-    for (int turned = 0; turned < 2; ++turned) {
-      if (turned) turn_position(pos);
+    for (int rotated = 0; rotated < 2; ++rotated) {
+      if (rotated) rotate_position(pos);
       const int side = load_untouched(*e, pos);
       const EnginePosition before = e->pos;
       auto maps = std::make_unique<EffectMaps>(e->effects);

@@ -41,10 +41,10 @@ MoveRecord parse_move(const SfenPosition& pos, std::string_view text) {
   return m;
 }
 
-// The same move as the engine sees it (its view of a black-to-move position is turned).
+// The same move as the engine sees it (its view of a black-to-move position is rotated).
 MoveRecord usi_move(const SfenPosition& pos, std::string_view text) {
   const MoveRecord m = parse_move(pos, text);
-  return engine_view(pos).turned ? turn_move(m) : m;
+  return engine_view(pos).rotated ? rotate_move(m) : m;
 }
 
 struct Snapshot {
@@ -80,7 +80,7 @@ TEST(Search, BookHintFavoursItsMove) {
   // a root move's value is its own delta plus 0..9 of noise, so the hinted move must win.
   auto e = make_engine();
   SfenPosition pos = startpos();
-  turn_position(pos);   // white (the computer) to move on the initial board
+  rotate_position(pos);   // white (the computer) to move on the initial board
   prepare_root(*e, pos, 0);
   e->depth_limit = 1;
   for (unsigned seed : {1u, 2u, 3u, 4u, 5u}) {

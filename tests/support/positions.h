@@ -1,4 +1,4 @@
-// Positions for the engine tests: Engines at a strength, SFEN text parsed, turned into the engine's view
+// Positions for the engine tests: Engines at a strength, SFEN text parsed, rotated into the engine's view
 // or loaded untouched (black's pieces are SENTE's), and random positions reached by random legal play.
 #pragma once
 
@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/effects.h"
+#include "core/effects.h"
 #include "search/engine.h"
 #include "think/engine_init.h"
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "search/perft.h"
 
 namespace halvane::testing {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "think/think.h"
 
 namespace halvane::test_support {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <thread>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "search/engine.h"
 #include "search/search.h"
 #include "think/engine_init.h"
@@ -237,35 +237,35 @@ TEST(Think, NodeCountsRepeatWithAFixedSeedAndNeverChangeTheMove) {
   EXPECT_LT(nodes[0], 123456789u);
 }
 
-// A request with SENTE to move is the same think on the turned position: the same nodes, and the answer
-// turned back into the request's coordinates.
+// A request with SENTE to move is the same think on the rotated position: the same nodes, and the answer
+// rotated back into the request's coordinates.
 TEST(Think, SenteToMoveIsThoughtTurnedAndAnsweredInItsOwnCoordinates) {
   const EngineView view = view_of(OUT_OF_BOOK);
   SfenPosition pos;
   std::string error;
   ASSERT_TRUE(parse_sfen(OUT_OF_BOOK, pos, error)) << error;
-  turn_position(pos);   // the same game seen from the other side: black to move
+  rotate_position(pos);   // the same game seen from the other side: black to move
   ThinkRequest options;
   options.fixed_seed = true;
   options.seed = 5;
-  // The turned game as it stands, black (SENTE) to move, not turned into the engine's view.
-  ThinkRequest turned = options;
-  clear_board(turned.board);
-  for (int i = 0; i < 81; ++i) turned.board[cell_of(i % 9, i / 9)] = pos.board[i];
-  std::memcpy(turned.hand[SENTE], pos.hand[BLACK], 8);
-  std::memcpy(turned.hand[GOTE], pos.hand[WHITE], 8);
-  turned.side = SENTE;
+  // The rotated game as it stands, black (SENTE) to move, not rotated into the engine's view.
+  ThinkRequest rotated = options;
+  clear_board(rotated.board);
+  for (int i = 0; i < 81; ++i) rotated.board[cell_of(i % 9, i / 9)] = pos.board[i];
+  std::memcpy(rotated.hand[SENTE], pos.hand[BLACK], 8);
+  std::memcpy(rotated.hand[GOTE], pos.hand[WHITE], 8);
+  rotated.side = SENTE;
   auto e = make_engine(STRENGTH_CHUUKARA);
   const ThinkResult direct = think(*e, test_support::request_for(view, 0, options));
-  const ThinkResult other = think(*e, turned);
+  const ThinkResult other = think(*e, rotated);
   EXPECT_EQ(other.search_nodes, direct.search_nodes);
   EXPECT_EQ(other.score, direct.score);
-  EXPECT_EQ(other.move, turn_move(direct.move));
-  // The ranking of the side's moves: led by the answer, distinct, turned back alike.
+  EXPECT_EQ(other.move, rotate_move(direct.move));
+  // The ranking of the side's moves: led by the answer, distinct, rotated back alike.
   ASSERT_EQ(direct.ranked_count, RANKED_MOVES);
   EXPECT_EQ(direct.ranked[0], direct.move);
   for (int i = 0; i < RANKED_MOVES; ++i) {
-    EXPECT_EQ(other.ranked[i], turn_move(direct.ranked[i])) << i;
+    EXPECT_EQ(other.ranked[i], rotate_move(direct.ranked[i])) << i;
     for (int j = 0; j < i; ++j) EXPECT_NE(direct.ranked[i], direct.ranked[j]) << i << " " << j;
   }
 }

@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 #include "search/engine.h"
 #include "think/engine_init.h"
 #include "think/strength.h"

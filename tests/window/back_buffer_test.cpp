@@ -96,7 +96,7 @@ class BackBufferTest : public QObject {
       QVERIFY2((gs_->view.piece_images[code] != nullptr) == exists, qPrintable(QString("slot %1").arg(code)));
       if (exists) QCOMPARE(gs_->view.piece_images[code]->pixels.width(), 32);
     }
-    // The computer's pictures are the player's turned 180 degrees.
+    // The computer's pictures are the player's rotated 180 degrees.
     const QImage mine = picture_of(KING), theirs = picture_of(GOTE_BIT | PAWN), my_pawn = picture_of(PAWN);
     QCOMPARE(theirs, my_pawn.mirrored(true, true));
     QVERIFY(mine != picture_of(GOTE_BIT | KING));

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/sfen.h"
-#include "record/kif_read.h"
+#include "core/sfen.h"
+#include "kif/kif_read.h"
 #include "support/kif_text.h"
 
 using namespace halvane;

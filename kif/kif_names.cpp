@@ -1,6 +1,6 @@
 // The KIF piece and square names as CP932 bytes, the encoding KIF files are written in.
 // Each line's comment shows the same text in UTF-8.
-#include "record/kif_names.h"
+#include "kif/kif_names.h"
 
 namespace halvane {
 

@@ -1,7 +1,7 @@
 // SFEN and USI move text: reading, writing, refusing bad input, and the turn into the engine's view.
 #include <gtest/gtest.h>
 
-#include "engine/sfen.h"
+#include "core/sfen.h"
 
 using namespace halvane;
 
@@ -51,8 +51,8 @@ TEST(UsiMoves, ParseApplyAndWrite) {
 TEST(UsiMoves, EngineViewTurnsBlackToMoveAndBack) {
   SfenPosition pos = startpos();   // black to move: the engine plays black as GOTE
   EngineView view = engine_view(pos);
-  EXPECT_TRUE(view.turned);
-  // Black's pawn on 7g is, in the engine's view, a GOTE pawn on the turned square.
+  EXPECT_TRUE(view.rotated);
+  // Black's pawn on 7g is, in the engine's view, a GOTE pawn on the rotated square.
   EXPECT_EQ(view.board[cell_of(8 - 2, 8 - 6)], 16);
   MoveRecord engine_move{8 - 2, 8 - 6, 16, 8 - 2, 8 - 5, 16, SQ_EMPTY};
   EXPECT_EQ(move_to_usi(move_from_engine_view(view, engine_move)), "7g7f");
@@ -62,6 +62,6 @@ TEST(UsiMoves, EngineViewTurnsBlackToMoveAndBack) {
   ASSERT_TRUE(parse_usi_move("7g7f", white, first, error));
   apply_move(white, first);
   EngineView v2 = engine_view(white);
-  EXPECT_FALSE(v2.turned);
+  EXPECT_FALSE(v2.rotated);
   EXPECT_EQ(v2.board[cell_of(2, 5)], 0) << "black's advanced pawn is SENTE's";
 }

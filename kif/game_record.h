@@ -3,7 +3,7 @@
 // model turns its record slots into one and back.
 #pragma once
 
-#include "engine/types.h"
+#include "core/types.h"
 
 namespace halvane {
 

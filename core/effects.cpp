@@ -1,13 +1,13 @@
 // Effect maps kept exact through every move: the per-kind add / remove routines, the ray cut and extend
 // through a cell, the full rebuild, and the make / undo protocol that every searcher composes from them.
-#include "engine/effects.h"
+#include "core/effects.h"
 
 #include <array>
 #include <bit>
 #include <cstring>
 #include <utility>
 
-#include "engine/piece_moves.h"
+#include "core/piece_moves.h"
 
 namespace halvane {
 

@@ -1,7 +1,7 @@
-// Loading, king location and the 180-degree turn of an engine position.
-#include "engine/position.h"
+// Loading, king location and the 180-degree rotation of an engine position.
+#include "core/position.h"
 
-#include "engine/turn.h"
+#include "core/rotation.h"
 
 #include <cstring>
 #include <utility>
@@ -40,12 +40,12 @@ void fill_king_stacks(EnginePosition& pos) {
   }
 }
 
-void turn_position(EnginePosition& pos, uint8_t saved[BOARD_CELLS]) {
+void rotate_position(EnginePosition& pos, uint8_t saved[BOARD_CELLS]) {
   std::memcpy(saved, pos.board, BOARD_CELLS);
   for (int row = 0; row < 9; ++row) {
     for (int col = 0; col < 9; ++col) {
       const int cell = cell_of(col, row);
-      const int code = turned_code(saved[turned_cell(cell)]);
+      const int code = rotated_code(saved[rotated_cell(cell)]);
       pos.board[cell] = static_cast<uint8_t>(code);
       if (code == SENTE_KING) pos.king_sq[SENTE][0] = cell;
       if (code == GOTE_KING) pos.king_sq[GOTE][0] = cell;

@@ -1,10 +1,10 @@
 // The engine's position: 256 one-byte cells, both hands as byte counts and the king's cell per ply.
-// The main search and both mate solvers each own one; loading and the 180-degree turn are defined here.
+// The main search and both mate solvers each own one; loading and the 180-degree rotation are defined here.
 #pragma once
 
 #include <cstdint>
 
-#include "engine/types.h"
+#include "core/types.h"
 
 namespace halvane {
 
@@ -30,7 +30,7 @@ void fill_king_stacks(EnginePosition& pos);
 
 // Turns the position 180 degrees with the owners exchanged, so that the human's side can be searched
 // with the code written for the computer's. `saved` receives the board as it was before the turn.
-// The king stacks are refilled from the turned kings and the two hands are exchanged. Twice is identity.
-void turn_position(EnginePosition& pos, uint8_t saved[BOARD_CELLS]);
+// The king stacks are refilled from the rotated kings and the two hands are exchanged. Twice is identity.
+void rotate_position(EnginePosition& pos, uint8_t saved[BOARD_CELLS]);
 
 }  // namespace halvane

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/types.h"
+#include "core/types.h"
 
 namespace halvane {
 

@@ -1,12 +1,12 @@
 // The KIF writer: header lines, one move line per move of the record, and the closing line with the
 // game's end word. Produces CP932 bytes with explicit CR LF line ends.
-#include "record/kif_write.h"
+#include "kif/kif_write.h"
 
 #include <cstdio>
 #include <ctime>
 
-#include "record/kif_encoding.h"
-#include "record/kif_names.h"
+#include "kif/kif_encoding.h"
+#include "kif/kif_names.h"
 
 namespace halvane {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/effects.h"
-#include "engine/sfen.h"
+#include "core/effects.h"
+#include "core/sfen.h"
 
 using namespace halvane;
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <cstddef>
 
-#include "engine/types.h"
+#include "core/types.h"
 
 namespace halvane {
 
@@ -18,8 +18,8 @@ struct Step {
 
 // The same step on the 16-wide cell board.
 constexpr int cell_step(Step s) { return 16 * s.dr + s.dc; }
-// A step of the other side: the 180-degree turn of it.
-constexpr Step turned_step(Step s) { return {-s.dc, -s.dr}; }
+// A step of the other side: the 180-degree rotation of it.
+constexpr Step rotated_step(Step s) { return {-s.dc, -s.dr}; }
 
 // The eight directions by index; the ray bit of direction i is 1 << i. Index i ^ 2 is the opposite
 // direction, so turning a line round for the other side is one exclusive-or.
@@ -66,7 +66,7 @@ inline constexpr PieceMoves TABLE[16] = {
 inline constexpr const PieceMoves (&PIECE_MOVES)[16] = piece_moves_detail::TABLE;
 
 // The table for one side in the form the hot paths read: steps as cell offsets, lines as direction
-// indices. A GOTE piece moves as the SENTE piece turned round.
+// indices. A GOTE piece moves as the SENTE piece rotated round.
 struct SideMoves {
   int steps[8];
   int n_steps;
@@ -76,7 +76,7 @@ struct SideMoves {
 
 constexpr SideMoves side_moves_of(int side, const PieceMoves& m) {
   SideMoves out{{}, m.n_steps, {}, m.n_lines};
-  for (int i = 0; i < m.n_steps; ++i) out.steps[i] = cell_step(side == SENTE ? m.steps[i] : turned_step(m.steps[i]));
+  for (int i = 0; i < m.n_steps; ++i) out.steps[i] = cell_step(side == SENTE ? m.steps[i] : rotated_step(m.steps[i]));
   for (int j = 0; j < m.n_lines; ++j) out.lines[j] = side == SENTE ? m.lines[j] : opposite(m.lines[j]);
   return out;
 }

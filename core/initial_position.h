@@ -2,7 +2,7 @@
 // opening book all start from. Rows from the computer's (GOTE's) back row down, columns from 0.
 #pragma once
 
-#include "engine/types.h"
+#include "core/types.h"
 
 namespace halvane {
 
@@ -22,7 +22,7 @@ inline constexpr int BOARD[9][9] = {
 }  // namespace initial_position_detail
 
 // The human's pieces (SENTE) are the plain codes at the bottom, the computer's carry GOTE_BIT at the top.
-// The position is its own 180-degree turn with the owners exchanged, so it serves whichever side moves
+// The position is its own 180-degree rotation with the owners exchanged, so it serves whichever side moves
 // first; both hands start empty.
 inline constexpr const int (&INITIAL_POSITION)[9][9] = initial_position_detail::BOARD;
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "engine/types.h"
+#include "core/types.h"
 
 namespace halvane {
 
@@ -32,10 +32,10 @@ std::string format_sfen(const SfenPosition& pos);
 // The initial position, black to move, move number 1.
 SfenPosition startpos();
 
-// The 180-degree turn with the owners exchanged: board turned, every piece's GOTE_BIT toggled, hands
+// The 180-degree rotation with the owners exchanged: board rotated, every piece's GOTE_BIT toggled, hands
 // exchanged and the side to move exchanged. The position stays the same game seen from the other side.
-void turn_position(SfenPosition& pos);
-MoveRecord turn_move(const MoveRecord& move);
+void rotate_position(SfenPosition& pos);
+MoveRecord rotate_move(const MoveRecord& move);
 
 // USI move text ("7g7f", "8h2b+", "P*5e") of a move in SfenPosition coordinates.
 std::string move_to_usi(const MoveRecord& move);
@@ -49,11 +49,11 @@ bool parse_usi_move(std::string_view text, const SfenPosition& pos, MoveRecord& 
 void apply_move(SfenPosition& pos, const MoveRecord& move);
 
 // The engine always moves the GOTE pieces. The engine view of a position is the position itself when
-// white (gote) is to move, and the turned position when black is to move; `turned` says which.
+// white (gote) is to move, and the rotated position when black is to move; `rotated` says which.
 struct EngineView {
   uint8_t board[BOARD_CELLS];
   uint8_t hand[2][8];      // [SENTE][kind], [GOTE][kind] as the engine sees them
-  bool turned;
+  bool rotated;
 };
 EngineView engine_view(const SfenPosition& pos);
 // A move found by the engine in its view, back in the position's coordinates.

@@ -1,4 +1,4 @@
-// Engine position: cells, loading, king location, the 180-degree turn and the Engine's start values.
+// Engine position: cells, loading, king location, the 180-degree rotation and the Engine's start values.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,9 +7,9 @@
 
 #include "search/engine.h"
 #include "think/engine_init.h"
-#include "engine/position.h"
-#include "engine/sfen.h"
-#include "engine/turn.h"
+#include "core/position.h"
+#include "core/sfen.h"
+#include "core/rotation.h"
 
 using namespace halvane;
 
@@ -27,7 +27,7 @@ TEST(Cells, CornersAndTheirWalls) {
     ++squares;
     EXPECT_EQ(cell_of(col_of(cell), row_of(cell)), cell);
     EXPECT_TRUE(on_board(cell));
-    EXPECT_EQ(board[TURN_SUM - cell], SQ_EMPTY) << "the turn of a square is a square";
+    EXPECT_EQ(board[ROTATION_SUM - cell], SQ_EMPTY) << "the turn of a square is a square";
   }
   EXPECT_EQ(squares, 81);
   // Every step and knight jump off any square lands on a square or a wall, never outside the array.
@@ -47,7 +47,7 @@ TEST(Position, LoadingFindsKingsAndLeavesMissingOnesAlone) {
   for (int side = 0; side < 2; ++side)
     for (int p = 0; p < MAX_PLY; ++p) pos.king_sq[side][p] = -7;
   load_position(pos, view.board, view.hand[SENTE], view.hand[GOTE]);
-  // Black to move: the engine sees the position turned, black's king at the top as GOTE's.
+  // Black to move: the engine sees the position rotated, black's king at the top as GOTE's.
   EXPECT_EQ(pos.king_sq[GOTE][0], cell_of(4, 0));
   EXPECT_EQ(pos.king_sq[GOTE][1], cell_of(4, 0));
   EXPECT_EQ(pos.king_sq[SENTE][0], cell_of(4, 8));
@@ -84,15 +84,15 @@ TEST(Position, RotatingTwiceRestoresBoardAndHands) {
     fill_king_stacks(pos);
     EnginePosition before = pos;
     uint8_t saved[BOARD_CELLS];
-    turn_position(pos, saved);
+    rotate_position(pos, saved);
     EXPECT_EQ(std::memcmp(saved, before.board, BOARD_CELLS), 0);
     EXPECT_EQ(std::memcmp(pos.hand[SENTE], before.hand[GOTE], 8), 0);
     // The GOTE king now stands where the SENTE king's image is, and its stack says so at every ply.
-    EXPECT_EQ(pos.king_sq[GOTE][0], TURN_SUM - before.king_sq[SENTE][0]);
+    EXPECT_EQ(pos.king_sq[GOTE][0], ROTATION_SUM - before.king_sq[SENTE][0]);
     EXPECT_EQ(pos.king_sq[GOTE][63], pos.king_sq[GOTE][0]);
     EXPECT_EQ(pos.board[pos.king_sq[SENTE][5]], SENTE_KING);
     for (int cell = 0; cell < BOARD_CELLS; ++cell) EXPECT_TRUE(on_board(cell) || pos.board[cell] == SQ_WALL);
-    turn_position(pos, saved);
+    rotate_position(pos, saved);
     EXPECT_EQ(std::memcmp(pos.board, before.board, BOARD_CELLS), 0);
     EXPECT_EQ(std::memcmp(pos.hand, before.hand, sizeof pos.hand), 0);
     EXPECT_EQ(std::memcmp(pos.king_sq, before.king_sq, sizeof pos.king_sq), 0);

@@ -1,6 +1,6 @@
 // Deciding a KIF file's encoding from its bytes and turning UTF-8 text into CP932, so that the reader
 // matches every name as CP932 bytes whatever the file was written in.
-#include "record/kif_encoding.h"
+#include "kif/kif_encoding.h"
 
 #include <iconv.h>
 

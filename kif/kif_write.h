@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "engine/types.h"
-#include "record/game_record.h"
+#include "core/types.h"
+#include "kif/game_record.h"
 
 namespace halvane {
 

@@ -1,13 +1,13 @@
 // SFEN reading and writing, USI move text, and the turn between a game position and the engine's view.
-#include "engine/sfen.h"
+#include "core/sfen.h"
 
 #include <cstring>
 #include <utility>
 
-#include "engine/initial_position.h"
-#include "engine/position.h"
-#include "engine/promotion.h"
-#include "engine/turn.h"
+#include "core/initial_position.h"
+#include "core/position.h"
+#include "core/promotion.h"
+#include "core/rotation.h"
 
 namespace halvane {
 
@@ -183,27 +183,27 @@ SfenPosition startpos() {
   return pos;
 }
 
-void turn_position(SfenPosition& pos) {
+void rotate_position(SfenPosition& pos) {
   uint8_t board[81];
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col)
-      board[row * 9 + col] = static_cast<uint8_t>(turned_code(pos.board[turned_line(row) * 9 + turned_line(col)]));
+      board[row * 9 + col] = static_cast<uint8_t>(rotated_code(pos.board[rotated_line(row) * 9 + rotated_line(col)]));
   std::memcpy(pos.board, board, sizeof board);
   std::swap(pos.hand[BLACK], pos.hand[WHITE]);
   pos.side_to_move ^= 1;
 }
 
-MoveRecord turn_move(const MoveRecord& m) {
+MoveRecord rotate_move(const MoveRecord& m) {
   MoveRecord t = m;
   if (!m.is_drop()) {
-    t.from_col = turned_line(m.from_col);
-    t.from_row = turned_line(m.from_row);
+    t.from_col = rotated_line(m.from_col);
+    t.from_row = rotated_line(m.from_row);
   }
-  t.to_col = turned_line(m.to_col);
-  t.to_row = turned_line(m.to_row);
-  t.piece = turned_code(m.piece);
-  t.piece_after = turned_code(m.piece_after);
-  t.captured = turned_code(m.captured);
+  t.to_col = rotated_line(m.to_col);
+  t.to_row = rotated_line(m.to_row);
+  t.piece = rotated_code(m.piece);
+  t.piece_after = rotated_code(m.piece_after);
+  t.captured = rotated_code(m.captured);
   return t;
 }
 
@@ -287,8 +287,8 @@ void apply_move(SfenPosition& pos, const MoveRecord& m) {
 EngineView engine_view(const SfenPosition& original) {
   SfenPosition pos = original;
   EngineView view;
-  view.turned = pos.side_to_move == BLACK;
-  if (view.turned) turn_position(pos);
+  view.rotated = pos.side_to_move == BLACK;
+  if (view.rotated) rotate_position(pos);
   clear_board(view.board);
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) view.board[cell_of(col, row)] = pos.board[row * 9 + col];
@@ -298,7 +298,7 @@ EngineView engine_view(const SfenPosition& original) {
 }
 
 MoveRecord move_from_engine_view(const EngineView& view, const MoveRecord& engine_move) {
-  return view.turned ? turn_move(engine_move) : engine_move;
+  return view.rotated ? rotate_move(engine_move) : engine_move;
 }
 
 }  // namespace halvane

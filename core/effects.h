@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "engine/piece_moves.h"
-#include "engine/position.h"
+#include "core/piece_moves.h"
+#include "core/position.h"
 
 namespace halvane {
 

@@ -3,7 +3,7 @@
 // move must promote, such a drop is refused). Read by every generator, the USI move reader and the clicks.
 #pragma once
 
-#include "engine/types.h"
+#include "core/types.h"
 
 namespace halvane {
 

@@ -1,13 +1,13 @@
 // The KIF reader: skips the header up to the "手数" line, refusing handicaps and board diagrams, then
 // replays one move line after another onto a position until an end word, a variation or the end of the
 // file. Every move is checked against the position so that no file can yield an impossible one.
-#include "record/kif_read.h"
+#include "kif/kif_read.h"
 
 #include <cstring>
 
-#include "engine/sfen.h"
-#include "record/kif_encoding.h"
-#include "record/kif_names.h"
+#include "core/sfen.h"
+#include "kif/kif_encoding.h"
+#include "kif/kif_names.h"
 
 namespace halvane {
 

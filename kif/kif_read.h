@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "record/game_record.h"
+#include "kif/game_record.h"
 
 namespace halvane {
 

@@ -1,6 +1,6 @@
 // Reading and writing whole files with the C library's binary streams: the bytes go through unchanged,
 // CR LF included.
-#include "record/file_bytes.h"
+#include "kif/file_bytes.h"
 
 #include <cstdio>
 
