@@ -57,9 +57,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: ahead_wait LEVEL PLAYER_MS GAME:PLY[,PLY...] ...\n");
     return 2;
   }
-  const Strength* level = nullptr;
-  for (const Strength* s : STRENGTHS)
-    if (std::strcmp(s->name, argv[1]) == 0) level = s;
+  const Strength* level = level_named(argv[1]);
   if (!level) {
     std::fprintf(stderr, "ahead_wait: unknown level %s\n", argv[1]);
     return 2;

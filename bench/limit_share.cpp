@@ -37,9 +37,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: limit_share LEVEL LIMIT_MS COUNT\n");
     return 2;
   }
-  const Strength* level = nullptr;
-  for (const Strength* s : STRENGTHS)
-    if (std::strcmp(s->name, argv[1]) == 0) level = s;
+  const Strength* level = level_named(argv[1]);
   if (!level) {
     std::fprintf(stderr, "limit_share: unknown level %s\n", argv[1]);
     return 2;

@@ -2,6 +2,8 @@
 // engine's initialisation, and nothing about strength is read at run time.
 #pragma once
 
+#include <string_view>
+
 #include "core/types.h"
 
 namespace halvane {
@@ -34,5 +36,12 @@ inline constexpr Strength STRENGTH_GEKIKARA = {
 // Weakest to strongest; the last is the default of the front ends that choose.
 inline constexpr const Strength* STRENGTHS[] = {&STRENGTH_CHUUKARA, &STRENGTH_KARAKUCHI, &STRENGTH_GEKIKARA};
 inline constexpr int STRENGTH_COUNT = sizeof STRENGTHS / sizeof STRENGTHS[0];
+
+// The level of that name ("chuukara", ...), or null: how the command-line tools choose one.
+inline const Strength* level_named(std::string_view name) {
+  for (const Strength* s : STRENGTHS)
+    if (name == s->name) return s;
+  return nullptr;
+}
 
 }  // namespace halvane
