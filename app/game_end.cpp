@@ -2,6 +2,8 @@
 #include "app/game_end.h"
 
 #include "app/ui.h"
+#include "app/utf8.h"
+#include "kif/kif_write.h"
 
 namespace halvane {
 
@@ -30,17 +32,6 @@ void append(char16_t* out, int& n, int capacity, const char16_t* text) {
   out[n] = 0;
 }
 
-void append_number(char16_t* out, int& n, int capacity, int value) {
-  char digits[12];
-  int count = 0;
-  do {
-    digits[count++] = static_cast<char>('0' + value % 10);
-    value /= 10;
-  } while (value > 0 && count < 11);
-  while (count && n < capacity - 1) out[n++] = static_cast<char16_t>(digits[--count]);
-  out[n] = 0;
-}
-
 }  // namespace
 
 bool player_lost_game(GameEnd reason, int moves, int player_is_gote) {
@@ -54,17 +45,11 @@ const char16_t* game_end_status(GameEnd reason, bool player_lost) {
 }
 
 void game_end_line(GameEnd reason, int moves, char16_t out[32]) {
+  // The record's own closing line, as the saved file writes it.
+  const std::u16string text = utf16_from_utf8(kif_closing_line(reason, moves, moves % 2 == 0 ? BLACK : WHITE));
   int n = 0;
   out[0] = 0;
-  append(out, n, 32, u"まで");
-  append_number(out, n, 32, moves < 0 ? 0 : moves);
-  append(out, n, 32, u"手で");
-  if (reason == GAME_END_NONE) return append(out, n, 32, u"中断");
-  if (reason == GAME_END_MATED) return append(out, n, 32, u"詰み");
-  // The side to move lost: after an even number of moves that is sente.
-  const bool sente_lost = moves % 2 == 0;
-  if (reason == GAME_END_FOUL) return append(out, n, 32, sente_lost ? u"先手の反則負け" : u"後手の反則負け");
-  append(out, n, 32, sente_lost ? u"後手の勝ち" : u"先手の勝ち");
+  append(out, n, 32, text.c_str());
 }
 
 std::u16string game_end_box_text(GameEnd reason, bool player_lost, int moves, int player_is_gote) {

@@ -8,7 +8,7 @@
 
 #include "core/initial_position.h"
 #include "core/types.h"
-#include "kif/game_record.h"
+#include "record/game_record.h"
 #include "kif/kif_names.h"
 
 namespace halvane {

@@ -12,6 +12,7 @@
 #include "app/ui.h"
 #include "app/utf8.h"
 #include "kif/file_bytes.h"
+#include "kif/kif_start.h"
 
 namespace halvane {
 
@@ -24,45 +25,20 @@ constexpr const char16_t* FORMAT_MISMATCH = u"棋譜ファイルのフォーマ�
 
 KifReadResult last_load;
 
-// A UTF-8 path as UTF-16, for a message box caption.
-std::u16string utf16(const std::string& text) {
-  std::u16string out;
-  for (size_t i = 0; i < text.size();) {
-    const unsigned char c = text[i];
-    char32_t cp = c;
-    int n = 1;
-    if (c >= 0xF0 && i + 3 < text.size()) {
-      cp = ((c & 0x07) << 18) | ((text[i + 1] & 0x3F) << 12) | ((text[i + 2] & 0x3F) << 6) | (text[i + 3] & 0x3F);
-      n = 4;
-    } else if (c >= 0xE0 && i + 2 < text.size()) {
-      cp = ((c & 0x0F) << 12) | ((text[i + 1] & 0x3F) << 6) | (text[i + 2] & 0x3F);
-      n = 3;
-    } else if (c >= 0xC0 && i + 1 < text.size()) {
-      cp = ((c & 0x1F) << 6) | (text[i + 1] & 0x3F);
-      n = 2;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-    i += n;
-  }
-  return out;
-}
-
 void failure_box(const char16_t* text, const char16_t* caption) { message_box(text, caption, BOX_ERROR, BOX_OK); }
 
-// The players by their sides, and the closing remark of the record as it stands.
-KifPlayers kif_players(const GameState& gs, const GameRecord& record) {
+// The record for the file: the moves, the game's end, and the header naming the date and the players by
+// their sides.
+GameRecord file_record(const GameState& gs, const SlotMoves& moves) {
+  GameRecord record = record_of(moves);
   const std::string player = "あなた";
   const std::string computer = utf8_from_utf16(gs.view.computer_name ? gs.view.computer_name : u"ハルベイン");
-  char16_t summary[32];
-  game_end_line(record.end, record.move_count, summary);
   const bool gote = gs.record.player_is_gote != 0;
-  return {gote ? computer : player, gote ? player : computer, utf8_from_utf16(summary)};
+  set_header(record, "開始日時", kif_date_text(kif_clock()));
+  set_header(record, "棋戦", "ハルベイン");
+  set_header(record, "先手", gote ? computer : player);
+  set_header(record, "後手", gote ? player : computer);
+  return record;
 }
 
 }  // namespace
@@ -92,22 +68,20 @@ bool save_kif(GameState& gs, Engine& e, bool asked) {
   }
   // 4.-8. The moves with sente at the bottom, and the file: header, move lines, the closing line. A
   // step of the record that is no move ends the file there, without a closing line.
-  GameRecord record;
+  SlotMoves record;
   SlotChange failure;
   int differences;
   const bool complete = record_from_slots(gs, record, failure, differences);
-  const KifDate date = kif_clock();
-  const KifPlayers players = kif_players(gs, record);
-  const std::string text = complete ? kif_text(record, date, players) : kif_header(date, players) + kif_move_lines(record);
-  // A file that could not be written in full is a failure, never reported as saved.
-  if (!write_file_bytes(path, text)) {
-    failure_box(CANNOT_OPEN, utf16(path).c_str());
-    return false;
-  }
+  // A step that is no move makes no record: nothing is written over the file, and the failure is told.
   if (!complete) {
     std::u16string message = FORMAT_MISMATCH;
-    if (failure == SLOT_TOO_MANY) message += u"c=" + utf16(std::to_string(differences));
+    if (failure == SLOT_TOO_MANY) message += u"c=" + utf16_from_utf8(std::to_string(differences));
     failure_box(message.c_str(), u"棋譜書き込みエラー");
+    return false;
+  }
+  // A file that could not be written in full is a failure, never reported as saved.
+  if (!write_file_bytes(path, kif_bytes(file_record(gs, record)))) {
+    failure_box(CANNOT_OPEN, utf16_from_utf8(path).c_str());
     return false;
   }
   // 9. Done.
@@ -132,23 +106,37 @@ void load_kif(GameState& gs, Engine& e) {
   // 3. The whole file. One that cannot be read (missing, a directory) is no empty record: nothing changes.
   std::string bytes;
   if (!read_file_bytes(path, bytes)) {
-    failure_box(CANNOT_OPEN, utf16(path).c_str());
+    failure_box(CANNOT_OPEN, utf16_from_utf8(path).c_str());
     return;
   }
   // 4.-8. The moves. Bytes that are no game record at all (a picture, a text without moves) are refused
-  // and the game stays as it was; a record that cannot be loaded leaves an empty record behind.
-  GameRecord record;
-  last_load = read_kif(bytes, record);
+  // and the game stays as it was; a record that cannot be loaded leaves an empty record behind. The
+  // reason is told with the line it was found on.
+  GameRecord file;
+  last_load = read_kif(bytes, file);
+  if (last_load.status == KIF_READ_OK && !(file.start.side_to_move == BLACK && handicap_of(file.start) == &HANDICAPS[0])) {
+    last_load = {KIF_BAD_RECORD, 0, "a record from a handicap or a set-up position cannot be played on yet"};
+    file = GameRecord{};
+  }
+  bool cut = false;
+  SlotMoves record = slot_moves_of(file, cut);
   if (last_load.status != KIF_READ_OK) {
-    failure_box(FORMAT_MISMATCH, u"棋譜読み込みエラー");
+    const std::u16string text = std::u16string(FORMAT_MISMATCH) + u"\n" + utf16_from_utf8(last_load.message);
+    failure_box(text.c_str(), u"棋譜読み込みエラー");
     if (last_load.status == KIF_NOT_A_RECORD) return;
+  } else if (cut) {
+    // The game holds fewer moves than the file: said, so that a save over the file is never a surprise.
+    const std::u16string text = u"棋譜ファイルを開けましたが、手数が多すぎるため" +
+                                utf16_from_utf8(std::to_string(PLAYER_MOVE_LIMIT)) + u"手目までを読み込みました。" +
+                                u"\nこのまま上書き保存すると、それより後の指し手は失われます。";
+    message_box(text.c_str(), SUCCEEDED, BOX_WARNING, BOX_OK);
   } else {
     message_box(u"棋譜ファイルを開けました。", SUCCEEDED, BOX_INFORMATION, BOX_OK);
   }
   record_to_slots(gs, record);
   if (last_load.status != KIF_READ_OK) gs.record.length = -1;
   gs.flags.end_reason = record.end;   // saved again as it stands, the record keeps its end word
-  gs.flags.unsaved = false;           // the game on screen is the file's
+  gs.flags.unsaved = cut;             // the game on screen is the file's, unless it was cut
 
   // 9. The loaded game: the player as sente at the initial position, paused.
   show_slot(gs.record, 0);

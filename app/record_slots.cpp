@@ -60,7 +60,27 @@ SlotChange slot_move(const GameState& gs, int k, MoveRecord& move, int& differen
   return SLOT_MOVE;
 }
 
-bool record_from_slots(const GameState& gs, GameRecord& record, SlotChange& failure, int& differences) {
+SlotMoves slot_moves_of(const GameRecord& record, bool& cut) {
+  SlotMoves out;
+  const std::vector<int> line = line_from(record, 0);
+  const int moves = static_cast<int>(line.size()) - 1;
+  cut = moves > PLAYER_MOVE_LIMIT;
+  out.move_count = cut ? PLAYER_MOVE_LIMIT : moves;
+  for (int k = 0; k < out.move_count; ++k) out.moves[k] = record.nodes[line[k + 1]].move;
+  const GameEnd end = record.nodes[line.back()].end;
+  out.end = cut || end == GAME_END_SUSPENDED ? GAME_END_NONE : end;
+  return out;
+}
+
+GameRecord record_of(const SlotMoves& moves) {
+  GameRecord record;
+  int node = 0;
+  for (int k = 0; k < moves.move_count; ++k) node = add_move(record, node, moves.moves[k]);
+  record.nodes[node].end = moves.end;
+  return record;
+}
+
+bool record_from_slots(const GameState& gs, SlotMoves& record, SlotChange& failure, int& differences) {
   record.move_count = 0;
   record.end = gs.flags.end_reason;
   failure = SLOT_MOVE;
@@ -80,7 +100,7 @@ bool record_from_slots(const GameState& gs, GameRecord& record, SlotChange& fail
   return true;
 }
 
-void record_to_slots(GameState& gs, const GameRecord& record) {
+void record_to_slots(GameState& gs, const SlotMoves& record) {
   SfenPosition pos = startpos();
   copy_initial(gs.record, gs.record.record_boards[0]);
   std::memset(gs.record.record_hands[0][0], 0, sizeof gs.record.record_hands[0][0]);

@@ -45,7 +45,7 @@ void put_number(char16_t* out, int& n, int capacity, int value) {
 }
 
 // The record's moves in the file's orientation, as far as the slots hold moves.
-int record_moves(const GameState& gs, GameRecord& record) {
+int record_moves(const GameState& gs, SlotMoves& record) {
   SlotChange failure;
   int differences;
   record_from_slots(gs, record, failure, differences);
@@ -53,7 +53,7 @@ int record_moves(const GameState& gs, GameRecord& record) {
 }
 
 // "N ▲name": the number, whose move, the name.
-void numbered_move(const GameRecord& record, int k, char16_t* out, int capacity) {
+void numbered_move(const SlotMoves& record, int k, char16_t* out, int capacity) {
   int n = 0;
   out[0] = 0;
   put_number(out, n, capacity, k + 1);
@@ -84,7 +84,7 @@ void move_name(const MoveRecord& move, const MoveRecord* previous, bool sente_mo
 }
 
 void move_list_lines(const GameState& gs, MoveList& list) {
-  GameRecord record;
+  SlotMoves record;
   const int moves = record_moves(gs, record);
   int count = 0;
   int n = 0;
@@ -113,7 +113,7 @@ void write_turn_status(GameState& gs) {
   const bool stepping = gs.flags.paused && (gs.flags.player_to_move || current < gs.record.length);
   if (stepping) {
     // "14手目 △３四歩まで", or the start.
-    GameRecord record;
+    SlotMoves record;
     if (current < 1 || record_moves(gs, record) < current) return set_status(gs.view, u"開始局面");
     char16_t text[48];
     int n = 0;

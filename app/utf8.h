@@ -8,5 +8,7 @@
 namespace halvane {
 
 std::string utf8_from_utf16(std::u16string_view text);
+// UTF-8 text (paths, record fields, the closing line of a record) as UTF-16.
+std::u16string utf16_from_utf8(std::string_view text);
 
 }  // namespace halvane

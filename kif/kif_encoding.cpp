@@ -60,6 +60,31 @@ bool cp932_text(std::string_view s) {
   return true;
 }
 
+// CP932 bytes in another encoding; an undecodable byte becomes `replacement` (U+FFFD in that encoding).
+std::string from_cp932(std::string_view bytes, const char* encoding, std::string_view replacement) {
+  std::string out;
+  iconv_t cd = iconv_open(encoding, "CP932");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return out;
+  size_t i = 0;
+  while (i < bytes.size()) {
+    char* in = const_cast<char*>(bytes.data() + i);
+    size_t in_left = bytes.size() - i;
+    char buffer[256];
+    char* o = buffer;
+    size_t out_left = sizeof buffer;
+    const size_t r = iconv(cd, &in, &in_left, &o, &out_left);
+    out.append(buffer, o - buffer);
+    i = in - bytes.data();
+    if (r != static_cast<size_t>(-1)) break;
+    if (errno == E2BIG) continue;
+    out += replacement;
+    i += 1;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+  }
+  iconv_close(cd);
+  return out;
+}
+
 }  // namespace
 
 KifEncoding detect_kif_encoding(std::string_view bytes) {
@@ -111,29 +136,21 @@ std::string kif_to_cp932(std::string_view bytes) {
   return out;
 }
 
+std::string kif_to_utf8(std::string_view bytes) {
+  const KifEncoding encoding = detect_kif_encoding(bytes);
+  if (encoding == KIF_UTF8_BOM) bytes.remove_prefix(BOM.size());
+  if (encoding == KIF_UTF8 || encoding == KIF_UTF8_BOM) return std::string(bytes);
+  return cp932_to_utf8(bytes);
+}
+
 std::u16string cp932_to_utf16(std::string_view bytes) {
+  const std::string units = from_cp932(bytes, "UTF-16LE", "\xfd\xff");
   std::u16string out;
-  iconv_t cd = iconv_open("UTF-16LE", "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return out;
-  size_t i = 0;
-  while (i < bytes.size()) {
-    char* in = const_cast<char*>(bytes.data() + i);
-    size_t in_left = bytes.size() - i;
-    char buffer[256];
-    char* o = buffer;
-    size_t out_left = sizeof buffer;
-    const size_t r = iconv(cd, &in, &in_left, &o, &out_left);
-    for (char* p = buffer; p + 1 < o; p += 2)
-      out += static_cast<char16_t>(static_cast<unsigned char>(p[0]) | static_cast<unsigned char>(p[1]) << 8);
-    i = in - bytes.data();
-    if (r != static_cast<size_t>(-1)) break;
-    if (errno == E2BIG) continue;
-    out += u'\uFFFD';
-    i += 1;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  }
-  iconv_close(cd);
+  for (size_t p = 0; p + 1 < units.size(); p += 2)
+    out += static_cast<char16_t>(static_cast<unsigned char>(units[p]) | static_cast<unsigned char>(units[p + 1]) << 8);
   return out;
 }
+
+std::string cp932_to_utf8(std::string_view bytes) { return from_cp932(bytes, "UTF-8", "\xef\xbf\xbd"); }
 
 }  // namespace halvane

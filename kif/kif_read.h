@@ -1,22 +1,24 @@
-// The KIF reader: from a file's bytes to a GameRecord, every move checked against the position it is
-// played on. Shared by the load command, halvane-kif and the fuzzer; errors come back as values. CP932
-// and UTF-8 files are read alike, the encoding decided by the bytes.
+// The KIF reader: from a file's bytes to a GameRecord — the header's fields, the start position (a 手合割
+// name or a board diagram), the main line and every variation ("変化：N手"), the moves' times and the
+// comments, and the end word of each line. Every move is held to the rules of the position it is played
+// on: an illegal move is refused with its line and reason, except as a line's last move followed by
+// 反則勝ち, which records exactly that foul. Shared by the load command, halvane-kif and the fuzzer;
+// errors come back as values. CP932 and UTF-8 files are read alike, the encoding decided by the bytes.
 #pragma once
 
 #include <string>
 #include <string_view>
 
-#include "kif/game_record.h"
+#include "record/game_record.h"
 
 namespace halvane {
 
 constexpr int KIF_LINE_LIMIT = 9998;   // bytes of a line looked at; the rest of a longer line is ignored
-constexpr int KIF_MOVE_LIMIT = 498;    // moves a file supplies at most
 
 enum KifReadStatus {
   KIF_READ_OK,
   KIF_NOT_A_RECORD,   // no text in a known encoding, or no line heading the moves: not a game record at all
-  KIF_BAD_RECORD,     // a record that cannot be loaded: a handicap, a board diagram or a wrong move line
+  KIF_BAD_RECORD,     // a record that cannot be loaded: a wrong start position or move line
 };
 
 struct KifReadResult {
@@ -25,8 +27,8 @@ struct KifReadResult {
   std::string message;   // what was wrong (English, for the command line and tests)
 };
 
-// Fills `record` with the main line's moves (at most KIF_MOVE_LIMIT) and the end its end word names
-// (投了 a resignation, 詰み a mate, anything else none). On an error `record` is left empty.
+// Fills `record` with the whole file. On an error `record` is left as a new record (the even game's start,
+// no moves).
 KifReadResult read_kif(std::string_view bytes, GameRecord& record);
 
 }  // namespace halvane

@@ -1,33 +1,88 @@
-// The KIF writer: header lines, one move line per move of the record, and the closing line with the
-// game's end word. Produces CP932 bytes with explicit CR LF line ends.
+// The KIF writer: header fields in their order with the start position before the players, the main line,
+// its end word and closing remark, then the variations, the deepest branch of each line first, as KIF
+// readers expect them (each "変化：N手" block branches from the line written just before it).
 #include "kif/kif_write.h"
 
 #include <cstdio>
 #include <ctime>
 
+#include "core/promotion.h"
 #include "kif/kif_encoding.h"
-#include "kif/kif_names.h"
+#include "kif/kif_start.h"
+#include "kif/kif_text.h"
 
 namespace halvane {
 
 namespace {
 
 constexpr const char* CRLF = "\r\n";
-// CP932 texts of the header and the move lines.
-constexpr const char* DATE_LABEL = "\x8a\x4a\x8e\x6e\x93\xfa\x8e\x9e\x81\x46";  // 開始日時：
-constexpr const char* EVENT_LINE = "\x8a\xfb\x90\xed\x81\x46\x83\x6e\x83\x8b\x83\x78\x83\x43\x83\x93";  // 棋戦：ハルベイン
-constexpr const char* HANDICAP_LINE = "\x8e\xe8\x8d\x87\x8a\x84\x81\x46\x95\xbd\x8e\xe8";  // 手合割：平手
-constexpr const char* SENTE_LABEL = "\x90\xe6\x8e\xe8\x81\x46";  // 先手：
-constexpr const char* GOTE_LABEL = "\x8c\xe3\x8e\xe8\x81\x46";   // 後手：
-constexpr const char* NO_NAME = "--------";
-constexpr const char* MOVES_LINE =
-    "\x8e\xe8\x90\x94----\x8e\x77\x8e\xe8---------\x8f\xc1\x94\xef\x8e\x9e\x8a\xd4--";  // 手数----指手---------消費時間--
-constexpr const char* RESIGN = "\x93\x8a\x97\xb9";   // 投了
-constexpr const char* SUSPEND = "\x92\x86\x92\x66";  // 中断
-constexpr const char* MATED = "\x8b\x6c\x82\xdd";    // 詰み
-constexpr const char* FOUL = "\x94\xbd\x91\xa5\x95\x89\x82\xaf";   // 反則負け
-constexpr const char* PROMOTE = "\x90\xac";          // 成
-constexpr const char* DROP = "\x91\xc5";             // 打
+constexpr const char* MOVES_LINE = "手数----指手---------消費時間--";
+
+bool player_field(const std::string& key) { return key == "先手" || key == "後手" || key == "上手" || key == "下手"; }
+
+std::string time_field(const RecordNode& node) {
+  if (node.time_ms == NO_TIME) return {};
+  const int move_s = node.time_ms / 1000;
+  const int total_s = node.total_ms == NO_TIME ? move_s : node.total_ms / 1000;
+  char text[48];
+  std::snprintf(text, sizeof text, "   (%2d:%02d/%02d:%02d:%02d)", move_s / 60, move_s % 60, total_s / 3600,
+                total_s / 60 % 60, total_s % 60);
+  return text;
+}
+
+struct Writer {
+  const GameRecord& record;
+  std::string text;
+
+  void line(const std::string& s) { text += s + CRLF; }
+
+  void comments(int node) {
+    for (const std::string& c : record.nodes[node].comments) line("*" + c);
+  }
+
+  // The moves of the line that starts with node `first` (and follows first children), with their
+  // comments and the line's end word.
+  void moves_from(int first) {
+    int k = first;
+    for (;;) {
+      const RecordNode& n = record.nodes[k];
+      const bool alternatives = record.nodes[n.parent].children.size() > 1;
+      line(std::to_string(n.ply) + " " + kif_move_text(n.move) + time_field(n) + (alternatives ? "+" : ""));
+      comments(k);
+      if (n.children.empty()) break;
+      k = n.children[0];
+    }
+    const RecordNode& last = record.nodes[k];
+    if (last.end != GAME_END_NONE || on_main_line(k)) {
+      RecordNode timing;
+      timing.time_ms = last.end_time_ms;
+      line(std::to_string(last.ply + 1) + " " + kif_end_word(last.end) + time_field(timing));
+    }
+  }
+
+  bool on_main_line(int node) const {
+    for (int k = node; record.nodes[k].parent >= 0; k = record.nodes[k].parent)
+      if (record.nodes[record.nodes[k].parent].children[0] != k) return false;
+    return true;
+  }
+
+  // The variations that branch from the line starting at `first`, deepest first, each followed by its own.
+  void variations_of(int first) {
+    const std::vector<int> line_nodes = line_from(record, first);
+    for (auto it = line_nodes.rbegin(); it != line_nodes.rend(); ++it) {
+      const RecordNode& n = record.nodes[*it];
+      if (n.parent < 0) continue;
+      const std::vector<int>& siblings = record.nodes[n.parent].children;
+      if (siblings[0] != *it) continue;
+      for (size_t i = 1; i < siblings.size(); ++i) {
+        line("");
+        line("変化：" + std::to_string(record.nodes[siblings[i]].ply) + "手");
+        moves_from(siblings[i]);
+        variations_of(siblings[i]);
+      }
+    }
+  }
+};
 
 }  // namespace
 
@@ -38,55 +93,108 @@ KifDate local_kif_date() {
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
 
-std::string kif_move_line(int number, const MoveRecord& move) {
-  char line[64];
-  const char* square = KIF_SQUARE_NAMES[move.to_row * 9 + move.to_col];
-  if (move.is_drop()) {
-    std::snprintf(line, sizeof line, "%d %s%s%s", number, square, KIF_PIECE_NAMES[move.piece & 7], DROP);
+std::string kif_date_text(const KifDate& d) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d/%02d/%02d (%02d:%02d:%02d)", d.year, d.month, d.day, d.hour, d.minute, d.second);
+  return text;
+}
+
+std::string kif_end_word(GameEnd end) {
+  switch (end) {
+    case GAME_END_RESIGNED:
+    case GAME_END_KING_CAPTURED: return "投了";
+    case GAME_END_MATED: return "詰み";
+    case GAME_END_FOUL: return "反則負け";
+    case GAME_END_FOUL_WIN: return "反則勝ち";
+    case GAME_END_REPETITION: return "千日手";
+    case GAME_END_IMPASSE: return "持将棋";
+    case GAME_END_TIME_LOSS: return "切れ負け";
+    case GAME_END_ENTERING_KING: return "入玉勝ち";
+    case GAME_END_DEFAULT_WIN: return "不戦勝";
+    case GAME_END_DEFAULT_LOSS: return "不戦敗";
+    case GAME_END_SEALED: return "封じ手";
+    case GAME_END_NO_MATE: return "不詰";
+    case GAME_END_NONE:
+    case GAME_END_SUSPENDED: break;
+  }
+  return "中断";
+}
+
+std::string kif_closing_line(GameEnd end, int moves, int side_to_move) {
+  const std::string head = "まで" + std::to_string(moves < 0 ? 0 : moves) + "手で";
+  const std::string to_move = side_to_move == WHITE ? "後手" : "先手";
+  const std::string other = side_to_move == WHITE ? "先手" : "後手";
+  switch (end) {
+    case GAME_END_RESIGNED:
+    case GAME_END_KING_CAPTURED: return head + other + "の勝ち";
+    case GAME_END_MATED: return head + "詰み";
+    case GAME_END_FOUL: return head + to_move + "の反則負け";
+    case GAME_END_FOUL_WIN: return head + to_move + "の反則勝ち";
+    case GAME_END_TIME_LOSS: return head + "時間切れにより" + other + "の勝ち";
+    case GAME_END_ENTERING_KING: return head + "入玉宣言により" + to_move + "の勝ち";
+    case GAME_END_DEFAULT_WIN: return head + to_move + "の不戦勝";
+    case GAME_END_DEFAULT_LOSS: return head + to_move + "の不戦敗";
+    case GAME_END_REPETITION:
+    case GAME_END_IMPASSE:
+    case GAME_END_SEALED:
+    case GAME_END_NO_MATE: return head + kif_end_word(end);
+    case GAME_END_NONE:
+    case GAME_END_SUSPENDED: break;
+  }
+  return head + "中断";
+}
+
+std::string kif_closing_line(const GameRecord& record) {
+  const int last = main_line_end(record);
+  const int moves = record.nodes[last].ply;
+  const int side = moves % 2 == 0 ? record.start.side_to_move : record.start.side_to_move ^ 1;
+  return kif_closing_line(record.nodes[last].end, moves, side);
+}
+
+std::string kif_move_text(const MoveRecord& move) {
+  std::string text = kif_square_name(move.to_col, move.to_row);
+  if (move.is_drop()) return text + KIF_PIECE_WORDS[move.piece & 7] + "打";
+  text += KIF_PIECE_WORDS[move.piece & 15];
+  const int side = side_of(move.piece);
+  if (move.piece_after != move.piece) text += "成";
+  else if (can_promote(move.piece) && promotion_allowed(side, move.from_row, move.to_row)) text += "不成";
+  return text + "(" + std::to_string(9 - move.from_col) + std::to_string(move.from_row + 1) + ")";
+}
+
+std::string kif_text(const GameRecord& record) {
+  Writer w{record, {}};
+  // 1. The header: its fields, the start position before the players (or after the fields).
+  bool start_written = false;
+  const auto write_start = [&] {
+    if (start_written) return;
+    start_written = true;
+    if (const Handicap* h = handicap_of(record.start)) {
+      w.line(std::string("手合割：") + h->name);
+    } else {
+      for (const std::string& l : format_kif_diagram(record.start)) w.line(l);
+    }
+  };
+  for (const RecordHeader& h : record.headers) {
+    if (player_field(h.key)) write_start();
+    w.line(h.key + "：" + (h.value.empty() && player_field(h.key) ? "--------" : h.value));
+  }
+  write_start();
+  w.line(MOVES_LINE);
+  w.comments(0);
+  // 2. The main line, its end, the closing remark; then the variations.
+  if (!record.nodes[0].children.empty()) {
+    w.moves_from(record.nodes[0].children[0]);
   } else {
-    const char* promotion = move.piece_after != move.piece ? PROMOTE : "";
-    std::snprintf(line, sizeof line, "%d %s%s%s(%d%d)", number, square, KIF_PIECE_NAMES[move.piece & 15],
-                  promotion, 9 - move.from_col, move.from_row + 1);
+    w.line("1 " + kif_end_word(record.nodes[0].end));
   }
-  return line;
+  w.line(kif_closing_line(record));
+  w.variations_of(0);
+  return w.text;
 }
 
-std::string kif_header(const KifDate& date, const KifPlayers& players) {
-  char line[100];
-  std::snprintf(line, sizeof line, "%s%d/%02d/%02d (%02d:%02d:%02d)", DATE_LABEL, date.year, date.month, date.day,
-                date.hour, date.minute, date.second);
-  std::string text = line;
-  text += CRLF;
-  const auto name = [](const std::string& utf8) { return utf8.empty() ? std::string(NO_NAME) : kif_to_cp932(utf8); };
-  for (const std::string& fixed : {std::string(EVENT_LINE), std::string(HANDICAP_LINE), SENTE_LABEL + name(players.sente),
-                                   GOTE_LABEL + name(players.gote), std::string(MOVES_LINE)}) {
-    text += fixed;
-    text += CRLF;
-  }
-  return text;
-}
-
-std::string kif_move_lines(const GameRecord& record) {
-  std::string text;
-  for (int k = 0; k < record.move_count; ++k) {
-    text += kif_move_line(k + 1, record.moves[k]);
-    text += CRLF;
-  }
-  return text;
-}
-
-std::string kif_end_line(const GameRecord& record) {
-  const char* word = SUSPEND;
-  if (record.end == GAME_END_RESIGNED || record.end == GAME_END_KING_CAPTURED) word = RESIGN;
-  if (record.end == GAME_END_MATED) word = MATED;
-  if (record.end == GAME_END_FOUL) word = FOUL;
-  return std::to_string(record.move_count + 1) + " " + word;
-}
-
-std::string kif_text(const GameRecord& record, const KifDate& date, const KifPlayers& players) {
-  std::string text = kif_header(date, players) + kif_move_lines(record) + kif_end_line(record);
-  if (!players.summary.empty()) text += CRLF + kif_to_cp932(players.summary) + CRLF;
-  return text;
+std::string kif_bytes(const GameRecord& record, bool utf8) {
+  if (utf8) return "#KIF version=2.0 encoding=UTF-8\r\n" + kif_text(record);
+  return kif_to_cp932(kif_text(record));
 }
 
 }  // namespace halvane

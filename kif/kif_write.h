@@ -1,39 +1,41 @@
-// The KIF writer: turns a GameRecord into the bytes of a KIF file (CP932, CR LF after every line but
-// the last): the header, one line per move, and the closing line that says how the game ended.
+// The KIF writer: turns a GameRecord into the text of a KIF file — the header's fields with the start
+// position (a 手合割 line, or a board diagram where the position has no name), the main line with its
+// times and comments, its end word and closing remark ("まで54手で後手の勝ち"), then every variation as
+// a "変化：N手" block. CP932 with CR LF for .kif, UTF-8 for .kifu. The window's move list takes its closing
+// line from here too, so that a file and the screen always say the same.
 #pragma once
 
 #include <string>
 
 #include "core/types.h"
-#include "kif/game_record.h"
+#include "record/game_record.h"
 
 namespace halvane {
 
 constexpr int KIF_SAVE_MIN_MOVES = 3;   // shorter records are not worth a file: the save refuses them
 
-// Local date and time of the first header line.
+// Local date and time, and as the header's 開始日時 writes it: "2024/05/01 (09:30:00)".
 struct KifDate {
   int year, month, day, hour, minute, second;
 };
 KifDate local_kif_date();
+std::string kif_date_text(const KifDate& date);
 
-// What the header and the closing remark say about the game, as UTF-8: the players' names (an empty one
-// is written "--------") and the remark after the closing line ("まで54手で後手の勝ち"; none when empty).
-struct KifPlayers {
-  std::string sente, gote, summary;
-};
+// The end word ("投了", "詰み", ...; a line without an end is "中断").
+std::string kif_end_word(GameEnd end);
+// The closing remark of a line that ended with `end` after `moves` moves, `side_to_move` (BLACK or WHITE)
+// being the side to move after them: "まで54手で後手の勝ち", "まで40手で中断", "まで59手で詰み" (UTF-8).
+std::string kif_closing_line(GameEnd end, int moves, int side_to_move);
+// The closing remark of the record's main line.
+std::string kif_closing_line(const GameRecord& record);
 
-// The header with the date line and the players (ends in CR LF).
-std::string kif_header(const KifDate& date, const KifPlayers& players = {});
-// The text of one move line (without its line end): "1 ７六歩(77)", "23 ２二角成(88)", "40 ５五角打".
-std::string kif_move_line(int number, const MoveRecord& move);
-// The record's move lines, each with its CR LF.
-std::string kif_move_lines(const GameRecord& record);
-// The closing line, without a line end: "N 中断" while the game goes on, "N 投了" after a resignation or
-// a king's capture, "N 詰み" after a mate; N is the number of moves + 1.
-std::string kif_end_line(const GameRecord& record);
-// The whole file: header, move lines and the closing line; with a closing remark, the remark follows on
-// a line of its own and the file ends with a line end.
-std::string kif_text(const GameRecord& record, const KifDate& date, const KifPlayers& players = {});
+// A move as a move line writes it: "７六歩(77)", "５五角打", "２二角成(88)", "８一飛不成(71)". A capture on
+// the previous move's square is written with its square too, as every reader reads it.
+std::string kif_move_text(const MoveRecord& move);
+
+// The whole file as UTF-8 text with CR LF line ends.
+std::string kif_text(const GameRecord& record);
+// The file's bytes: CP932 (.kif), or UTF-8 with the header's encoding line (.kifu).
+std::string kif_bytes(const GameRecord& record, bool utf8 = false);
 
 }  // namespace halvane

@@ -4,9 +4,10 @@
 // standard error as "caption: text".
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
+#include <vector>
 
+#include "core/legality.h"
 #include "core/sfen.h"
 #include "kif/file_bytes.h"
 #include "kif/kif_read.h"
@@ -31,47 +32,49 @@ int check(const char* file) {
     std::fprintf(stderr, "%s: %s\n", file, CANNOT_OPEN);
     return 1;
   }
-  auto record = std::make_unique<GameRecord>();
-  const KifReadResult read = read_kif(bytes, *record);
+  GameRecord record;
+  const KifReadResult read = read_kif(bytes, record);
   if (read.status != KIF_READ_OK) {
     std::fprintf(stderr, "棋譜読み込みエラー: 棋譜ファイルのフォーマットが合いません。\n%s: %s\n", file,
                  read.message.c_str());
     return 1;
   }
   std::fprintf(stderr, "成功: 棋譜ファイルを開けました。\n");
-  SfenPosition pos = startpos();
-  std::printf("moves %d\nusi", record->move_count);
-  for (int k = 0; k < record->move_count; ++k) {
-    std::printf(" %s", move_to_usi(record->moves[k]).c_str());
-    apply_move(pos, record->moves[k]);
-  }
-  std::printf("\nsfen %s\n", format_sfen(pos).c_str());
+  const std::vector<int> line = line_from(record, 0);
+  std::printf("start %s\nmoves %d\nusi", format_sfen(record.start).c_str(), static_cast<int>(line.size()) - 1);
+  for (size_t k = 1; k < line.size(); ++k) std::printf(" %s", move_to_usi(record.nodes[line[k]].move).c_str());
+  std::printf("\nsfen %s\nvariations %d\n", format_sfen(position_at(record, line.back())).c_str(),
+              variation_count(record));
   return 0;
 }
 
 int write(const char* out, int count, char** moves) {
-  if (count > KIF_MOVE_LIMIT) {
-    std::fprintf(stderr, "a record holds at most %d moves\n", KIF_MOVE_LIMIT);
-    return 1;
-  }
-  auto record = std::make_unique<GameRecord>();
-  SfenPosition pos = startpos();
+  GameRecord record;
+  set_header(record, "開始日時", kif_date_text(local_kif_date()));
+  SfenPosition pos = record.start;
+  int node = 0;
   for (int i = 0; i < count; ++i) {
-    MoveRecord& move = record->moves[i];
+    MoveRecord move;
     std::string error;
     if (!parse_usi_move(moves[i], pos, move, error)) {
       std::fprintf(stderr, "move %d (%s): %s\n", i + 1, moves[i], error.c_str());
       return 1;
     }
+    // Only moves the rules allow: a record is never impossible.
+    const MoveVerdict verdict = judge_move(pos, move);
+    if (verdict != MOVE_OK) {
+      std::fprintf(stderr, "move %d (%s): %s\n", i + 1, moves[i], verdict_text(verdict));
+      return 1;
+    }
     apply_move(pos, move);
-    record->move_count = i + 1;
+    node = add_move(record, node, move);
   }
-  if (record->move_count < KIF_SAVE_MIN_MOVES) {
+  if (count < KIF_SAVE_MIN_MOVES) {
     std::fprintf(stderr, "失敗: 保存する棋譜の手数が足りません。\n");
     return 1;
   }
   // The game has not ended: the file closes with "中断".
-  if (!write_file_bytes(out, kif_text(*record, local_kif_date()))) {
+  if (!write_file_bytes(out, kif_bytes(record))) {
     std::fprintf(stderr, "%s: %s\n", out, CANNOT_OPEN);
     return 1;
   }

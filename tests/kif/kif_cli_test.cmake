@@ -28,21 +28,23 @@ endfunction()
 
 if(CASE STREQUAL "roundtrip")
   # Bishops exchanged, dropped and recaptured: captures, promotions and drops.
-  set(moves 7g7f 3c3d 8h2b+ 3a2b B*5e B*7g 8i7g 2b7g)
+  set(moves 7g7f 3c3d 8h2b+ 3a2b B*5e B*7g 8i7g)
   run(0 write ${WORK}/game.kif ${moves})
   expect_contains("${err}" "棋譜ファイルを保存しました。" "save message")
   run(0 check ${WORK}/game.kif)
   expect_equal("${out}"
-    "moves 8\nusi 7g7f 3c3d 8h2b+ 3a2b B*5e B*7g 8i7g 2b7g\nsfen lnsgkg1nl/1r7/pppppp1pp/6p2/4B4/2P6/PPsPPPPPP/7R1/L1SGKGSNL b Bn 9\n"
+    "start lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1\nmoves 7\nusi 7g7f 3c3d 8h2b+ 3a2b B*5e B*7g 8i7g\nsfen lnsgkg1nl/1r5s1/pppppp1pp/6p2/4B4/2P6/PPNPPPPPP/7R1/L1SGKGSNL w B 8\nvariations 0\n"
     "check of a written record")
   file(READ ${WORK}/game.kif bytes HEX)
   string(LENGTH "${bytes}" n)
-  math(EXPR tail "${n} - 8")
-  string(SUBSTRING "${bytes}" ${tail} 8 last)
-  expect_equal("${last}" "92869266" "a game still going on ends with 中断 in CP932 and no line end")
+  math(EXPR tail "${n} - 12")
+  string(SUBSTRING "${bytes}" ${tail} 12 last)
+  expect_equal("${last}" "928692660d0a" "a game still going on ends with the closing line まで7手で中断 in CP932")
 elseif(CASE STREQUAL "refusals")
-  run(1 check ${SEEDS}/handicap.kif)
-  expect_contains("${err}" "棋譜ファイルのフォーマットが合いません。" "handicap refused")
+  run(0 check ${SEEDS}/handicap.kif)
+  expect_contains("${out}" "start lnsgkgsn1/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1" "a handicap's start")
+  run(1 write ${WORK}/illegal.kif 7g7f 3c3d 8i6e)
+  expect_contains("${err}" "the piece cannot move there" "an impossible move refused with its reason")
   run(1 check ${WORK}/missing.kif)
   expect_contains("${err}" "棋譜ファイルを開けませんでした。" "missing file")
   run(1 write ${WORK}/short.kif 7g7f 3c3d)
@@ -57,8 +59,8 @@ elseif(CASE STREQUAL "corpus")
   endif()
   run(0 check ${CORPUS}/kfj-chudan.kif)
   expect_equal("${out}"
-    "moves 3\nusi 7g7f 3c3d 8h2b+\nsfen lnsgkgsnl/1r5+B1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w B 4\n"
+    "start lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1\nmoves 3\nusi 7g7f 3c3d 8h2b+\nsfen lnsgkgsnl/1r5+B1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w B 4\nvariations 0\n"
     "check of a real file")
   run(1 check ${CORPUS}/bad-drop-not-in-hand.kif)
-  expect_contains("${err}" "drop of a piece not in hand" "the reason on standard error")
+  expect_contains("${err}" "line 9: move 3: the mover has no such piece there or in hand" "the line and the reason on standard error")
 endif()

@@ -8,6 +8,7 @@
 
 #include "core/sfen.h"
 #include "kif/kif_read.h"
+#include "kif/kif_start.h"
 #include "support/kif_text.h"
 
 using namespace halvane;
@@ -17,8 +18,19 @@ namespace {
 
 struct Row {
   std::string what, bytes;
-  const char* moves;   // the main line in USI; nullptr: the file is refused as a bad record
+  const char* moves;        // the main line in USI; nullptr: the file is refused as a bad record
+  const char* reason = "";  // for a refusal: what its message must say
 };
+
+// A file that starts from the position given as SFEN (through a board diagram), then the move lines.
+std::string from_position(const char* sfen, const std::vector<std::string>& lines) {
+  SfenPosition pos{};
+  std::string error;
+  EXPECT_TRUE(parse_sfen(sfen, pos, error)) << sfen;
+  std::string text;
+  for (const std::string& line : format_kif_diagram(pos)) text += line + "\n";
+  return cp932(text) + kif_file(lines);
+}
 
 std::vector<Row> rows() {
   std::vector<Row> rows;
@@ -38,8 +50,8 @@ std::vector<Row> rows() {
                             "10 ２三歩打    ( 0:05/00:00:07)", "11 中断 ( 0:01/00:00:06)"}),
                   "2g2f 8c8d 2f2e 8d8e 6i7h 4a3b 2e2d 2c2d 2h2d P*2c"});
   rows.push_back({"drops and 同 captures", kif_file({"1 ７六歩(77)", "2 ３四歩(33)", "3 ２二角成(88)", "4 同　銀(31)",
-                                                     "5 ５五角打", "6 ７七角打", "7 同　桂(89)", "8 同　銀(22)", "9 投了"}),
-                  "7g7f 3c3d 8h2b+ 3a2b B*5e B*7g 8i7g 2b7g"});
+                                                     "5 ５五角打", "6 ７七角打", "7 同　桂(89)", "8 投了"}),
+                  "7g7f 3c3d 8h2b+ 3a2b B*5e B*7g 8i7g"});
   for (const std::string word : {"投了", "中断", "詰み", "千日手", "持将棋", "切れ負け", "反則勝ち", "反則負け",
                                  "入玉勝ち", "不戦勝", "不戦敗", "封じ手", "不詰"})
     rows.push_back({"end word " + word,
@@ -68,10 +80,32 @@ std::vector<Row> rows() {
   while (one_line.size() < 30000) one_line += cp932(" ７六歩(77)");
   rows.push_back({"one line of 30000 bytes", one_line, ""});
   const std::string heading = "手数----指手---------消費時間--\n1 ７六歩(77)\n";
+  // Handicaps: 上手 (gote) moves first.
   for (const char* header : {"手合割：香落ち\n", "手合割：角落ち　\n", "手合割：八枚落ち\n"})
-    rows.push_back({header, cp932(header + heading), nullptr});
-  rows.push_back({"board diagram", cp932("後手の持駒：なし\n  ９ ８ ７ ６ ５ ４ ３ ２ １\n+---------------------------+\n"
-                                         "| ・ ・ ・v銀v玉v銀 ・ ・ ・|一\n" + heading), nullptr});
+    rows.push_back({header, cp932(header + std::string("手数----指手\n1 ３四歩(33)\n2 ７六歩(77)\n")), "3c3d 7g7f"});
+  rows.push_back({"an unknown handicap", cp932("手合割：九枚落ち\n" + heading), nullptr, "unknown handicap"});
+  rows.push_back({"a board diagram cut short", cp932("後手の持駒：なし\n  ９ ８ ７ ６ ５ ４ ３ ２ １\n+---------------------------+\n"
+                                                     "| ・ ・ ・v銀v玉v銀 ・ ・ ・|一\n" + heading), nullptr, "nine ranks"});
+  rows.push_back({"a mate problem's diagram", from_position("3sks3/9/4+P4/6+B2/9/9/9/9/9 b S2rb4gs4n4l17p 1", {"1 ５二馬(34)"}), "3d5b"});
+  rows.push_back({"a start where the side not to move is in check", from_position("4k4/4R4/9/9/9/9/9/9/4K4 b - 1", {"1 ５一飛成(52)"}),
+                  nullptr, "not to move is in check"});
+  // Moves the rules forbid, each refused with its reason...
+  const std::pair<std::string, const char*> illegal[] = {
+      {kif_file({"1 ６五桂(89)"}), "cannot move there"},     // a knight jumping three files
+      {kif_file({"1 ９五香(99)"}), "cannot move there"},     // a lance through its own pawn
+      {kif_file({"1 ７六歩成(77)"}), "cannot promote"},       // a promotion outside the zone
+      {kif_file({"1 ７六銀(77)"}), "piece named"},           // the wrong piece named
+      {from_position("4k4/9/4P4/9/9/9/9/9/4K4 b - 1", {"1 ５二歩(53)", "2 ６一玉(51)", "3 ５一歩(52)"}), "never move again"},
+      {from_position("4k4/9/9/9/9/9/4P4/9/4K4 b P 1", {"1 ５五歩打"}), "second unpromoted pawn"},
+      {from_position("4k4/4r4/9/9/9/9/9/4G4/4K4 b - 1", {"1 ６八金(58)"}), "leaves the mover's king in check"},
+      {from_position("4k4/9/9/9/9/9/9/9/4K3r b - 1", {"1 ４九玉(59)"}), "leaves the mover's king in check"},
+      {from_position("kn7/1s7/G8/9/9/9/9/9/8K b P 1", {"1 ９二歩打"}), "pawn drop that mates"},
+  };
+  for (const auto& [bytes, reason] : illegal) rows.push_back({reason, bytes, nullptr, reason});
+  // ...unless it is a line's last move and the record ends with the foul told (反則勝ち for the other side).
+  rows.push_back({"a foul told by 反則勝ち", from_position("4k4/4r4/9/9/9/9/9/4G4/4K4 b - 1", {"1 ６八金(58)", "2 反則勝ち"}), "5h6h"});
+  rows.push_back({"a foul followed by 投了", from_position("4k4/4r4/9/9/9/9/9/4G4/4K4 b - 1", {"1 ６八金(58)", "2 投了"}),
+                  nullptr, "leaves the mover's king in check"});
   rows.push_back({"an even game with blanks after its name", cp932("手合割：平手　　\n" + heading), "7g7f"});
   // Files that would leave an impossible position, or that cannot be read as moves.
   const auto after_opening = [](const std::string& line) {
@@ -104,12 +138,14 @@ std::vector<Row> rows() {
 }
 
 TEST(KifRead, EachFileGivesItsMainLineOrIsRefused) {
-  auto record = std::make_unique<GameRecord>();
+  GameRecord record;
   for (const Row& row : rows()) {
-    const KifReadResult result = read_kif(row.bytes, *record);
+    const KifReadResult result = read_kif(row.bytes, record);
     EXPECT_EQ(result.status, row.moves ? KIF_READ_OK : KIF_BAD_RECORD) << row.what << ": " << result.message;
+    EXPECT_NE(result.message.find(row.reason), std::string::npos) << row.what << ": " << result.message;
     std::string moves;
-    for (int k = 0; k < record->move_count; ++k) moves += (k ? " " : "") + move_to_usi(record->moves[k]);
+    const std::vector<int> line = line_from(record, 0);
+    for (size_t k = 1; k < line.size(); ++k) moves += (k > 1 ? " " : "") + move_to_usi(record.nodes[line[k]].move);
     EXPECT_EQ(moves, row.moves ? row.moves : "") << row.what;
   }
 }

@@ -53,14 +53,13 @@ TEST(Nodes, RandomAndRealPositionsUnchangedAndUnmadeRepliesAsMade) {
   const std::filesystem::path corpus = test_support::corpus_path("kif");
   const bool real = std::filesystem::exists(corpus);
   if (!real) std::printf("shared corpus not found at %s: random games only\n", corpus.c_str());
-  auto record = std::make_unique<GameRecord>();
+  GameRecord record;
   for (const auto& entry : real ? std::filesystem::directory_iterator(corpus) : std::filesystem::directory_iterator()) {
-    if (read_kif(kif_test::read_file(entry.path()), *record).status != KIF_READ_OK) continue;
-    SfenPosition pos = startpos();
-    for (int k = 0; k < record->move_count; ++k) {
-      apply_move(pos, record->moves[k]);
-      if (k % 7 == 3) positions.push_back(pos);
-    }
+    if (read_kif(kif_test::read_file(entry.path()), record).status != KIF_READ_OK) continue;
+    if (format_sfen(record.start) != format_sfen(startpos())) continue;   // even games only
+    const std::vector<int> line = line_from(record, 0);
+    for (size_t k = 1; k < line.size(); ++k)
+      if (k % 7 == 4) positions.push_back(position_at(record, line[k]));
   }
   auto before_fx = std::make_unique<EffectMaps>();
   int searched = 0;

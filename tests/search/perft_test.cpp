@@ -4,10 +4,12 @@
 
 #include <cstring>
 #include <memory>
+#include <random>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "core/legality.h"
 #include "core/sfen.h"
 #include "search/engine.h"
 #include "search/perft.h"
@@ -135,5 +137,29 @@ TEST(Perft, PawnDropMateIsNotAMove) {
     bool found = false;
     for (const auto& line : divide.lines) found = found || line.first == row.drop;
     EXPECT_EQ(found, row.legal) << row.sfen << " " << row.drop;
+    MoveRecord drop;
+    std::string error;
+    ASSERT_TRUE(parse_usi_move(row.drop, pos, drop, error)) << error;
+    EXPECT_EQ(judge_move(pos, drop), row.legal ? MOVE_OK : MOVE_PAWN_DROP_MATE) << row.sfen << " by the record rules";
   }
+}
+
+// The rules records are held to agree with the engine's generators: the same legal moves on the published
+// positions and along random games, and the same leaf counts.
+TEST(Perft, RecordRulesAgreeWithTheEngine) {
+  auto e = make_engine(STRENGTH_GEKIKARA);
+  std::vector<SfenPosition> positions;
+  for (const PerftRow& row : ROWS) positions.push_back(parse(row.sfen));
+  std::mt19937 rng(3);
+  for (int game = 0; game < 4; ++game) halvane::testing::random_game(rng, 150, positions);
+  for (const SfenPosition& pos : positions) {
+    Divide divide;
+    perft_position(*e, pos, 1, collect, &divide);
+    std::set<std::string> engine, rules;
+    for (const auto& line : divide.lines) engine.insert(line.first);
+    for (const MoveRecord& m : legal_moves(pos)) rules.insert(move_to_usi(m));
+    EXPECT_EQ(rules, engine) << format_sfen(pos);
+  }
+  EXPECT_EQ(count_legal_leaves(parse(STARTPOS_SFEN), 3), 25470);
+  EXPECT_EQ(count_legal_leaves(parse(MIDGAME_SFEN), 2), 28684);
 }

@@ -17,7 +17,7 @@ using namespace halvane;
 
 namespace {
 
-constexpr QRgb YELLOW = 0xFFFF00, BLACK = 0x000000, WHITE = 0xFFFFFF, RED = 0xFF0000, GREEN = 0x00FF00,
+constexpr QRgb YELLOW = 0xFFFF00, RED = 0xFF0000, GREEN = 0x00FF00,
                BLUE = 0x0000FF;
 
 // Picture file of each piece kind; 12 and 15 do not exist.
@@ -61,7 +61,7 @@ class BackBufferTest : public QObject {
     int wrong = 0;
     for (int j = 0; j < 32; ++j)
       for (int i = 0; i < 32; ++i) {
-        const QRgb want = rgb(picture, i, j) == WHITE ? background : rgb(picture, i, j);
+        const QRgb want = rgb(picture, i, j) == RGB_WHITE ? background : rgb(picture, i, j);
         if (rgb(view, x + i, y + j) != want) ++wrong;
       }
     return wrong;
@@ -110,15 +110,15 @@ class BackBufferTest : public QObject {
     QCOMPARE(rgb(view, 480, 300), YELLOW);
     // Grid lines at every 40 pixels, in the margins that pieces leave free.
     for (int d = 0; d <= 360; d += 40) {
-      QVERIFY2(rgb(view, d, 2) == BLACK, qPrintable(QString("vertical line %1").arg(d)));
-      QVERIFY2(rgb(view, 2, d) == BLACK, qPrintable(QString("horizontal line %1").arg(d)));
+      QVERIFY2(rgb(view, d, 2) == RGB_BLACK, qPrintable(QString("vertical line %1").arg(d)));
+      QVERIFY2(rgb(view, 2, d) == RGB_BLACK, qPrintable(QString("horizontal line %1").arg(d)));
     }
     // Outlines end one pixel inside the right and bottom edges; lines stop short of their end point.
-    QCOMPARE(rgb(view, 559, 50), BLACK);
+    QCOMPARE(rgb(view, 559, 50), RGB_BLACK);
     QCOMPARE(rgb(view, 560, 50), wall(560, 50));
-    QCOMPARE(rgb(view, 480, 159), BLACK);
+    QCOMPARE(rgb(view, 480, 159), RGB_BLACK);
     QCOMPARE(rgb(view, 480, 160), wall(480, 160));
-    QCOMPARE(rgb(view, 360, 359), BLACK);
+    QCOMPARE(rgb(view, 360, 359), RGB_BLACK);
     QCOMPARE(rgb(view, 360, 360), wall(360, 360));
     QCOMPARE(rgb(view, 395, 100), wall(395, 100));   // between the rank numerals and the hands
   }
@@ -177,8 +177,8 @@ class BackBufferTest : public QObject {
     }
     // The last-move square: a black outline, red inside, from 160 to 199.
     const QImage view = shown();
-    QCOMPARE(rgb(view, 160, 170), BLACK);
-    QCOMPARE(rgb(view, 199, 170), BLACK);
+    QCOMPARE(rgb(view, 160, 170), RGB_BLACK);
+    QCOMPARE(rgb(view, 199, 170), RGB_BLACK);
     QCOMPARE(rgb(view, 161, 161), RED);
     QCOMPARE(rgb(view, 198, 198), RED);
     // The selected pawn is drawn over its blue square.
@@ -197,18 +197,18 @@ class BackBufferTest : public QObject {
     for (int y = 364; y < 368; ++y) {
       QCOMPARE(rgb(view, 0, y), RED);
       QCOMPARE(rgb(view, 159, y), RED);
-      QCOMPARE(rgb(view, 160, y), WHITE);
-      QCOMPARE(rgb(view, 359, y), WHITE);
+      QCOMPARE(rgb(view, 160, y), RGB_WHITE);
+      QCOMPARE(rgb(view, 359, y), RGB_WHITE);
     }
     QCOMPARE(rgb(view, 100, 363), wall(100, 363));
     // The same value again is not drawn again.
     view = draw();
-    QCOMPARE(rgb(view, 0, 365), WHITE);
+    QCOMPARE(rgb(view, 0, 365), RGB_WHITE);
     // Once the think is over the strip is white and the counter starts again.
     set_progress(5);
     gs_->flags.thinking = false;
     view = draw();
-    QCOMPARE(rgb(view, 0, 365), WHITE);
+    QCOMPARE(rgb(view, 0, 365), RGB_WHITE);
     QCOMPARE(gs_->view.progress_drawn, 0);
   }
 
@@ -227,7 +227,7 @@ class BackBufferTest : public QObject {
     QVERIFY(dark_in(0, 32, 390, 408) > 10);
     QCOMPARE(dark_in(40, 395, 390, 408), 0);
     // The erased line is opaque white, not the wallpaper.
-    QCOMPARE(rgb(view, 390, 392), WHITE);
+    QCOMPARE(rgb(view, 390, 392), RGB_WHITE);
     // The version label, black on white.
     QVERIFY(dark_in(400, 540, 360, 378) > 20);
   }
