@@ -1,6 +1,7 @@
-// halvane-kif: "check FILE" reads a KIF record as the game's load command does and prints its moves in
-// USI and the final position as SFEN; "write OUT.kif MOVE..." plays USI moves from the initial position
-// and saves them as the game's save command does. The messages the window would show in boxes go to
+// halvane-kif: "check FILE" reads a KIF record as the game's load command does and prints its start and
+// main line in USI, the final position as SFEN and the number of variations; "write OUT.kif MOVE..." plays
+// USI moves from the initial position and saves them as the game's save command does; "convert IN OUT"
+// writes a record again whole. The messages the window would show in boxes go to
 // standard error as "caption: text".
 #include <cstdio>
 #include <cstring>
@@ -22,7 +23,8 @@ constexpr const char* CANNOT_OPEN = "棋譜ファイルを開けませんでし�
 int usage() {
   std::fprintf(stderr,
                "usage: halvane-kif check FILE\n"
-               "       halvane-kif write OUT.kif MOVE...   (USI moves from the initial position)\n");
+               "       halvane-kif write OUT.kif MOVE...   (USI moves from the initial position)\n"
+               "       halvane-kif convert IN OUT          (OUT.kif in CP932, OUT.kifu in UTF-8)\n");
   return 2;
 }
 
@@ -82,10 +84,34 @@ int write(const char* out, int count, char** moves) {
   return 0;
 }
 
+// Reads a record as check does and writes it again whole: start, variations, comments, times and ends.
+int convert(const char* in, const char* out) {
+  std::string bytes;
+  if (!read_file_bytes(in, bytes)) {
+    std::fprintf(stderr, "%s: %s\n", in, CANNOT_OPEN);
+    return 1;
+  }
+  GameRecord record;
+  const KifReadResult read = read_kif(bytes, record);
+  if (read.status != KIF_READ_OK) {
+    std::fprintf(stderr, "棋譜読み込みエラー: 棋譜ファイルのフォーマットが合いません。\n%s: %s\n", in, read.message.c_str());
+    return 1;
+  }
+  const std::string name = out;
+  const bool utf8 = name.size() >= 5 && name.compare(name.size() - 5, 5, ".kifu") == 0;
+  if (!write_file_bytes(out, kif_bytes(record, utf8))) {
+    std::fprintf(stderr, "%s: %s\n", out, CANNOT_OPEN);
+    return 1;
+  }
+  std::fprintf(stderr, "成功: 棋譜ファイルを保存しました。\n");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "check") == 0) return check(argv[2]);
   if (argc >= 3 && std::strcmp(argv[1], "write") == 0) return write(argv[2], argc - 3, argv + 3);
+  if (argc == 4 && std::strcmp(argv[1], "convert") == 0) return convert(argv[2], argv[3]);
   return usage();
 }

@@ -61,6 +61,14 @@ elseif(CASE STREQUAL "corpus")
   expect_equal("${out}"
     "start lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1\nmoves 3\nusi 7g7f 3c3d 8h2b+\nsfen lnsgkgsnl/1r5+B1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w B 4\nvariations 0\n"
     "check of a real file")
+  # A record with variations and comments, converted to UTF-8 and back, reads as it did.
+  run(0 check ${CORPUS}/kfj-henka.kif)
+  set(original "${out}")
+  expect_contains("${out}" "variations 5" "the variations counted")
+  run(0 convert ${CORPUS}/kfj-henka.kif ${WORK}/henka.kifu)
+  run(0 convert ${WORK}/henka.kifu ${WORK}/henka.kif)
+  run(0 check ${WORK}/henka.kif)
+  expect_equal("${out}" "${original}" "a converted record")
   run(1 check ${CORPUS}/bad-drop-not-in-hand.kif)
   expect_contains("${err}" "line 9: move 3: the mover has no such piece there or in hand" "the line and the reason on standard error")
 endif()
