@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/file_error_text.h"
 #include "app/game_end.h"
 #include "app/record_slots.h"
 #include "app/record_view.h"
@@ -24,36 +25,13 @@ constexpr const char16_t* FORMAT_MISMATCH = u"棋譜ファイルのフォーマ�
 
 KifReadResult last_load;
 
-// A UTF-8 path as UTF-16, for a message box caption.
-std::u16string utf16(const std::string& text) {
-  std::u16string out;
-  for (size_t i = 0; i < text.size();) {
-    const unsigned char c = text[i];
-    char32_t cp = c;
-    int n = 1;
-    if (c >= 0xF0 && i + 3 < text.size()) {
-      cp = ((c & 0x07) << 18) | ((text[i + 1] & 0x3F) << 12) | ((text[i + 2] & 0x3F) << 6) | (text[i + 3] & 0x3F);
-      n = 4;
-    } else if (c >= 0xE0 && i + 2 < text.size()) {
-      cp = ((c & 0x0F) << 12) | ((text[i + 1] & 0x3F) << 6) | (text[i + 2] & 0x3F);
-      n = 3;
-    } else if (c >= 0xC0 && i + 1 < text.size()) {
-      cp = ((c & 0x1F) << 6) | (text[i + 1] & 0x3F);
-      n = 2;
-    }
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (cp >> 10));
-      out += static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(cp);
-    }
-    i += n;
-  }
-  return out;
-}
-
 void failure_box(const char16_t* text, const char16_t* caption) { message_box(text, caption, BOX_ERROR, BOX_OK); }
+
+// A file that could not be read or saved: what failed and why, under the path.
+void file_failure_box(const char16_t* what, const FileStatus& status, const std::string& path, bool saving) {
+  const std::u16string text = what + (u"\n" + file_error_text(status, saving));
+  failure_box(text.c_str(), utf16_from_utf8(path).c_str());
+}
 
 // The players by their sides, and the closing remark of the record as it stands.
 KifPlayers kif_players(const GameState& gs, const GameRecord& record) {
@@ -99,14 +77,16 @@ bool save_kif(GameState& gs, Engine& e, bool asked) {
   const KifDate date = kif_clock();
   const KifPlayers players = kif_players(gs, record);
   const std::string text = complete ? kif_text(record, date, players) : kif_header(date, players) + kif_move_lines(record);
-  // A file that could not be written in full is a failure, never reported as saved.
-  if (!write_file_bytes(path, text)) {
-    failure_box(CANNOT_OPEN, utf16(path).c_str());
+  // A file that could not be written in full is a failure, never reported as saved; the file that was
+  // there stays as it was.
+  const FileStatus written = write_file_bytes(path, text);
+  if (!written.ok()) {
+    file_failure_box(u"棋譜ファイルを保存できませんでした。", written, path, true);
     return false;
   }
   if (!complete) {
     std::u16string message = FORMAT_MISMATCH;
-    if (failure == SLOT_TOO_MANY) message += u"c=" + utf16(std::to_string(differences));
+    if (failure == SLOT_TOO_MANY) message += u"c=" + utf16_from_utf8(std::to_string(differences));
     failure_box(message.c_str(), u"棋譜書き込みエラー");
     return false;
   }
@@ -129,10 +109,12 @@ void load_kif(GameState& gs, Engine& e) {
     failure_box(u"棋譜ファイルを開きませんでした。", FAILED);
     return;
   }
-  // 3. The whole file. One that cannot be read (missing, a directory) is no empty record: nothing changes.
+  // 3. The whole file. One that cannot be read (missing, a folder, a FIFO, too large) is no empty record:
+  //    nothing changes.
   std::string bytes;
-  if (!read_file_bytes(path, bytes)) {
-    failure_box(CANNOT_OPEN, utf16(path).c_str());
+  const FileStatus read = read_file_bytes(path, bytes);
+  if (!read.ok()) {
+    file_failure_box(CANNOT_OPEN, read, path, false);
     return;
   }
   // 4.-8. The moves. Bytes that are no game record at all (a picture, a text without moves) are refused

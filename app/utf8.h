@@ -1,5 +1,6 @@
 // UTF-16 text (the game's messages and captions) as UTF-8, for front ends that print it and for readable
-// test messages. Surrogate pairs become one four-byte sequence.
+// test messages, and UTF-8 (paths, the system's texts) as UTF-16 for the message boxes. Surrogate pairs
+// become one four-byte sequence and back.
 #pragma once
 
 #include <string>
@@ -8,5 +9,6 @@
 namespace halvane {
 
 std::string utf8_from_utf16(std::u16string_view text);
+std::u16string utf16_from_utf8(std::string_view text);
 
 }  // namespace halvane

@@ -1,7 +1,8 @@
 // halvane-kif: "check FILE" reads a KIF record as the game's load command does and prints its moves in
 // USI and the final position as SFEN; "write OUT.kif MOVE..." plays USI moves from the initial position
 // and saves them as the game's save command does. The messages the window would show in boxes go to
-// standard error as "caption: text".
+// standard error as "caption: text", with the reason in English on the line after. A file is written
+// as the window saves it: in full or not at all.
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -18,17 +19,22 @@ namespace {
 
 constexpr const char* CANNOT_OPEN = "棋譜ファイルを開けませんでした。";
 
-int usage() {
-  std::fprintf(stderr,
-               "usage: halvane-kif check FILE\n"
-               "       halvane-kif write OUT.kif MOVE...   (USI moves from the initial position)\n");
-  return 2;
+constexpr const char* USAGE =
+    "usage: halvane-kif check FILE\n"
+    "       halvane-kif write OUT.kif MOVE...   (USI moves from the initial position)\n"
+    "       halvane-kif --help\n";
+
+// Asked for, the usage is the answer; after a mistake it is the complaint.
+int usage(bool asked) {
+  std::fputs(USAGE, asked ? stdout : stderr);
+  return asked ? 0 : 2;
 }
 
 int check(const char* file) {
   std::string bytes;
-  if (!read_file_bytes(file, bytes)) {
-    std::fprintf(stderr, "%s: %s\n", file, CANNOT_OPEN);
+  const FileStatus opened = read_file_bytes(file, bytes);
+  if (!opened.ok()) {
+    std::fprintf(stderr, "%s: %s\n%s: %s\n", file, CANNOT_OPEN, file, file_status_text(opened).c_str());
     return 1;
   }
   auto record = std::make_unique<GameRecord>();
@@ -71,8 +77,9 @@ int write(const char* out, int count, char** moves) {
     return 1;
   }
   // The game has not ended: the file closes with "中断".
-  if (!write_file_bytes(out, kif_text(*record, local_kif_date()))) {
-    std::fprintf(stderr, "%s: %s\n", out, CANNOT_OPEN);
+  const FileStatus written = write_file_bytes(out, kif_text(*record, local_kif_date()));
+  if (!written.ok()) {
+    std::fprintf(stderr, "%s: 棋譜ファイルを保存できませんでした。\n%s: %s\n", out, out, file_status_text(written).c_str());
     return 1;
   }
   std::fprintf(stderr, "成功: 棋譜ファイルを保存しました。\n");
@@ -84,5 +91,6 @@ int write(const char* out, int count, char** moves) {
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "check") == 0) return check(argv[2]);
   if (argc >= 3 && std::strcmp(argv[1], "write") == 0) return write(argv[2], argc - 3, argv + 3);
-  return usage();
+  const bool asked = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+  return usage(asked);
 }
