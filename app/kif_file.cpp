@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/file_error_text.h"
 #include "app/game_end.h"
 #include "app/record_slots.h"
 #include "app/record_view.h"
@@ -26,6 +27,12 @@ constexpr const char16_t* FORMAT_MISMATCH = u"棋譜ファイルのフォーマ�
 KifReadResult last_load;
 
 void failure_box(const char16_t* text, const char16_t* caption) { message_box(text, caption, BOX_ERROR, BOX_OK); }
+
+// A file that could not be read or saved: what failed and why, under the path.
+void file_failure_box(const char16_t* what, const FileStatus& status, const std::string& path, bool saving) {
+  const std::u16string text = what + (u"\n" + file_error_text(status, saving));
+  failure_box(text.c_str(), utf16_from_utf8(path).c_str());
+}
 
 // The record for the file: the moves, the game's end, and the header naming the date and the players by
 // their sides.
@@ -79,9 +86,11 @@ bool save_kif(GameState& gs, Engine& e, bool asked) {
     failure_box(message.c_str(), u"棋譜書き込みエラー");
     return false;
   }
-  // A file that could not be written in full is a failure, never reported as saved.
-  if (!write_file_bytes(path, kif_bytes(file_record(gs, record)))) {
-    failure_box(CANNOT_OPEN, utf16_from_utf8(path).c_str());
+  // A file that could not be written in full is a failure, never reported as saved; the file that was
+  // there stays as it was.
+  const FileStatus written = write_file_bytes(path, kif_bytes(file_record(gs, record)));
+  if (!written.ok()) {
+    file_failure_box(u"棋譜ファイルを保存できませんでした。", written, path, true);
     return false;
   }
   // 9. Done.
@@ -103,10 +112,12 @@ void load_kif(GameState& gs, Engine& e) {
     failure_box(u"棋譜ファイルを開きませんでした。", FAILED);
     return;
   }
-  // 3. The whole file. One that cannot be read (missing, a directory) is no empty record: nothing changes.
+  // 3. The whole file. One that cannot be read (missing, a folder, a FIFO, too large) is no empty record:
+  //    nothing changes.
   std::string bytes;
-  if (!read_file_bytes(path, bytes)) {
-    failure_box(CANNOT_OPEN, utf16_from_utf8(path).c_str());
+  const FileStatus read = read_file_bytes(path, bytes);
+  if (!read.ok()) {
+    file_failure_box(CANNOT_OPEN, read, path, false);
     return;
   }
   // 4.-8. The moves. Bytes that are no game record at all (a picture, a text without moves) are refused

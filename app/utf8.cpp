@@ -1,4 +1,4 @@
-// UTF-16 to UTF-8.
+// UTF-16 to UTF-8 and back.
 #include "app/utf8.h"
 
 namespace halvane {

@@ -1,5 +1,6 @@
 // UTF-16 text (the game's messages and captions) as UTF-8, for front ends that print it and for readable
-// test messages. Surrogate pairs become one four-byte sequence.
+// test messages, and UTF-8 (paths, the system's texts) as UTF-16 for the message boxes. Surrogate pairs
+// become one four-byte sequence and back.
 #pragma once
 
 #include <string>

@@ -195,7 +195,8 @@ void MainWindow::add_settings_menu() {
   QMenu* limits = menu->addMenu(text_of(u"思考時間の上限"));
   auto* group = new QActionGroup(this);
   group->setExclusive(true);
-  const int saved = saved_think_limit_ms();
+  const Settings saved_choices = saved_settings();
+  const int saved = saved_choices.think_limit_ms;
   for (int i = 0; i < 5; ++i) {
     QAction* action = limits->addAction(text_of(THINK_LIMIT_TEXTS[i]));
     const int ms = THINK_LIMITS_MS[i];
@@ -205,22 +206,22 @@ void MainWindow::add_settings_menu() {
     group->addAction(action);
     connect(action, &QAction::triggered, this, [this, ms] {
       gs_.flags.think_limit_ms = ms;
-      save_think_limit_ms(ms);
+      remember_setting([ms](Settings& settings) { settings.think_limit_ms = ms; });
     });
   }
   QAction* ahead = menu->addAction(text_of(u"先読み"));
   ahead->setCheckable(true);
-  ahead->setChecked(saved_think_ahead());
+  ahead->setChecked(saved_choices.think_ahead);
   connect(ahead, &QAction::toggled, this, [this](bool on) {
     gs_.flags.think_ahead = on;
-    save_think_ahead(on);
+    remember_setting([on](Settings& settings) { settings.think_ahead = on; });
   });
   QAction* illegal = menu->addAction(text_of(u"反則手も指せる"));
   illegal->setCheckable(true);
-  illegal->setChecked(saved_allow_illegal());
+  illegal->setChecked(saved_choices.allow_illegal);
   connect(illegal, &QAction::toggled, this, [this](bool on) {
     gs_.flags.allow_illegal = on;
-    save_allow_illegal(on);
+    remember_setting([on](Settings& settings) { settings.allow_illegal = on; });
   });
 }
 
@@ -267,9 +268,10 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   g_main_window = window;
   game_reset_for_window(gs);
   gs.view.computer_name = strength.title;   // the name a saved record gives the computer
-  gs.flags.think_limit_ms = saved_think_limit_ms();
-  gs.flags.think_ahead = saved_think_ahead();
-  gs.flags.allow_illegal = saved_allow_illegal();
+  const Settings saved = saved_settings();
+  gs.flags.think_limit_ms = saved.think_limit_ms;
+  gs.flags.think_ahead = saved.think_ahead;
+  gs.flags.allow_illegal = saved.allow_illegal;
   // Thinking ahead needs cores of its own beside the think the player waits for: one Engine for each
   // spare core. They are made once and, like the game's, kept to the end of the process.
   if (const int engines = ahead_engines_for(std::thread::hardware_concurrency()); engines > 0) {

@@ -1,22 +1,24 @@
-// The window's remembered settings, kept in the same user settings store as the KIF folder: the time
-// limit of a think, thinking ahead and whether illegal moves may be played. Read once when the main window opens, written on every change.
+// The window's remembered settings in the user's configuration folder (halvane/halvane.conf): the time
+// limit of a think, thinking ahead, whether illegal moves may be played and the KIF files' folder. Read
+// when the main window opens and the file dialogs open, written on every change.
 #pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/settings_file.h"
+#include "kif/file_bytes.h"
 
 namespace halvane {
 
-// The limits the settings menu offers, in milliseconds; 0 is none.
-inline constexpr int THINK_LIMITS_MS[5] = {0, 60000, 30000, 10000, 5000};
-// A first run answers within half a minute on every position, whatever the level.
-inline constexpr int DEFAULT_THINK_LIMIT_MS = 30000;
-
-// The saved time limit; DEFAULT_THINK_LIMIT_MS when nothing or a value the menu does not offer was saved.
-int saved_think_limit_ms();
-void save_think_limit_ms(int ms);
-// Thinking ahead on the player's time; on unless switched off.
-bool saved_think_ahead();
-void save_think_ahead(bool on);
-// 反則手も指せる: off unless switched on.
-bool saved_allow_illegal();
-void save_allow_illegal(bool on);
+// $XDG_CONFIG_HOME/halvane/halvane.conf, or ~/.config/halvane/halvane.conf without it.
+std::string settings_path();
+// The settings as saved; the defaults where the file is missing, unreadable or holds something else.
+Settings saved_settings();
+// Reads the file again, makes the change and writes it back in full or not at all, so that a change
+// another window saved meanwhile stays.
+FileStatus change_settings(const std::function<void(Settings&)>& change);
+// The same for a choice of the settings menu: a failure is told in a message box.
+void remember_setting(const std::function<void(Settings&)>& change);
 
 }  // namespace halvane

@@ -1,11 +1,10 @@
 // The window-system operations the game asks for, on Qt: repaint requests queued to the window thread,
-// button captions, modal message boxes, the KIF file dialogs (which remember their folder between runs)
-// and closing the main window.
+// button captions, modal message boxes, the KIF file dialogs (which remember their folder between runs
+// in the settings file) and closing the main window.
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSettings>
 #include <QMessageBox>
 #include <QMetaObject>
 
@@ -21,16 +20,8 @@ namespace {
 const QString KIF_FILTER = QStringLiteral("棋譜ファイル (*.kif *.kifu);;すべてのファイル (*)");
 
 // The folder the last KIF file was opened from or saved to, kept in the user's settings.
-const QString FOLDER_KEY = QStringLiteral("kif_files/folder");
-
-QSettings settings() { return QSettings(QStringLiteral("halvane"), QStringLiteral("halvane")); }
-
-const QString THINK_LIMIT_KEY = QStringLiteral("think/limit_ms");
-const QString THINK_AHEAD_KEY = QStringLiteral("think/ahead");
-const QString ALLOW_ILLEGAL_KEY = QStringLiteral("play/allow_illegal");
-
 QString last_folder() {
-  const QString folder = settings().value(FOLDER_KEY).toString();
+  const QString folder = QFile::decodeName(saved_settings().kif_folder.c_str());
   return !folder.isEmpty() && QDir(folder).exists() ? folder : QDir::currentPath();
 }
 
@@ -39,7 +30,9 @@ bool run_file_dialog(QFileDialog& dialog, std::string& path) {
   dialog.setDirectory(last_folder());
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
   const QString chosen = dialog.selectedFiles().first();
-  settings().setValue(FOLDER_KEY, QFileInfo(chosen).absolutePath());
+  // Remembering the folder is a convenience: a failure is not worth a box between the dialog and the file.
+  const std::string folder = QFile::encodeName(QFileInfo(chosen).absolutePath()).toStdString();
+  change_settings([&folder](Settings& settings) { settings.kif_folder = folder; });
   path = QFile::encodeName(chosen).toStdString();
   return true;
 }
@@ -113,22 +106,5 @@ bool save_file_dialog(std::string& path) {
 void close_main_window() {
   if (MainWindow* window = main_window()) window->close();
 }
-
-int saved_think_limit_ms() {
-  const int ms = settings().value(THINK_LIMIT_KEY, DEFAULT_THINK_LIMIT_MS).toInt();
-  for (int offered : THINK_LIMITS_MS)
-    if (ms == offered) return ms;
-  return DEFAULT_THINK_LIMIT_MS;
-}
-
-void save_think_limit_ms(int ms) { settings().setValue(THINK_LIMIT_KEY, ms); }
-
-bool saved_think_ahead() { return settings().value(THINK_AHEAD_KEY, true).toBool(); }
-
-void save_think_ahead(bool on) { settings().setValue(THINK_AHEAD_KEY, on); }
-
-bool saved_allow_illegal() { return settings().value(ALLOW_ILLEGAL_KEY, false).toBool(); }
-
-void save_allow_illegal(bool on) { settings().setValue(ALLOW_ILLEGAL_KEY, on); }
 
 }  // namespace halvane

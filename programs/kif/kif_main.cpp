@@ -1,8 +1,9 @@
 // halvane-kif: "check FILE" reads a KIF record as the game's load command does and prints its start and
 // main line in USI, the final position as SFEN and the number of variations; "write OUT.kif MOVE..." plays
 // USI moves from the initial position and saves them as the game's save command does; "convert IN OUT"
-// writes a record again whole. The messages the window would show in boxes go to
-// standard error as "caption: text".
+// writes a record again whole. The messages the window would show in boxes go to standard error as
+// "caption: text", with the reason in English on the line after. A file is written as the window saves
+// it: in full or not at all.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -20,27 +21,46 @@ namespace {
 
 constexpr const char* CANNOT_OPEN = "棋譜ファイルを開けませんでした。";
 
-int usage() {
-  std::fprintf(stderr,
-               "usage: halvane-kif check FILE\n"
-               "       halvane-kif write OUT.kif MOVE...   (USI moves from the initial position)\n"
-               "       halvane-kif convert IN OUT          (OUT.kif in CP932, OUT.kifu in UTF-8)\n");
-  return 2;
+constexpr const char* USAGE =
+    "usage: halvane-kif check FILE\n"
+    "       halvane-kif write OUT.kif MOVE...   (USI moves from the initial position)\n"
+    "       halvane-kif convert IN OUT          (OUT.kif in CP932, OUT.kifu in UTF-8)\n"
+    "       halvane-kif --help\n";
+
+// Asked for, the usage is the answer; after a mistake it is the complaint.
+int usage(bool asked) {
+  std::fputs(USAGE, asked ? stdout : stderr);
+  return asked ? 0 : 2;
 }
 
-int check(const char* file) {
+// Reads a record file; false (with the reason on standard error) when it cannot be read or is no record.
+bool load(const char* file, GameRecord& record) {
   std::string bytes;
-  if (!read_file_bytes(file, bytes)) {
-    std::fprintf(stderr, "%s: %s\n", file, CANNOT_OPEN);
-    return 1;
+  const FileStatus opened = read_file_bytes(file, bytes);
+  if (!opened.ok()) {
+    std::fprintf(stderr, "%s: %s\n%s: %s\n", file, CANNOT_OPEN, file, file_status_text(opened).c_str());
+    return false;
   }
-  GameRecord record;
   const KifReadResult read = read_kif(bytes, record);
   if (read.status != KIF_READ_OK) {
     std::fprintf(stderr, "棋譜読み込みエラー: 棋譜ファイルのフォーマットが合いません。\n%s: %s\n", file,
                  read.message.c_str());
-    return 1;
+    return false;
   }
+  return true;
+}
+
+// Writes a file in full or not at all; false (with the reason) when it could not be written.
+bool save(const char* out, const std::string& bytes) {
+  const FileStatus written = write_file_bytes(out, bytes);
+  if (written.ok()) return true;
+  std::fprintf(stderr, "%s: 棋譜ファイルを保存できませんでした。\n%s: %s\n", out, out, file_status_text(written).c_str());
+  return false;
+}
+
+int check(const char* file) {
+  GameRecord record;
+  if (!load(file, record)) return 1;
   std::fprintf(stderr, "成功: 棋譜ファイルを開けました。\n");
   const std::vector<int> line = line_from(record, 0);
   std::printf("start %s\nmoves %d\nusi", format_sfen(record.start).c_str(), static_cast<int>(line.size()) - 1);
@@ -76,33 +96,18 @@ int write(const char* out, int count, char** moves) {
     return 1;
   }
   // The game has not ended: the file closes with "中断".
-  if (!write_file_bytes(out, kif_bytes(record))) {
-    std::fprintf(stderr, "%s: %s\n", out, CANNOT_OPEN);
-    return 1;
-  }
+  if (!save(out, kif_bytes(record))) return 1;
   std::fprintf(stderr, "成功: 棋譜ファイルを保存しました。\n");
   return 0;
 }
 
 // Reads a record as check does and writes it again whole: start, variations, comments, times and ends.
 int convert(const char* in, const char* out) {
-  std::string bytes;
-  if (!read_file_bytes(in, bytes)) {
-    std::fprintf(stderr, "%s: %s\n", in, CANNOT_OPEN);
-    return 1;
-  }
   GameRecord record;
-  const KifReadResult read = read_kif(bytes, record);
-  if (read.status != KIF_READ_OK) {
-    std::fprintf(stderr, "棋譜読み込みエラー: 棋譜ファイルのフォーマットが合いません。\n%s: %s\n", in, read.message.c_str());
-    return 1;
-  }
+  if (!load(in, record)) return 1;
   const std::string name = out;
   const bool utf8 = name.size() >= 5 && name.compare(name.size() - 5, 5, ".kifu") == 0;
-  if (!write_file_bytes(out, kif_bytes(record, utf8))) {
-    std::fprintf(stderr, "%s: %s\n", out, CANNOT_OPEN);
-    return 1;
-  }
+  if (!save(out, kif_bytes(record, utf8))) return 1;
   std::fprintf(stderr, "成功: 棋譜ファイルを保存しました。\n");
   return 0;
 }
@@ -113,5 +118,6 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "check") == 0) return check(argv[2]);
   if (argc >= 3 && std::strcmp(argv[1], "write") == 0) return write(argv[2], argc - 3, argv + 3);
   if (argc == 4 && std::strcmp(argv[1], "convert") == 0) return convert(argv[2], argv[3]);
-  return usage();
+  const bool asked = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
+  return usage(asked);
 }

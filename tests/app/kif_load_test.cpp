@@ -2,8 +2,11 @@
 // reading, non-records and refused records, and the move cap; what the reader makes of each kind of line
 // is tests/kif's.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "app/record_check.h"
+#include "app/utf8.h"
+#include "kif/file_bytes.h"
 #include "kif_test_util.h"
 
 using namespace halvane;
@@ -88,20 +91,34 @@ TEST_F(KifLoadTest, RefusalsBeforeReading) {
   load_kif(*gs, *e);
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開きませんでした。", u"失敗"}}));
 
-  reset_scripted_ui();
-  const std::string missing = temp_path("missing/none.kif");
-  scripted_ui().open_paths.push_back(missing);
-  load_kif(*gs, *e);
-  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けませんでした。", std::u16string(missing.begin(), missing.end())}}));
-  EXPECT_FALSE(gs->flags.started);   // nothing changed
-
-  // Opened but unreadable (a directory): reported, never taken for an empty record.
-  reset_scripted_ui();
-  const std::string directory = std::filesystem::path(temp_path("x")).parent_path().string();
-  scripted_ui().open_paths.push_back(directory);
-  load_kif(*gs, *e);
-  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けませんでした。", std::u16string(directory.begin(), directory.end())}}));
-  EXPECT_FALSE(gs->flags.started);
+  // Files that cannot be read, refused kinds of file (a FIFO would hold the window until someone wrote to
+  // it, a device would never end) and files over the limit: the reason under the message, the path as the
+  // caption, and nothing changed. A file of exactly the limit is read (and is no record).
+  const std::string fifo = temp_path("fifo.kif"), over = temp_path("over.kif"), limit = temp_path("limit.kif");
+  std::filesystem::remove(fifo);
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  write_file(over, ""), write_file(limit, "");   // sparse: no disk space taken
+  std::filesystem::resize_file(over, FILE_BYTE_LIMIT + 1), std::filesystem::resize_file(limit, FILE_BYTE_LIMIT);
+  const struct {
+    std::string path;
+    std::u16string text;
+  } rows[] = {
+      {temp_path("missing/none.kif"), u"棋譜ファイルを開けませんでした。\nファイルが見つかりません。"},
+      {std::filesystem::path(fifo).parent_path().string(), u"棋譜ファイルを開けませんでした。\n通常のファイルではありません。"},
+      {fifo, u"棋譜ファイルを開けませんでした。\n通常のファイルではありません。"},
+      {"/dev/zero", u"棋譜ファイルを開けませんでした。\n通常のファイルではありません。"},
+      {"/dev/urandom", u"棋譜ファイルを開けませんでした。\n通常のファイルではありません。"},
+      {over, u"棋譜ファイルを開けませんでした。\nファイルが大きすぎます（上限は 16 MiB です）。"},
+      {limit, u"棋譜ファイルのフォーマットが合いません。\nnot text in CP932 or UTF-8"},
+  };
+  for (const auto& row : rows) {
+    reset_scripted_ui();
+    scripted_ui().open_paths.push_back(row.path);
+    load_kif(*gs, *e);
+    const std::u16string caption = row.path == limit ? u"棋譜読み込みエラー" : utf16_from_utf8(row.path);
+    EXPECT_TRUE(boxes_shown({{row.text, caption}})) << row.path;
+    EXPECT_FALSE(gs->flags.started) << row.path;
+  }
 }
 
 // Files that are no game record at all: one format error box, and the game on screen stays as it was.

@@ -1,6 +1,10 @@
 // Saving a record as a KIF file through the menu command: the exact bytes, the player-gote orientation,
 // the refusals and message boxes, and records that are not a sequence of moves.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "app/utf8.h"
+#include "kif/file_bytes.h"
 
 #include "kif_test_util.h"
 
@@ -122,12 +126,73 @@ TEST_F(KifSaveTest, RefusalsAndFailures) {
   save_kif(*gs, *e);
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けませんでした。", u"失敗"}}));
 
-  // A file that cannot be created: the path is the caption.
+  // A file that cannot be created: the reason, and the path as the caption.
   reset_scripted_ui();
   const std::string bad = temp_path("no-such-dir/game.kif");
   scripted_ui().save_paths.push_back(bad);
   save_kif(*gs, *e);
-  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けませんでした。", std::u16string(bad.begin(), bad.end())}}));
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを保存できませんでした。\n保存先のフォルダがありません。",
+                            std::u16string(bad.begin(), bad.end())}}));
+}
+
+int failing_error;   // the errno the broken system call answers with
+
+// The system calls of a save with the one of `step` broken. A broken write takes half of what it is given
+// until one byte is left, as a disk that fills up does.
+FileOps broken(FileStep step) {
+  FileOps ops = SYSTEM_FILE_OPS;
+  if (step == FILE_STEP_CREATE) ops.open = [](const char*, int, mode_t) { return errno = failing_error, -1; };
+  if (step == FILE_STEP_WRITE)
+    ops.write = [](int fd, const void* data, size_t n) { return n > 1 ? ::write(fd, data, n / 2) : (errno = failing_error, -1); };
+  if (step == FILE_STEP_SYNC) ops.fsync = [](int) { return errno = failing_error, -1; };
+  if (step == FILE_STEP_RENAME) ops.rename = [](const char*, const char*) { return errno = failing_error, -1; };
+  return ops;
+}
+
+// A save that fails at any step leaves the file that was there byte for byte with its permissions, creates
+// none where there was none, leaves no temporary file behind and says why.
+TEST_F(KifSaveTest, AFailedSaveKeepsTheOldFile) {
+  const struct {
+    FileStep step;
+    int error;
+    std::u16string reason;
+  } rows[] = {
+      {FILE_STEP_CREATE, EACCES, u"書き込み権限がありません。"},
+      {FILE_STEP_CREATE, EROFS, u"読み取り専用の場所には書き込めません。"},
+      {FILE_STEP_WRITE, ENOSPC, u"ディスクの容量不足です。"},
+      {FILE_STEP_WRITE, EDQUOT, u"ディスクの使用量の上限に達したため容量不足です。"},
+      {FILE_STEP_SYNC, EIO, u"ディスクの入出力エラーです。"},
+      {FILE_STEP_RENAME, EPERM, u"書き込み権限がありません。"},
+      {FILE_STEP_RENAME, EXDEV, u"書き込みに失敗しました（" + utf16_from_utf8(std::strerror(EXDEV)) + u"）。"},
+  };
+  play_usi(*gs, {"7g7f", "3c3d", "2g2f"});
+  const std::filesystem::path folder = temp_path("failing");
+  const std::string old_bytes = "an old record\r\n", old_file = (folder / "old.kif").string();
+  const auto files = [&] { return std::distance(std::filesystem::directory_iterator(folder), {}); };
+  for (const auto& row : rows) {
+    for (const char* name : {"old.kif", "new.kif"}) {
+      std::filesystem::remove_all(folder);
+      std::filesystem::create_directories(folder);
+      write_file(old_file, old_bytes);
+      ::chmod(old_file.c_str(), 0640);
+      const std::string path = (folder / name).string(), why = name + (" " + std::to_string(row.error));
+      reset_scripted_ui();
+      scripted_ui().save_paths.push_back(path);
+      failing_error = row.error;
+      file_ops = broken(row.step);
+      EXPECT_FALSE(save_kif(*gs, *e)) << why;
+      file_ops = SYSTEM_FILE_OPS;
+      EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを保存できませんでした。\n" + row.reason, utf16_from_utf8(path)}})) << why;
+      EXPECT_TRUE(read_file(old_file) == old_bytes && files() == 1) << why << ": the old file alone, as it was";
+      EXPECT_EQ(std::filesystem::status(old_file).permissions(), std::filesystem::perms(0640)) << why;
+    }
+  }
+  // A save through a symbolic link replaces the file it names, with its permissions, and the link stays.
+  std::filesystem::create_symlink("old.kif", folder / "link.kif");
+  scripted_ui().save_paths.push_back((folder / "link.kif").string());
+  ASSERT_TRUE(save_kif(*gs, *e));
+  EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.kif") && read_file(old_file) != old_bytes && files() == 2);
+  EXPECT_EQ(std::filesystem::status(old_file).permissions(), std::filesystem::perms(0640));
 }
 
 TEST_F(KifSaveTest, TooShortRecordsAreNotSaved) {

@@ -138,18 +138,29 @@ class MainWindowTest : public QObject {
     QCOMPARE(g_game.flags.think_limit_ms.load(), 30000);
     for (int i : {3, 1, 0, 4}) {
       limits[i]->trigger();
-      QVERIFY(g_game.flags.think_limit_ms.load() == ms[i] && saved_think_limit_ms() == ms[i]);
+      QVERIFY(g_game.flags.think_limit_ms.load() == ms[i] && saved_settings().think_limit_ms == ms[i]);
       for (int j = 0; j < 5; ++j) QCOMPARE(limits[j]->isChecked(), j == i);
     }
     items[1]->trigger();
-    QVERIFY(!g_game.flags.think_ahead && !saved_think_ahead());
+    QVERIFY(!g_game.flags.think_ahead && !saved_settings().think_ahead);
     items[1]->trigger();
-    QVERIFY(g_game.flags.think_ahead && saved_think_ahead());
+    QVERIFY(g_game.flags.think_ahead && saved_settings().think_ahead);
     items[2]->trigger();
-    QVERIFY(g_game.flags.allow_illegal && saved_allow_illegal());
+    QVERIFY(g_game.flags.allow_illegal && saved_settings().allow_illegal);
     // Back to no limit, so that the game below thinks as it always did.
     limits[0]->trigger();
-    QCOMPARE(saved_think_limit_ms(), 0);
+    QCOMPARE(saved_settings().think_limit_ms, 0);
+    // A change that cannot be saved says why, and the file keeps what it had.
+    std::string before, after;
+    QVERIFY(read_file_bytes(settings_path(), before).ok());
+    file_ops.fsync = [](int) { return errno = ENOSPC, -1; };
+    QString said;
+    auto watch = on_next_modal<QMessageBox>([&](QMessageBox* box) { said = box->text(), box->accept(); });
+    limits[4]->trigger();
+    file_ops = SYSTEM_FILE_OPS;
+    QCOMPARE(said, text(u"設定を保存できませんでした。\nディスクの容量不足です。"));
+    QVERIFY(read_file_bytes(settings_path(), after).ok() && after == before);
+    limits[0]->trigger();
   }
 
   void aboutBoxByKeysAndMenu_data() {

@@ -1,0 +1,96 @@
+// The settings file: INI sections and keys as Qt's settings store wrote them, values read strictly.
+#include "app/settings_file.h"
+
+#include <charconv>
+
+namespace halvane {
+
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r')) text.remove_suffix(1);
+  return text;
+}
+
+// A switch is "true" or "false"; anything else keeps the default.
+void read_switch(std::string_view value, bool& on) {
+  if (value == "true") on = true;
+  if (value == "false") on = false;
+}
+
+// A limit is one of the menu's, in plain decimal: a negative, huge or half-numeric value is none of them.
+void read_limit(std::string_view value, int& ms) {
+  int n = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+  if (error != std::errc() || end != value.data() + value.size() || value.empty()) return;
+  for (int offered : THINK_LIMITS_MS)
+    if (n == offered) ms = n;
+}
+
+// A folder: a quoted text with \" and \\ escaped, or a plain one. An unquoted comma would make it a list,
+// and other escapes are none this program writes: the folder is then forgotten.
+void read_folder(std::string_view value, std::string& folder) {
+  std::string out;
+  bool quoted = false;
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (c == '\\') {
+      if (i + 1 == value.size() || (value[i + 1] != '\\' && value[i + 1] != '"')) return;
+      out += value[++i];
+    } else if (c == ',' && !quoted) {
+      return;
+    } else {
+      out += c;
+    }
+  }
+  if (!quoted) folder = out;
+}
+
+}  // namespace
+
+Settings parse_settings(std::string_view text) {
+  Settings settings;
+  std::string_view section;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    const std::string_view line = trimmed(text.substr(0, end));
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+      section = line.substr(1, line.size() - 2);
+      continue;
+    }
+    const size_t equals = line.find('=');
+    if (equals == std::string_view::npos) continue;   // blank lines, comments
+    const std::string_view key = trimmed(line.substr(0, equals)), value = trimmed(line.substr(equals + 1));
+    if (section == "think" && key == "limit_ms") read_limit(value, settings.think_limit_ms);
+    if (section == "think" && key == "ahead") read_switch(value, settings.think_ahead);
+    if (section == "play" && key == "allow_illegal") read_switch(value, settings.allow_illegal);
+    if (section == "kif_files" && key == "folder") read_folder(value, settings.kif_folder);
+  }
+  return settings;
+}
+
+std::string format_settings(const Settings& settings) {
+  std::string text;
+  // A folder with a line end or another control character in its name cannot stand on one line: it is
+  // not remembered.
+  std::string folder;
+  for (char c : settings.kif_folder) {
+    if (static_cast<unsigned char>(c) < 0x20) {
+      folder.clear();
+      break;
+    }
+    if (c == '"' || c == '\\') folder += '\\';
+    folder += c;
+  }
+  if (!folder.empty()) text += "[kif_files]\nfolder=\"" + folder + "\"\n\n";
+  text += std::string("[play]\nallow_illegal=") + (settings.allow_illegal ? "true" : "false") + "\n\n";
+  text += std::string("[think]\nahead=") + (settings.think_ahead ? "true" : "false") +
+          "\nlimit_ms=" + std::to_string(settings.think_limit_ms) + "\n";
+  return text;
+}
+
+}  // namespace halvane

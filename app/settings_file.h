@@ -1,0 +1,29 @@
+// The window's remembered settings and the text of the file that keeps them: the think's time limit,
+// thinking ahead, whether illegal moves may be played and the folder of the last KIF file. The file is
+// the INI text the settings were always kept in, so an earlier run's file reads on.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace halvane {
+
+// The limits the settings menu offers, in milliseconds; 0 is none.
+inline constexpr int THINK_LIMITS_MS[5] = {0, 60000, 30000, 10000, 5000};
+// A first run answers within half a minute on every position, whatever the level.
+inline constexpr int DEFAULT_THINK_LIMIT_MS = 30000;
+
+struct Settings {
+  int think_limit_ms = DEFAULT_THINK_LIMIT_MS;
+  bool think_ahead = true;      // on unless switched off
+  bool allow_illegal = false;   // 反則手も指せる: off unless switched on
+  std::string kif_folder;       // empty: none remembered
+  bool operator==(const Settings&) const = default;
+};
+
+// The settings in the text; each one missing, or holding a value other than those written (a limit the
+// menu does not offer, "maybe" for a switch), keeps its default. Never fails.
+Settings parse_settings(std::string_view text);
+std::string format_settings(const Settings& settings);
+
+}  // namespace halvane

@@ -1,0 +1,32 @@
+// The settings file read back: what the window writes, and what Qt's settings store wrote before, reads
+// as written; any value other than those written means that setting's default.
+#include <gtest/gtest.h>
+
+#include "app/settings_file.h"
+
+using namespace halvane;
+
+namespace {
+
+TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
+  const Settings chosen = {0, false, true, "/home/棋士/my \"records\", 2024\\old"}, defaults;
+  const struct {
+    const char* what;
+    std::string text;
+    Settings expected;
+  } rows[] = {
+      {"written", format_settings(chosen), chosen},
+      {"as Qt wrote it", "[kif_files]\nfolder=/k\n\n[play]\nallow_illegal=true\n\n[think]\nahead=false\nlimit_ms=0\n",
+       {0, false, true, "/k"}},
+      {"CR LF and blanks", "[think]\r\n limit_ms = 10000 \r\n", {10000, true, false, ""}},
+      {"bad values", "[kif_files]\nfolder=a,b\n[play]\nallow_illegal=2\n[think]\nahead=maybe\nlimit_ms=-5000\n", defaults},
+      {"huge limit", "[think]\nlimit_ms=99999999999\n", defaults},
+      {"a limit not offered, half a number", "[think]\nlimit_ms=12345\nlimit_ms=5000ms\n", defaults},
+      {"keys in another section, an open quote", "[play]\nlimit_ms=0\nahead=false\n[kif_files]\nfolder=\"/k\n", defaults},
+      {"binary junk", std::string("\0\xff[think\n=\n", 11), defaults},
+      {"a folder no line can hold", format_settings({30000, true, false, "/two\nlines"}), defaults},
+  };
+  for (const auto& row : rows) EXPECT_TRUE(parse_settings(row.text) == row.expected) << row.what;
+}
+
+}  // namespace
