@@ -139,8 +139,22 @@ std::string kif_to_cp932(std::string_view bytes) {
 std::string kif_to_utf8(std::string_view bytes) {
   const KifEncoding encoding = detect_kif_encoding(bytes);
   if (encoding == KIF_UTF8_BOM) bytes.remove_prefix(BOM.size());
-  if (encoding == KIF_UTF8 || encoding == KIF_UTF8_BOM) return std::string(bytes);
-  return cp932_to_utf8(bytes);
+  if (encoding != KIF_UTF8 && encoding != KIF_UTF8_BOM) return cp932_to_utf8(bytes);
+  // A file with a byte-order mark is taken as UTF-8 whatever follows: a sequence that is none becomes
+  // U+FFFD, so that every text the record keeps is valid UTF-8.
+  std::string out;
+  out.reserve(bytes.size());
+  for (size_t i = 0; i < bytes.size();) {
+    const int n = utf8_sequence(bytes, i);
+    if (n == 0) {
+      out += "\xef\xbf\xbd";
+      i += 1;
+    } else {
+      out.append(bytes.substr(i, n));
+      i += n;
+    }
+  }
+  return out;
 }
 
 std::u16string cp932_to_utf16(std::string_view bytes) {
