@@ -187,6 +187,15 @@ struct Reader {
   }
 };
 
+// A header field is kept only when its line, written back, reads as the same field: a name that would
+// start a comment, a diagram, the moves or a variation is no field's.
+bool plain_field_name(std::string_view key) {
+  if (key.empty() || std::strchr("*#&|+", key[0]) || starts_with(key, "手数") || starts_with(key, "変化")) return false;
+  for (const char* word : {"の持駒", "先手番", "後手番", "上手番", "下手番"})
+    if (key.find(word) != std::string_view::npos) return false;
+  return true;
+}
+
 KifReadResult refusal(KifReadStatus status, int line, const std::string& message) {
   return {status, line, line > 0 ? "line " + std::to_string(line) + ": " + message : message};
 }
@@ -225,6 +234,7 @@ bool read_header(LineReader& lines, GameRecord& record, KifReadResult& result) {
     if (colon == std::string_view::npos) continue;
     const std::string key(trim_kif_blanks(line.substr(0, colon)));
     const std::string_view value = trim_kif_blanks(line.substr(colon + 3));
+    if (!plain_field_name(key)) continue;
     if (key == "手合割") {
       handicap = handicap_by_name(value);
       if (!handicap && !value.empty()) {
