@@ -62,9 +62,4 @@ uint64_t count_leaves(Engine& scratch, const SfenPosition& pos, int depth) {
   return perft_position(scratch, pos, depth);
 }
 
-uint64_t perft_divide(Engine& scratch, const SfenPosition& pos, int depth, PerftReport report, void* context) {
-  forget_kings(scratch);
-  return perft_position(scratch, pos, depth, report, context);
-}
-
 }  // namespace halvane

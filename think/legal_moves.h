@@ -27,9 +27,4 @@ bool opponent_king_attacked(Engine& scratch, const SfenPosition& pos);
 // Leaf positions `depth` plies below the position.
 uint64_t count_leaves(Engine& scratch, const SfenPosition& pos, int depth);
 
-// Called once per legal root move with the number of leaves below it.
-using PerftReport = void (*)(void* context, const MoveRecord& move, uint64_t count);
-// The same count, with each legal root move (in the position's coordinates) and its own count reported.
-uint64_t perft_divide(Engine& scratch, const SfenPosition& pos, int depth, PerftReport report, void* context);
-
 }  // namespace halvane

@@ -2,7 +2,8 @@
 // nodes and move of each and the totals. With the seed fixed, the node counts repeat from run to run
 // wherever the mate thread finds nothing (its own count depends on when the search stops it).
 // "bench games [N]": the same on the first N (default all) positions from real games, with the median and
-// 90th percentile of the time and nodes besides the totals.
+// 90th percentile of the time and nodes besides the totals. Either runs as a job on the worker thread, so
+// "isready" is answered while it runs and "stop" ends it between two of its searches or inside one.
 #include "usi/bench.h"
 
 #include <algorithm>
@@ -73,26 +74,48 @@ struct BenchFigure {
   std::string move;
 };
 
-// Thinks on one position with the fixed seed and writes its line; false when the position is refused.
-bool bench_one(UsiSession& s, int number, const std::string& position, BenchFigure& figure) {
+// What became of one bench position.
+enum class BenchOutcome { DONE, REFUSED, STOPPED };
+
+// Thinks on one position with the fixed seed and writes its line. A think cut by "stop" writes nothing:
+// its figures would be those of part of a search.
+BenchOutcome bench_one(UsiSession& s, int number, const std::string& position, BenchFigure& figure) {
   Engine& e = *s.engine;
   GamePosition game;
   std::string error;
   if (!parse_position_command(e, position, game, error)) {
     usi_write(s, "info string bench position " + std::to_string(number) + " refused: " + error);
-    return false;
+    return BenchOutcome::REFUSED;
   }
+  // A stop that came before the clear is seen here; one after it reaches the think.
   clear_stop(e);
+  if (usi_stop_seen(s)) return BenchOutcome::STOPPED;
   ThinkRequest options;
   options.fixed_seed = true;
   options.seed = BENCH_SEED;
   const ThinkAnswer a = answer_think(e, game, options);
+  if (a.stopped) return BenchOutcome::STOPPED;
   figure = {a.ms, a.nodes, a.nodes - a.mate_nodes, a.mate_used || score_words(a.score).find("mate") != std::string::npos,
             a.resign ? std::string("resign") : move_to_usi(a.move)};
   usi_write(s, "bench " + std::to_string(number) + ": time " + std::to_string(a.ms) + " ms, nodes " +
                    std::to_string(a.nodes) + " (search " + std::to_string(a.nodes - a.mate_nodes) +
                    ", mate thread " + std::to_string(a.mate_nodes) + "), move " +
                    (a.resign ? std::string("resign") : move_to_usi(a.move)) + ", " + score_words(a.score));
+  return BenchOutcome::DONE;
+}
+
+// Thinks on each position in turn; false when "stop" ended the run (after saying so).
+bool bench_all(UsiSession& s, const std::vector<std::string>& positions, std::vector<BenchFigure>& figures) {
+  for (size_t i = 0; i < positions.size(); ++i) {
+    BenchFigure f;
+    const BenchOutcome outcome = bench_one(s, static_cast<int>(i) + 1, positions[i], f);
+    if (outcome == BenchOutcome::STOPPED) {
+      usi_write(s, "info string bench stopped: " + std::to_string(i) + " of " + std::to_string(positions.size()) +
+                       " positions thought, no totals");
+      return false;
+    }
+    if (outcome == BenchOutcome::DONE) figures.push_back(f);
+  }
   return true;
 }
 
@@ -145,12 +168,10 @@ void run_game_bench(UsiSession& s, int count) {
   const Strength& level = *STRENGTHS[s.strength];
   usi_write(s, std::string("bench games: Halvane ") + level.word_utf8 + " (" + level.name + "), " +
                    std::to_string(count) + " of " + std::to_string(GAME_BENCH_POSITIONS) + " positions");
+  std::vector<std::string> positions;
+  for (int i = 0; i < count; ++i) positions.push_back(std::string("sfen ") + GAME_BENCH_SFEN[i]);
   std::vector<BenchFigure> figures;
-  for (int i = 0; i < count; ++i) {
-    BenchFigure f;
-    if (bench_one(s, i + 1, std::string("sfen ") + GAME_BENCH_SFEN[i], f)) figures.push_back(f);
-  }
-  if (figures.empty()) return;
+  if (!bench_all(s, positions, figures) || figures.empty()) return;
   usi_write(s, spread_line("median", 0.5, figures));
   usi_write(s, spread_line("90th percentile", 0.9, figures));
   usi_write(s, total_line(figures));
@@ -181,11 +202,9 @@ void run_bench(UsiSession& s, std::string_view args) {
   const Strength& level = *STRENGTHS[s.strength];
   usi_write(s, std::string("bench: Halvane ") + level.word_utf8 + " (" + level.name + "), " +
                    std::to_string(BENCH_POSITIONS) + " positions");
+  const std::vector<std::string> positions(BENCH_POSITION_TEXT, BENCH_POSITION_TEXT + BENCH_POSITIONS);
   std::vector<BenchFigure> figures;
-  for (int i = 0; i < BENCH_POSITIONS; ++i) {
-    BenchFigure f;
-    if (bench_one(s, i + 1, BENCH_POSITION_TEXT[i], f)) figures.push_back(f);
-  }
+  if (!bench_all(s, positions, figures)) return;
   usi_write(s, signature_line(level, figures));
   usi_write(s, total_line(figures));
 }

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "core/sfen.h"
+#include "usi/echo.h"
 
 namespace halvane {
 
@@ -27,10 +28,25 @@ bool read_number(std::string_view word, long long limit, long long& value) {
   return true;
 }
 
+// The kind of go the words ask for, whatever else they say: "mate" and "perft" name theirs.
+GoKind kind_named(std::string_view args) {
+  for (std::string_view word = next_word(args); !word.empty(); word = next_word(args)) {
+    if (word == "mate") return GoKind::MATE;
+    if (word == "perft") return GoKind::PERFT;
+  }
+  return GoKind::THINK;
+}
+
 }  // namespace
 
 bool parse_go(std::string_view args, GoRequest& out, std::string& error) {
   GoRequest go;
+  const auto refuse = [&](std::string message) {
+    error = std::move(message);
+    out = GoRequest{};
+    out.kind = kind_named(args);
+    return false;
+  };
   std::string_view rest = args;
   for (std::string_view word = next_word(rest); !word.empty(); word = next_word(rest)) {
     long long* target = nullptr;
@@ -40,20 +56,16 @@ bool parse_go(std::string_view args, GoRequest& out, std::string& error) {
       go.kind = GoKind::MATE;
       std::string_view arg = next_word(rest);
       if (arg.empty() || arg == "infinite") continue;
-      if (!read_number(arg, MAX_MS, go.mate_ms)) {
-        error = "bad time for go mate: '" + std::string(arg) + "'";
-        return false;
-      }
+      if (!read_number(arg, MAX_MS, go.mate_ms))
+        return refuse("bad time for go mate: '" + echo(arg) + "' (milliseconds, or infinite)");
       continue;
     }
     if (word == "perft") {
       go.kind = GoKind::PERFT;
       long long depth = 0;
       std::string_view arg = next_word(rest);
-      if (!read_number(arg, 8, depth) || depth < 1) {
-        error = "go perft needs a depth from 1 to 8, not '" + std::string(arg) + "'";
-        return false;
-      }
+      if (!read_number(arg, 8, depth) || depth < 1)
+        return refuse("go perft needs a depth from 1 to 8, not '" + echo(arg) + "'");
       go.perft_depth = static_cast<int>(depth);
       continue;
     }
@@ -65,24 +77,19 @@ bool parse_go(std::string_view args, GoRequest& out, std::string& error) {
     else if (word == "movetime") target = &go.movetime;
     if (target) {
       std::string_view arg = next_word(rest);
-      if (!read_number(arg, MAX_MS, *target)) {
-        error = "bad value for " + std::string(word) + ": '" + std::string(arg) + "'";
-        return false;
-      }
+      if (!read_number(arg, MAX_MS, *target))
+        return refuse("bad value for " + std::string(word) + ": '" + echo(arg) + "'");
       continue;
     }
     // Limits this engine has no use for: its depth is fixed by the strength.
     if (word == "depth" || word == "nodes" || word == "movestogo") {
       long long ignored = 0;
       std::string_view arg = next_word(rest);
-      if (!read_number(arg, 1LL << 40, ignored)) {
-        error = "bad value for " + std::string(word) + ": '" + std::string(arg) + "'";
-        return false;
-      }
+      if (!read_number(arg, 1LL << 40, ignored))
+        return refuse("bad value for " + std::string(word) + ": '" + echo(arg) + "'");
       continue;
     }
-    error = "unknown go argument '" + std::string(word) + "'";
-    return false;
+    return refuse("unknown go argument '" + echo(word) + "'");
   }
   out = go;
   return true;

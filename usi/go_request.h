@@ -21,7 +21,9 @@ struct GoRequest {
   int perft_depth = 0;
 };
 
-// Reads the words after "go". On failure returns false with a message and leaves `out` alone.
+// Reads the words after "go". On failure returns false with a message, and `out` is a default request of
+// the kind the words asked for (MATE or PERFT when they name one), so that the caller knows whether a
+// game's bestmove is waited for.
 bool parse_go(std::string_view args, GoRequest& out, std::string& error);
 
 // How many milliseconds the think of the side to move (0 black, 1 white) may run before a timer stops it;

@@ -2,6 +2,7 @@
 #include "usi/position_command.h"
 
 #include "think/legal_moves.h"
+#include "usi/echo.h"
 
 namespace halvane {
 
@@ -23,7 +24,7 @@ bool parse_position_command(Engine& scratch, std::string_view args, GamePosition
     }
   } else {
     error = "position needs startpos or sfen";
-    if (!first.empty()) error += ", not '" + std::string(first) + "'";
+    if (!first.empty()) error += ", not '" + echo(first) + "'";
     return false;
   }
   game.game_ply = game.pos.move_number - 1;
@@ -34,7 +35,7 @@ bool parse_position_command(Engine& scratch, std::string_view args, GamePosition
 
   std::string_view word = next_word(rest);
   if (!word.empty() && word != "moves") {
-    error = "expected 'moves' after the position, not '" + std::string(word) + "'";
+    error = "expected 'moves' after the position, not '" + echo(word) + "'";
     return false;
   }
   int number = 0;
@@ -43,11 +44,12 @@ bool parse_position_command(Engine& scratch, std::string_view args, GamePosition
     MoveRecord move;
     std::string why;
     if (!parse_usi_move(word, game.pos, move, why)) {
-      error = "move " + std::to_string(number) + " (" + std::string(word) + "): " + why;
+      // The reader's reason may quote the whole word: it is cut to a line's width too.
+      error = "move " + std::to_string(number) + " (" + echo(word) + "): " + echo(why);
       return false;
     }
     if (!is_legal_move(scratch, game.pos, move)) {
-      error = "move " + std::to_string(number) + " (" + std::string(word) + ") is not legal here";
+      error = "move " + std::to_string(number) + " (" + echo(word) + ") is not legal here";
       return false;
     }
     apply_move(game.pos, move);

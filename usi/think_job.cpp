@@ -43,6 +43,7 @@ void report_completed(void* context, const CompletedThink& done) {
     so_far.reply = move_from_engine_view(*report.view, done.reply);
     so_far.has_reply = true;
   }
+  so_far.searched = true;
   so_far.score = done.score;
   so_far.nodes = done.nodes;
   so_far.ms = std::chrono::duration_cast<std::chrono::milliseconds>(UsiClock::now() - report.start).count();
@@ -86,8 +87,9 @@ ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest
   answer.nodes = result.all_nodes;
   answer.mate_nodes = result.mate_nodes;
   answer.score = result.score;
-  // A time-limited think stopped by its clock still answers from a think that ran to its end.
-  answer.stopped = result.stopped && result.completed == 0;
+  // A time-limited think stopped by its clock still answers from a think that ran to its end, and a mate
+  // from the mate thread (which ends a series at once) is proven whatever was cut.
+  answer.stopped = result.stopped && result.completed == 0 && !result.mate_used;
   answer.limited = result.limited;
   answer.book = result.book;
   answer.mate_used = result.mate_used;
@@ -123,8 +125,10 @@ std::string answer_info(const ThinkAnswer& a, int depth) {
   // A stopped think's score is not told: the root move it was searching when the stop came is valued
   // only by the part of its tree searched by then.
   if (!a.stopped) info += " " + score_words(a.score);
-  if (!a.resign) info += " pv " + move_to_usi(a.move);
-  if (!a.resign && a.has_reply) info += " " + move_to_usi(a.reply);
+  // A move no search has seen (the fallback of a think stopped at once) is played, never named as a pv.
+  if (a.resign || !a.searched) return info;
+  info += " pv " + move_to_usi(a.move);
+  if (a.has_reply) info += " " + move_to_usi(a.reply);
   return info;
 }
 
@@ -142,29 +146,34 @@ std::string expected_reply(Engine& e, const GamePosition& game, const MoveRecord
 }
 
 // The line said before the answer's info line: where the answer comes from when it is not the level's
-// whole think.
-std::string answer_note(const ThinkAnswer& answer, const GoRequest& go) {
+// whole think. `stopped_from_outside`: "stop" (or quit) ended the think, not its clock.
+std::string answer_note(const ThinkAnswer& answer, const GoRequest& go, bool stopped_from_outside) {
   const std::string depth = std::to_string(answer.depth);
   if (answer.stopped)
     return answer.searched ? "info string stopped during the depth " + depth + " think: its best move so far"
                            : "info string stopped before any move was searched";
-  if (answer.limited)
-    return (go.infinite || go.ponder ? "info string stopped: the depth " : "info string time limit: the depth ") +
+  // A mate from the mate thread answers in place of any think.
+  if (answer.limited && !answer.mate_used)
+    return (stopped_from_outside || go.infinite || go.ponder ? "info string stopped: the depth "
+                                                             : "info string time limit: the depth ") +
            depth + " think answered";
   return "";
 }
 
 void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   Engine& e = *s.engine;
+  // USI_Ponder as it is when the think starts: the GUI may change it at any time.
+  const bool ponder_enabled = s.ponder_enabled.load();
   const long long budget = think_budget_ms(go, game.pos.side_to_move);
   // A clocked think is a time-limited one: thinks of growing size, the largest completed one answering.
-  // "go infinite" and "go ponder" run the same thinks until stopped: by "stop", or by a ponder's clock,
-  // which starts at ponderhit. An unclocked go is the level's one think. Each completed think of a
+  // Any other go runs the same thinks until stopped (by "stop", or by a ponder's clock, which starts at
+  // ponderhit) or until the level's own think completes: that last think is exactly the level's one
+  // think, and a stop before it still has a completed one to answer with. Each completed think of a
   // series writes its info line.
   ThinkRequest request;
-  if (go.infinite || go.ponder) request.until_stopped = true;
   // The limit leaves the budget's last fifth for the grace the first think may take past its limit.
-  else if (budget >= 0) request.limit_ms = static_cast<int>(std::max(budget * 4 / 5, 1LL));
+  if (budget >= 0 && !go.ponder) request.limit_ms = static_cast<int>(std::max(budget * 4 / 5, 1LL));
+  else request.until_stopped = true;
   Deadline clock;
   start_job_clock(s, clock, -1, go.ponder);
   const ThinkAnswer answer = answer_think(e, game, request, &s);
@@ -184,17 +193,17 @@ void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   if (go.ponder) guess_ms = clock_running ? 0 : s.ponder_budget_ms < 0 ? GUESS_LIMIT_MS : s.ponder_budget_ms / 2;
   else if (!go.infinite && budget >= 0) guess_ms = (budget - answer.ms) / 2;
   guess_ms = std::min<long long>(guess_ms, GUESS_LIMIT_MS);
-  if (s.ponder_enabled && reply.empty() && !answer.resign && !stopped_from_outside && guess_ms >= MIN_GUESS_MS)
+  if (ponder_enabled && reply.empty() && !answer.resign && !stopped_from_outside && guess_ms >= MIN_GUESS_MS)
     reply = expected_reply(e, game, answer.move, static_cast<int>(guess_ms));
 
   // "go infinite" and "go ponder" must not answer before the GUI says so.
   if (go.infinite || go.ponder) wait_for_release(s, go.ponder);
 
   if (answer.book) usi_write(s, "info string book move");
-  const std::string note = answer_note(answer, go);
+  const std::string note = answer_note(answer, go, stopped_from_outside);
   if (!note.empty()) usi_write(s, note);
   usi_write(s, answer_info(answer, answer.depth));
-  const bool ponder = s.ponder_enabled && !reply.empty();
+  const bool ponder = ponder_enabled && !reply.empty();
   usi_answer(s, answer.resign ? "bestmove resign" : "bestmove " + move_to_usi(answer.move) + (ponder ? " ponder " + reply : ""));
 }
 

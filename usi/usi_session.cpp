@@ -1,10 +1,11 @@
-// The USI command loop: one line in, its answer out. "go" runs on the session's worker thread; the other
-// commands are answered at once on the reading thread.
+// The USI command loop: one line in, its answer out. "go" (a think, a mate search or perft) and "bench" run
+// on the session's worker thread; the other commands are answered at once on the reading thread.
 #include "usi/usi_session.h"
 
 #include <exception>
 
 #include "think/strength.h"
+#include "usi/echo.h"
 
 namespace halvane {
 
@@ -38,25 +39,35 @@ void join_worker(UsiSession& s) {
   if (s.worker.joinable()) s.worker.join();
 }
 
-void start_job(UsiSession& s, void (*job)(UsiSession&, GoRequest, GamePosition), const GoRequest& go) {
+// Starts `body` on the worker thread once whatever ran there (asked to stop by the caller) has ended. A
+// go's job owes the GUI an answer from this moment (`owed_answer` is said when no thread can be had);
+// perft and bench owe none.
+void start_job(UsiSession& s, std::function<void()> body, long long ponder_budget_ms, const char* owed_answer) {
   join_worker(s);
+  s.job_counts = owed_answer == nullptr;
   {
     std::lock_guard<std::mutex> lock(s.job_mutex);
     s.stop_seen = false;
     s.ponderhit_seen = false;
-    s.ponder_budget_ms = go.ponder ? think_budget_ms(go, s.game.pos.side_to_move) : -1;
+    s.ponder_budget_ms = ponder_budget_ms;
   }
   clear_stop(*s.engine);
-  {
+  if (owed_answer) {
     std::lock_guard<std::mutex> lock(s.write_mutex);
     s.answer_owed = true;
   }
   try {
-    s.worker = std::thread(job, std::ref(s), go, s.game);
+    s.worker = std::thread(std::move(body));
   } catch (const std::exception&) {
-    info_string(s, "could not start a thread for go");
-    usi_answer(s, go.kind == GoKind::MATE ? "checkmate timeout" : "bestmove resign");
+    info_string(s, "could not start a thread for the command");
+    if (owed_answer) usi_answer(s, owed_answer);
   }
+}
+
+void start_go(UsiSession& s, void (*job)(UsiSession&, GoRequest, GamePosition), const GoRequest& go) {
+  const long long ponder_budget = go.ponder ? think_budget_ms(go, s.game.pos.side_to_move) : -1;
+  const char* fallback = go.kind == GoKind::MATE ? "checkmate timeout" : "bestmove resign";
+  start_job(s, [&s, job, go, game = s.game] { job(s, go, game); }, ponder_budget, fallback);
 }
 
 void handle_usi(UsiSession& s) {
@@ -85,7 +96,7 @@ void handle_setoption(UsiSession& s, std::string_view args) {
       std::string names;
       for (int i = 0; i < STRENGTH_COUNT; ++i)
         names += std::string(i == 0 ? "" : i + 1 < STRENGTH_COUNT ? ", " : " or ") + STRENGTHS[i]->name;
-      info_string(s, "unknown Strength '" + std::string(value) + "'; use " + names);
+      info_string(s, "unknown Strength '" + echo(value) + "'; use " + names);
       return;
     }
     signal_stop(s);
@@ -95,12 +106,12 @@ void handle_setoption(UsiSession& s, std::string_view args) {
     return;
   }
   if (name == "USI_Ponder") {
-    s.ponder_enabled = value == "true";
+    s.ponder_enabled.store(value == "true");
     return;
   }
   // An option every GUI sends; this engine has no hash table.
   if (name == "USI_Hash") return;
-  info_string(s, "unknown option '" + std::string(name) + "'");
+  info_string(s, "unknown option '" + echo(name) + "'");
 }
 
 void handle_go(UsiSession& s, std::string_view args) {
@@ -108,23 +119,29 @@ void handle_go(UsiSession& s, std::string_view args) {
   std::string error;
   if (!parse_go(args, go, error)) {
     info_string(s, error);
-    // A GUI waits for an answer to every go: give it one rather than leave it waiting, without resigning
-    // a game over a word we could not read. A think gets a second.
-    if (args.find("perft") != std::string_view::npos) return;
-    if (args.find("mate") != std::string_view::npos) {
-      usi_write(s, "checkmate nomate");
-      return;
-    }
+    // A perft or mate search with a bad argument is refused: it changes nothing, and the GUI that sent
+    // it is told why instead of an answer it did not ask for. A GUI waits for the bestmove of a game's
+    // go, though: rather than leave it waiting, or resign a game over a word we could not read, a think
+    // gets a second.
+    if (go.kind != GoKind::THINK) return;
     go = GoRequest{};
     go.movetime = 1000;
   }
   signal_stop(s);
   join_worker(s);
   switch (go.kind) {
-    case GoKind::PERFT: run_perft(s, s.game, go.perft_depth); break;
-    case GoKind::MATE: start_job(s, run_mate_job, go); break;
-    case GoKind::THINK: start_job(s, run_think_job, go); break;
+    case GoKind::PERFT:
+      start_job(s, [&s, game = s.game, depth = go.perft_depth] { run_perft(s, game, depth); }, -1, nullptr);
+      break;
+    case GoKind::MATE: start_go(s, run_mate_job, go); break;
+    case GoKind::THINK: start_go(s, run_think_job, go); break;
   }
+}
+
+void handle_bench(UsiSession& s, std::string_view args) {
+  signal_stop(s);
+  join_worker(s);
+  start_job(s, [&s, words = std::string(args)] { run_bench(s, words); }, -1, nullptr);
 }
 
 void handle_ponderhit(UsiSession& s) {
@@ -141,6 +158,11 @@ void handle_ponderhit(UsiSession& s) {
 void usi_write(UsiSession& s, std::string_view line) {
   std::lock_guard<std::mutex> lock(s.write_mutex);
   s.write_line(line);
+}
+
+bool usi_stop_seen(UsiSession& s) {
+  std::lock_guard<std::mutex> lock(s.job_mutex);
+  return s.stop_seen;
 }
 
 bool usi_answer(UsiSession& s, std::string_view line) {
@@ -166,6 +188,11 @@ void usi_session_finish(UsiSession& s) {
   join_worker(s);
 }
 
+void usi_session_end_of_input(UsiSession& s) {
+  if (s.job_counts) join_worker(s);
+  usi_session_finish(s);
+}
+
 bool usi_handle_line(UsiSession& s, std::string_view line) {
   std::string_view rest = line;
   std::string_view command = next_word(rest);
@@ -184,9 +211,9 @@ bool usi_handle_line(UsiSession& s, std::string_view line) {
   else if (command == "stop") signal_stop(s);
   else if (command == "ponderhit") handle_ponderhit(s);
   else if (command == "gameover") { signal_stop(s); join_worker(s); }
-  else if (command == "bench") { signal_stop(s); join_worker(s); run_bench(s, rest); }
+  else if (command == "bench") handle_bench(s, rest);
   else if (command == "quit") { usi_session_finish(s); return false; }
-  else info_string(s, "unknown command '" + std::string(command) + "'");
+  else info_string(s, "unknown command '" + echo(command) + "'");
   return true;
 }
 

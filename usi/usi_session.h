@@ -1,5 +1,6 @@
 // A USI conversation with one GUI: the engine at the chosen strength, the last valid position, and the
-// worker thread on which "go" thinks while the reading thread stays free for "stop", "isready" and "quit".
+// worker thread on which every long job ("go" in any form, "go perft", "bench") runs while the reading
+// thread stays free for "stop", "isready" and "quit".
 // halvane-usi feeds it standard input line by line; tests feed it lines and read what it writes.
 #pragma once
 
@@ -32,11 +33,15 @@ struct UsiSession {
   EngineHandle engine;   // one Engine for the whole conversation; re-initialised on a strength change
   EngineHandle scratch;  // the reading thread's, for checking moves while the worker thinks
   int strength = STRENGTH_COUNT - 1;   // index into STRENGTHS; the strongest unless the GUI asks otherwise
-  bool ponder_enabled = false;      // USI_Ponder: the GUI ponders, so bestmove names the expected reply
+  // USI_Ponder: the GUI ponders, so bestmove names the expected reply. Written by the reader, read by a
+  // running think (a GUI may send setoption at any time).
+  std::atomic<bool> ponder_enabled{false};
   GamePosition game;                // the last position that was accepted
 
-  // The running job ("go" in any form) and what the reader tells it; all under job_mutex.
+  // The running job and what the reader tells it; all under job_mutex but the thread and its kind, which
+  // only the reader touches.
   std::thread worker;
+  bool job_counts = false;          // the job is perft or bench: it ends by itself and owes no answer
   std::mutex job_mutex;
   std::condition_variable job_changed;
   bool stop_seen = false;           // "stop" arrived
@@ -53,9 +58,11 @@ void usi_session_start(UsiSession& s, std::function<void(std::string_view)> writ
 // "info string" naming what was wrong.
 bool usi_handle_line(UsiSession& s, std::string_view line);
 
-// Stops whatever runs and waits for it (the answer it owes is still written). Used by quit and at the end
-// of input.
+// Stops whatever runs and waits for it (the answer it owes is still written). Used by quit.
 void usi_session_finish(UsiSession& s);
+// The end of input: as quit, except that a running perft or bench is let finish (a script that pipes
+// "bench" in wants its figures; a GUI that went away never sent one).
+void usi_session_end_of_input(UsiSession& s);
 
 // Writes one line under the session's output lock.
 void usi_write(UsiSession& s, std::string_view line);
@@ -63,11 +70,17 @@ void usi_write(UsiSession& s, std::string_view line);
 // owes one answer from its start; a second is dropped (and false returned).
 bool usi_answer(UsiSession& s, std::string_view line);
 
-// The long-running commands, each in its own file.
+// True once "stop" (or anything that ends the job: quit, a new go) has come for the running job. Jobs
+// that do not think (perft, bench between its thinks) ask it between pieces of their work.
+bool usi_stop_seen(UsiSession& s);
+
+// The long-running commands, each in its own file; each runs on the worker thread.
 void run_think_job(UsiSession& s, GoRequest go, GamePosition game);
 void run_mate_job(UsiSession& s, GoRequest go, GamePosition game);
+// "go perft N": stopped, it keeps the root moves it has counted and names the stop instead of a total.
 void run_perft(UsiSession& s, const GamePosition& game, int depth);
-// "bench" on the fixed positions, or "bench games [N]" on the first N positions from real games.
+// "bench" on the fixed positions, or "bench games [N]" on the first N positions from real games. Stopped,
+// it names the stop instead of a signature or totals.
 void run_bench(UsiSession& s, std::string_view args);
 
 }  // namespace halvane

@@ -1,10 +1,13 @@
 // halvane-usi: reads USI commands from standard input and answers on standard output, one line each.
-// The end of input counts as "quit". Every line goes out through the session's one writer as a single
-// write(2) of the whole line; the standard input stream is untied from std::cout, so reading a command
-// never flushes output behind the writer's back.
+// The end of input counts as "quit", but lets a running perft or bench finish. Every line goes out
+// through the session's one writer as a single write(2) of the whole line; the standard input stream is
+// untied from std::cout, so reading a command never flushes output behind the writer's back. A GUI that
+// closes its end of the pipe does not kill the engine with SIGPIPE: the failed write ends the process
+// quietly instead.
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <iostream>
 #include <string>
 
@@ -20,7 +23,10 @@ void write_stdout(std::string_view line) {
   while (done < text.size()) {
     const ssize_t n = ::write(STDOUT_FILENO, text.data() + done, text.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return;   // the GUI went away: nothing more can reach it
+    // The GUI went away: nothing the engine says can reach anyone now, and a think or perft left running
+    // would only burn the processor. No file is open for writing, so the process can end here, from
+    // whichever thread wrote; the exit status says that this is no crash.
+    if (n <= 0) _exit(0);
     done += static_cast<size_t>(n);
   }
 }
@@ -28,6 +34,8 @@ void write_stdout(std::string_view line) {
 }  // namespace
 
 int main() {
+  // A write into a pipe the GUI has closed fails with EPIPE instead of killing the process.
+  std::signal(SIGPIPE, SIG_IGN);
   std::ios::sync_with_stdio(false);
   std::cin.tie(nullptr);
   halvane::UsiSession session;
@@ -36,6 +44,6 @@ int main() {
   while (std::getline(std::cin, line)) {
     if (!halvane::usi_handle_line(session, line)) return 0;
   }
-  halvane::usi_session_finish(session);
+  halvane::usi_session_end_of_input(session);
   return 0;
 }

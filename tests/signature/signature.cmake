@@ -1,25 +1,24 @@
 # Runs halvane-usi's bench at each strength and go perft on two positions, and compares every signature
 # line with the pinned one. Called by CTest with USI (the program) and EXPECTED (the pinned lines).
 set(midgame "l6nl/5+P1gk/2np1S3/p1p4Pp/3P2Sp1/1PPb2P1P/P5GS1/R8/LN4bKL w RGgsn5p 1")
-set(input "usi
-setoption name Strength value chuukara
-bench
-setoption name Strength value karakuchi
-bench
-setoption name Strength value gekikara
-bench
-position startpos
-go perft 4
-position sfen ${midgame}
-go perft 3
-quit
-")
-file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/signature_input.txt "${input}")
-execute_process(COMMAND ${USI} INPUT_FILE ${CMAKE_CURRENT_BINARY_DIR}/signature_input.txt
-                OUTPUT_VARIABLE output RESULT_VARIABLE status)
-if(NOT status EQUAL 0)
-  message(FATAL_ERROR "halvane-usi ended with ${status}")
-endif()
+# One run per bench or perft: a later command that needs the engine (and quit) would stop a running one;
+# the end of input lets it finish.
+set(runs
+  "setoption name Strength value chuukara\nbench\n"
+  "setoption name Strength value karakuchi\nbench\n"
+  "setoption name Strength value gekikara\nbench\n"
+  "position startpos\ngo perft 4\n"
+  "position sfen ${midgame}\ngo perft 3\n")
+set(output "")
+foreach(run IN LISTS runs)
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/signature_input.txt "${run}")
+  execute_process(COMMAND ${USI} INPUT_FILE ${CMAKE_CURRENT_BINARY_DIR}/signature_input.txt
+                  OUTPUT_VARIABLE run_output RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "halvane-usi ended with ${status}")
+  endif()
+  string(APPEND output "${run_output}")
+endforeach()
 
 # The lines that carry the signature, in order: three bench signatures, then the two perft totals.
 string(REPLACE "\n" ";" lines "${output}")

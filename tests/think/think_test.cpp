@@ -331,6 +331,10 @@ TEST(Think, ATimeLimitedThinkNeverStoppedIsExactlyTheLevelsThink) {
     EXPECT_TRUE(limited.search_nodes == plain.search_nodes && limited.reply_nodes == plain.reply_nodes) << sfen;
     EXPECT_EQ(limited.completed, 3) << "depth 4, depth 6 and the level's own";
     EXPECT_TRUE(limited.depth_limit == 8 && !limited.limited && limited.all_nodes > limited.nodes());
+    options.limit_ms = 0;
+    options.until_stopped = true;   // halvane-usi's plain go, never stopped: the same
+    const ThinkResult unstopped = think(*e, test_support::request_for(view, 0, options));
+    EXPECT_TRUE(unstopped.move == plain.move && unstopped.search_nodes == plain.search_nodes && !unstopped.limited) << sfen;
   }
 }
 

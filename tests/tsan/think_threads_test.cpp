@@ -61,9 +61,12 @@ TEST(ThinkThreads, StopsFromAnotherThreadWhileTheSessionThinks) {
     h.send("stop");
     EXPECT_NE(h.wait_for("bestmove"), "") << "think " << i;
   }
-  // A short clock: the timer thread stops the think.
+  // A short clock: the timer thread stops the think, while USI_Ponder changes under it.
   h.send("go btime 0 wtime 0 byoyomi 30");
+  for (int i = 0; i < 40; ++i) h.send(i % 2 ? "setoption name USI_Ponder value false" : "setoption name USI_Ponder value true");
   EXPECT_NE(h.wait_for("bestmove"), "");
+  // Perft and bench on the worker, stopped by the reader.
+  for (const char* line : {"go perft 6", "stop", "bench", "stop"}) h.send(line);
   // The mate solver stopped by its deadline and by stop.
   h.send("position sfen 9/9/9/9/4k4/9/9/9/9 b RB 1");
   h.send("go mate 20");

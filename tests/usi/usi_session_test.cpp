@@ -41,8 +41,10 @@ TEST(UsiSession, BadInputIsNamedAndChangesNothing) {
     const char* line;
     const char* complaint;   // a part of the info string that must name the fault
   };
+  const std::string runaway = std::string(79, 'x') + "激辛辛", runaway_echo = "'" + std::string(79, 'x') + "激…'";
   const Row rows[] = {
       {"frobnicate now", "unknown command 'frobnicate'"},
+      {runaway.c_str(), runaway_echo.c_str()},   // a line's width of it, cut between characters
       {"setoption name Strength value spicy", "unknown Strength 'spicy'"},
       {"setoption name Hash value 3", "unknown option 'Hash'"},
       {"setoption Strength", "needs 'name'"},
@@ -60,6 +62,7 @@ TEST(UsiSession, BadInputIsNamedAndChangesNothing) {
       {"go btime soon", "bad value for btime"},
       {"go sideways", "unknown go argument 'sideways'"},
       {"go mate soon", "bad time for go mate"},
+      {"go mate -1", "bad time for go mate: '-1'"},
   };
   Harness h;
   h.send("position startpos moves 7g7f");
@@ -73,6 +76,7 @@ TEST(UsiSession, BadInputIsNamedAndChangesNothing) {
   h.send("   ");
   h.send("isready");
   EXPECT_EQ(h.wait_for("readyok"), "readyok");
+  EXPECT_FALSE(h.said("checkmate")) << "a refused go mate is answered";
 }
 
 TEST(UsiSession, PositionsCountTheGamePlyAndRefuseIllegalMoves) {
@@ -156,6 +160,21 @@ TEST(UsiSession, PerftPrintsEachRootMoveAndTheTotal) {
   for (const std::string& line : h.all())
     if (line.find(": ") != std::string::npos && line.rfind("Nodes", 0) != 0) ++move_lines;
   EXPECT_EQ(move_lines, 207);
+}
+
+// isready is answered before perft or bench ends; stop ends them with no total and the session as it was.
+TEST(UsiSession, PerftAndBenchAnswerIsreadyAndEndOnStop) {
+  Harness h;
+  const char* const jobs[][2] = {{"go perft 6", "go perft stopped"}, {"bench", "bench stopped"}};
+  for (const auto& [job, stopped] : jobs) {
+    for (const char* line : {job, "isready"}) h.send(line);
+    EXPECT_EQ(h.wait_for("readyok"), "readyok") << job;
+    EXPECT_FALSE(h.said("Nodes searched") || h.said("bench signature")) << job << ": ended before readyok";
+    h.send("stop");
+    EXPECT_TRUE(h.wait_until_said(stopped)) << job;
+  }
+  h.send("go perft 1");
+  EXPECT_EQ(h.wait_for("Nodes searched"), "Nodes searched: 30");
 }
 
 TEST(UsiSession, GoMateAnswersTheLineNomateOrTimeout) {
@@ -272,14 +291,23 @@ TEST(UsiSession, EveryBestmoveIsLegalAndTheAnswerWaitsForStopWhenInfinite) {
 }
 
 TEST(UsiSession, StopAnswersALegalMoveAtOnce) {
-  // A stop that comes before the root has searched anything still gets a legal move, never resign.
+  // A stop that comes before the root has searched anything still gets a legal move, never resign, and
+  // no info line names a move no search has seen. A plain go stopped after its first think completed
+  // answers the largest completed think: the move of the last think's own info line.
   Harness h;
   h.send("position startpos moves 2g2f 8c8d 2f2e 8d8e 6i7h");
   const SfenPosition pos = h.session.game.pos;
-  for (int i = 0; i < 5; ++i) {
-    h.send("go byoyomi 60000");
+  for (int i = 0; i < 7; ++i) {
+    h.send(i % 2 ? "go" : "go byoyomi 60000");
+    if (i == 6) h.wait_for("info depth 4 ");
     h.send("stop");
-    expect_legal_bestmove(h.wait_for("bestmove"), pos, "stop " + std::to_string(i));
+    h.wait_for("bestmove");
+    const std::vector<std::string> lines = h.all();   // ..., [last completed think's info,] note, info, bestmove
+    const std::string &best = lines.back(), &info = lines[lines.size() - 2], pv = " pv " + best.substr(9);
+    expect_legal_bestmove(best, pos, "stop " + std::to_string(i));
+    const bool unsearched = lines[lines.size() - 3] == "info string stopped before any move was searched";
+    EXPECT_EQ(info.find(unsearched ? " pv " : pv) == std::string::npos, unsearched) << info;
+    EXPECT_TRUE(i < 6 || lines[lines.size() - 4].find(pv) != std::string::npos) << "not the largest completed think";
   }
   h.send("quit");
 }
