@@ -108,7 +108,10 @@ std::string kif_to_cp932(std::string_view bytes) {
   const KifEncoding encoding = detect_kif_encoding(bytes);
   if (encoding == KIF_CP932 || encoding == KIF_NOT_TEXT) return std::string(bytes);
   if (encoding == KIF_UTF8_BOM) bytes.remove_prefix(BOM.size());
+  return utf8_to_cp932(bytes);
+}
 
+std::string utf8_to_cp932(std::string_view bytes) {
   std::string out;
   out.reserve(bytes.size());
   iconv_t cd = iconv_open("CP932", "UTF-8");

@@ -15,6 +15,8 @@ enum KifEncoding { KIF_CP932, KIF_UTF8, KIF_UTF8_BOM, KIF_NOT_TEXT };
 KifEncoding detect_kif_encoding(std::string_view bytes);
 // The file's text as CP932 bytes. Characters CP932 lacks become '?'; bytes that are no text pass as they are.
 std::string kif_to_cp932(std::string_view bytes);
+// UTF-8 text (a record the writer made) as CP932, as it stands: characters CP932 lacks become '?'.
+std::string utf8_to_cp932(std::string_view bytes);
 // CP932 bytes as UTF-16 (for showing the KIF names in a window); an undecodable byte becomes U+FFFD.
 std::u16string cp932_to_utf16(std::string_view bytes);
 // The file's text as UTF-8, whatever it was written in (a byte-order mark dropped).

@@ -194,7 +194,7 @@ std::string kif_text(const GameRecord& record) {
 
 std::string kif_bytes(const GameRecord& record, bool utf8) {
   if (utf8) return "#KIF version=2.0 encoding=UTF-8\r\n" + kif_text(record);
-  return kif_to_cp932(kif_text(record));
+  return utf8_to_cp932(kif_text(record));
 }
 
 }  // namespace halvane

@@ -41,7 +41,7 @@ inline std::string same_tree(const GameRecord& a, const GameRecord& b, bool thro
     if (written_end(a, i) != written_end(b, j)) return "another end " + where;
     std::vector<std::string> kept = x.comments;
     if (through_cp932)
-      for (std::string& c : kept) c = cp932_to_utf8(kif_to_cp932(c));
+      for (std::string& c : kept) c = cp932_to_utf8(utf8_to_cp932(c));
     if (kept != y.comments) return "other comments " + where;
     if (x.time_ms / 1000 != y.time_ms / 1000) return "another time " + where;
     for (size_t c = 0; c < x.children.size(); ++c) stack.push_back({x.children[c], y.children[c]});
