@@ -1,9 +1,9 @@
 // Reading "go" arguments and turning the clock into the time a think may take.
 #include "usi/go_request.h"
 
-#include <algorithm>
 
 #include "core/sfen.h"
+#include "think/time_budget.h"
 #include "usi/echo.h"
 
 namespace halvane {
@@ -11,10 +11,6 @@ namespace halvane {
 namespace {
 
 constexpr long long MAX_MS = 1000LL * 60 * 60 * 24 * 30;   // a month: anything longer is not a clock
-// Time kept back for the answer to reach the GUI through its pipes and a busy scheduler (a stopped think
-// itself ends within milliseconds).
-constexpr long long ANSWER_MARGIN_MS = 250;
-constexpr int SHARE_OF_MAIN_TIME = 15;                     // a think may use 1/15 of the main time left
 
 bool read_number(std::string_view word, long long limit, long long& value) {
   if (word.empty() || word.size() > 12) return false;
@@ -97,19 +93,7 @@ bool parse_go(std::string_view args, GoRequest& out, std::string& error) {
 
 long long think_budget_ms(const GoRequest& go, int side_to_move) {
   if (go.infinite) return -1;
-  long long total, share;
-  if (go.movetime >= 0) {
-    total = share = go.movetime;
-  } else {
-    const long long own = go.time[side_to_move];
-    const bool clocked = own >= 0 || go.byoyomi > 0 || go.inc[side_to_move] > 0;
-    if (!clocked) return -1;
-    const long long main_left = std::max(own, 0LL);
-    total = main_left + go.byoyomi + go.inc[side_to_move];
-    share = main_left / SHARE_OF_MAIN_TIME + go.byoyomi + go.inc[side_to_move];
-  }
-  const long long margin = std::min(ANSWER_MARGIN_MS, total / 3);
-  return std::max(0LL, std::min(share, total - margin));
+  return think_budget_ms(ClockForThink{go.time[side_to_move], go.byoyomi, go.inc[side_to_move], go.movetime});
 }
 
 }  // namespace halvane

@@ -27,7 +27,7 @@ struct GoRequest {
 bool parse_go(std::string_view args, GoRequest& out, std::string& error);
 
 // How many milliseconds the think of the side to move (0 black, 1 white) may run before a timer stops it;
-// -1 when nothing limits it (no time words, or infinite). Keeps a margin for the answer to reach the GUI.
+// -1 when nothing limits it (no time words, or infinite): the clock's one rule (think/time_budget.h).
 long long think_budget_ms(const GoRequest& go, int side_to_move);
 
 }  // namespace halvane

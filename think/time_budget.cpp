@@ -1,0 +1,24 @@
+// The time a think may take: a share of the main time left plus what the 秒読み and the increment surely
+// give, never more than all of it less the answer's margin (at most a third of what there is).
+#include "think/time_budget.h"
+
+#include <algorithm>
+
+namespace halvane {
+
+long long think_budget_ms(const ClockForThink& c) {
+  long long total, share;
+  if (c.movetime_ms >= 0) {
+    total = share = c.movetime_ms;
+  } else {
+    const bool clocked = c.main_left_ms >= 0 || c.byoyomi_ms > 0 || c.increment_ms > 0;
+    if (!clocked) return -1;
+    const long long main_left = std::max(c.main_left_ms, 0LL);
+    total = main_left + c.byoyomi_ms + c.increment_ms;
+    share = main_left / SHARE_OF_MAIN_TIME + c.byoyomi_ms + c.increment_ms;
+  }
+  const long long margin = std::min(ANSWER_MARGIN_MS, total / 3);
+  return std::max(0LL, std::min(share, total - margin));
+}
+
+}  // namespace halvane
