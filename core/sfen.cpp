@@ -56,6 +56,8 @@ bool parse_board(std::string_view field, SfenPosition& pos, std::string& error) 
   return true;
 }
 
+// Hand counts add up per side and kind ("P2P" is three pawns); no hand may hold more of a kind than the
+// set has, which also keeps every count within its byte.
 bool parse_hands(std::string_view field, SfenPosition& pos, std::string& error) {
   if (field == "-") return true;
   int count = 0;
@@ -64,14 +66,20 @@ bool parse_hands(std::string_view field, SfenPosition& pos, std::string& error) 
     if (c >= '0' && c <= '9') {
       count = count * 10 + (c - '0');
       have_count = true;
-      if (count > 18) { error = "hand count too large"; return false; }
+      if (count > KIND_TOTAL[PAWN]) { error = "hand count above 18, more than the set has of any kind"; return false; }
       continue;
     }
     int kind = kind_from_letter(to_upper(c));
     if (kind < 0 || kind == KING) { error = std::string("unknown piece in hand '") + c + "'"; return false; }
     if (have_count && count == 0) { error = "hand count 0"; return false; }
     int side = is_lower(c) ? WHITE : BLACK;
-    pos.hand[side][kind] = static_cast<uint8_t>(pos.hand[side][kind] + (have_count ? count : 1));
+    const int held = pos.hand[side][kind] + (have_count ? count : 1);
+    if (held > KIND_TOTAL[kind]) {
+      error = std::string(side == BLACK ? "black" : "white") + "'s hand holds " + std::to_string(held) + " '" +
+              KIND_LETTERS[kind] + "', the set has " + std::to_string(KIND_TOTAL[kind]);
+      return false;
+    }
+    pos.hand[side][kind] = static_cast<uint8_t>(held);
     count = 0;
     have_count = false;
   }
@@ -92,7 +100,8 @@ bool check_totals(const SfenPosition& pos, std::string& error) {
     for (int k = 0; k < 8; ++k) total[k] += pos.hand[side][k];
   for (int k = 0; k < 8; ++k)
     if (total[k] > KIND_TOTAL[k]) {
-      error = std::string("too many pieces of kind '") + KIND_LETTERS[k] + "'";
+      error = std::to_string(total[k]) + " pieces of kind '" + KIND_LETTERS[k] + "' on the board and in hand, the set has " +
+              std::to_string(KIND_TOTAL[k]);
       return false;
     }
   if (kings[0] > 1 || kings[1] > 1) { error = "more than one king of a side"; return false; }

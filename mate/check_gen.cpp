@@ -220,6 +220,8 @@ bool checking_drops(MateSolver& s) {
 }  // namespace
 
 void generate_checks(MateSolver& s) {
+  // No king to attack: no move gives check, and there are no cells around it to drop on.
+  if (!has_king(s.pos, SENTE, s.ply)) return;
   for (int col = 0; col < 9; ++col)
     for (int row = 0; row < 9; ++row) {
       const int cell = cell_of(col, row);

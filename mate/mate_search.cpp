@@ -11,14 +11,6 @@ namespace halvane {
 
 namespace {
 
-// Both kings' cells into every ply of their stacks; a side without a king gets the far wall cell 0,
-// which no effect ever reaches, so it is never in check.
-void fill_all_king_stacks(EnginePosition& pos) {
-  for (int side = 0; side < 2; ++side)
-    for (int ply = 0; ply < MAX_PLY; ++ply) pos.king_sq[side][ply] = 0;
-  fill_king_stacks(pos);
-}
-
 // The line has come back to the root position: same king square, same hands, same board.
 bool back_at_root(const MateSolver& s) {
   return s.pos.board[s.root_king_sq[SENTE]] == SENTE_KING &&
@@ -77,8 +69,9 @@ void run_mate_search(MateSolver& s) {
   s.mate_found.store(0, std::memory_order_relaxed);
   s.proven[0] = 0;
   s.best_mate_len = NO_MATE_LEN;
-  // 2, 3. Kings and per-ply state.
-  fill_all_king_stacks(s.pos);
+  // 2, 3. Kings (NO_KING for a side without one: an attacker's king that is never in check) and per-ply
+  // state.
+  fill_king_stacks(s.pos);
   for (int ply = 0; ply < MAX_PLY; ++ply) {
     s.proven[ply] = 0;
     s.pass_at[ply] = SECOND_PASS;
@@ -89,6 +82,9 @@ void run_mate_search(MateSolver& s) {
   std::memcpy(s.root_hand, s.pos.hand, sizeof s.root_hand);
   s.root_king_sq[SENTE] = s.pos.king_sq[SENTE][0];
   s.root_king_sq[GOTE] = s.pos.king_sq[GOTE][0];
+  // Without a defending king there is nothing to check, let alone mate. The defender's king never
+  // leaves the board below (a move onto it is recorded as the mate, never made), so the root decides.
+  if (!has_king(s.pos, SENTE, 0)) return;
   // 5, 6. Both passes at the root. Only a king capture at the root leaves proven[0] at 1 after the first.
   for (int pass : {FIRST_PASS, SECOND_PASS}) {
     if (pass == SECOND_PASS && s.proven[0]) break;
@@ -114,9 +110,7 @@ int reply_probe(MateSolver& s, const uint8_t board[BOARD_CELLS], const uint8_t s
   std::memcpy(s.pos.hand[SENTE], sente_hand, 8);
   std::memcpy(s.pos.hand[GOTE], gote_hand, 8);
   // The human's pieces become the GOTE pieces, so the attacker's code asks for the human's mate. The
-  // turn refills both king stacks from the rotated kings; a missing king keeps the unreachable cell 0.
-  for (int side = 0; side < 2; ++side)
-    for (int ply = 0; ply < MAX_PLY; ++ply) s.pos.king_sq[side][ply] = 0;
+  // turn refills both king stacks from the rotated kings (NO_KING for a side without one).
   rotate_position(s.pos, s.saved_board);
   return run_reply_check(s);
 }
@@ -124,6 +118,8 @@ int reply_probe(MateSolver& s, const uint8_t board[BOARD_CELLS], const uint8_t s
 int run_reply_check(MateSolver& s) {
   s.reply_mode = true;
   std::memset(s.proven, 0, sizeof s.proven);
+  // The computer without a king (a mate problem's attacker) cannot be mated.
+  if (!has_king(s.pos, SENTE, 0)) return 0;
   s.depth_limit.store(s.base_depth.load(std::memory_order_relaxed), std::memory_order_relaxed);
   rebuild_effects(s.effects, s.pos);
   s.effects.delta_plies = 0;

@@ -13,7 +13,8 @@ namespace halvane {
 void arm_mate_solver(MateSolver& s, int depth);
 
 // The mate thread's body. Precondition: the position is copied in and the solver armed (arm_mate_solver;
-// the mate thread's depth is 12). On return mate_found is 1 when mate_move is a usable mate.
+// the mate thread's depth is 12). On return mate_found is 1 when mate_move is a usable mate; a position
+// without a SENTE king has none, and the run returns at once.
 void run_mate_search(MateSolver& s);
 
 // Loads the given position rotated 180 degrees with the sides exchanged and runs run_reply_check on it:
@@ -21,7 +22,8 @@ void run_mate_search(MateSolver& s);
 int reply_probe(MateSolver& s, const uint8_t board[BOARD_CELLS], const uint8_t sente_hand[8],
                 const uint8_t gote_hand[8]);
 
-// On a loaded, rotated position: 1 when the attacker can force mate within the ply limit.
+// On a loaded, rotated position: 1 when the attacker can force mate within the ply limit; 0 at once when
+// the defender has no king.
 int run_reply_check(MateSolver& s);
 
 }  // namespace halvane

@@ -18,17 +18,9 @@ void collect(void* context, const MoveRecord& move, uint64_t) {
   if (c.count < MAX_LEGAL_MOVES) c.out[c.count++] = move;
 }
 
-// A side without a king (mate problems) must not inherit the king cell of an earlier position: cell 0 is
-// a wall cell that no piece's effect reaches, so such a king is never in check.
-void forget_kings(Engine& e) {
-  for (int side = 0; side < 2; ++side)
-    for (int ply = 0; ply < MAX_PLY; ++ply) e.pos.king_sq[side][ply] = 0;
-}
-
 }  // namespace
 
 int legal_moves(Engine& scratch, const SfenPosition& pos, MoveRecord out[MAX_LEGAL_MOVES]) {
-  forget_kings(scratch);
   Collector c{out, 0};
   perft_position(scratch, pos, 1, collect, &c);
   return c.count;
@@ -51,14 +43,12 @@ bool is_legal_move(Engine& scratch, const SfenPosition& pos, const MoveRecord& m
 bool opponent_king_attacked(Engine& scratch, const SfenPosition& pos) {
   // In the engine's view the side to move is GOTE and the other side's king is code 7.
   const EngineView view = engine_view(pos);
-  forget_kings(scratch);
   perft_load(scratch, view.board, view.hand[SENTE], view.hand[GOTE]);
   const int king = locate_piece(scratch.pos.board, SENTE_KING);
   return king >= 0 && scratch.effects.count[GOTE][king] > 0;
 }
 
 uint64_t count_leaves(Engine& scratch, const SfenPosition& pos, int depth) {
-  forget_kings(scratch);
   return perft_position(scratch, pos, depth);
 }
 

@@ -13,9 +13,7 @@ MateSolveResult solve_mate(Engine& e, const SfenPosition& pos, int depth) {
   const EngineView view = engine_view(pos);
   MateSolveResult result;
   if (locate_piece(view.board, SENTE_KING) < 0) return result;   // no king to mate
-  // A side without a king (mate problems) must not inherit the king cell of an earlier position.
-  for (int side = 0; side < 2; ++side)
-    for (int ply = 0; ply < MAX_PLY; ++ply) m.pos.king_sq[side][ply] = 0;
+  // A side without a king (mate problems) gets NO_KING, never the king cell of an earlier position.
   load_position(m.pos, view.board, view.hand[SENTE], view.hand[GOTE]);
 
   // Armed before the stop is looked at: a stop_think from now on either is seen here or reaches the

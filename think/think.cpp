@@ -94,15 +94,12 @@ void run_search(Engine& e, const ThinkRequest& r, const ThinkShape& shape, unsig
   seed_noise(e, seed);
 
   // 3. Load the position. Nothing of an earlier think carries over: no move chosen yet, and a side
-  // without a king keeps king cells that point at a wall cell no piece reaches.
+  // without a king gets NO_KING, a wall cell no piece reaches (the reply check sets its own on each turn).
   e.ply_best[0] = 0;
   e.game_ply = r.game_ply;
   e.result_move = MoveRecord{};
   e.result_move.to_col = e.result_move.to_row = -1;
   e.result_reply = MoveRecord{};
-  for (EnginePosition* pos : {&e.pos, &e.reply_solver.pos})
-    for (int side = 0; side < 2; ++side)
-      for (int ply = 0; ply < MAX_PLY; ++ply) pos->king_sq[side][ply] = 0;
   load_position(e.pos, r.board, r.hand[SENTE], r.hand[GOTE]);
 
   // 4, 5. This think's depth and schedule.
@@ -158,8 +155,6 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool rotated) {
   const unsigned seed = r.fixed_seed ? r.seed : static_cast<unsigned>(std::time(nullptr));
 
   // 6. The mate thread's copy of the position.
-  for (int side = 0; side < 2; ++side)
-    for (int ply = 0; ply < MAX_PLY; ++ply) mate.pos.king_sq[side][ply] = 0;
   load_position(mate.pos, r.board, r.hand[SENTE], r.hand[GOTE]);
 
   // 7. Clear its answer and give it the full mate depth.

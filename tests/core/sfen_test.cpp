@@ -6,6 +6,35 @@
 using namespace halvane;
 
 TEST(Sfen, RefusesMalformedPositionsWithAReason) {
+  // More of a kind than the set holds, counted in one hand (where a byte count would wrap round) or over
+  // the board and both hands: each row names the words its refusal must give. The full set fits.
+  const std::string kings = "4k4/9/9/9/9/9/9/9/4K4 b ";
+  std::string pawns_270 = kings;
+  for (int i = 0; i < 15; ++i) pawns_270 += "18P";
+  const struct {
+    std::string text;
+    const char* reason;   // nullptr: accepted
+  } over_the_set[] = {
+      {kings + std::string(256, 'R') + " 1", "black's hand holds 3 'R', the set has 2"},
+      {pawns_270 + " 1", "black's hand holds 36 'P', the set has 18"},
+      {kings + "256r 1", "hand count above 18"},
+      {kings + "19P 1", "hand count above 18"},
+      {kings + "5l 1", "white's hand holds 5 'L', the set has 4"},
+      {kings + "2N3n 1", "5 pieces of kind 'N' on the board and in hand, the set has 4"},
+      {"4k4/4R4/9/9/9/9/9/9/4K4 b 2R 1", "3 pieces of kind 'R'"},
+      {"4k4/L3+L4/9/9/9/9/9/9/4K4 b 2Ll 1", "5 pieces of kind 'L'"},
+      {"4k4/4+P4/9/9/9/9/9/9/4K4 b 9P9p 1", "19 pieces of kind 'P'"},
+      {kings + "2R2B4G4S4N4L18P 1", nullptr},
+      {kings + "R2B4G4S4N4L9Pr9p 1", nullptr},
+  };
+  for (const auto& row : over_the_set) {
+    SfenPosition pos = startpos();
+    std::string error;
+    EXPECT_EQ(parse_sfen(row.text, pos, error), row.reason == nullptr) << row.text << ": " << error;
+    if (row.reason) {
+      EXPECT_NE(error.find(row.reason), std::string::npos) << row.text << ": " << error;
+    }
+  }
   const char* bad[] = {
       "",                                                                    // nothing
       "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1 b - 1",               // eight ranks

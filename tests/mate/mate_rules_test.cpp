@@ -71,6 +71,9 @@ TEST(MateSearch, AnswersOnHandSetPositions) {
       {"pawn-drop mate in one", "3lkl3/3s1s3/9/3N5/9/9/9/9/9 b P 1", false, 1, "P*5b"},
       {"pawn-drop mate in one beside longer mates", "3lkl3/3s1s3/9/3N5/9/9/9/9/9 b PR 1", false, 1, "P*5b"},
       {"pawn-drop mate in one, rotated", "9/9/9/9/9/5n3/9/3S1S3/3LKL3 w p 1", false, 1, "P*5h"},
+      // Without the defender's king there is nothing to check, nor any cell beside it to drop on.
+      {"no king to attack", "9/9/9/9/9/9/9/9/4K4 b 2G 1", false, NO_MATE_LEN, ""},
+      {"no king on the board", "9/9/9/9/4B4/9/9/9/9 b RGSNLP 1", false, NO_MATE_LEN, ""},
   };
   for (const Row& r : rows) {
     const MateRun run = solve_mate(r.sfen);
@@ -226,6 +229,9 @@ TEST(ReplyCheck, FindsTheHumansMate) {
       {"a mate in five behind a covered interposition", "RS6k/8p/7p1/6N2/9/9/9/9/9 w g 1", 1},
       {"the computer's king left en prise", "4k4/4R4/9/9/9/9/9/9/9 w - 1", 1},
       {"the initial position", "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1", 0},
+      // The computer plays a mate problem's attacker: it has no king to be mated.
+      {"the computer has no king", "9/9/9/9/9/2+b6/4+p4/9/3SKS3 w s2RB4GS4N4L17P 1", 0},
+      {"no king on the board", "9/9/9/9/4b4/9/9/9/9 w RGSNLP 1", 0},
   };
   auto s = std::make_unique<MateSolver>();
   arm_mate_solver(*s, MATE_DEPTH);

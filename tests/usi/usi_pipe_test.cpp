@@ -274,7 +274,8 @@ void soak(const char* binary) {
     usi.send("gameover win");
   }
   usi.send("quit");
-  EXPECT_EQ(usi.wait_exit(120), 0) << "halvane-usi did not end cleanly on quit (66: a ThreadSanitizer report)";
+  EXPECT_EQ(usi.wait_exit(120), 0) << "halvane-usi did not end cleanly on quit (66: a ThreadSanitizer report, 1: an "
+                                       "AddressSanitizer one)";
   done = true;
   for (std::thread& t : load) t.join();
   EXPECT_GE(goes, GAMES * 4);
@@ -286,4 +287,8 @@ TEST(UsiPipe, SoakOfBackToBackGoesUnderLoad) { soak(HALVANE_USI_BIN); }
 
 #ifdef HALVANE_USI_TSAN_BIN
 TEST(UsiPipe, SoakUnderThreadSanitizer) { soak(HALVANE_USI_TSAN_BIN); }
+#endif
+
+#ifdef HALVANE_USI_ASAN_BIN
+TEST(UsiPipe, SoakUnderAddressSanitizer) { soak(HALVANE_USI_ASAN_BIN); }
 #endif
