@@ -139,8 +139,16 @@ std::string kif_to_cp932(std::string_view bytes) {
 std::string kif_to_utf8(std::string_view bytes) {
   const KifEncoding encoding = detect_kif_encoding(bytes);
   if (encoding == KIF_UTF8_BOM) bytes.remove_prefix(BOM.size());
-  if (encoding == KIF_UTF8 || encoding == KIF_UTF8_BOM) return std::string(bytes);
-  return cp932_to_utf8(bytes);
+  if (encoding != KIF_UTF8 && encoding != KIF_UTF8_BOM) return cp932_to_utf8(bytes);
+  // A byte-order mark vouches for no byte after it: a stray byte becomes U+FFFD, so that a record
+  // holds text only and writes back in either encoding.
+  std::string text;
+  for (size_t i = 0; i < bytes.size();) {
+    const int n = utf8_sequence(bytes, i);
+    text += n ? bytes.substr(i, n) : std::string_view("\xef\xbf\xbd");
+    i += n ? n : 1;
+  }
+  return text;
 }
 
 std::u16string cp932_to_utf16(std::string_view bytes) {

@@ -1,8 +1,8 @@
-// halvane-kif: "check FILE" reads a KIF record as the game's load command does and prints its start and
-// main line in USI, the final position as SFEN and the number of variations; "write OUT.kif MOVE..." plays
-// USI moves from the initial position and saves them as the game's save command does; "convert IN OUT"
-// writes a record again whole. The messages the window would show in boxes go to
-// standard error as "caption: text".
+// halvane-kif: "check FILE" reads a record (KIF, KIFU, KI2, CSA, SFEN or a USI line, told by its content)
+// as the game's load command does and prints its start and main line in USI, the final position as SFEN
+// and the number of variations; "write OUT.kif MOVE..." plays USI moves from the initial position and
+// saves them as the game's save command does; "convert IN OUT" writes a record again whole, in the format
+// OUT's extension names. The messages the window would show in boxes go to standard error as "caption: text".
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -13,6 +13,7 @@
 #include "kif/file_bytes.h"
 #include "kif/kif_read.h"
 #include "kif/kif_write.h"
+#include "kif/record_format.h"
 
 using namespace halvane;
 
@@ -24,7 +25,7 @@ int usage() {
   std::fprintf(stderr,
                "usage: halvane-kif check FILE\n"
                "       halvane-kif write OUT.kif MOVE...   (USI moves from the initial position)\n"
-               "       halvane-kif convert IN OUT          (OUT.kif in CP932, OUT.kifu in UTF-8)\n");
+               "       halvane-kif convert IN OUT          (IN in any format; OUT.kif, .kifu, .ki2, .csa, .sfen or .usi)\n");
   return 2;
 }
 
@@ -35,7 +36,7 @@ int check(const char* file) {
     return 1;
   }
   GameRecord record;
-  const KifReadResult read = read_kif(bytes, record);
+  const KifReadResult read = read_record(bytes, record);
   if (read.status != KIF_READ_OK) {
     std::fprintf(stderr, "棋譜読み込みエラー: 棋譜ファイルのフォーマットが合いません。\n%s: %s\n", file,
                  read.message.c_str());
@@ -84,22 +85,26 @@ int write(const char* out, int count, char** moves) {
   return 0;
 }
 
-// Reads a record as check does and writes it again whole: start, variations, comments, times and ends.
+// Reads a record as check does and writes it again whole (start, variations, comments, times and ends, as
+// far as OUT's format holds them).
 int convert(const char* in, const char* out) {
+  const RecordFormat format = format_for_extension(out);
+  if (format == FORMAT_UNKNOWN) {
+    std::fprintf(stderr, "%s: the name must end in .kif, .kifu, .ki2, .csa, .sfen or .usi\n", out);
+    return 2;
+  }
   std::string bytes;
   if (!read_file_bytes(in, bytes)) {
     std::fprintf(stderr, "%s: %s\n", in, CANNOT_OPEN);
     return 1;
   }
   GameRecord record;
-  const KifReadResult read = read_kif(bytes, record);
+  const KifReadResult read = read_record(bytes, record);
   if (read.status != KIF_READ_OK) {
     std::fprintf(stderr, "棋譜読み込みエラー: 棋譜ファイルのフォーマットが合いません。\n%s: %s\n", in, read.message.c_str());
     return 1;
   }
-  const std::string name = out;
-  const bool utf8 = name.size() >= 5 && name.compare(name.size() - 5, 5, ".kifu") == 0;
-  if (!write_file_bytes(out, kif_bytes(record, utf8))) {
+  if (!write_file_bytes(out, write_record(record, format))) {
     std::fprintf(stderr, "%s: %s\n", out, CANNOT_OPEN);
     return 1;
   }
