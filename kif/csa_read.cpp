@@ -249,7 +249,8 @@ struct Reader {
 KifReadResult read_csa(std::string_view bytes, GameRecord& out) {
   out = GameRecord{};
   if (detect_kif_encoding(bytes) == KIF_NOT_TEXT) return kif_refusal(KIF_NOT_A_RECORD, 0, "not text in CP932 or UTF-8");
-  const std::string text = kif_to_utf8(bytes);
+  // The encoding line CSA V3.0 puts first (a remark to older readers) decides; else the bytes do.
+  const std::string text = starts_with(bytes, "'CSA encoding=SHIFT_JIS") ? cp932_to_utf8(bytes) : kif_to_utf8(bytes);
   LineReader lines{text};
   lines.limit = KIF_LINE_LIMIT + 1;   // "'*" is a byte longer than KIF's "*": a comment as long as KIF's fits
   GameRecord record;

@@ -11,7 +11,8 @@
 
 namespace halvane {
 
-// Fills `record` with the file's game (ASCII, CP932 or UTF-8 text). On an error `record` is left new.
+// Fills `record` with the file's game (ASCII, CP932 or UTF-8 text, as the V3.0 encoding line says or
+// else as the bytes show). On an error `record` is left new.
 KifReadResult read_csa(std::string_view bytes, GameRecord& record);
 
 }  // namespace halvane

@@ -68,7 +68,9 @@ std::string csa_text(const GameRecord& record) {
   const auto comments = [&](int node) {
     for (const std::string& c : record.nodes[node].comments) line("'*" + c);
   };
-  // 1. The version, the players, the fields; those without a CSA name as remarks.
+  // 1. The encoding (a remark to V2.2 readers, so that no reader takes CP932 bytes for UTF-8), the
+  //    version, the players, the fields; those without a CSA name as remarks.
+  line("'CSA encoding=SHIFT_JIS");
   line("V2.2");
   for (const char* key : {"先手", "下手"})
     if (const std::string* name = header_value(record, key); name && !name->empty()) {

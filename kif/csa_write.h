@@ -2,7 +2,8 @@
 // the pieces a handicap takes off when the position is the initial one less some pieces, else the ranks
 // "P1".."P9" and both hands), the side to move, the main line's moves with their times ("T12") and "'*"
 // comments, and its end. CSA holds no variations; the fields it has no name for are kept as remarks.
-// CP932 with CR LF, as CSA files without an encoding line are read.
+// CP932 with CR LF, said by the encoding line CSA V3.0 puts first ("'CSA encoding=SHIFT_JIS", a remark
+// to V2.2 readers).
 #pragma once
 
 #include <string>

@@ -4,6 +4,7 @@
 // square, 右 and 左 for the farthest to that side of the mover among those left.
 #include "kif/ki2_move.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/legality.h"

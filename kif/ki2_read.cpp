@@ -5,8 +5,6 @@
 
 #include <cstring>
 
-#include "core/legality.h"
-#include "kif/kif_encoding.h"
 #include "kif/kif_header.h"
 #include "kif/ki2_move.h"
 #include "kif/record_builder.h"
@@ -64,35 +62,21 @@ std::string play(RecordBuilder& b, std::string_view text, int line) {
 
 KifReadResult read_ki2(std::string_view bytes, GameRecord& out) {
   out = GameRecord{};
-  if (detect_kif_encoding(bytes) == KIF_NOT_TEXT) return kif_refusal(KIF_NOT_A_RECORD, 0, "not text in CP932 or UTF-8");
-  const std::string text = kif_to_utf8(bytes);
-  LineReader lines{text};
+  std::string text;
+  LineReader lines;
   GameRecord record;
   KifReadResult result;
-  if (!read_kif_header(lines, record, result, true)) return result;
-  if (const char* fault = position_fault(record.start))
-    return kif_refusal(KIF_BAD_RECORD, lines.number, std::string("impossible start position: ") + fault);
+  if (!open_kif_text(bytes, text, lines, record, result, true)) return result;
 
   RecordBuilder r(record);
   std::string_view line;
   while (lines.next(line)) {
+    // 1. Comments, remarks and variations.
+    const SharedLine shared = read_shared_line(line, lines.number, r, result);
+    if (shared == SHARED_REFUSED) return result;
+    if (shared == SHARED_READ) continue;
     const std::string_view trimmed = trim_kif_blanks(line);
-    // 1. Comments on the position just reached; remarks and bookmarks are not kept.
-    if (starts_with(line, "*")) {
-      if (!r.closed) record.nodes[r.current].comments.emplace_back(line.substr(1));
-      continue;
-    }
-    if (trimmed.empty() || starts_with(line, "#") || starts_with(line, "&")) continue;
-    // 2. A variation: move N of the line read last is replaced by the moves that follow.
-    if (starts_with(trimmed, "変化：")) {
-      if (r.foul_line) return kif_refusal(KIF_BAD_RECORD, r.foul_line, r.foul_reason);
-      std::string_view rest = trim_kif_blanks(trimmed.substr(std::strlen("変化：")));
-      const long n = read_number(rest);
-      if (!r.branch(n))
-        return kif_refusal(KIF_BAD_RECORD, lines.number, "a variation at move " + std::to_string(n) + " with no line to branch from");
-      continue;
-    }
-    // 3. The closing remark ends the line.
+    // 2. The closing remark ends the line.
     if (starts_with(trimmed, "まで")) {
       if (r.closed) continue;
       const GameEnd end = closing_end(trimmed.substr(std::strlen("まで")));
@@ -100,7 +84,7 @@ KifReadResult read_ki2(std::string_view bytes, GameRecord& out) {
       r.close(end);
       continue;
     }
-    // 4. A line of moves, each after its mark.
+    // 3. A line of moves, each after its mark.
     std::string_view rest = trimmed;
     if (!take_mark(rest)) return kif_refusal(KIF_BAD_RECORD, lines.number, "not a line of moves");
     for (;;) {

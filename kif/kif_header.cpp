@@ -3,6 +3,10 @@
 // "key：value" line is a field (手合割 names the start instead).
 #include "kif/kif_header.h"
 
+#include <cstring>
+
+#include "core/legality.h"
+#include "kif/kif_encoding.h"
 #include "kif/kif_start.h"
 #include "kif/kif_text.h"
 
@@ -12,10 +16,12 @@ namespace {
 
 bool player_field(const std::string& key) { return key == "先手" || key == "後手" || key == "上手" || key == "下手"; }
 
-// Where a KI2 file's moves begin: a move with its side's mark, the closing remark or a variation.
+// Where a KI2 file's moves begin: a move with its side's mark, or the closing remark. Neither holds a
+// "：", so a field whose name happens to start so is still a field (as a KIF header reads it).
 bool ki2_moves_begin(std::string_view line) {
   line = trim_kif_blanks(line);
-  for (const char* mark : {"▲", "△", "▼", "▽", "☗", "☖", "まで", "変化："})
+  if (line.find("：") != std::string_view::npos) return false;
+  for (const char* mark : {"▲", "△", "▼", "▽", "☗", "☖", "まで"})
     if (starts_with(line, mark)) return true;
   return false;
 }
@@ -72,6 +78,42 @@ bool read_kif_header(LineReader& lines, GameRecord& record, KifReadResult& resul
   if (ki2) return start_found();
   result = kif_refusal(KIF_NOT_A_RECORD, 0, "no line heading the moves");
   return false;
+}
+
+bool open_kif_text(std::string_view bytes, std::string& text, LineReader& lines, GameRecord& record,
+                   KifReadResult& result, bool ki2) {
+  if (detect_kif_encoding(bytes) == KIF_NOT_TEXT) {
+    result = kif_refusal(KIF_NOT_A_RECORD, 0, "not text in CP932 or UTF-8");
+    return false;
+  }
+  text = kif_to_utf8(bytes);
+  lines = LineReader{text};
+  if (!read_kif_header(lines, record, result, ki2)) return false;
+  if (const char* fault = position_fault(record.start)) {
+    result = kif_refusal(KIF_BAD_RECORD, lines.number, std::string("impossible start position: ") + fault);
+    return false;
+  }
+  return true;
+}
+
+SharedLine read_shared_line(std::string_view line, int number, RecordBuilder& r, KifReadResult& result) {
+  const std::string_view trimmed = trim_kif_blanks(line);
+  // Comments on the position just reached ("**" engine lines keep their second "*").
+  if (starts_with(line, "*")) {
+    if (!r.closed) r.record.nodes[r.current].comments.emplace_back(line.substr(1));
+    return SHARED_READ;
+  }
+  if (trimmed.empty() || starts_with(line, "#") || starts_with(line, "&")) return SHARED_READ;
+  if (!starts_with(trimmed, "変化：")) return NOT_SHARED;
+  // A variation: move N of the line read last is replaced by the moves that follow.
+  std::string_view rest = trim_kif_blanks(trimmed.substr(std::strlen("変化：")));
+  const long n = read_number(rest);
+  if (r.foul_line) result = kif_refusal(KIF_BAD_RECORD, r.foul_line, r.foul_reason);
+  else if (n < 1) result = kif_refusal(KIF_BAD_RECORD, number, "a variation without its move number");
+  else if (!r.branch(n))
+    result = kif_refusal(KIF_BAD_RECORD, number, "a variation at move " + std::to_string(n) + " with no line to branch from");
+  else return SHARED_READ;
+  return SHARED_REFUSED;
 }
 
 std::vector<std::string> kif_header_lines(const GameRecord& record) {

@@ -5,10 +5,7 @@
 #include "kif/kif_read.h"
 
 #include <cstdio>
-#include <cstring>
 
-#include "core/legality.h"
-#include "kif/kif_encoding.h"
 #include "kif/kif_header.h"
 #include "kif/kif_text.h"
 #include "kif/move_words.h"
@@ -97,37 +94,21 @@ GameEnd kif_end_at(std::string_view text) {
 
 KifReadResult read_kif(std::string_view bytes, GameRecord& out) {
   out = GameRecord{};
-  if (detect_kif_encoding(bytes) == KIF_NOT_TEXT) return kif_refusal(KIF_NOT_A_RECORD, 0, "not text in CP932 or UTF-8");
-  const std::string text = kif_to_utf8(bytes);
-  LineReader lines{text};
+  std::string text;
+  LineReader lines;
   GameRecord record;
   KifReadResult result;
-  if (!read_kif_header(lines, record, result, false)) return result;
-  if (const char* fault = position_fault(record.start))
-    return kif_refusal(KIF_BAD_RECORD, lines.number, std::string("impossible start position: ") + fault);
+  if (!open_kif_text(bytes, text, lines, record, result, false)) return result;
 
   RecordBuilder r(record);
   std::string_view line;
   while (lines.next(line)) {
+    // 1. Comments, remarks and variations; the summary line is not kept (the writer makes it anew).
+    const SharedLine shared = read_shared_line(line, lines.number, r, result);
+    if (shared == SHARED_REFUSED) return result;
     const std::string_view trimmed = trim_kif_blanks(line);
-    // 1. Comments on the position just reached ("**" engine lines keep their second "*"); bookmarks and
-    //    remarks are not kept, nor the summary line, which the writer makes anew.
-    if (starts_with(line, "*")) {
-      if (!r.closed) record.nodes[r.current].comments.emplace_back(line.substr(1));
-      continue;
-    }
-    if (trimmed.empty() || starts_with(line, "#") || starts_with(line, "&") || starts_with(trimmed, "まで")) continue;
-    // 2. A variation: move N of the line read last is replaced by the moves that follow.
-    if (starts_with(line, "変化：")) {
-      if (r.foul_line) return kif_refusal(KIF_BAD_RECORD, r.foul_line, r.foul_reason);
-      std::string_view rest = trim_kif_blanks(line.substr(std::strlen("変化：")));
-      const long n = read_number(rest);
-      if (n < 1) return kif_refusal(KIF_BAD_RECORD, lines.number, "a variation without its move number");
-      if (!r.branch(n))
-        return kif_refusal(KIF_BAD_RECORD, lines.number, "a variation at move " + std::to_string(n) + " with no line to branch from");
-      continue;
-    }
-    // 3. A move line: its number, then a move or an end word.
+    if (shared == SHARED_READ || starts_with(trimmed, "まで")) continue;
+    // 2. A move line: its number, then a move or an end word.
     std::string_view rest = trimmed;
     const long number = read_number(rest);
     if (number < 0) return kif_refusal(KIF_BAD_RECORD, lines.number, "not a move line");

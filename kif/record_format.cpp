@@ -1,6 +1,6 @@
-// Telling the formats apart by content: the first line that is not blank decides for the one-line USI
-// and SFEN forms and for CSA (whose first statement is its version, a name, a field, a position line or a
-// move); KIF and KI2 share their header, so the moves decide between them.
+// Telling the formats apart by content: KIF and KI2 share their header, so their moves decide, and they
+// are looked for first; then the first line that is not blank decides for the one-line USI and SFEN forms
+// and for CSA (whose first statement is its version, a name, a field, a position line or a move).
 #include "kif/record_format.h"
 
 #include <cctype>
@@ -41,7 +41,7 @@ bool csa_line(std::string_view line) {
     if (starts_with(line, head)) return true;
   if (line.size() >= 2 && line[0] == 'P' && line[1] >= '1' && line[1] <= '9') return true;
   return line.size() >= 7 && (line[0] == '+' || line[0] == '-') && std::isdigit(static_cast<unsigned char>(line[1])) &&
-         std::isdigit(static_cast<unsigned char>(line[4]));
+         std::isdigit(static_cast<unsigned char>(line[4])) && std::isupper(static_cast<unsigned char>(line[5]));
 }
 
 }  // namespace
@@ -56,25 +56,26 @@ RecordFormat detect_record_format(std::string_view bytes) {
   const KifEncoding encoding = detect_kif_encoding(bytes);
   if (encoding == KIF_NOT_TEXT) return FORMAT_KIF;
   const std::string text = kif_to_utf8(bytes);
-  const RecordFormat kif = encoding == KIF_CP932 ? FORMAT_KIF : FORMAT_KIFU;
   LineReader lines{text};
   std::string_view line;
-  // 1. The first line that is neither blank nor a CSA remark ("'"): a USI line, or CSA.
+  // 1. KIF heads its moves with a line of its own; KI2 marks each move with its side and closes with
+  //    「まで」. No line of CSA or USI starts so, whatever a header field of theirs holds.
+  bool ki2 = false;
   while (lines.next(line)) {
+    const std::string_view trimmed = trim_kif_blanks(line);
+    if (starts_with(trimmed, "手数")) return encoding == KIF_CP932 ? FORMAT_KIF : FORMAT_KIFU;
+    for (const char* mark : {"▲", "△", "▼", "▽", "☗", "☖", "まで"}) ki2 |= starts_with(trimmed, mark);
+  }
+  if (ki2) return FORMAT_KI2;
+  // 2. The first line that is neither blank nor a CSA remark ("'"): a USI line, or CSA.
+  for (lines = LineReader{text}; lines.next(line);) {
     const std::string_view trimmed = trim_kif_blanks(line);
     if (trimmed.empty() || starts_with(trimmed, "'")) continue;
     if (usi_line(trimmed)) return starts_with(trimmed, "sfen") || trimmed.find('/') < trimmed.find(' ') ? FORMAT_SFEN : FORMAT_USI;
     if (csa_line(trimmed)) return FORMAT_CSA;
     break;
   }
-  // 2. KIF heads its moves with a line of its own; KI2 marks each move with its side.
-  bool ki2 = false;
-  for (lines = LineReader{text}; lines.next(line);) {
-    const std::string_view trimmed = trim_kif_blanks(line);
-    if (starts_with(trimmed, "手数")) return kif;
-    for (const char* mark : {"▲", "△", "▼", "▽", "☗", "☖", "まで"}) ki2 |= starts_with(trimmed, mark);
-  }
-  return ki2 ? FORMAT_KI2 : kif;
+  return encoding == KIF_CP932 ? FORMAT_KIF : FORMAT_KIFU;
 }
 
 KifReadResult read_record(std::string_view bytes, GameRecord& record, RecordFormat* format) {

@@ -23,8 +23,8 @@ enum RecordFormat {
 // The format's name for messages: "KIF", "KIFU", "KI2", "CSA", "SFEN", "USI".
 const char* record_format_name(RecordFormat format);
 
-// The format the bytes are written in, told by their lines, not by a name: a USI line or SFEN, CSA's
-// statements, a KIF's line heading the moves, KI2's marked moves (or its closing remark). Text that is
+// The format the bytes are written in, told by their lines, not by a name: a KIF's line heading the
+// moves, KI2's marked moves (or its closing remark), a USI line or SFEN, CSA's statements. Text that is
 // none of them is taken as KIF, whose reader then says what is missing. UTF-8 KIF is FORMAT_KIFU.
 RecordFormat detect_record_format(std::string_view bytes);
 
