@@ -63,13 +63,17 @@ std::string csa_field_to_kif(std::string_view key) {
   return std::string(key);
 }
 
+bool csa_field_key(std::string_view key) {
+  for (char c : key)
+    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '+' || c == '-')) return false;
+  return !key.empty();
+}
+
 std::string kif_field_to_csa(std::string_view key) {
   for (const FieldName& f : FIELD_NAMES)
     if (key == f.kif) return f.csa;
   // A field read from a CSA file under its own key goes back under it.
-  for (char c : key)
-    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '+' || c == '-')) return {};
-  return std::string(key);
+  return csa_field_key(key) ? std::string(key) : std::string();
 }
 
 }  // namespace halvane

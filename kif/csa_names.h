@@ -21,6 +21,8 @@ std::string csa_end_word(GameEnd end, int side_to_move);
 // The end a word (without "%") says, or GAME_END_NONE for a word CSA does not know.
 GameEnd csa_end_of(std::string_view word, int side_to_move);
 
+// Whether `key` can name a CSA field: capital letters, digits, "_", "+" and "-".
+bool csa_field_key(std::string_view key);
 // The KIF field a CSA "$KEY" field stands for ("EVENT" -> "棋戦"), or the key itself where KIF has none.
 std::string csa_field_to_kif(std::string_view key);
 // The CSA key ("棋戦" -> "EVENT") of a KIF field, or empty where CSA has none.

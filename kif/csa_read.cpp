@@ -129,10 +129,14 @@ bool move_statement(std::string_view s) {
   return true;
 }
 
-// Seconds, with a fraction in V3.0 ("T12", "T0.125"), in milliseconds; -1 when unreadable.
+constexpr int UNREADABLE = -2;
+
+// Seconds, with a fraction in V3.0 ("T12", "T0.125"), in milliseconds; UNREADABLE, or NO_TIME when longer
+// than a record keeps.
 int read_seconds(std::string_view text) {
   const long whole = read_number(text);
-  if (whole < 0 || whole > 2000000) return -1;
+  if (whole < 0) return UNREADABLE;
+  if (whole >= KIF_MINUTES_LIMIT * 60L) return NO_TIME;
   int ms = static_cast<int>(whole) * 1000;
   if (take(text, ".")) {
     for (int scale = 100; scale > 0 && !text.empty() && text[0] >= '0' && text[0] <= '9'; scale /= 10) {
@@ -150,7 +154,7 @@ struct Reader {
   SfenPosition start = empty_position();
   bool position_given = false;
   std::optional<RecordBuilder> moves;   // once the side to move is read
-  int totals[2] = {0, 0};               // each side's time used so far
+  long totals[2] = {0, 0};              // each side's time used so far, in milliseconds
   int line = 0;                         // the line being read
   int error_line = 0;                   // where the statement refused went wrong
 
@@ -169,6 +173,7 @@ struct Reader {
     if (starts_with(s, "$")) {
       const size_t colon = s.find(':');
       if (colon == std::string_view::npos) return "a field without its \":\"";
+      if (!csa_field_key(s.substr(1, colon - 1))) return {};   // no CSA name: a remark
       record.headers.push_back({csa_field_to_kif(s.substr(1, colon - 1)), std::string(s.substr(colon + 1))});
       return {};
     }
@@ -230,15 +235,16 @@ struct Reader {
 
   std::string time(std::string_view text) {
     const int ms = read_seconds(text);
-    if (ms < 0) return "an unreadable time";
+    if (ms == UNREADABLE) return "an unreadable time";
     RecordNode& node = record.nodes[moves->current];
+    if (ms == NO_TIME) return {};
     if (moves->closed) {
       node.end_time_ms = ms;
     } else if (moves->current > 0) {
       const int mover = moves->pos.side_to_move ^ 1;
       totals[mover] += ms;
       node.time_ms = ms;
-      node.total_ms = totals[mover];
+      node.total_ms = totals[mover] <= KIF_HOURS_LIMIT * 3600000L ? static_cast<int>(totals[mover]) : NO_TIME;
     }
     return {};
   }

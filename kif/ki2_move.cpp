@@ -65,13 +65,8 @@ std::string resolve_ki2_move(const SfenPosition& pos, const MoveWords& words, Mo
   const int code = words.kind + (side == WHITE ? GOTE_BIT : 0);
   const std::vector<MoveRecord> board = reaching(pos, code, words.to_col, words.to_row, words.promote);
   // 1. A drop: said so, or no piece on the board could come.
-  if (words.drop || (board.empty() && words.kind <= ROOK && pos.hand[side][words.kind] > 0 && !words.promote)) {
-    if (words.kind > ROOK || words.kind == KING) return "drop of a piece that cannot be dropped";
-    move = MoveRecord{};
-    move.to_col = words.to_col, move.to_row = words.to_row;
-    move.piece = move.piece_after = code;
-    return {};
-  }
+  if (words.drop || (board.empty() && words.kind <= ROOK && pos.hand[side][words.kind] > 0 && !words.promote))
+    return drop_from_words(pos, words, move);
   // 2. The one piece the words leave, a legal move before a foul.
   std::vector<MoveRecord> legal, fouls;
   for (const MoveRecord& m : filter(board, side, words.which)) (judge_move(pos, m) == MOVE_OK ? legal : fouls).push_back(m);
@@ -111,6 +106,13 @@ std::string ki2_move_text(const SfenPosition& pos, const MoveRecord& move, const
   }
   if (move.piece_after != move.piece) text += "成";
   else if (can_promote(move.piece) && promotion_allowed(side, move.from_row, move.to_row)) text += "不成";
+  // A move the words cannot lead back to (a foul beyond the piece's reach) keeps its origin, as in KIF.
+  MoveWords words;
+  std::string_view written = text;
+  MoveRecord read;
+  if (!read_move_words(written, previous, words).empty() || !resolve_ki2_move(pos, words, read).empty() ||
+      !(read.from_col == move.from_col && read.from_row == move.from_row && read.piece_after == move.piece_after))
+    text += "(" + std::to_string(9 - move.from_col) + std::to_string(move.from_row + 1) + ")";
   return text;
 }
 

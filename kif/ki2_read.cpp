@@ -3,6 +3,7 @@
 // tree as in a KIF file.
 #include "kif/ki2_read.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "kif/kif_header.h"
@@ -51,10 +52,12 @@ std::string play(RecordBuilder& b, std::string_view text, int line) {
   MoveWords words;
   std::string problem = read_move_words(text, b.current > 0 ? &b.record.nodes[b.current].move : nullptr, words);
   if (!problem.empty()) return problem;
-  if (!trim_kif_blanks(text).empty()) return "unreadable text after the move";
+  // A drop said by 打, or a move that KI2's words cannot tell, written with its origin as in KIF.
   MoveRecord move;
-  problem = resolve_ki2_move(b.pos, words, move);
+  const bool origin = words.drop || starts_with(text, "(");
+  problem = origin ? move_from_origin(text, b.pos, words, move) : resolve_ki2_move(b.pos, words, move);
   if (!problem.empty()) return problem;
+  if (!trim_kif_blanks(text).empty()) return "unreadable text after the move";
   return b.play(move, line);
 }
 

@@ -38,14 +38,16 @@ void read_times(std::string_view text, RecordNode& node, bool end_word) {
   }
   int m, s, h, hm, hs;
   if (std::sscanf(compact.c_str(), "%d:%d/%d:%d:%d", &m, &s, &h, &hm, &hs) != 5) return;
-  if (m < 0 || s < 0 || h < 0 || hm < 0 || hs < 0 || m > 35000 || h > 500) return;
+  if (m < 0 || s < 0 || m > KIF_MINUTES_LIMIT || s > 59) return;
   const int move_ms = (m * 60 + s) * 1000;
   if (end_word) {
     node.end_time_ms = move_ms;
     return;
   }
   node.time_ms = move_ms;
-  node.total_ms = ((h * 60 + hm) * 60 + hs) * 1000;
+  // A total beyond what a game could use is not kept; the move's own time still is.
+  const bool total = h >= 0 && hm >= 0 && hs >= 0 && h <= KIF_HOURS_LIMIT && hm <= 59 && hs <= 59;
+  node.total_ms = total ? ((h * 60 + hm) * 60 + hs) * 1000 : NO_TIME;
 }
 
 // Plays the move text (after the move number) on the builder's line; an empty string when it was read.
@@ -54,25 +56,9 @@ std::string play(RecordBuilder& b, std::string_view text, int line) {
   MoveWords words;
   const std::string problem = read_move_words(text, b.current > 0 ? &b.record.nodes[b.current].move : nullptr, words);
   if (!problem.empty()) return problem;
-  MoveRecord move;
-  move.to_col = words.to_col;
-  move.to_row = words.to_row;
   // 2. The origin in brackets, or a drop.
-  const int own = b.pos.side_to_move == WHITE ? GOTE_BIT : 0;
-  if (words.drop) {
-    if (words.kind > ROOK || words.kind == KING) return "drop of a piece that cannot be dropped";
-    move.piece = move.piece_after = words.kind + own;
-  } else {
-    if (text.size() < 4 || text[0] != '(' || text[3] != ')' || text[1] < '1' || text[1] > '9' || text[2] < '1' ||
-        text[2] > '9')
-      return text.empty() || text[0] != '(' ? "no origin square" : "origin square is not two digits 1 to 9";
-    move.from_col = 9 - (text[1] - '0');
-    move.from_row = text[2] - '1';
-    text.remove_prefix(4);
-    move.piece = b.pos.board[move.from_row * 9 + move.from_col];
-    if (is_piece(move.piece) && kind_of(move.piece) != words.kind) return "the piece named is not on the origin square";
-    move.piece_after = words.promote ? move.piece + PROMOTED_BIT : move.piece;
-  }
+  MoveRecord move;
+  if (std::string wrong = move_from_origin(text, b.pos, words, move); !wrong.empty()) return wrong;
   // 3. The rules, then the move's time.
   if (std::string refused = b.play(move, line); !refused.empty()) return refused;
   read_times(text, b.record.nodes[b.current], false);

@@ -26,6 +26,11 @@ struct KifReadResult {
   std::string message;   // what was wrong (English, for the command line and tests)
 };
 
+// The longest times a record keeps (each move's in minutes, a side's total in hours), far beyond any game:
+// what is longer is not a time at all.
+constexpr int KIF_MINUTES_LIMIT = 35000;
+constexpr int KIF_HOURS_LIMIT = 500;
+
 // A refusal with its message, "line N: " before it when the line is known (the readers of every format
 // report so).
 KifReadResult kif_refusal(KifReadStatus status, int line, const std::string& message);

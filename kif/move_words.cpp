@@ -76,6 +76,30 @@ std::string read_move_words(std::string_view& text, const MoveRecord* previous, 
   return {};
 }
 
+std::string drop_from_words(const SfenPosition& pos, const MoveWords& words, MoveRecord& move) {
+  if (words.kind > ROOK || words.kind == KING) return "drop of a piece that cannot be dropped";
+  move = MoveRecord{};
+  move.to_col = words.to_col, move.to_row = words.to_row;
+  move.piece = move.piece_after = words.kind + (pos.side_to_move == WHITE ? GOTE_BIT : 0);
+  return {};
+}
+
+std::string move_from_origin(std::string_view& text, const SfenPosition& pos, const MoveWords& words, MoveRecord& move) {
+  if (words.drop) return drop_from_words(pos, words, move);
+  if (text.size() < 4 || text[0] != '(' || text[3] != ')' || text[1] < '1' || text[1] > '9' || text[2] < '1' ||
+      text[2] > '9')
+    return text.empty() || text[0] != '(' ? "no origin square" : "origin square is not two digits 1 to 9";
+  move = MoveRecord{};
+  move.to_col = words.to_col, move.to_row = words.to_row;
+  move.from_col = 9 - (text[1] - '0');
+  move.from_row = text[2] - '1';
+  text.remove_prefix(4);
+  move.piece = pos.board[move.from_row * 9 + move.from_col];
+  if (is_piece(move.piece) && kind_of(move.piece) != words.kind) return "the piece named is not on the origin square";
+  move.piece_after = words.promote ? move.piece + PROMOTED_BIT : move.piece;
+  return {};
+}
+
 std::string which_piece_text(unsigned which) {
   std::string text;
   unsigned written = 0;   // 行 and 入 are never written: 上 says the same

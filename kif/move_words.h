@@ -1,12 +1,13 @@
 // A move as KIF and KI2 write it, taken apart: the destination (a square, or 同 for the previous move's),
 // the piece named, and the words after it — promotion (成, 不成), drop (打) and KI2's words that tell
-// two pieces of a kind apart (右, 左, 上, 引, 寄, 直; 行 and 入 as older spellings of 上). The KIF reader
-// adds the origin in brackets; the KI2 reader resolves the words against the position.
+// two pieces of a kind apart (右, 左, 上, 引, 寄, 直; 行 and 入 as older spellings of 上). KIF adds the
+// origin in brackets; KI2 leaves it to the words, resolved against the position.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "core/sfen.h"
 #include "core/types.h"
 
 namespace halvane {
@@ -33,6 +34,13 @@ struct MoveWords {
 // Reads the move at the front of `text` (consumed, blanks after 同 included), `previous` being the move
 // before it (for 同) or null. Empty when it was read, else what was missing.
 std::string read_move_words(std::string_view& text, const MoveRecord* previous, MoveWords& out);
+
+// The drop the words say in `pos`, for the side to move. Empty when the kind can be dropped at all.
+std::string drop_from_words(const SfenPosition& pos, const MoveWords& words, MoveRecord& move);
+// The move the words say in `pos` with the origin KIF writes after them ("(77)", consumed from `text`):
+// the piece on the origin, which must be the one named, promoted where 成 says; or the drop 打 says.
+// Empty when read, else what was wrong.
+std::string move_from_origin(std::string_view& text, const SfenPosition& pos, const MoveWords& words, MoveRecord& move);
 
 // The KI2 spelling of the words in `which`, in the order KI2 writes them ("右", "左上", "直").
 std::string which_piece_text(unsigned which);

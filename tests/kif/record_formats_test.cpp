@@ -1,6 +1,6 @@
 // The record formats beside KIF, read through the one entry that tells them apart by content: texts that
-// must give their main line or be refused with their reason (KI2's words, CSA's positions and ends, USI
-// lines), files written by hand from corpus games, and the round trip through every format of each corpus
+// must give their main line, and then keep it through every format, or be refused with their reason
+// (KI2's words, CSA's positions and ends, USI lines), files written by hand from corpus games, and the round trip through every format of each corpus
 // record and of random games, whose promoted pieces and drops need KI2's words most.
 #include <gtest/gtest.h>
 
@@ -69,6 +69,7 @@ std::vector<Row> rows() {
       {"KI2 a move no piece can make", "手合割：平手\n▲５五歩\n", FORMAT_KI2, nullptr, "line 2: move 1: no piece"},
       {"KI2 closing remark 先手の勝ち", "手合割：平手\n▲７六歩\nまで1手で先手の勝ち\n", FORMAT_KI2, "7g7f"},
       {"KI2 a variation", "手合割：平手\n▲７六歩　△３四歩\nまで2手で中断\n\n変化：2手\n△８四歩\n", FORMAT_KI2, "7g7f 3c3d"},
+      {"KI2 a foul beyond the piece's reach, with its origin", "手合割：平手\n▲６五桂(89)\nまで1手で後手の反則勝ち\n", FORMAT_KI2, "8i6e"},
       {"KI2 text that is no move", "手合割：平手\n▲７六歩\nこんにちは\n", FORMAT_KI2, nullptr, "line 3: not a line of moves"},
       {"CSA handicap, times and commas", "V2.2\nPI82HI22KA\n-\n-3334FU,T3\n+7776FU\nT10\n%TORYO\n", FORMAT_CSA, "3c3d 7g7f",
        "lnsgkgsnl/9/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w - 1"},
@@ -107,6 +108,8 @@ TEST(RecordFormats, EachTextGivesItsMainLineOrIsRefused) {
       const std::string said = row.moves ? format_sfen(record.start) : result.message;
       EXPECT_NE(said.find(row.reason), std::string::npos) << row.what << ": " << said;
       EXPECT_EQ(main_line(record), row.moves ? row.moves : "") << row.what;
+      GameRecord again;
+      EXPECT_EQ(row.moves ? fuzz::check_kif_input(record, again, bytes) : "", "") << row.what;
     }
   }
 }
