@@ -47,13 +47,17 @@ bool read_kif_header(LineReader& lines, GameRecord& record, KifReadResult& resul
       lines.put_back();
       return start_found();
     }
+    // Blanks before a line's first word mean nothing: a field's name never starts with one, so that a
+    // field written back at the line's start reads as the same field.
+    while (take(line, " ") || take(line, "\t") || take(line, WIDE_BLANK)) {
+    }
     if (!ki2 && starts_with(line, "手数")) return start_found();
     if (starts_with(line, "#")) continue;
     if (starts_with(line, "*")) {
       record.nodes[0].comments.emplace_back(line.substr(1));
       continue;
     }
-    const bool diagram_line = starts_with(line, "|") || starts_with(line, "+-") || starts_with(line, "  ９") ||
+    const bool diagram_line = starts_with(line, "|") || starts_with(line, "+-") || starts_with(line, "９") ||
                               line.find("の持駒：") != std::string_view::npos || starts_with(line, "先手番") ||
                               starts_with(line, "後手番") || starts_with(line, "上手番") || starts_with(line, "下手番");
     if (diagram_line) {

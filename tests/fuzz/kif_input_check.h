@@ -51,7 +51,7 @@ inline GameEnd end_as_read(const GameRecord& r, int node, RecordFormat format) {
 // Comments as a file in `format` holds them: the CP932 formats turn what CP932 lacks into "?".
 inline std::vector<std::string> as_written(std::vector<std::string> comments, RecordFormat format) {
   if (format == FORMAT_KIF || format == FORMAT_KI2 || format == FORMAT_CSA)
-    for (std::string& c : comments) c = cp932_to_utf8(kif_to_cp932(c));
+    for (std::string& c : comments) c = cp932_to_utf8(kif_to_cp932("*" + c)).substr(1);   // as its line holds it
   return comments;
 }
 
