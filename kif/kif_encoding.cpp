@@ -143,21 +143,15 @@ std::string kif_to_utf8(std::string_view bytes) {
   const KifEncoding encoding = detect_kif_encoding(bytes);
   if (encoding == KIF_UTF8_BOM) bytes.remove_prefix(BOM.size());
   if (encoding != KIF_UTF8 && encoding != KIF_UTF8_BOM) return cp932_to_utf8(bytes);
-  // A file with a byte-order mark is taken as UTF-8 whatever follows: a sequence that is none becomes
-  // U+FFFD, so that every text the record keeps is valid UTF-8.
-  std::string out;
-  out.reserve(bytes.size());
+  // A byte-order mark vouches for no byte after it: a stray byte becomes U+FFFD, so that a record
+  // holds text only and writes back in either encoding.
+  std::string text;
   for (size_t i = 0; i < bytes.size();) {
     const int n = utf8_sequence(bytes, i);
-    if (n == 0) {
-      out += "\xef\xbf\xbd";
-      i += 1;
-    } else {
-      out.append(bytes.substr(i, n));
-      i += n;
-    }
+    text += n ? bytes.substr(i, n) : std::string_view("\xef\xbf\xbd");
+    i += n ? n : 1;
   }
-  return out;
+  return text;
 }
 
 std::u16string cp932_to_utf16(std::string_view bytes) {

@@ -19,7 +19,8 @@ std::string kif_to_cp932(std::string_view bytes);
 std::string utf8_to_cp932(std::string_view bytes);
 // CP932 bytes as UTF-16 (for showing the KIF names in a window); an undecodable byte becomes U+FFFD.
 std::u16string cp932_to_utf16(std::string_view bytes);
-// The file's text as UTF-8, whatever it was written in (a byte-order mark dropped).
+// The file's text as UTF-8, whatever it was written in (a byte-order mark dropped, a byte that is no
+// UTF-8 after it turned into U+FFFD).
 std::string kif_to_utf8(std::string_view bytes);
 // CP932 bytes as UTF-8 (a record's header fields and comments); an undecodable byte becomes U+FFFD.
 std::string cp932_to_utf8(std::string_view bytes);

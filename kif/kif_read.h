@@ -9,11 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "kif/line_reader.h"
 #include "record/game_record.h"
 
 namespace halvane {
-
-constexpr int KIF_LINE_LIMIT = 9998;   // bytes of a line looked at; the rest of a longer line is ignored
 
 enum KifReadStatus {
   KIF_READ_OK,
@@ -26,6 +25,18 @@ struct KifReadResult {
   int line = 0;          // 1-based line of the error, 0 when none
   std::string message;   // what was wrong (English, for the command line and tests)
 };
+
+// The longest times a record keeps (each move's in minutes, a side's total in hours), far beyond any game:
+// what is longer is not a time at all.
+constexpr int KIF_MINUTES_LIMIT = 35000;
+constexpr int KIF_HOURS_LIMIT = 500;
+
+// A refusal with its message, "line N: " before it when the line is known (the readers of every format
+// report so).
+KifReadResult kif_refusal(KifReadStatus status, int line, const std::string& message);
+
+// The end word at the front of `text` ("投了", "千日手", "反則勝ち", ...), or GAME_END_NONE.
+GameEnd kif_end_at(std::string_view text);
 
 // Fills `record` with the whole file. On an error `record` is left as a new record (the even game's start,
 // no moves).

@@ -8,7 +8,7 @@
 
 #include "core/promotion.h"
 #include "kif/kif_encoding.h"
-#include "kif/kif_start.h"
+#include "kif/kif_header.h"
 #include "kif/kif_text.h"
 
 namespace halvane {
@@ -17,8 +17,6 @@ namespace {
 
 constexpr const char* CRLF = "\r\n";
 constexpr const char* MOVES_LINE = "手数----指手---------消費時間--";
-
-bool player_field(const std::string& key) { return key == "先手" || key == "後手" || key == "上手" || key == "下手"; }
 
 std::string time_field(const RecordNode& node) {
   if (node.time_ms == NO_TIME) return {};
@@ -41,8 +39,8 @@ struct Writer {
   }
 
   // The moves of the line that starts with node `first` (and follows first children), with their
-  // comments and the line's end word.
-  void moves_from(int first) {
+  // comments and the line's end word (a main line always has one).
+  void moves_from(int first, bool main_line) {
     int k = first;
     for (;;) {
       const RecordNode& n = record.nodes[k];
@@ -53,36 +51,29 @@ struct Writer {
       k = n.children[0];
     }
     const RecordNode& last = record.nodes[k];
-    if (last.end != GAME_END_NONE || on_main_line(k)) {
+    if (last.end != GAME_END_NONE || main_line) {
       RecordNode timing;
       timing.time_ms = last.end_time_ms;
       line(std::to_string(last.ply + 1) + " " + kif_end_word(last.end) + time_field(timing));
     }
   }
+};
 
-  bool on_main_line(int node) const {
-    for (int k = node; record.nodes[k].parent >= 0; k = record.nodes[k].parent)
-      if (record.nodes[record.nodes[k].parent].children[0] != k) return false;
-    return true;
-  }
-
-  // The variations that branch from the line starting at `first`, deepest first, each followed by its own.
-  void variations_of(int first) {
-    const std::vector<int> line_nodes = line_from(record, first);
-    for (auto it = line_nodes.rbegin(); it != line_nodes.rend(); ++it) {
-      const RecordNode& n = record.nodes[*it];
-      if (n.parent < 0) continue;
-      const std::vector<int>& siblings = record.nodes[n.parent].children;
-      if (siblings[0] != *it) continue;
-      for (size_t i = 1; i < siblings.size(); ++i) {
-        line("");
-        line("変化：" + std::to_string(record.nodes[siblings[i]].ply) + "手");
-        moves_from(siblings[i]);
-        variations_of(siblings[i]);
-      }
+// Appends the first nodes of the variations that branch from the line starting at `first`, deepest
+// first, each followed by its own.
+void add_variations(const GameRecord& record, int first, std::vector<int>& order) {
+  const std::vector<int> line_nodes = line_from(record, first);
+  for (auto it = line_nodes.rbegin(); it != line_nodes.rend(); ++it) {
+    const RecordNode& n = record.nodes[*it];
+    if (n.parent < 0) continue;
+    const std::vector<int>& siblings = record.nodes[n.parent].children;
+    if (siblings[0] != *it) continue;
+    for (size_t i = 1; i < siblings.size(); ++i) {
+      order.push_back(siblings[i]);
+      add_variations(record, siblings[i], order);
     }
   }
-};
+}
 
 }  // namespace
 
@@ -161,34 +152,32 @@ std::string kif_move_text(const MoveRecord& move) {
   return text + "(" + std::to_string(9 - move.from_col) + std::to_string(move.from_row + 1) + ")";
 }
 
+std::vector<int> kif_line_order(const GameRecord& record) {
+  std::vector<int> order;
+  if (record.nodes[0].children.empty()) return order;
+  order.push_back(record.nodes[0].children[0]);
+  add_variations(record, 0, order);
+  return order;
+}
+
 std::string kif_text(const GameRecord& record) {
   Writer w{record, {}};
   // 1. The header: its fields, the start position before the players (or after the fields).
-  bool start_written = false;
-  const auto write_start = [&] {
-    if (start_written) return;
-    start_written = true;
-    if (const Handicap* h = handicap_of(record.start)) {
-      w.line(std::string("手合割：") + h->name);
-    } else {
-      for (const std::string& l : format_kif_diagram(record.start)) w.line(l);
-    }
-  };
-  for (const RecordHeader& h : record.headers) {
-    if (player_field(h.key)) write_start();
-    w.line(h.key + "：" + (h.value.empty() && player_field(h.key) ? "--------" : h.value));
-  }
-  write_start();
+  for (const std::string& l : kif_header_lines(record)) w.line(l);
   w.line(MOVES_LINE);
   w.comments(0);
   // 2. The main line, its end, the closing remark; then the variations.
-  if (!record.nodes[0].children.empty()) {
-    w.moves_from(record.nodes[0].children[0]);
-  } else {
-    w.line("1 " + kif_end_word(record.nodes[0].end));
+  const std::vector<int> lines = kif_line_order(record);
+  if (lines.empty()) w.line("1 " + kif_end_word(record.nodes[0].end));
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) {
+      w.line("");
+      w.line("変化：" + std::to_string(record.nodes[lines[i]].ply) + "手");
+    }
+    w.moves_from(lines[i], i == 0);
+    if (i == 0) w.line(kif_closing_line(record));
   }
-  w.line(kif_closing_line(record));
-  w.variations_of(0);
+  if (lines.empty()) w.line(kif_closing_line(record));
   return w.text;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "core/types.h"
 #include "record/game_record.h"
@@ -32,6 +33,11 @@ std::string kif_closing_line(const GameRecord& record);
 // A move as a move line writes it: "７六歩(77)", "５五角打", "２二角成(88)", "８一飛不成(71)". A capture on
 // the previous move's square is written with its square too, as every reader reads it.
 std::string kif_move_text(const MoveRecord& move);
+
+// The first node of every line of the tree in the order KIF and KI2 files write them: the main line,
+// then each variation ("変化：N手") after the line it branches from, the deepest branch of a line first,
+// as readers expect (each variation branches from the line written just before it).
+std::vector<int> kif_line_order(const GameRecord& record);
 
 // The whole file as UTF-8 text with CR LF line ends.
 std::string kif_text(const GameRecord& record);

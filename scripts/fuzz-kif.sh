@@ -12,7 +12,7 @@ trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/found" "$work/merged"
 cp tests/fuzz/kif_corpus/* "$work/found/" 2>/dev/null || true
 nice -n 19 build/bin/kif_read_fuzzer -max_total_time="$seconds" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
-  -dict=tests/fuzz/kif.dict -print_final_stats=1 "$work/found" tests/fuzz/seeds
+  -dict=tests/fuzz/kif.dict -print_final_stats=1 "$work/found" tests/fuzz/seeds tests/kif/files
 # Keep the smallest set of found inputs that adds edges beyond the hand-made seeds: merge into a
 # directory that starts with the seeds, then leave the seeds out.
 cp tests/fuzz/seeds/* "$work/merged/"

@@ -1,9 +1,10 @@
-// halvane-kif: "check FILE" reads a KIF record as the game's load command does and prints its start and
-// main line in USI, the final position as SFEN and the number of variations; "write OUT.kif MOVE..." plays
-// USI moves from the initial position and saves them as the game's save command does; "convert IN OUT"
-// writes a record again whole. The messages the window would show in boxes go to standard error as
-// "caption: text", with the reason in English on the line after. A file is written as the window saves
-// it: in full or not at all.
+// halvane-kif: "check FILE" reads a record (KIF, KIFU, KI2, CSA, SFEN or a USI line, told by its content)
+// as the game's load command does and prints its start and main line in USI, the final position as SFEN
+// and the number of variations; "write OUT.kif MOVE..." plays USI moves from the initial position and
+// saves them as the game's save command does; "convert IN OUT" writes a record again whole, in the format
+// OUT's extension names. The messages the window would show in boxes go to standard error as "caption:
+// text", with the reason in English on the line after. A file is written as the window saves it: in full
+// or not at all.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,6 +15,7 @@
 #include "kif/file_bytes.h"
 #include "kif/kif_read.h"
 #include "kif/kif_write.h"
+#include "kif/record_format.h"
 
 using namespace halvane;
 
@@ -24,7 +26,7 @@ constexpr const char* CANNOT_OPEN = "棋譜ファイルを開けませんでし�
 constexpr const char* USAGE =
     "usage: halvane-kif check FILE\n"
     "       halvane-kif write OUT.kif MOVE...   (USI moves from the initial position)\n"
-    "       halvane-kif convert IN OUT          (OUT.kif in CP932, OUT.kifu in UTF-8)\n"
+    "       halvane-kif convert IN OUT          (IN in any format; OUT.kif, .kifu, .ki2, .csa, .sfen or .usi)\n"
     "       halvane-kif --help\n";
 
 // Asked for, the usage is the answer; after a mistake it is the complaint.
@@ -41,7 +43,7 @@ bool load(const char* file, GameRecord& record) {
     std::fprintf(stderr, "%s: %s\n%s: %s\n", file, CANNOT_OPEN, file, file_status_text(opened).c_str());
     return false;
   }
-  const KifReadResult read = read_kif(bytes, record);
+  const KifReadResult read = read_record(bytes, record);
   if (read.status != KIF_READ_OK) {
     std::fprintf(stderr, "棋譜読み込みエラー: 棋譜ファイルのフォーマットが合いません。\n%s: %s\n", file,
                  read.message.c_str());
@@ -101,13 +103,17 @@ int write(const char* out, int count, char** moves) {
   return 0;
 }
 
-// Reads a record as check does and writes it again whole: start, variations, comments, times and ends.
+// Reads a record as check does and writes it again whole (start, variations, comments, times and ends, as
+// far as OUT's format holds them).
 int convert(const char* in, const char* out) {
+  const RecordFormat format = format_for_extension(out);
+  if (format == FORMAT_UNKNOWN) {
+    std::fprintf(stderr, "%s: the name must end in .kif, .kifu, .ki2, .csa, .sfen or .usi\n", out);
+    return 2;
+  }
   GameRecord record;
   if (!load(in, record)) return 1;
-  const std::string name = out;
-  const bool utf8 = name.size() >= 5 && name.compare(name.size() - 5, 5, ".kifu") == 0;
-  if (!save(out, kif_bytes(record, utf8))) return 1;
+  if (!save(out, write_record(record, format))) return 1;
   std::fprintf(stderr, "成功: 棋譜ファイルを保存しました。\n");
   return 0;
 }
