@@ -1,5 +1,6 @@
 // The window's remembered settings, kept in the same user settings store as the KIF folder: the time
-// limit of a think, thinking ahead and whether illegal moves may be played. Read once when the main window opens, written on every change.
+// limit of a think, thinking ahead, whether illegal moves may be played and whether a move that leaves the
+// record keeps the old continuation. Read once when the main window opens, written on every change.
 #pragma once
 
 namespace halvane {
@@ -18,5 +19,8 @@ void save_think_ahead(bool on);
 // 反則手も指せる: off unless switched on.
 bool saved_allow_illegal();
 void save_allow_illegal(bool on);
+// 変化を残す: on unless switched off.
+bool saved_keep_variations();
+void save_keep_variations(bool on);
 
 }  // namespace halvane

@@ -1,6 +1,7 @@
-// The window-system operations the game asks for, on Qt: repaint requests queued to the window thread,
-// button captions, modal message boxes, the KIF file dialogs (which remember their folder between runs)
+// The window-system operations the game asks for, on Qt: events queued to the window thread, repaint
+// requests, button captions, modal message boxes, the KIF file dialogs (which remember their folder between runs)
 // and closing the main window.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -28,6 +29,7 @@ QSettings settings() { return QSettings(QStringLiteral("halvane"), QStringLitera
 const QString THINK_LIMIT_KEY = QStringLiteral("think/limit_ms");
 const QString THINK_AHEAD_KEY = QStringLiteral("think/ahead");
 const QString ALLOW_ILLEGAL_KEY = QStringLiteral("play/allow_illegal");
+const QString KEEP_VARIATIONS_KEY = QStringLiteral("play/keep_variations");
 
 QString last_folder() {
   const QString folder = settings().value(FOLDER_KEY).toString();
@@ -46,11 +48,15 @@ bool run_file_dialog(QFileDialog& dialog, std::string& path) {
 
 }  // namespace
 
+void post_to_window(std::function<void()> event) {
+  // Queued to the window thread's event loop; before the window exists, to the application's.
+  QObject* receiver = main_window();
+  if (!receiver) receiver = qApp;
+  QMetaObject::invokeMethod(receiver, std::move(event), Qt::QueuedConnection);
+}
+
 void request_repaint() {
-  MainWindow* window = main_window();
-  if (!window) return;
-  // Any thread may ask; the widgets are touched on the window thread only.
-  QMetaObject::invokeMethod(window, [window] { window->show_repaint(); }, Qt::QueuedConnection);
+  if (MainWindow* window = main_window()) window->show_repaint();
 }
 
 void show_game_end_box(const char16_t* text, const char16_t* caption) {
@@ -130,5 +136,9 @@ void save_think_ahead(bool on) { settings().setValue(THINK_AHEAD_KEY, on); }
 bool saved_allow_illegal() { return settings().value(ALLOW_ILLEGAL_KEY, false).toBool(); }
 
 void save_allow_illegal(bool on) { settings().setValue(ALLOW_ILLEGAL_KEY, on); }
+
+bool saved_keep_variations() { return settings().value(KEEP_VARIATIONS_KEY, true).toBool(); }
+
+void save_keep_variations(bool on) { settings().setValue(KEEP_VARIATIONS_KEY, on); }
 
 }  // namespace halvane
