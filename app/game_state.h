@@ -150,10 +150,11 @@ inline int computer_side(const GameState& gs) { return gs.game.player_side ^ 1; 
 inline bool player_to_move(const GameState& gs) { return side_to_move(gs) == gs.game.player_side; }
 // The end of the record's line at the cursor; NONE unless the cursor is a line's last node with an end.
 inline GameEnd end_here(const GameState& gs) { return gs.game.record.nodes[gs.game.cursor].end; }
-// A finished game is on the board: the line ends here with a result (中断 goes on).
+// A finished game is on the board: the line ends here with a result (an adjourned game, 中断 or 封じ手,
+// goes on).
 inline bool game_over(const GameState& gs) {
   const GameEnd end = end_here(gs);
-  return end != GAME_END_NONE && end != GAME_END_SUSPENDED;
+  return end != GAME_END_NONE && end != GAME_END_SUSPENDED && end != GAME_END_SEALED;
 }
 // Moves from the start to the cursor, and in the line the list shows.
 inline int cursor_ply(const GameState& gs) { return gs.game.record.nodes[gs.game.cursor].ply; }

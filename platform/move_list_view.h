@@ -16,7 +16,7 @@ namespace halvane {
 // alternatives under it and the comments below them.
 inline constexpr int MOVE_LIST_X = 608, MOVE_LIST_Y = 0, MOVE_LIST_WIDTH = 196, MOVE_LIST_HEIGHT = 300;
 inline constexpr int ALTERNATIVES_Y = 304, ALTERNATIVES_HEIGHT = 24;
-inline constexpr int COMMENTS_Y = 332, COMMENTS_HEIGHT = 108;
+inline constexpr int COMMENTS_Y = 332, COMMENTS_HEIGHT = 84;
 
 class MoveListView : public QListWidget {
  public:

@@ -95,6 +95,10 @@ TEST_F(CorpusTest, MainLinesOfRealFiles) {
     EXPECT_EQ(final_position(), row[9].substr(0, row[9].rfind(' ')) + " 1") << file;
     EXPECT_EQ(variation_count(gs->game.record) > 0, row[5] == "true") << file;
     EXPECT_TRUE(saves_and_loads_again(file)) << file;
+    // A finished record is no position to play on at its end (an adjourned one is); a foul keeps its end.
+    go_to_node(*gs, gs->game.line_tip);
+    EXPECT_EQ(game_over(*gs), row[4] != "中断" && row[4] != "封じ手" && row[4] != "(none)") << file;
+    if (row[4] == "反則勝ち") EXPECT_EQ(end_here(*gs), GAME_END_FOUL_WIN) << file;
   }
   EXPECT_GE(files, 26);
   EXPECT_GE(other_starts, 6);
