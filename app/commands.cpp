@@ -1,10 +1,8 @@
 // The buttons and the game menu by command id: start and reset, a new game, navigation, pause, change of
-// sides, the KIF files, take back and resignation; and the question about an unsaved game before a reset,
-// a new game, a load or closing. Runs on the window thread; the turn monitor is woken after anything that
-// may hand it the computer's turn.
+// sides and the view's flip, the KIF files, take back and resignation; and the question about an unsaved
+// game before a reset, a new game, a load or closing. Runs on the window thread; the game goes on after
+// anything that may hand the turn to the computer.
 #include "app/commands.h"
-
-#include <cstring>
 
 #include "app/game_commands.h"
 #include "app/kif_file.h"
@@ -12,57 +10,50 @@
 #include "app/record_view.h"
 #include "app/render.h"
 #include "app/turn_flow.h"
-#include "app/turn_monitor.h"
-#include "think/think_ahead.h"
 #include "app/ui.h"
+#include "kif/kif_write.h"
+#include "think/think_ahead.h"
 
 namespace halvane {
 
 namespace {
 
-void start_game(GameState& gs) {
+void start_game(GameState& gs, Engine& e) {
   gs.flags.started = true;
   const bool sente = message_box(u"先手にしますか？", u"先手・後手の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES;
-  gs.record.player_is_gote = sente ? 0 : 1;
-  gs.flags.player_to_move = sente;   // as gote the computer's first move starts at once
+  gs.game.player_side = sente ? BLACK : WHITE;   // as gote the computer's first move starts at once
+  // The game's own header: when it began, and where.
+  gs.game.own_game = true;
+  gs.game.record.headers.clear();
+  set_header(gs.game.record, "開始日時", kif_date_text(kif_clock()));
+  set_header(gs.game.record, "棋戦", "ハルベイン");
+  show_position(gs);
   set_button_caption(CMD_START, u"初期化");
-  gs.flags.game_over = false;
   gs.view.score_shown = NO_SCORE;   // nothing of an earlier game is shown
-  gs.view.refresh_count = 0;
+  write_turn_status(gs);
+  repaint(gs, e);
 }
 
 void reset_game(GameState& gs, Engine& e) {
-  if (gs.flags.thinking && !gs.flags.game_over) {
+  if (gs.flags.thinking && !game_over(gs)) {
     set_status(gs.view, u"コンピュータの思考中は戻せません。");
     repaint(gs, e);
     return;
   }
+  stop_computer(gs, e);
   gs.flags.started = false;
-  copy_initial(gs.record, gs.record.board);
-  std::memset(gs.record.hands, 0, sizeof gs.record.hands);
+  gs.game.player_side = BLACK;
+  gs.game.view_flipped = false;
+  gs.game.own_game = true;
+  take_record(gs, GameRecord{});
   gs.input.selection = 0;
   gs.view.show_last_move = 0;
-
-  forget_last_move(gs.view);
   gs.view.score_shown = NO_SCORE;
-  gs.flags.end_reason = GAME_END_NONE;
-
-  gs.record.current = 0;
-  gs.record.length = 0;
-  for (int k = 0; k < RECORD_SLOTS; ++k) copy_initial(gs.record, gs.record.record_boards[k]);
-  std::memset(gs.record.record_hands, 0, sizeof gs.record.record_hands);
   set_button_caption(CMD_START, u"開始");
   set_status(gs.view, TEXT_PRESS_START);
-  gs.record.player_is_gote = 0;
   gs.flags.paused = false;
-  gs.flags.thinking = false;
-  gs.flags.player_to_move = true;
-  gs.flags.game_over = false;
-  gs.flags.end_reason = GAME_END_NONE;
   gs.flags.unsaved = false;
-  // A game stopped at the record limit keeps input_busy set; a reset must give the board back.
   gs.flags.input_busy = false;
-  gs.view.refresh_count = 0;
   repaint(gs, e);
 }
 
@@ -70,43 +61,55 @@ void toggle_pause(GameState& gs) {
   if (gs.flags.paused) {
     gs.flags.paused = false;
     set_button_caption(CMD_PAUSE, u"||");
-  } else {
-    hold_computer(gs);
+    return;
   }
+  hold_computer(gs);
+  // The think under way goes on and plays; only the computer's next turn is held. Said, so that ■ never
+  // reads as stopped.
+  if (gs.flags.thinking) set_status(gs.view, TEXT_PAUSE_AFTER_THINK);
 }
 
-// The player takes the other side of the same game: the whole record turns round.
+// 盤を反転させる: the player takes the other side of the same game at the position shown.
 void change_sides(GameState& gs, Engine& e) {
-  if (!gs.flags.player_to_move) return;
-  if (gs.record.length < 3) {
+  if (!player_to_move(gs) || gs.flags.thinking) return;
+  if (shown_moves(gs) < 3) {
     message_box(u"反転させるには棋譜の手数が足りません。", u"失敗", BOX_WARNING, BOX_OK);
     return;
   }
   hold_computer(gs);
-  rotate_record(gs.record);
-  turn_by_parity(gs);
+  gs.game.player_side ^= 1;
+  show_position(gs);
   gs.input.selection = 0;
-  gs.view.show_last_move = 0;
   gs.view.score_shown = NO_SCORE;   // the evaluation was of the other side's position
-  gs.view.refresh_count = 0;
   write_turn_status(gs);
   repaint(gs, e);
 }
 
-// What every command does first, under the turn lock: a think ahead stops (the think the game waits for
-// is left alone: commands that would change the position refuse during a think).
+// 盤面を反転表示: the board seen from the other side; the game is untouched.
+void flip_view(GameState& gs, Engine& e) {
+  gs.game.view_flipped = !gs.game.view_flipped;
+  gs.input.selection = 0;
+  show_position(gs);
+  repaint(gs, e);
+}
+
+// What every command does first: a think ahead stops (the think the game waits for is left alone:
+// commands that would change the position refuse during a think, or stop it themselves).
 void stop_thinking_ahead(GameState& gs) {
   if (gs.flags.ahead && !gs.flags.thinking) think_ahead_cancel(*gs.flags.ahead);
 }
 
-// A game with moves not yet saved: 保存 (through the save dialog), 保存しない or キャンセル. True when the
-// command that asked may go on: nothing to save, saved, or the user lets the game go.
+// A game with moves not yet saved: 保存 (through the save dialog), 保存しない or キャンセル; a game too short
+// to be saved can only be let go or kept. True when the command that asked may go on.
 bool settle_unsaved_game(GameState& gs, Engine& e) {
-  if (!gs.flags.unsaved || gs.record.length < KIF_SAVE_MIN_MOVES) return true;
+  if (!gs.flags.unsaved || gs.game.record.nodes.size() < 2) return true;
+  if (main_line_moves(gs) < KIF_SAVE_MIN_MOVES)
+    return message_box(u"この対局は手数が足りないため保存できません。\n保存せずに破棄しますか？", u"対局の保存", BOX_QUESTION,
+                       BOX_YES_NO) == ANSWER_YES;
   const BoxAnswer answer = message_box(u"対局を保存しますか？", u"対局の保存", BOX_QUESTION, BOX_SAVE_DISCARD_CANCEL);
   if (answer == ANSWER_NO) return true;
   if (answer != ANSWER_YES) return false;
-  stop_computer(gs, e);   // the record must hold still while it is written; a stopped think starts again
+  stop_computer(gs, e);   // the record must hold still while it is written; the turn goes on afterwards
   return save_kif(gs, e, true);
 }
 
@@ -115,24 +118,24 @@ void new_game(GameState& gs, Engine& e) {
   if (!settle_unsaved_game(gs, e)) return;
   stop_computer(gs, e);
   reset_game(gs, e);
-  start_game(gs);
+  start_game(gs, e);
 }
 
 }  // namespace
 
 bool may_close(GameState& gs, Engine& e) {
-  std::lock_guard<std::recursive_mutex> turn(turn_lock());
-  return settle_unsaved_game(gs, e);
+  if (!settle_unsaved_game(gs, e)) return false;
+  stop_computer(gs, e);
+  return true;
 }
 
 void on_command(GameState& gs, Engine& e, int id) {
-  std::lock_guard<std::recursive_mutex> turn(turn_lock());
   stop_thinking_ahead(gs);
   switch (id & 0xFFFF) {
     case CMD_START:
       if (!gs.flags.started)
-        start_game(gs);
-      else if ((gs.flags.thinking && !gs.flags.game_over) || settle_unsaved_game(gs, e))
+        start_game(gs, e);
+      else if ((gs.flags.thinking && !game_over(gs)) || settle_unsaved_game(gs, e))
         reset_game(gs, e);   // during a think it refuses, without asking first
       break;
     case CMD_NEW_GAME: new_game(gs, e); break;
@@ -148,18 +151,22 @@ void on_command(GameState& gs, Engine& e, int id) {
       break;
     case CMD_SAVE_KIF: save_kif(gs, e); break;
     case CMD_CHANGE_SIDES: change_sides(gs, e); break;
+    case CMD_FLIP_VIEW: flip_view(gs, e); break;
     default: break;   // the about box, the help page and closing the window are the window's own
   }
-  wake_turn_threads();
+  advance_game(gs, e);
 }
 
 void on_move_list_line(GameState& gs, Engine& e, int line) {
-  {
-    std::lock_guard<std::recursive_mutex> turn(turn_lock());
-    stop_thinking_ahead(gs);
-    go_to_slot(gs, e, line);
-  }
-  wake_turn_threads();
+  stop_thinking_ahead(gs);
+  go_to_line(gs, e, line);
+  advance_game(gs, e);
+}
+
+void on_alternative(GameState& gs, Engine& e, int node) {
+  stop_thinking_ahead(gs);
+  go_to_alternative(gs, e, node);
+  advance_game(gs, e);
 }
 
 }  // namespace halvane

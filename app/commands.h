@@ -11,6 +11,7 @@ namespace halvane {
 constexpr int CMD_START = 0, CMD_FIRST = 1, CMD_BACK = 2, CMD_FORWARD = 3, CMD_LAST = 4, CMD_PAUSE = 5;
 constexpr int CMD_LOAD_KIF = 10001, CMD_SAVE_KIF = 10002, CMD_CHANGE_SIDES = 10003;
 constexpr int CMD_TAKE_BACK = 10004, CMD_NEW_GAME = 10005, CMD_RESIGN = 10006;   // the 対局 menu
+constexpr int CMD_FLIP_VIEW = 10007;   // 盤面を反転表示
 constexpr int CMD_ABOUT = 104, CMD_EXIT = 105, CMD_HELP = 106;
 
 void on_command(GameState& gs, Engine& e, int id);
@@ -18,9 +19,11 @@ void on_left_button_up(GameState& gs, Engine& e, int x, int y);
 // A line of the move list chosen: line k is the position after k moves (0 the start), reached as the
 // navigation buttons reach it; the closing line stands for the last position.
 void on_move_list_line(GameState& gs, Engine& e, int line);
+// An alternative of the move on the board chosen (a node the list offered): the board and the list go there.
+void on_alternative(GameState& gs, Engine& e, int node);
 
-// The window is about to close (終了する or its close button): asks about an unsaved game first. False
-// when the user keeps the window open.
+// The window is about to close (終了する or its close button): asks about an unsaved game first, then
+// stops the computer's think and the think ahead. False when the user keeps the window open.
 bool may_close(GameState& gs, Engine& e);
 
 }  // namespace halvane

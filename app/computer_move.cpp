@@ -1,129 +1,103 @@
-// One computer turn: hands the position on screen to the think, then applies its answer — a move, a
-// resignation, or the capture of the player's king, which ends the game with the player's foul. A
-// pawn-drop mate the player was let play is claimed as a foul before any think.
-#include <chrono>
+// One computer turn: the position on the board in the computer's view for the think, the think itself on
+// its own thread (taken from the think ahead when that thought on exactly this position), and its answer
+// applied on the window thread — a move, a resignation, or a mate of the player.
 #include <cstring>
-#include <thread>
 
-#include "app/move_rules.h"
+#include "app/game_end.h"
+#include "app/record_play.h"
+#include "app/record_view.h"
 #include "app/render.h"
 #include "app/turn_flow.h"
-#include "app/turn_monitor.h"
-#include "think/think.h"
+#include "app/ui.h"
+#include "core/legality.h"
+#include "core/rotation.h"
 #include "think/think_ahead.h"
 
 namespace halvane {
 
 namespace {
 
-// How long a game end stays on screen before the monitor goes on.
-constexpr int GAME_END_HOLD_MS = 1000;
-// How often the monitor looks again for the turn lock while a command holds it.
-constexpr int RELOCK_POLL_MS = 2;
-
-// Takes the turn lock back, unless a command has abandoned the think: such a command (待った, 投了, 新規対局)
-// holds the lock while it waits for the turn to end, so the answer is dropped and the lock left to it.
-bool relock_unless_abandoned(GameState& gs, std::unique_lock<std::recursive_mutex>& turn) {
-  while (!turn.try_lock()) {
-    if (gs.flags.abandon_think) return false;
-    std::this_thread::sleep_for(std::chrono::milliseconds(RELOCK_POLL_MS));
-  }
-  if (!gs.flags.abandon_think) return true;
-  turn.unlock();
-  return false;
-}
-
-// The end stays on screen a moment with the lock released, so that commands answer meanwhile.
-bool hold_game_end(GameState& gs, std::unique_lock<std::recursive_mutex>& turn) {
-  turn.unlock();
-  std::this_thread::sleep_for(std::chrono::milliseconds(GAME_END_HOLD_MS));
-  return relock_unless_abandoned(gs, turn);
-}
-
-// The player loses by the illegal move just played: it leaves the record, so that the record ends on the
-// player's turn with 反則負け.
-void foul_by_player(GameState& gs, Engine& e, std::unique_lock<std::recursive_mutex>& turn, const char16_t* text) {
-  if (gs.record.current > 0) gs.record.current -= 1;
-  gs.record.length = gs.record.current;
-  end_game(gs, GAME_END_FOUL);
-  set_status(gs.view, text);
-  repaint(gs, e);
-  hold_game_end(gs, turn);
-}
+// The computer's view turns the board round when the computer moves first: its pieces are always the
+// engine's GOTE pieces, as the program has always seen them.
+bool computer_view_rotated(const GameState& gs) { return computer_side(gs) == BLACK; }
 
 }  // namespace
 
-ThinkRequest screen_think_request(GameState& gs) {
-  build_engine_input(gs.record);
+ThinkRequest board_think_request(const GameState& gs) {
+  const SfenPosition& pos = gs.game.position;
+  const bool rotated = computer_view_rotated(gs);
   ThinkRequest request;
-  std::memcpy(request.board, gs.record.engine_board, sizeof request.board);
-  std::memcpy(request.hand, gs.record.engine_hands, sizeof request.hand);
-  request.game_ply = gs.record.current;
-  request.limit_ms = gs.flags.think_limit_ms.load();
+  std::memset(request.board, SQ_WALL, sizeof request.board);
+  for (int row = 0; row < 9; ++row)
+    for (int col = 0; col < 9; ++col) {
+      const int code = pos.board[row * 9 + col];
+      const int cell = cell_of(col, row);
+      request.board[rotated ? rotated_cell(cell) : cell] = static_cast<uint8_t>(rotated ? rotated_code(code) : code);
+    }
+  std::memcpy(request.hand[SENTE], pos.hand[gs.game.player_side], sizeof request.hand[SENTE]);
+  std::memcpy(request.hand[GOTE], pos.hand[computer_side(gs)], sizeof request.hand[GOTE]);
+  request.side = player_to_move(gs) ? SENTE : GOTE;
+  request.game_ply = cursor_ply(gs);
+  request.limit_ms = gs.flags.think_limit_ms;
   return request;
 }
 
-bool computer_move(GameState& gs, Engine& e, std::unique_lock<std::recursive_mutex>& turn) {
-  bool move_stands = true;
-  // 1. The think has begun (the monitor set `thinking`): the commands that change the position refuse.
-  wake_turn_threads();   // the repaint watcher starts following the progress
-  set_status(gs.view, TEXT_THINKING);
-  repaint(gs, e);
+MoveRecord move_from_think(const GameState& gs, const MoveRecord& move) {
+  MoveRecord m = computer_view_rotated(gs) ? rotate_move(move) : move;
+  // The record's own codes for what stood where: the same move as the record holds it.
+  if (!m.is_drop()) m.piece = gs.game.position.board[m.from_row * 9 + m.from_col];
+  m.captured = gs.game.position.board[m.to_row * 9 + m.to_col];
+  return m;
+}
 
-  // A pawn-drop mate leaves the computer no move: it claims the foul instead of thinking.
-  if (pawn_drop_mate_played(e, gs)) {
-    foul_by_player(gs, e, turn, u"打ち歩詰めの反則負けです。試合終了です。");
-    return false;
-  }
-
-  // 2.-4. The engine's inputs: move count, board and hands exactly as on screen.
-  ThinkRequest request = screen_think_request(gs);
-  turn.unlock();
-
-  // 5. The think returns when the move is chosen. The think ahead's is taken when it thought on exactly
-  // this position; any other stops.
+// The think's thread: the think (or the think ahead's answer for this position), then the answer posted to
+// the window thread. Touches nothing of the game but the Engine it follows.
+void think_for_window(GameState* gs, Engine* e, ThinkRequest request, uint64_t generation) {
   ThinkResult result;
   const auto follow = [](Engine& thinking, void* state) {
     static_cast<GameState*>(state)->flags.shown_engine = &thinking;
   };
-  if (!(gs.flags.ahead && think_ahead_take(*gs.flags.ahead, request, result, follow, &gs))) result = think(e, request);
-  gs.flags.shown_engine = nullptr;
+  if (!(gs->flags.ahead && think_ahead_take(*gs->flags.ahead, request, result, follow, gs))) result = think(*e, request);
+  gs->flags.shown_engine = nullptr;
   // A time limit that cut even the first think before its root had a move: the move is thought out
-  // without the limit rather than resigned or left unplayed.
+  // without the limit rather than resigned or left unplayed (a stop asked for ends this at once too).
   if (result.stopped && result.move.to_col < 0) {
     request.limit_ms = 0;
-    result = think(e, request);
+    result = think(*e, request);
   }
-  // The answer goes on screen under the turn lock, as every change the window shows; a command that
-  // stopped the think to change the game (take back, resign, a new game) has it dropped.
-  if (!relock_unless_abandoned(gs, turn)) return false;
+  post_to_window([gs, e, generation, result] { on_think_answer(*gs, *e, generation, result); });
+}
+
+void on_think_answer(GameState& gs, Engine& e, uint64_t generation, const ThinkResult& result) {
+  if (generation != gs.game.generation || !gs.flags.thinking) return;   // the game has changed since
+  if (gs.flags.think_thread.joinable()) gs.flags.think_thread.join();   // it has posted this and ends
+  gs.flags.thinking = false;
   // A book move, a mate or a king's capture is no evaluation.
   gs.view.score_shown = result.meaning.kind == ScoreKind::EVALUATION ? result.score : NO_SCORE;
-
-  if (result.resigned) {
-    // 6. Resignation: the board stays as it was before the think.
-    move_stands = false;
+  if (result.resigned || result.move.to_col < 0) {
+    // Resignation: the board stays as it was before the think.
     gs.view.show_last_move = 0;
     end_game(gs, GAME_END_RESIGNED);
-    repaint(gs, e);
-    hold_game_end(gs, turn);
   } else {
-    // 7. The move, for the computer's hand.
-    const MoveRecord& m = result.move;
-    gs.view.last_move = m;
+    play_move(gs, move_from_think(gs, result.move));
     gs.view.show_last_move = 1;
-    if (m.is_drop())
-      apply_drop(gs.record, 1, m.piece_after, m.to_col, m.to_row);
+    // No legal move for the player is mate: the mating move stays in the record, and the player is not
+    // asked for a move that cannot be made.
+    if (legal_moves(gs.game.position).empty())
+      end_game(gs, GAME_END_MATED);
     else
-      apply_board_move(gs.record, 1, m.from_col, m.from_row, m.to_col, m.to_row, m.piece_after);
-    if (m.captured == KING) {
-      // Only a move that left the king attacked lets it be taken: the player loses by that foul.
-      move_stands = false;
-      gs.record.hands[1][KING] = 0;
-      foul_by_player(gs, e, turn, u"王手放置の反則負けです。試合終了です。");
-    }
+      write_turn_status(gs);
   }
-  return move_stands;
+  advance_game(gs, e);
+  repaint(gs, e);
+}
+
+void start_computer_think(GameState& gs, Engine& e) {
+  gs.flags.thinking = true;
+  set_status(gs.view, TEXT_THINKING);
+  repaint(gs, e);
+  gs.flags.think_engine = &e;
+  gs.flags.think_thread = std::thread(think_for_window, &gs, &e, board_think_request(gs), gs.game.generation);
 }
 
 }  // namespace halvane

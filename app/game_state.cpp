@@ -1,14 +1,17 @@
-// The game state's construction, the record and its turns, moves for either hand, and the conversion
-// of the position on screen into the engine's cells.
+// The game state's construction, the board derived from the record at the cursor as the screen shows it,
+// and the status line.
 #include "app/game_state.h"
 
 #include <cstring>
 
 #include "core/rotation.h"
+#include "app/turn_flow.h"
+#include "think/think.h"
+#include "think/think_ahead.h"
 
 namespace halvane {
 
-// Screen origins of the hand piles by kind: player x, player y, computer x, computer y.
+// Screen origins of the hand piles by kind: bottom x, bottom y, top x, top y.
 const int HAND_LAYOUT[4][8] = {
     {400, 400, 480, 400, 480, 400, 480, 520},
     {200, 240, 240, 280, 280, 320, 320, 320},
@@ -16,145 +19,98 @@ const int HAND_LAYOUT[4][8] = {
     {120, 80, 80, 40, 40, 0, 0, 0},
 };
 
-void copy_initial(const RecordState& record, int board[GS_CELLS]) {
-  std::memcpy(board, record.initial_board, sizeof record.initial_board);
+TurnFlags::~TurnFlags() {
+  if (!think_thread.joinable()) return;
+  if (ahead) think_ahead_stop(*ahead);
+  if (think_engine) stop_think(*think_engine);
+  think_thread.join();
 }
 
-static void clear_record(GameState& gs) {
-  for (int k = 0; k < RECORD_SLOTS; ++k) copy_initial(gs.record, gs.record.record_boards[k]);
-  std::memset(gs.record.record_hands, 0, sizeof gs.record.record_hands);
+static void clear_selection(InputState& input) {
+  input.selection = 0;
+  input.sel_col = input.sel_row = input.dest_col = input.dest_row = -1;
+  input.sel_piece = input.dest_piece = SQ_EMPTY;
+  input.hand_cell_col = 10;
+  input.hand_cell_row = 5;
+  std::memset(input.reach_map, 0, sizeof input.reach_map);
+  std::memset(input.target_map, 0, sizeof input.target_map);
 }
 
 void game_construct(GameState& gs) {
-  for (int i = 0; i < GS_CELLS; ++i) gs.record.initial_board[i] = SQ_WALL;
-  for (int row = 0; row < 9; ++row)
-    for (int col = 0; col < 9; ++col) gs.record.initial_board[gs_index(col, row)] = INITIAL_POSITION[row][col];
-  copy_initial(gs.record, gs.record.board);
-  std::memset(gs.record.hands, 0, sizeof gs.record.hands);
+  gs.game = GamePlay{};
+  show_position(gs);
   std::memcpy(gs.view.hand_layout, HAND_LAYOUT, sizeof gs.view.hand_layout);
-  clear_record(gs);
-  gs.record.current = gs.record.length = gs.record.player_is_gote = 0;
-  gs.flags.started = gs.flags.game_over = gs.flags.thinking = gs.flags.input_busy = gs.flags.paused = false;
-  gs.flags.end_reason = GAME_END_NONE;
-  gs.flags.player_to_move = true;
+  gs.flags.started = gs.flags.thinking = gs.flags.input_busy = gs.flags.paused = false;
   gs.flags.think_limit_ms = 0;
   gs.flags.think_ahead = false;
-  gs.flags.allow_illegal = gs.flags.abandon_think = gs.flags.unsaved = false;
+  gs.flags.allow_illegal = gs.flags.unsaved = false;
+  gs.flags.keep_variations = true;
   gs.flags.ahead = nullptr;
   gs.flags.shown_engine = nullptr;
-  gs.input.selection = 0;
-  gs.input.sel_col = gs.input.sel_row = gs.input.dest_col = gs.input.dest_row = -1;
-  gs.input.sel_piece = gs.input.dest_piece = SQ_EMPTY;
-  gs.input.hand_cell_col = 10;
-  gs.input.hand_cell_row = 5;
-  std::memset(gs.input.reach_map, 0, sizeof gs.input.reach_map);
-  std::memset(gs.input.target_map, 0, sizeof gs.input.target_map);
+  clear_selection(gs.input);
   for (auto& image : gs.view.piece_images) image = nullptr;
   gs.view.progress_drawn = 0;
   gs.view.show_last_move = 0;
   forget_last_move(gs.view);
   gs.view.score_shown = NO_SCORE;
-  gs.view.refresh_count = 0;
   gs.view.status_text[0] = 0;
   gs.view.move_list = MoveList{};
   gs.view.computer_name = nullptr;
 }
 
 void game_reset_for_window(GameState& gs) {
-  copy_initial(gs.record, gs.record.board);
-  std::memset(gs.record.hands, 0, sizeof gs.record.hands);
-  gs.record.current = gs.record.length = 0;
-  gs.flags.started = gs.flags.game_over = gs.flags.thinking = gs.flags.input_busy = false;
-  gs.flags.end_reason = GAME_END_NONE;
-  gs.flags.player_to_move = true;
-  gs.input.selection = 0;
-  gs.input.sel_col = gs.input.sel_row = 4;
-  gs.input.sel_piece = SQ_EMPTY;
-  gs.input.dest_col = gs.input.dest_row = 4;
-  gs.input.dest_piece = SQ_EMPTY;
-  gs.input.hand_cell_col = 10;
-  gs.input.hand_cell_row = 5;
-  clear_record(gs);
+  take_record(gs, GameRecord{});
+  gs.game.player_side = BLACK;
+  gs.game.own_game = true;
+  gs.flags.started = gs.flags.thinking = gs.flags.input_busy = false;
+  clear_selection(gs.input);
+  gs.input.sel_col = gs.input.sel_row = gs.input.dest_col = gs.input.dest_row = 4;
+  show_position(gs);
+  set_status(gs.view, TEXT_PRESS_START);
 }
 
-bool record_current(GameState& gs) {
-  if (gs.record.current + 1 >= RECORD_SLOTS) return false;
-  gs.record.current += 1;
-  gs.record.length = gs.record.current;
-  gs.flags.end_reason = GAME_END_NONE;   // the game goes on past any end it had
-  gs.flags.unsaved = true;
-  std::memcpy(gs.record.record_boards[gs.record.current], gs.record.board, sizeof gs.record.board);
-  std::memcpy(gs.record.record_hands[0][gs.record.current], gs.record.hands[0], sizeof gs.record.hands[0]);
-  std::memcpy(gs.record.record_hands[1][gs.record.current], gs.record.hands[1], sizeof gs.record.hands[1]);
-  return true;
-}
-
-void show_slot(RecordState& record, int k) {
-  if (k < 0 || k >= RECORD_SLOTS) return;
-  std::memcpy(record.board, record.record_boards[k], sizeof record.board);
-  std::memcpy(record.hands[0], record.record_hands[0][k], sizeof record.hands[0]);
-  std::memcpy(record.hands[1], record.record_hands[1][k], sizeof record.hands[1]);
-}
-
-void turn_by_parity(GameState& gs) {
-  const bool even = gs.record.current % 2 == 0;
-  gs.flags.player_to_move = gs.record.player_is_gote ? !even : even;
-}
-
-// Turns one slot by 180 degrees; the wall frame comes from the initial board, so it stays 255.
-static void rotate_slot(const RecordState& record, int board[GS_CELLS], bool exchange_owners) {
-  int rotated[GS_CELLS];
-  copy_initial(record, rotated);
+void show_position(GameState& gs) {
+  GamePlay& g = gs.game;
+  g.position = position_at(g.record, g.cursor);
+  // The bottom side: the player's, unless the view is flipped.
+  const int bottom = g.player_side ^ (g.view_flipped ? 1 : 0);
+  ScreenBoard& s = gs.screen;
+  s.rotated = bottom == WHITE;
+  for (int i = 0; i < GS_CELLS; ++i) s.board[i] = SQ_WALL;
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) {
-      const int code = board[gs_index(rotated_line(col), rotated_line(row))];
-      rotated[gs_index(col, row)] = exchange_owners ? rotated_code(code) : code;
+      const int code = g.position.board[row * 9 + col];
+      s.board[gs_index(screen_line(gs, col), screen_line(gs, row))] = s.rotated ? rotated_code(code) : code;
     }
-  std::memcpy(board, rotated, sizeof rotated);
-}
-
-static void rotate_slots(RecordState& record, bool exchange_owners) {
-  const int last = record.length < RECORD_SLOTS ? record.length : RECORD_SLOTS - 1;
-  for (int k = 0; k <= last; ++k) {
-    rotate_slot(record, record.record_boards[k], exchange_owners);
-    int hand[8];
-    std::memcpy(hand, record.record_hands[0][k], sizeof hand);
-    std::memcpy(record.record_hands[0][k], record.record_hands[1][k], sizeof hand);
-    std::memcpy(record.record_hands[1][k], hand, sizeof hand);
+  for (int kind = 0; kind < 8; ++kind) {
+    s.hands[0][kind] = g.position.hand[bottom][kind];
+    s.hands[1][kind] = g.position.hand[bottom ^ 1][kind];
   }
+  forget_last_move(gs.view);
+  if (g.cursor > 0) gs.view.last_move = screen_move(gs, g.record.nodes[g.cursor].move);
 }
 
-void rotate_record(RecordState& record) {
-  rotate_slots(record, true);
-  record.player_is_gote ^= 1;
-  record.current = 0;
-  show_slot(record, 0);
+void go_to_node(GameState& gs, int node) {
+  GamePlay& g = gs.game;
+  g.cursor = node;
+  // Still on the line shown: it stays; otherwise the list shows the line through the node.
+  const std::vector<int> path = path_to(g.record, g.line_tip);
+  bool on_line = false;
+  for (int k : path) on_line |= k == node;
+  if (!on_line) g.line_tip = line_from(g.record, node).back();
+  show_position(gs);
 }
 
-void orient_for_file(RecordState& record) {
-  if (record.player_is_gote == 1) rotate_slots(record, false);
+void take_record(GameState& gs, GameRecord record) {
+  gs.game.record = std::move(record);
+  gs.game.cursor = 0;
+  gs.game.line_tip = main_line_end(gs.game.record);
+  gs.game.revision += 1;
+  show_position(gs);
 }
 
-void apply_board_move(RecordState& record, int side, int from_col, int from_row, int to_col, int to_row, int code_after) {
-  const int to = gs_index(to_col, to_row);
-  if (record.board[to] != SQ_EMPTY) record.hands[side][hand_kind(record.board[to])] += 1;
-  record.board[to] = code_after;
-  record.board[gs_index(from_col, from_row)] = SQ_EMPTY;
-}
-
-void apply_drop(RecordState& record, int side, int code, int to_col, int to_row) {
-  record.board[gs_index(to_col, to_row)] = code;
-  int& n = record.hands[side][hand_kind(code)];
-  if (n > 0) n -= 1;
-}
-
-void build_engine_input(RecordState& record) {
-  std::memset(record.engine_board, SQ_WALL, sizeof record.engine_board);
-  for (int row = 0; row < 9; ++row)
-    for (int col = 0; col < 9; ++col)
-      record.engine_board[cell_of(col, row)] = static_cast<uint8_t>(record.board[gs_index(col, row)] & 0xFF);
-  for (int side = 0; side < 2; ++side)
-    for (int k = 0; k < 8; ++k) record.engine_hands[side][k] = static_cast<uint8_t>(record.hands[side][k] & 0xFF);
+MoveRecord screen_move(const GameState& gs, const MoveRecord& move) {
+  return gs.screen.rotated ? rotate_move(move) : move;
 }
 
 void set_status(ViewState& view, const char16_t* text, int value) {

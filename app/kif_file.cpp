@@ -1,19 +1,21 @@
 // The save and load menu commands: the refusals while the computer thinks, the file dialogs, the message
-// boxes, and the state a loaded game is left in. The bytes themselves come from the kif library's
-// reader and writer, the moves from the record slots.
+// boxes, and the state a loaded game is left in. The bytes themselves come from the kif library's reader
+// and writer, and the record is the game's own: every line, comment and header it holds goes to the file.
 #include "app/kif_file.h"
 
 #include <string>
 
 #include "app/file_error_text.h"
 #include "app/game_end.h"
-#include "app/record_slots.h"
+#include "app/load_failure.h"
+#include "app/navigation.h"
 #include "app/record_view.h"
 #include "app/render.h"
+#include "app/turn_flow.h"
 #include "app/ui.h"
 #include "app/utf8.h"
 #include "kif/file_bytes.h"
-#include "kif/kif_start.h"
+#include "kif/record_format.h"
 
 namespace halvane {
 
@@ -34,15 +36,16 @@ void file_failure_box(const char16_t* what, const FileStatus& status, const std:
   failure_box(text.c_str(), utf16_from_utf8(path).c_str());
 }
 
-// The record for the file: the moves, the game's end, and the header naming the date and the players by
-// their sides.
-GameRecord file_record(const GameState& gs, const SlotMoves& moves) {
-  GameRecord record = record_of(moves);
+// The record for the file. A game begun here names its players by the sides they play (and keeps the
+// date it began); a loaded record goes back as it came.
+GameRecord file_record(const GameState& gs) {
+  GameRecord record = gs.game.record;
+  if (!gs.game.own_game) return record;
   const std::string player = "あなた";
   const std::string computer = utf8_from_utf16(gs.view.computer_name ? gs.view.computer_name : u"ハルベイン");
-  const bool gote = gs.record.player_is_gote != 0;
-  set_header(record, "開始日時", kif_date_text(kif_clock()));
-  set_header(record, "棋戦", "ハルベイン");
+  const bool gote = gs.game.player_side == WHITE;
+  if (!header_value(record, "開始日時")) set_header(record, "開始日時", kif_date_text(kif_clock()));
+  if (!header_value(record, "棋戦")) set_header(record, "棋戦", "ハルベイン");
   set_header(record, "先手", gote ? computer : player);
   set_header(record, "後手", gote ? player : computer);
   return record;
@@ -62,7 +65,7 @@ bool save_kif(GameState& gs, Engine& e, bool asked) {
     return false;
   }
   // 2. A record worth saving.
-  if (gs.record.length < KIF_SAVE_MIN_MOVES) {
+  if (main_line_moves(gs) < KIF_SAVE_MIN_MOVES) {
     failure_box(u"保存する棋譜の手数が足りません。", FAILED);
     repaint(gs, e);
     return false;
@@ -73,22 +76,12 @@ bool save_kif(GameState& gs, Engine& e, bool asked) {
     if (!asked) failure_box(CANNOT_OPEN, FAILED);
     return false;
   }
-  // 4.-8. The moves with sente at the bottom, and the file: header, move lines, the closing line. A
-  // step of the record that is no move ends the file there, without a closing line.
-  SlotMoves record;
-  SlotChange failure;
-  int differences;
-  const bool complete = record_from_slots(gs, record, failure, differences);
-  // A step that is no move makes no record: nothing is written over the file, and the failure is told.
-  if (!complete) {
-    std::u16string message = FORMAT_MISMATCH;
-    if (failure == SLOT_TOO_MANY) message += u"c=" + utf16_from_utf8(std::to_string(differences));
-    failure_box(message.c_str(), u"棋譜書き込みエラー");
-    return false;
-  }
-  // A file that could not be written in full is a failure, never reported as saved; the file that was
+  // 4.-8. The record, as a whole, in the format the name's extension says (KIF for any other name): a
+  // file that could not be written in full is a failure, never reported as saved, and the file that was
   // there stays as it was.
-  const FileStatus written = write_file_bytes(path, kif_bytes(file_record(gs, record)));
+  RecordFormat format = format_for_extension(path);
+  if (format == FORMAT_UNKNOWN) format = FORMAT_KIF;
+  const FileStatus written = write_file_bytes(path, write_record(file_record(gs), format));
   if (!written.ok()) {
     file_failure_box(u"棋譜ファイルを保存できませんでした。", written, path, true);
     return false;
@@ -120,53 +113,33 @@ void load_kif(GameState& gs, Engine& e) {
     file_failure_box(CANNOT_OPEN, read, path, false);
     return;
   }
-  // 4.-8. The moves. Bytes that are no game record at all (a picture, a text without moves) are refused
-  // and the game stays as it was; a record that cannot be loaded leaves an empty record behind. The
-  // reason is told with the line it was found on.
+  // 4.-8. The record. One the reader refuses is told with the line and the reason, and the game on the
+  // board stays as it was.
   GameRecord file;
-  last_load = read_kif(bytes, file);
-  if (last_load.status == KIF_READ_OK && !(file.start.side_to_move == BLACK && handicap_of(file.start) == &HANDICAPS[0])) {
-    last_load = {KIF_BAD_RECORD, 0, "a record from a handicap or a set-up position cannot be played on yet"};
-    file = GameRecord{};
-  }
-  bool cut = false;
-  SlotMoves record = slot_moves_of(file, cut);
+  last_load = read_record(bytes, file);
   if (last_load.status != KIF_READ_OK) {
-    const std::u16string text = std::u16string(FORMAT_MISMATCH) + u"\n" + utf16_from_utf8(last_load.message);
+    const std::u16string text = std::u16string(FORMAT_MISMATCH) + u"\n" + load_failure_text(last_load);
     failure_box(text.c_str(), u"棋譜読み込みエラー");
-    if (last_load.status == KIF_NOT_A_RECORD) return;
-  } else if (cut) {
-    // The game holds fewer moves than the file: said, so that a save over the file is never a surprise.
-    const std::u16string text = u"棋譜ファイルを開けましたが、手数が多すぎるため" +
-                                utf16_from_utf8(std::to_string(PLAYER_MOVE_LIMIT)) + u"手目までを読み込みました。" +
-                                u"\nこのまま上書き保存すると、それより後の指し手は失われます。";
-    message_box(text.c_str(), SUCCEEDED, BOX_WARNING, BOX_OK);
-  } else {
-    message_box(u"棋譜ファイルを開けました。", SUCCEEDED, BOX_INFORMATION, BOX_OK);
+    return;
   }
-  record_to_slots(gs, record);
-  if (last_load.status != KIF_READ_OK) gs.record.length = -1;
-  gs.flags.end_reason = record.end;   // saved again as it stands, the record keeps its end word
-  gs.flags.unsaved = cut;             // the game on screen is the file's, unless it was cut
+  message_box(u"棋譜ファイルを開けました。", SUCCEEDED, BOX_INFORMATION, BOX_OK);
 
-  // 9. The loaded game: the player as sente at the initial position, paused.
-  show_slot(gs.record, 0);
-  gs.record.current = 0;
+  // 9. The loaded game at its start, paused: the player plays sente until taking over a side by a move.
+  stop_computer(gs, e);
+  gs.game.player_side = BLACK;
+  gs.game.view_flipped = false;
+  gs.game.own_game = false;
+  take_record(gs, std::move(file));
+  gs.flags.unsaved = false;
   gs.flags.started = true;
   set_button_caption(0, u"初期化");
-  gs.record.player_is_gote = 0;
-  gs.flags.game_over = finished_here(gs);   // a record of no moves that ended is over at once
   gs.view.score_shown = NO_SCORE;
-  forget_last_move(gs.view);
-  gs.flags.thinking = false;
   gs.flags.input_busy = false;
-  gs.flags.player_to_move = true;
   gs.input.selection = 0;
   gs.view.show_last_move = 0;
-  gs.flags.paused = true;
-  set_button_caption(5, u"■");
-  gs.view.refresh_count = 0;
+  hold_computer(gs);
   write_turn_status(gs);
+  repaint(gs, e);
 }
 
 }  // namespace halvane

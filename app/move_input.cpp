@@ -1,17 +1,18 @@
-// The player's move by two clicks: a piece on the board or in the hand, then its destination. Checks the
-// destination against the piece's reach or the drop rules and the move against the legal-move list (an
-// illegal move is refused with its reason unless 反則手も指せる is on), promotes where the piece could
-// not move otherwise and asks where promotion is a choice, enforces the record limit, applies and records
-// the move, and hands the turn to the computer. Window thread only.
+// The player's move by two clicks: a piece on the board or in a hand, then its destination. The piece must
+// be one of the side to move: the player's on the player's turn, or, while the computer is held by the
+// pause, the computer's side, which the player then takes over. Checks the destination against the
+// piece's legal moves or the drop rules and the move against the rules (an illegal move is refused with
+// its reason unless 反則手も指せる is on), promotes where the piece could not move otherwise and asks where
+// promotion is a choice, records the move and hands the turn on. Window thread only.
 #include "app/commands.h"
 #include "app/move_rules.h"
+#include "app/record_play.h"
+#include "app/record_view.h"
 #include "app/render.h"
 #include "app/targets.h"
 #include "app/turn_flow.h"
-#include "app/turn_monitor.h"
 #include "app/ui.h"
 #include "core/promotion.h"
-#include "core/second_pawn.h"
 
 namespace halvane {
 
@@ -19,131 +20,150 @@ namespace {
 
 constexpr int GRID = 40;   // pixels per board square and per hand-grid cell
 
-// Hand grid: columns 10..13, rows 5..8; the left and right halves of each row hold one kind each.
-constexpr int HAND_FIRST_COL = 10, HAND_LAST_COL = 13, HAND_FIRST_ROW = 5, HAND_LAST_ROW = 8;
+// Hand grids: columns 10..13, the bottom hand in rows 5..8 and the top hand in rows 3..0; the left and
+// right halves of each row hold one kind each, pawns nearest the middle.
+constexpr int HAND_FIRST_COL = 10, HAND_LAST_COL = 13;
 constexpr int HAND_KINDS[4][2] = {{PAWN, PAWN}, {LANCE, KNIGHT}, {SILVER, GOLD}, {BISHOP, ROOK}};
 
 bool on_board(int col, int row) { return col >= 0 && col <= 8 && row >= 0 && row <= 8; }
-bool in_hand_grid(int col, int row) {
-  return col >= HAND_FIRST_COL && col <= HAND_LAST_COL && row >= HAND_FIRST_ROW && row <= HAND_LAST_ROW;
+// The hand whose grid holds the cell: 0 the bottom one, 1 the top one, -1 none.
+int hand_at(int col, int row) {
+  if (col < HAND_FIRST_COL || col > HAND_LAST_COL) return -1;
+  return row >= 5 && row <= 8 ? 0 : row >= 0 && row <= 3 ? 1 : -1;
 }
-int hand_kind_at(int col, int row) { return HAND_KINDS[row - HAND_FIRST_ROW][col >= 12 ? 1 : 0]; }
+int hand_kind_at(int col, int row) { return HAND_KINDS[row >= 5 ? row - 5 : 3 - row][col >= 12 ? 1 : 0]; }
+
+int bottom_side(const GameState& gs) { return gs.screen.rotated ? WHITE : BLACK; }
+// The side of a screen hand, and of a piece on the screen board.
+int hand_side(const GameState& gs, int hand) { return bottom_side(gs) ^ hand; }
+int code_side(const GameState& gs, int code) { return bottom_side(gs) ^ (is_gote_piece(code) ? 1 : 0); }
+
+// The player may move `side` now: it is to move and it is the player's, or the computer's held by the pause.
+bool may_move(const GameState& gs, int side) {
+  return side == side_to_move(gs) && (side == gs.game.player_side || gs.flags.paused);
+}
 
 void select_piece(GameState& gs, Engine& e, int col, int row) {
   if (on_board(col, row)) {
     gs.input.sel_col = col;
     gs.input.sel_row = row;
-    gs.input.sel_piece = gs.record.board[gs_index(col, row)];
-    if (!is_sente_piece(gs.input.sel_piece)) return;   // an empty square or a computer's piece selects nothing
+    gs.input.sel_piece = gs.screen.board[gs_index(col, row)];
+    // An empty square or a piece of the side not to move selects nothing.
+    if (!is_piece(gs.input.sel_piece) || !may_move(gs, code_side(gs, gs.input.sel_piece))) return;
     compute_targets(gs);
+    if (!gs.flags.allow_illegal) keep_legal_targets(gs);
     gs.input.selection = 1;
     repaint(gs, e);
-  } else if (in_hand_grid(col, row)) {
+  } else if (const int hand = hand_at(col, row); hand == 0 || (hand == 1 && may_move(gs, hand_side(gs, 1)))) {
     gs.input.selection = 2;
     gs.input.sel_col = gs.input.sel_row = -1;
     gs.input.hand_cell_col = col;
     gs.input.hand_cell_row = row;
     gs.input.sel_piece = hand_kind_at(col, row);
-    if (gs.record.hands[0][gs.input.sel_piece] <= 0) gs.input.selection = 0;
+    if (!may_move(gs, hand_side(gs, hand)) || gs.screen.hands[hand][gs.input.sel_piece] <= 0) gs.input.selection = 0;
     repaint(gs, e);
   }
 }
 
+// The side whose piece is selected.
+int selected_side(const GameState& gs) {
+  return gs.input.selection == 2 ? hand_side(gs, hand_at(gs.input.hand_cell_col, gs.input.hand_cell_row))
+                                 : code_side(gs, gs.input.sel_piece);
+}
+
+// A square the selected piece reaches (a drop: an empty one). The rules come after: a reached square
+// that no legal move reaches is not offered, but a click there is told why it is refused.
 bool destination_allowed(const GameState& gs, int col, int row) {
+  const int there = gs.screen.board[gs_index(col, row)];
   if (gs.input.selection == 2) {
-    if (gs.record.board[gs_index(col, row)] != SQ_EMPTY) return false;
+    if (there != SQ_EMPTY) return false;
     // A piece dropped where it could never move is refused like a square out of reach, unless the
     // player may play illegal moves.
-    if (!gs.flags.allow_illegal && !drop_allowed(SENTE, gs.input.sel_piece, row)) return false;
-    return !(gs.input.sel_piece == PAWN &&
-             pawn_in_column(SENTE, col, [&gs](int c, int r) { return gs.record.board[gs_index(c, r)]; }));
+    return gs.flags.allow_illegal || drop_allowed(selected_side(gs), gs.input.sel_piece, screen_line(gs, row));
   }
-  return gs.input.target_map[gs_index(col, row)] != 0;
+  return gs.input.reach_map[gs_index(col, row)] != 0 &&
+         (there == SQ_EMPTY || is_gote_piece(there) != is_gote_piece(gs.input.sel_piece));
 }
 
-// Elsewhere the player is asked: a move into, out of or inside the last three rows may promote.
-bool offers_promotion(const GameState& gs) {
-  if (!promotion_allowed(SENTE, gs.input.sel_row, gs.input.dest_row)) return false;
-  return can_promote(gs.input.sel_piece);
-}
-
-// With a piece selected, a click on another of the player's own pieces, on the board or a different
-// kind held in hand, selects that one instead.
+// With a piece selected, a click on another piece of the side to move, on the board or a different
+// kind held in its hand, selects that one instead.
 bool selects_another(const GameState& gs, int col, int row) {
-  if (on_board(col, row))
-    return is_sente_piece(gs.record.board[gs_index(col, row)]) &&
+  if (on_board(col, row)) {
+    const int code = gs.screen.board[gs_index(col, row)];
+    return is_piece(code) && may_move(gs, code_side(gs, code)) &&
            !(gs.input.selection == 1 && col == gs.input.sel_col && row == gs.input.sel_row);
-  if (!in_hand_grid(col, row)) return false;
+  }
+  const int hand = hand_at(col, row);
+  if (hand < 0 || !may_move(gs, hand_side(gs, hand))) return false;
   const int kind = hand_kind_at(col, row);
-  return gs.record.hands[0][kind] > 0 && !(gs.input.selection == 2 && kind == gs.input.sel_piece);
+  const bool same = gs.input.selection == 2 && kind == gs.input.sel_piece &&
+                    hand_at(gs.input.hand_cell_col, gs.input.hand_cell_row) == hand;
+  return gs.screen.hands[hand][kind] > 0 && !same;
 }
 
-// The second click on a board square. Returns true when the board must take no further click: the
-// record is full.
-bool make_move(GameState& gs, Engine& e, int col, int row) {
-  if (!destination_allowed(gs, col, row)) return false;   // refused silently; the selection stays
+// The move the selection and the clicked square make, in record squares and codes.
+MoveRecord selected_move(const GameState& gs, int col, int row) {
+  const SfenPosition& pos = gs.game.position;
+  const int side = selected_side(gs);
+  MoveRecord move;
+  move.to_col = screen_line(gs, col);
+  move.to_row = screen_line(gs, row);
+  if (gs.input.selection == 1) {
+    move.from_col = screen_line(gs, gs.input.sel_col);
+    move.from_row = screen_line(gs, gs.input.sel_row);
+    move.piece = pos.board[move.from_row * 9 + move.from_col];
+    move.captured = pos.board[move.to_row * 9 + move.to_col];
+    // Forced promotion: a pawn, lance or knight that could never move again.
+    move.piece_after = move.piece + (must_promote(side, kind_of(move.piece), move.to_row) ? PROMOTED_BIT : 0);
+  } else {
+    move.piece = move.piece_after = gs.input.sel_piece | (side == WHITE ? GOTE_BIT : 0);
+  }
+  return move;
+}
+
+// The second click on a board square.
+void make_move(GameState& gs, Engine& e, int col, int row) {
+  if (!destination_allowed(gs, col, row)) return;   // refused silently; the selection stays
 
   // The rules, before the promotion question: promoting or not never makes an illegal move legal (a
   // piece that could not move again is promoted already).
-  const bool forced = gs.input.selection == 1 && must_promote(SENTE, gs.input.sel_piece, row);
-  MoveRecord move;
-  if (gs.input.selection == 1) {
-    move.from_col = gs.input.sel_col;
-    move.from_row = gs.input.sel_row;
-    move.captured = gs.record.board[gs_index(col, row)];
-  }
-  move.piece = gs.input.sel_piece;
-  move.piece_after = gs.input.sel_piece + (forced ? PROMOTED_BIT : 0);
-  move.to_col = col;
-  move.to_row = row;
-  const MoveFault fault = player_move_fault(e, gs, move);
-  if (fault != MOVE_LEGAL && !gs.flags.allow_illegal) {
+  MoveRecord move = selected_move(gs, col, row);
+  const int side = selected_side(gs);
+  const MoveVerdict verdict = judge_move(gs.game.position, move);
+  if (verdict != MOVE_OK && !gs.flags.allow_illegal) {
     gs.input.selection = 0;
-    set_status(gs.view, fault_text(fault));
+    set_status(gs.view, refusal_text(verdict));
     repaint(gs, e);
-    return false;
+    return;
   }
 
   gs.input.dest_col = col;
   gs.input.dest_row = row;
-  if (gs.input.selection == 1) {
-    gs.input.dest_piece = move.piece_after;
-    if (!forced && offers_promotion(gs) &&
-             message_box(u"成りますか？", u"成り・不成の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES)
-      gs.input.dest_piece += PROMOTED_BIT;
-  } else {
-    gs.input.dest_piece = gs.input.sel_piece;
-  }
+  if (!move.is_drop() && move.piece_after == move.piece && can_promote(move.piece) &&
+      promotion_allowed(side, move.from_row, move.to_row) &&
+      message_box(u"成りますか？", u"成り・不成の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES)
+    move.piece_after += PROMOTED_BIT;
+  gs.input.dest_piece = gs.screen.rotated ? (move.piece_after ^ GOTE_BIT) : move.piece_after;
 
-  // Record limit: the board takes no further click until a KIF load or a reset.
-  if (gs.record.current >= PLAYER_MOVE_LIMIT) {
-    set_status(gs.view, TEXT_RECORD_FULL);
-    repaint(gs, e);
-    return true;
+  // A move of the computer's side held by the pause: the player takes that side over, the board left as
+  // it stands on the screen.
+  if (side != gs.game.player_side) {
+    gs.game.player_side = side;
+    gs.game.view_flipped = !gs.game.view_flipped;
   }
-
-  const bool drop = gs.input.selection == 2;
   gs.input.selection = 0;
-  if (drop)
-    apply_drop(gs.record, 0, gs.input.dest_piece, col, row);
-  else
-    apply_board_move(gs.record, 0, gs.input.sel_col, gs.input.sel_row, col, row, gs.input.dest_piece);
-  record_current(gs);
+  play_move(gs, move);
+  write_turn_status(gs);
   repaint(gs, e);
-  // The turn goes to the computer only after the click is done with the state it shares.
-  gs.flags.input_busy = false;
-  gs.flags.player_to_move = false;
-  wake_turn_threads();
-  return false;
 }
 
 }  // namespace
 
 void on_left_button_up(GameState& gs, Engine& e, int x, int y) {
-  std::lock_guard<std::recursive_mutex> turn(turn_lock());
-  if (gs.flags.input_busy.exchange(true)) return;
-  bool hold_board = false;
-  if (gs.flags.started && !gs.flags.game_over && !gs.flags.thinking && gs.flags.player_to_move) {
+  if (gs.flags.input_busy) return;
+  gs.flags.input_busy = true;
+  bool moved = false;
+  if (gs.flags.started && !game_over(gs) && !gs.flags.thinking) {
     // Negative positions (outside the client area) must not truncate toward square 0.
     const int col = x >= 0 ? x / GRID : -1;
     const int row = y >= 0 ? y / GRID : -1;
@@ -151,13 +171,17 @@ void on_left_button_up(GameState& gs, Engine& e, int x, int y) {
       gs.input.selection = 0;
       select_piece(gs, e, col, row);
     } else if (on_board(col, row) && !(gs.input.selection == 1 && col == gs.input.sel_col && row == gs.input.sel_row)) {
-      hold_board = make_move(gs, e, col, row);
+      const unsigned before = gs.game.revision;
+      make_move(gs, e, col, row);
+      moved = gs.game.revision != before;
     } else {
       gs.input.selection = 0;
       repaint(gs, e);
     }
   }
-  if (!hold_board) gs.flags.input_busy = false;
+  gs.flags.input_busy = false;
+  // The turn goes on only after the click is done with the state it shares.
+  if (moved) advance_game(gs, e);
 }
 
 }  // namespace halvane

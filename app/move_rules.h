@@ -1,29 +1,19 @@
-// The rules the player's move is held to beyond a piece's reach: the engine's own legal-move list decides,
-// so that the window and the computer agree, and a refused move is told why. Also the foul the computer
-// claims when an illegal move was played anyway (反則手も指せる).
+// The rules the player's move is held to beyond a piece's reach — the record's own rules of a legal move,
+// so that the window, the computer and the files agree — with the reason a move is refused; and the foul
+// the computer claims when an illegal move was played anyway (反則手も指せる).
 #pragma once
 
 #include "app/game_state.h"
-#include "think/think.h"
+#include "core/legality.h"
 
 namespace halvane {
 
-enum MoveFault {
-  MOVE_LEGAL,
-  MOVE_LEAVES_KING,      // the player's own king is left attacked
-  MOVE_PAWN_DROP_MATE,   // a pawn drop that mates
-  MOVE_OTHER_FAULT,      // any other foul (the clicks already refuse the rest)
-};
+// The refusal of a move the rules forbid, by verdict ("二歩は指せません。"); none for MOVE_OK.
+const char16_t* refusal_text(MoveVerdict verdict);
 
-// Texts of the refusals, by fault (none for MOVE_LEGAL).
-const char16_t* fault_text(MoveFault fault);
-
-// The verdict on the player's move `move` (screen coordinates, as parse_usi_move would fill it) on the
-// position on screen. `scratch` is an Engine no think is using.
-MoveFault player_move_fault(Engine& scratch, const GameState& gs, const MoveRecord& move);
-
-// True when the position on screen, the computer to move, has no legal move for it and the record's last
-// move was the player's pawn drop: a pawn-drop mate the player was let play.
-bool pawn_drop_mate_played(Engine& scratch, const GameState& gs);
+// When the move into the position on the board was the player's and broke the rules, the computer
+// claims it: the record ends there with 反則勝ち for the computer, the foul move kept, and the status
+// names the foul. Returns whether it did.
+bool claim_player_foul(GameState& gs);
 
 }  // namespace halvane

@@ -1,11 +1,9 @@
-// Stepping through the game record. Each step shows a recorded slot, holds the computer (so that it does
-// not start thinking on a position the user is only looking at), clears a game end so that play can go
-// on from there, and gives the turn by the slot's parity.
+// Stepping through the game record. Each step shows a node of the line shown, holds the computer (so that
+// it does not start thinking on a position the user is only looking at), and tells the move shown; play
+// can go on from there. Whose turn it is comes from the position.
 #include "app/navigation.h"
 
-#include <cstring>
-
-#include "app/record_slots.h"
+#include "app/record_play.h"
 #include "app/record_view.h"
 #include "app/render.h"
 #include "app/ui.h"
@@ -21,33 +19,16 @@ void refuse(GameState& gs, Engine& e, const char16_t* text) {
   repaint(gs, e);
 }
 
-// The move that led to the slot on screen is highlighted, as the computer's is during play.
-void mark_move_into(GameState& gs, int slot) {
-  forget_last_move(gs.view);
-  gs.view.show_last_move = 0;
-  MoveRecord move;
-  int differences;
-  if (slot < 1 || slot_move(gs, slot - 1, move, differences) != SLOT_MOVE) return;
-  gs.view.last_move = move;
-  gs.view.show_last_move = 1;
-}
-
-// A finished record's last position is a game over again: the turn passes to no one there. The think's
+// The move that led to the position shown is highlighted, as the computer's is during play. The think's
 // evaluation belonged to another position.
-void navigation_tail(GameState& gs, Engine& e) {
-  gs.flags.game_over = finished_here(gs);
-  mark_move_into(gs, gs.record.current);
+void show_node(GameState& gs, Engine& e, int node) {
+  gs.input.selection = 0;
+  go_to_node(gs, node);
+  gs.view.show_last_move = node > 0 ? 1 : 0;
   gs.view.score_shown = NO_SCORE;
   hold_computer(gs);
-  turn_by_parity(gs);
   write_turn_status(gs);
   repaint(gs, e);
-}
-
-void show_recorded(GameState& gs, Engine& e, int slot) {
-  gs.record.current = slot;
-  show_slot(gs.record, slot);
-  navigation_tail(gs, e);
 }
 
 }  // namespace
@@ -59,43 +40,43 @@ void hold_computer(GameState& gs) {
 
 void go_first(GameState& gs, Engine& e) {
   if (gs.flags.thinking) return refuse(gs, e, u"コンピュータの思考中は最初に戻せません。");
-  hold_computer(gs);
-  gs.input.selection = 0;
-  gs.record.current = 0;
-  copy_initial(gs.record, gs.record.board);
-  std::memset(gs.record.hands, 0, sizeof gs.record.hands);
-  navigation_tail(gs, e);
+  show_node(gs, e, 0);
 }
 
-void go_to_slot(GameState& gs, Engine& e, int slot) {
+void go_to_line(GameState& gs, Engine& e, int line) {
   if (gs.flags.thinking) return refuse(gs, e, u"コンピュータの思考中は棋譜の局面に移れません。");
-  gs.input.selection = 0;
-  const int last = gs.record.length < RECORD_SLOTS ? gs.record.length : RECORD_SLOTS - 1;
-  if (slot < 0) return;
-  if (slot > last) slot = last;
-  if (slot == 0) return go_first(gs, e);
-  show_recorded(gs, e, slot);
+  const std::vector<int> shown = shown_line(gs);
+  if (line < 0) return;
+  show_node(gs, e, shown[line < static_cast<int>(shown.size()) ? line : shown.size() - 1]);
+}
+
+void go_to_alternative(GameState& gs, Engine& e, int node) {
+  if (gs.flags.thinking) return refuse(gs, e, u"コンピュータの思考中は棋譜の局面に移れません。");
+  if (node <= 0 || node >= static_cast<int>(gs.game.record.nodes.size())) return;
+  // The list shows the alternative's own line to its end.
+  gs.game.line_tip = line_from(gs.game.record, node).back();
+  show_node(gs, e, node);
 }
 
 void go_back(GameState& gs, Engine& e) {
   if (gs.flags.thinking) return refuse(gs, e, u"コンピュータの思考中は１手戻せません。");
   gs.input.selection = 0;
-  if (gs.record.current < 1) return refuse(gs, e, u"今は１手戻せません。");
-  show_recorded(gs, e, gs.record.current - 1);
+  if (gs.game.cursor == 0) return refuse(gs, e, u"今は１手戻せません。");
+  show_node(gs, e, gs.game.record.nodes[gs.game.cursor].parent);
 }
 
 void go_forward(GameState& gs, Engine& e) {
   if (gs.flags.thinking) return refuse(gs, e, u"コンピュータの思考中は１手進められません。");
   gs.input.selection = 0;
-  if (gs.record.current >= RECORD_SLOTS - 1 || gs.record.current >= gs.record.length) return refuse(gs, e, u"今は１手進められません。");
-  show_recorded(gs, e, gs.record.current + 1);
+  if (gs.game.cursor == gs.game.line_tip) return refuse(gs, e, u"今は１手進められません。");
+  show_node(gs, e, shown_line(gs)[cursor_ply(gs) + 1]);
 }
 
 void go_last(GameState& gs, Engine& e) {
   if (gs.flags.thinking) return refuse(gs, e, u"コンピュータの思考中は最後まで進められません。");
   gs.input.selection = 0;
-  if (gs.record.length < 2) return refuse(gs, e, u"今は最後まで進められません。");
-  show_recorded(gs, e, gs.record.length < RECORD_SLOTS ? gs.record.length : RECORD_SLOTS - 1);
+  if (shown_moves(gs) < 2) return refuse(gs, e, u"今は最後まで進められません。");
+  show_node(gs, e, gs.game.line_tip);
 }
 
 }  // namespace halvane

@@ -1,131 +1,78 @@
-// The move list's lines and the status texts of the record: move names from the record slots, in the
-// KIF file's orientation and words, with the names themselves taken from the KIF tables.
+// The move list's lines, the alternatives and comments of the move on the board, and the status texts of
+// the record, with every move named by the KIF writer's own naming.
 #include "app/record_view.h"
 
-#include <string>
-
 #include "app/game_end.h"
-#include "app/record_slots.h"
-#include "app/turn_monitor.h"
-#include "core/promotion.h"
-#include "kif/kif_encoding.h"
-#include "kif/kif_names.h"
+#include "app/record_play.h"
+#include "app/turn_flow.h"
+#include "app/utf8.h"
+#include "kif/kif_write.h"
 
 namespace halvane {
 
 namespace {
 
-// The KIF square and piece names as UTF-16, decoded once from the tables the files are written with.
-struct WideNames {
-  std::u16string squares[83];
-  std::u16string pieces[16];
-};
-
-const WideNames& wide_names() {
-  static const WideNames names = [] {
-    WideNames n;
-    for (int i = 0; i < 83; ++i) n.squares[i] = cp932_to_utf16(KIF_SQUARE_NAMES[i]);
-    for (int i = 0; i < 16; ++i) n.pieces[i] = cp932_to_utf16(KIF_PIECE_NAMES[i]);
-    return n;
-  }();
-  return names;
-}
-
-void put(char16_t* out, int& n, int capacity, std::u16string_view text) {
-  for (char16_t c : text)
-    if (n < capacity - 1) out[n++] = c;
-  out[n] = 0;
-}
-
-void put_number(char16_t* out, int& n, int capacity, int value) {
-  const std::string digits = std::to_string(value);
-  for (char c : digits)
-    if (n < capacity - 1) out[n++] = static_cast<char16_t>(c);
-  out[n] = 0;
-}
-
-// The record's moves in the file's orientation, as far as the slots hold moves.
-int record_moves(const GameState& gs, SlotMoves& record) {
-  SlotChange failure;
-  int differences;
-  record_from_slots(gs, record, failure, differences);
-  return record.move_count;
-}
-
-// "N ▲name": the number, whose move, the name.
-void numbered_move(const SlotMoves& record, int k, char16_t* out, int capacity) {
-  int n = 0;
-  out[0] = 0;
-  put_number(out, n, capacity, k + 1);
-  put(out, n, capacity, k % 2 == 0 ? u" ▲" : u" △");
-  char16_t name[MOVE_NAME_UNITS];
-  move_name(record.moves[k], k > 0 ? &record.moves[k - 1] : nullptr, k % 2 == 0, name);
-  put(out, n, capacity, name);
+std::u16string numbered(const GameRecord& r, int node) {
+  const RecordNode& n = r.nodes[node];
+  const MoveRecord* previous = n.parent > 0 ? &r.nodes[n.parent].move : nullptr;
+  return utf16_from_utf8(std::to_string(n.ply)) + u" " + move_label(n.move, previous);
 }
 
 }  // namespace
 
-void move_name(const MoveRecord& move, const MoveRecord* previous, bool sente_moves, char16_t out[MOVE_NAME_UNITS]) {
-  const WideNames& names = wide_names();
-  int n = 0;
-  out[0] = 0;
-  const std::u16string& piece = names.pieces[kind_of(move.piece)];
-  if (previous && !move.is_drop() && previous->to_col == move.to_col && previous->to_row == move.to_row) {
-    // A recapture: "同　銀", and with a two-character name "同成銀".
-    put(out, n, MOVE_NAME_UNITS, piece.size() == 1 ? u"同　" : u"同");
-  } else {
-    put(out, n, MOVE_NAME_UNITS, names.squares[move.to_row * 9 + move.to_col]);
-  }
-  put(out, n, MOVE_NAME_UNITS, piece);
-  if (move.is_drop()) return put(out, n, MOVE_NAME_UNITS, u"打");
-  if (move.piece_after != move.piece) return put(out, n, MOVE_NAME_UNITS, u"成");
-  if (can_promote(move.piece) && promotion_allowed(sente_moves ? SENTE : GOTE, move.from_row, move.to_row))
-    put(out, n, MOVE_NAME_UNITS, u"不成");
+std::u16string move_label(const MoveRecord& move, const MoveRecord* previous) {
+  return (side_of(move.piece) == SENTE ? u"▲" : u"△") + utf16_from_utf8(kif_move_name(move, previous));
 }
 
 void move_list_lines(const GameState& gs, MoveList& list) {
-  SlotMoves record;
-  const int moves = record_moves(gs, record);
-  int count = 0;
-  int n = 0;
-  put(list.lines[count++], n, MOVE_LINE_UNITS, u"開始局面");
-  for (int k = 0; k < moves; ++k) numbered_move(record, k, list.lines[count++], MOVE_LINE_UNITS);
-  // The closing remark once the game has ended, or stopped without an end.
-  if (gs.flags.end_reason != GAME_END_NONE || (gs.flags.game_over && gs.flags.started))
-    game_end_line(gs.flags.end_reason, moves, list.lines[count++]);
-  list.count = count;
-  const int current = gs.record.current;
-  list.current_line = current < 0 ? 0 : current > moves ? moves : current;
+  const GameRecord& r = gs.game.record;
+  const std::vector<int> line = shown_line(gs);
+  list.lines.clear();
+  list.lines.reserve(line.size() + 1);
+  list.lines.push_back(u"開始局面");
+  for (size_t k = 1; k < line.size(); ++k) {
+    const bool alternatives = r.nodes[r.nodes[line[k]].parent].children.size() > 1;
+    list.lines.push_back(numbered(r, line[k]) + (alternatives ? u"+" : u""));
+  }
+  // The closing remark once the line has ended (a record's 中断 too).
+  if (r.nodes[line.back()].end != GAME_END_NONE) list.lines.push_back(shown_line_closing(gs));
+  list.current_line = cursor_ply(gs);
 }
 
-bool finished_here(const GameState& gs) {
-  return gs.flags.end_reason != GAME_END_NONE && gs.record.length >= 0 && gs.record.current == gs.record.length;
+std::vector<Alternative> alternatives_here(const GameState& gs) {
+  const GameRecord& r = gs.game.record;
+  const int node = gs.game.cursor;
+  std::vector<Alternative> out;
+  if (node == 0 || r.nodes[r.nodes[node].parent].children.size() < 2) return out;
+  for (int sibling : r.nodes[r.nodes[node].parent].children)
+    out.push_back({sibling, numbered(r, sibling) + (sibling == r.nodes[r.nodes[node].parent].children[0] ? u"" : u" (変化)")});
+  return out;
+}
+
+std::u16string comments_here(const GameState& gs) {
+  std::u16string text;
+  for (const std::string& c : gs.game.record.nodes[gs.game.cursor].comments) text += (text.empty() ? u"" : u"\n") + utf16_from_utf8(c);
+  return text;
 }
 
 void write_turn_status(GameState& gs) {
   if (!gs.flags.started) return set_status(gs.view, TEXT_PRESS_START);
-  const int current = gs.record.current;
-  if (finished_here(gs)) {
-    char16_t line[32];
-    game_end_line(gs.flags.end_reason, current, line);
-    return set_status(gs.view, line);
+  const GameRecord& r = gs.game.record;
+  const int cursor = gs.game.cursor;
+  if (game_over(gs)) {
+    const int moves = cursor_ply(gs);
+    return set_status(gs.view, game_end_line(end_here(gs), moves, side_to_move(gs)).c_str());
   }
-  const bool stepping = gs.flags.paused && (gs.flags.player_to_move || current < gs.record.length);
+  const bool stepping = gs.flags.paused && (player_to_move(gs) || cursor != gs.game.line_tip);
   if (stepping) {
     // "14手目 △３四歩まで", or the start.
-    SlotMoves record;
-    if (current < 1 || record_moves(gs, record) < current) return set_status(gs.view, u"開始局面");
-    char16_t text[48];
-    int n = 0;
-    put_number(text, n, 48, current);
-    put(text, n, 48, current % 2 == 1 ? u"手目 ▲" : u"手目 △");
-    char16_t name[MOVE_NAME_UNITS];
-    move_name(record.moves[current - 1], current > 1 ? &record.moves[current - 2] : nullptr, current % 2 == 1, name);
-    put(text, n, 48, name);
-    put(text, n, 48, u"まで");
-    return set_status(gs.view, text);
+    if (cursor == 0) return set_status(gs.view, u"開始局面");
+    const RecordNode& n = r.nodes[cursor];
+    const MoveRecord* previous = n.parent > 0 ? &r.nodes[n.parent].move : nullptr;
+    const std::u16string text = utf16_from_utf8(std::to_string(n.ply)) + u"手目 " + move_label(n.move, previous) + u"まで";
+    return set_status(gs.view, text.c_str());
   }
-  if (!gs.flags.player_to_move) {
+  if (!player_to_move(gs)) {
     if (gs.flags.paused) set_status(gs.view, u"コンピュータの手番ですが一時停止中です。");
     return;
   }

@@ -1,16 +1,12 @@
 // Draws the board, the pieces, both hands, the highlights, the progress strip and the status line into
-// the back buffer, under the drawing lock, then asks the window to show it.
+// the back buffer, then asks the window to show it.
 #include "app/render.h"
 
-#include <atomic>
-#include <chrono>
 #include <string>
-#include <thread>
 
 #include "app/data_files.h"
 #include "app/image.h"
 #include "app/record_view.h"
-#include "app/turn_flow.h"
 #include "app/ui.h"
 
 namespace halvane {
@@ -20,7 +16,6 @@ namespace {
 Image* g_back_buffer = nullptr;
 Image* g_wallpaper = nullptr;   // null when it could not be read: a plain surface then
 constexpr uint32_t PLAIN_SURFACE = 0xE8D8B0;
-std::atomic_flag g_drawing = ATOMIC_FLAG_INIT;
 
 constexpr int SQUARE = 40;
 constexpr int PIECE_INSET = 4;
@@ -63,7 +58,7 @@ void draw_square(Image* target, int col, int row, uint32_t fill) {
 // bishops or five pawns read at a glance.
 void draw_hand(Image* target, const GameState& gs, int side) {
   for (int k = 0; k < 7; ++k) {
-    const int n = gs.record.hands[side][k];
+    const int n = gs.screen.hands[side][k];
     if (n <= 0) continue;
     const int x = gs.view.hand_layout[side * 2][k], y = gs.view.hand_layout[side * 2 + 1][k];
     draw_piece(target, gs, side * GOTE_BIT + k, x + PIECE_INSET, y + PIECE_INSET);
@@ -76,11 +71,11 @@ void draw_hand(Image* target, const GameState& gs, int side) {
 }
 
 // File numerals above the board and rank numerals in the gap beside it, as the view shows the board:
-// with the player as gote the board is seen from the other side, file 1 on the left and rank 九 on top.
+// with gote at the bottom the board is seen from the other side, file 1 on the left and rank 九 on top.
 void draw_coordinates(Image* target, const GameState& gs) {
   static const char16_t FILES[] = u"９８７６５４３２１";
   static const char16_t RANKS[] = u"一二三四五六七八九";
-  const bool rotated = gs.record.player_is_gote != 0;
+  const bool rotated = gs.screen.rotated;
   // Strips in the board's colour along its top and right edges, so each repaint writes on a clean ground.
   image_rect(target, 0, FILE_LABEL_Y - 1, 361, 1, RGB_YELLOW);
   image_rect(target, 360, 0, RANK_STRIP_RIGHT, 360, RGB_YELLOW);
@@ -92,26 +87,28 @@ void draw_coordinates(Image* target, const GameState& gs) {
   }
 }
 
-// The move list follows the record: its lines are derived here, at every repaint, and published with a
-// new revision when anything in them changed.
+// The move list follows the record: its lines are derived here when the record, the cursor or the line
+// shown changed, and published with a new revision when anything in them changed.
 void refresh_move_list(GameState& gs) {
-  static MoveList fresh;   // under the drawing lock
-  move_list_lines(gs, fresh);
   MoveList& shown = gs.view.move_list;
-  bool same = fresh.count == shown.count && fresh.current_line == shown.current_line;
-  for (int i = 0; same && i < fresh.count; ++i)
-    same = std::char_traits<char16_t>::compare(fresh.lines[i], shown.lines[i], MOVE_LINE_UNITS) == 0;
-  if (same) return;
-  const unsigned revision = shown.revision;
-  shown = fresh;
-  shown.revision = revision + 1;
+  if (shown.drawn_from == gs.game.revision && shown.drawn_cursor == gs.game.cursor && shown.drawn_tip == gs.game.line_tip)
+    return;
+  MoveList fresh;
+  move_list_lines(gs, fresh);
+  shown.drawn_from = gs.game.revision;
+  shown.drawn_cursor = gs.game.cursor;
+  shown.drawn_tip = gs.game.line_tip;
+  if (fresh.lines == shown.lines && fresh.current_line == shown.current_line) return;
+  shown.lines = std::move(fresh.lines);
+  shown.current_line = fresh.current_line;
+  shown.revision += 1;
 }
 
 void draw_progress(Image* target, GameState& gs, Engine& e) {
   for (int y = STRIP_TOP; y < STRIP_TOP + STRIP_ROWS; ++y)
     for (int x = 0; x < STRIP_WIDTH; ++x) image_set_pixel(target, x, y, RGB_WHITE);
   // No think, or the game has ended while one ran: nothing is left on the strip.
-  if (!gs.flags.thinking || gs.flags.game_over) {
+  if (!gs.flags.thinking || game_over(gs)) {
     gs.view.progress_drawn = 0;
     return;
   }
@@ -148,10 +145,8 @@ void size_back_buffer(int width, int height, double scale) {
   image_cover(fresh, g_wallpaper);
   image_set_scale(fresh, scale);
   image_set_origin(fresh, VIEW_ORIGIN_X, VIEW_ORIGIN_Y);
-  while (!try_lock_drawing()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   Image* old = g_back_buffer;
   g_back_buffer = fresh;
-  unlock_drawing();
   if (old) image_free(old);
 }
 
@@ -171,14 +166,8 @@ void load_piece_images(GameState& gs) {
   }
 }
 
-bool try_lock_drawing() { return !g_drawing.test_and_set(std::memory_order_acquire); }
-void unlock_drawing() { g_drawing.clear(std::memory_order_release); }
-
 void repaint(GameState& gs, Engine& e) {
-  // 1. The turn lock, under which the game is changed, then the drawing lock: wait while another thread
-  // draws or the window copies the buffer.
-  std::lock_guard<std::recursive_mutex> turn(turn_lock());
-  while (!try_lock_drawing()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  // 1. The back buffer (a plain one when none was loaded yet).
   if (!g_back_buffer) load_back_buffer();
   Image* target = g_back_buffer;
 
@@ -193,10 +182,11 @@ void repaint(GameState& gs, Engine& e) {
     image_line(target, d, 0, d, 360, RGB_BLACK);
   }
 
-  // 4. Highlights while the player is to move; the last move also while the record is looked at.
-  if ((gs.flags.player_to_move || gs.flags.paused) && gs.view.last_move.to_col >= 0 && gs.view.show_last_move)
+  // 4. Highlights while the player may move; the last move also while the record is looked at.
+  const bool player_moves = player_to_move(gs) && !gs.flags.thinking;
+  if ((player_moves || gs.flags.paused) && gs.view.last_move.to_col >= 0 && gs.view.show_last_move)
     draw_square(target, gs.view.last_move.to_col, gs.view.last_move.to_row, RGB_RED);
-  if (gs.flags.player_to_move) {
+  if (player_moves || gs.flags.paused) {
     if (gs.input.selection == 2) {
       draw_square(target, gs.input.hand_cell_col, gs.input.hand_cell_row, RGB_BLUE);
     } else if (gs.input.selection != 0) {
@@ -212,7 +202,7 @@ void repaint(GameState& gs, Engine& e) {
   // 5. Pieces.
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) {
-      const int code = gs.record.board[gs_index(col, row)];
+      const int code = gs.screen.board[gs_index(col, row)];
       if (code >= 0 && code < 32)
         draw_piece(target, gs, code, SQUARE * col + PIECE_INSET, SQUARE * row + PIECE_INSET);
     }
@@ -234,7 +224,6 @@ void repaint(GameState& gs, Engine& e) {
 
   // 9. Show it.
   request_repaint();
-  unlock_drawing();
 }
 
 }  // namespace halvane

@@ -1,6 +1,5 @@
 // Board rendering: one routine draws the whole game view into the back buffer and asks the window to
-// show it. Called from the window thread, the turn monitor and the repaint watcher, serialised by the
-// drawing lock, which the window's paint also takes while it copies the buffer.
+// show it. Window thread only, as the window's paint that copies the buffer: nothing else draws.
 #pragma once
 
 #include "app/game_state.h"
@@ -25,8 +24,7 @@ bool load_back_buffer(const char* wallpaper = "wallpaper.jpg");
 Image* back_buffer();
 
 // Makes the back buffer fit a view of `width` x `height` own pixels drawn at `scale` pixels per design
-// pixel (at least VIEW_WIDTH x VIEW_HEIGHT): the wallpaper again, to be repainted by the caller. Takes
-// the drawing lock while it swaps the buffer.
+// pixel (at least VIEW_WIDTH x VIEW_HEIGHT): the wallpaper again, to be repainted by the caller.
 void size_back_buffer(int width, int height, double scale);
 
 // Loads the 28 piece pictures "koma/<name>1.gif" (the player's) and "koma/<name>2.gif" (the
@@ -37,9 +35,5 @@ void load_piece_images(GameState& gs);
 // Draws the view of `gs` (with the engine's last move and progress) into the back buffer, then requests
 // that the window show it.
 void repaint(GameState& gs, Engine& e);
-
-// The drawing lock: one atomic flag. try_lock_drawing takes it when free.
-bool try_lock_drawing();
-void unlock_drawing();
 
 }  // namespace halvane

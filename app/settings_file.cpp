@@ -68,6 +68,7 @@ Settings parse_settings(std::string_view text) {
     if (section == "think" && key == "limit_ms") read_limit(value, settings.think_limit_ms);
     if (section == "think" && key == "ahead") read_switch(value, settings.think_ahead);
     if (section == "play" && key == "allow_illegal") read_switch(value, settings.allow_illegal);
+    if (section == "play" && key == "keep_variations") read_switch(value, settings.keep_variations);
     if (section == "kif_files" && key == "folder") read_folder(value, settings.kif_folder);
   }
   return settings;
@@ -87,7 +88,8 @@ std::string format_settings(const Settings& settings) {
     folder += c;
   }
   if (!folder.empty()) text += "[kif_files]\nfolder=\"" + folder + "\"\n\n";
-  text += std::string("[play]\nallow_illegal=") + (settings.allow_illegal ? "true" : "false") + "\n\n";
+  text += std::string("[play]\nallow_illegal=") + (settings.allow_illegal ? "true" : "false") +
+          "\nkeep_variations=" + (settings.keep_variations ? "true" : "false") + "\n\n";
   text += std::string("[think]\nahead=") + (settings.think_ahead ? "true" : "false") +
           "\nlimit_ms=" + std::to_string(settings.think_limit_ms) + "\n";
   return text;

@@ -1,5 +1,6 @@
 // The window's remembered settings and the text of the file that keeps them: the think's time limit,
-// thinking ahead, whether illegal moves may be played and the folder of the last KIF file. The file is
+// thinking ahead, whether illegal moves may be played, whether a move that leaves the record keeps the old
+// continuation, and the folder of the last KIF file. The file is
 // the INI text the settings were always kept in, so an earlier run's file reads on.
 #pragma once
 
@@ -18,6 +19,7 @@ struct Settings {
   bool think_ahead = true;      // on unless switched off
   bool allow_illegal = false;   // 反則手も指せる: off unless switched on
   std::string kif_folder;       // empty: none remembered
+  bool keep_variations = true;  // 変化を残す: on unless switched off
   bool operator==(const Settings&) const = default;
 };
 

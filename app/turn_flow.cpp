@@ -1,78 +1,62 @@
-// The two threads that carry the game forward beside the window: the turn monitor and the repaint
-// watcher. Both are detached and run until the process ends; they wait on a wake signal between passes,
-// so they react at once to a move or a command and sleep otherwise.
+// The turn flow on the window thread: what starts the computer's think and the think ahead, what stops
+// them, and the progress the window's timer shows.
 #include "app/turn_flow.h"
 
-#include <chrono>
-#include <condition_variable>
-#include <cstdint>
-#include <mutex>
-#include <thread>
-
-#include "app/turn_monitor.h"
+#include "app/move_rules.h"
+#include "app/render.h"
+#include "think/think_ahead.h"
 
 namespace halvane {
 
 namespace {
 
-// The wake signal: a generation count behind a mutex. It is created once and never destroyed, so the
-// threads that still wait on it while the process exits find it intact (no destructor runs under them).
-struct WakeSignal {
-  std::mutex mutex;
-  std::condition_variable changed;
-  uint64_t generation = 0;
-};
-
-WakeSignal& wake_signal() {
-  static WakeSignal* signal = new WakeSignal;
-  return *signal;
-}
-
-[[noreturn]] void turn_monitor(GameState* gs, Engine* e) {
-  for (;;) {
-    const int wait_ms = turn_monitor_pass(*gs, *e);
-    if (wait_ms > 0) wait_for_wake(wait_ms);
-  }
-}
-
-[[noreturn]] void repaint_watcher(GameState* gs, Engine* e) {
-  for (;;) {
-    repaint_watcher_pass(*gs, *e);
-    // During a think the progress counter is looked at often; otherwise the watcher waits for one.
-    if (gs->flags.thinking)
-      std::this_thread::sleep_for(std::chrono::milliseconds(WATCH_STEP_MS));
-    else
-      wait_for_wake(IDLE_WAIT_MS);
-  }
+void cancel_thinking_ahead(GameState& gs) {
+  if (gs.flags.ahead) think_ahead_cancel(*gs.flags.ahead);
 }
 
 }  // namespace
 
-std::recursive_mutex& turn_lock() {
-  static std::recursive_mutex* lock = new std::recursive_mutex;   // never destroyed, as the wake signal
-  return *lock;
-}
-
-void wake_turn_threads() {
-  WakeSignal& s = wake_signal();
-  {
-    std::lock_guard lock(s.mutex);
-    s.generation += 1;
+void advance_game(GameState& gs, Engine& e) {
+  if (gs.flags.thinking) return;
+  const bool playing = gs.flags.started && !game_over(gs) && !gs.flags.paused;
+  if (playing && !player_to_move(gs)) {
+    // The computer's turn: its think takes the think ahead's answer when it thought on this position.
+    if (claim_player_foul(gs)) {
+      cancel_thinking_ahead(gs);
+      repaint(gs, e);
+      return;
+    }
+    start_computer_think(gs, e);
+    return;
   }
-  s.changed.notify_all();
+  // The player's turn: the computer thinks ahead if the player wants it.
+  if (!gs.flags.ahead) return;
+  if (!(playing && gs.flags.think_ahead)) return cancel_thinking_ahead(gs);
+  if (!think_ahead_running(*gs.flags.ahead)) think_ahead_start(*gs.flags.ahead, board_think_request(gs));
 }
 
-void wait_for_wake(int ms) {
-  WakeSignal& s = wake_signal();
-  std::unique_lock lock(s.mutex);
-  const uint64_t seen = s.generation;
-  s.changed.wait_for(lock, std::chrono::milliseconds(ms), [&] { return s.generation != seen; });
+void stop_computer(GameState& gs, Engine& e) {
+  gs.game.generation += 1;   // an answer already posted is dropped
+  if (gs.flags.think_thread.joinable()) {
+    stop_think(e);
+    if (gs.flags.ahead) think_ahead_stop(*gs.flags.ahead);   // also the think the computer may be waiting for
+    gs.flags.think_thread.join();   // a stopped think ends within milliseconds
+  }
+  // No other thread touches the think ahead now.
+  cancel_thinking_ahead(gs);
+  clear_stop(e);
+  gs.flags.thinking = false;
+  gs.flags.shown_engine = nullptr;
 }
 
-void start_turn_threads(GameState& gs, Engine& e) {
-  wake_signal();   // created before either thread can wait on it
-  std::thread(turn_monitor, &gs, &e).detach();
-  std::thread(repaint_watcher, &gs, &e).detach();
+bool progress_tick(GameState& gs, Engine& e) {
+  // While the computer's think waits for a think ahead's answer, the strip follows that think.
+  Engine* shown = gs.flags.shown_engine.load();
+  Engine& thinking = shown ? *shown : e;
+  if (!gs.flags.thinking || think_progress(thinking) == gs.view.progress_drawn) return false;
+  set_status(gs.view, gs.flags.paused ? TEXT_PAUSE_AFTER_THINK : TEXT_THINKING);
+  repaint(gs, thinking);
+  return true;
 }
 
 }  // namespace halvane

@@ -1,8 +1,9 @@
-// What the game asks of the window system: repaint requests, button captions, message boxes, file
-// dialogs and closing the main window. A Qt-free interface the game declares: the programs link the
-// platform layer's Qt implementation, the tests a scripted one.
+// What the game asks of the window system: events for the window thread, repaint requests, button
+// captions, message boxes, file dialogs and closing the main window. A Qt-free interface the game
+// declares: the programs link the platform layer's Qt implementation, the tests a scripted one.
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace halvane {
@@ -12,15 +13,17 @@ enum BoxIcon { BOX_INFORMATION, BOX_QUESTION, BOX_WARNING, BOX_ERROR };
 enum BoxButtons { BOX_OK, BOX_YES_NO, BOX_SAVE_DISCARD_CANCEL };
 enum BoxAnswer { ANSWER_OK, ANSWER_YES, ANSWER_NO, ANSWER_CANCEL };
 
-// Asks the main window to show the back buffer again (no erase). Safe from any thread: the request is
-// queued to the window thread.
+// Runs `event` on the window thread after what it is doing now: the one way another thread reaches the
+// game (the computer's answer comes so). Safe from any thread; never waits.
+void post_to_window(std::function<void()> event);
+// Asks the main window to show the back buffer again (no erase). Window thread.
 void request_repaint();
 // Window thread only. Ids are the command ids of the buttons (CMD_START, CMD_PAUSE, ...).
 void set_button_caption(int id, const char16_t* caption);
 // A modal message box owned by the main window; returns the button pressed. Window thread only.
 BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon icon, BoxButtons buttons);
 // The end of a game: the window draws the view again and then opens a modal information box with this
-// text and caption. Safe from any thread: queued to the window thread, so the caller never waits.
+// text and caption, once what it is doing now is done (the caller never waits for the box).
 void show_game_end_box(const char16_t* text, const char16_t* caption);
 // File dialogs for KIF records; false when cancelled. The path is UTF-8. The save dialog asks before
 // overwriting an existing file; the open dialog accepts only an existing file.

@@ -77,7 +77,10 @@ bool read_kif_header(LineReader& lines, GameRecord& record, KifReadResult& resul
       }
       continue;
     }
-    record.headers.push_back({key, std::string(value)});
+    // A player's field of dashes names no one: the writer writes an empty one so.
+    const bool no_one = (key == "先手" || key == "後手" || key == "上手" || key == "下手") &&
+                        value.find_first_not_of('-') == std::string_view::npos;
+    record.headers.push_back({key, no_one ? std::string() : std::string(value)});
   }
   if (ki2) return start_found();
   result = kif_refusal(KIF_NOT_A_RECORD, 0, "no line heading the moves");

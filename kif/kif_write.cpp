@@ -142,14 +142,23 @@ std::string kif_closing_line(const GameRecord& record) {
   return kif_closing_line(record.nodes[last].end, moves, side);
 }
 
+std::string kif_move_name(const MoveRecord& move, const MoveRecord* previous) {
+  const std::string piece = KIF_PIECE_WORDS[move.is_drop() ? move.piece & 7 : move.piece & 15];
+  std::string text;
+  if (previous && !move.is_drop() && previous->to_col == move.to_col && previous->to_row == move.to_row)
+    text = piece.size() > 3 ? "同" : "同　";   // a one-character name is padded to the square's width
+  else
+    text = kif_square_name(move.to_col, move.to_row);
+  text += piece;
+  if (move.is_drop()) return text + "打";
+  if (move.piece_after != move.piece) return text + "成";
+  if (can_promote(move.piece) && promotion_allowed(side_of(move.piece), move.from_row, move.to_row)) text += "不成";
+  return text;
+}
+
 std::string kif_move_text(const MoveRecord& move) {
-  std::string text = kif_square_name(move.to_col, move.to_row);
-  if (move.is_drop()) return text + KIF_PIECE_WORDS[move.piece & 7] + "打";
-  text += KIF_PIECE_WORDS[move.piece & 15];
-  const int side = side_of(move.piece);
-  if (move.piece_after != move.piece) text += "成";
-  else if (can_promote(move.piece) && promotion_allowed(side, move.from_row, move.to_row)) text += "不成";
-  return text + "(" + std::to_string(9 - move.from_col) + std::to_string(move.from_row + 1) + ")";
+  if (move.is_drop()) return kif_move_name(move);
+  return kif_move_name(move) + "(" + std::to_string(9 - move.from_col) + std::to_string(move.from_row + 1) + ")";
 }
 
 std::vector<int> kif_line_order(const GameRecord& record) {

@@ -30,6 +30,10 @@ std::string kif_closing_line(GameEnd end, int moves, int side_to_move);
 // The closing remark of the record's main line.
 std::string kif_closing_line(const GameRecord& record);
 
+// A move's name, as the window's move list shows it and a move line writes it before its origin: "７六歩",
+// "２二角成", "８一飛不成" (a move that could have promoted), "５五角打". Given the move before it
+// (`previous`), a capture on that move's square is named "同　銀" ("同成銀" for a two-character piece).
+std::string kif_move_name(const MoveRecord& move, const MoveRecord* previous = nullptr);
 // A move as a move line writes it: "７六歩(77)", "５五角打", "２二角成(88)", "８一飛不成(71)". A capture on
 // the previous move's square is written with its square too, as every reader reads it.
 std::string kif_move_text(const MoveRecord& move);

@@ -1,5 +1,6 @@
 // The main window and its board view: widgets, menus, the about keys, the paint that copies the back
-// buffer under the drawing lock, and the routing of commands and clicks to the game.
+// buffer, the timer that shows a think's progress, and the routing of commands and clicks to the game.
+// Everything here runs on the window thread, which owns the game.
 #include "platform/main_window.h"
 
 #include <QAction>
@@ -12,7 +13,6 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QThread>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -40,7 +40,7 @@ struct MenuItem {
 
 constexpr MenuItem FILE_ITEMS[] = {
     {u"棋譜を読み込む", CMD_LOAD_KIF}, {u"棋譜を保存する", CMD_SAVE_KIF},
-    {u"盤を反転させる", CMD_CHANGE_SIDES}, {u"終了する(&X)", CMD_EXIT},
+    {u"盤を反転させる", CMD_CHANGE_SIDES}, {u"盤面を反転表示", CMD_FLIP_VIEW}, {u"終了する(&X)", CMD_EXIT},
 };
 constexpr MenuItem GAME_ITEMS[] = {
     {u"待った", CMD_TAKE_BACK, Qt::CTRL | Qt::Key_Z},
@@ -86,16 +86,23 @@ void BoardView::rescale() {
   scale_ = std::min(width() / double(VIEW_DEFAULT_WIDTH), height() / double(VIEW_DEFAULT_HEIGHT));
   if (scale_ <= 0) scale_ = 1.0;
   drawn_ratio_ = devicePixelRatioF();
-  // The buttons and the move list keep their places and proportions in the design, their texts scaled
-  // with them.
+  // The buttons and the record's widgets keep their places and proportions in the design, their texts
+  // scaled with them.
   auto at_x = [this](int v) { return int(std::lround((v + VIEW_ORIGIN_X) * scale_)); };
   auto at_y = [this](int v) { return int(std::lround((v + VIEW_ORIGIN_Y) * scale_)); };
-  if (move_list_) {
-    move_list_->setGeometry(at_x(MOVE_LIST_X), at_y(MOVE_LIST_Y), at_x(MOVE_LIST_X + MOVE_LIST_WIDTH) - at_x(MOVE_LIST_X),
-                            at_y(MOVE_LIST_Y + MOVE_LIST_HEIGHT) - at_y(MOVE_LIST_Y));
-    QFont font = QApplication::font(move_list_);
+  const struct {
+    QWidget* widget;
+    int y, height;
+  } record_widgets[] = {{move_list_, MOVE_LIST_Y, MOVE_LIST_HEIGHT},
+                        {alternatives_, ALTERNATIVES_Y, ALTERNATIVES_HEIGHT},
+                        {comments_, COMMENTS_Y, COMMENTS_HEIGHT}};
+  for (const auto& placed : record_widgets) {
+    if (!placed.widget) continue;
+    placed.widget->setGeometry(at_x(MOVE_LIST_X), at_y(placed.y), at_x(MOVE_LIST_X + MOVE_LIST_WIDTH) - at_x(MOVE_LIST_X),
+                               at_y(placed.y + placed.height) - at_y(placed.y));
+    QFont font = QApplication::font(placed.widget);
     font.setPixelSize(std::max(1, int(std::lround(MOVE_LIST_TEXT_PIXELS * scale_))));
-    move_list_->setFont(font);
+    placed.widget->setFont(font);
   }
   for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
     const QVariant index = button->property("place");
@@ -124,16 +131,25 @@ void BoardView::resizeEvent(QResizeEvent* event) {
 void BoardView::paintEvent(QPaintEvent* event) {
   // Moved to a screen of another pixel ratio: the next paint is of a buffer made for it.
   if (devicePixelRatioF() != drawn_ratio_) rescale();
-  // Another thread may be drawing: wait for the drawing lock, then copy what the view shows. The buffer
-  // is in the screen's pixels: one of them for each of the view's device pixels.
-  while (!try_lock_drawing()) QThread::msleep(10);
+  // The buffer is in the screen's pixels: one of them for each of the view's device pixels.
   QPainter painter(this);
   const QRect area = event->rect();
   const Image* buffer = back_buffer();
   const double ratio = drawn_ratio_;
   const QRectF source(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio);
   if (buffer) painter.drawImage(QRectF(area), buffer->pixels, source);
-  unlock_drawing();
+}
+
+void BoardView::set_record_widgets(MoveListView* list, AlternativesView* alternatives, CommentsView* comments) {
+  move_list_ = list;
+  alternatives_ = alternatives;
+  comments_ = comments;
+}
+
+void BoardView::follow_record() {
+  if (move_list_) move_list_->follow(gs_);
+  if (alternatives_) alternatives_->follow(gs_);
+  if (comments_) comments_->follow(gs_);
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {
@@ -161,7 +177,7 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
       connect(action, &QAction::triggered, this, [this, id] { dispatch(id); });
     }
   };
-  add_menu(u"ファイル(&F)", FILE_ITEMS, 4);
+  add_menu(u"ファイル(&F)", FILE_ITEMS, 5);
   add_menu(u"対局(&G)", GAME_ITEMS, 3);
   add_settings_menu();
   add_menu(u"ヘルプ(&H)", HELP_ITEMS, 2);
@@ -173,8 +189,9 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
   connect(about_keys, &QAction::triggered, this, [this] { dispatch(CMD_ABOUT); });
   addAction(about_keys);
 
-  view_->set_move_list(new MoveListView(
-      view_, [this](int line) { on_move_list_line(gs_, e_, line); }, [this](int id) { dispatch(id); }));
+  view_->set_record_widgets(
+      new MoveListView(view_, [this](int line) { on_move_list_line(gs_, e_, line); }, [this](int id) { dispatch(id); }),
+      new AlternativesView(view_, [this](int node) { on_alternative(gs_, e_, node); }), new CommentsView(view_));
   for (int i = 0; i < BUTTON_COUNT; ++i) {
     const ButtonPlace& place = BUTTON_PLACES[i];
     auto* button = new QPushButton(text_of(place.caption), view_);
@@ -186,6 +203,8 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
     buttons_[i] = button;
   }
   resize(sizeHint());
+  connect(&progress_timer_, &QTimer::timeout, this, [this] { progress_tick(gs_, e_); });
+  progress_timer_.start(PROGRESS_TICK_MS);
 }
 
 void MainWindow::add_settings_menu() {
@@ -223,6 +242,13 @@ void MainWindow::add_settings_menu() {
     gs_.flags.allow_illegal = on;
     remember_setting([on](Settings& settings) { settings.allow_illegal = on; });
   });
+  QAction* variations = menu->addAction(text_of(u"変化を残す"));
+  variations->setCheckable(true);
+  variations->setChecked(saved_choices.keep_variations);
+  connect(variations, &QAction::toggled, this, [this](bool on) {
+    gs_.flags.keep_variations = on;
+    remember_setting([on](Settings& settings) { settings.keep_variations = on; });
+  });
 }
 
 QPushButton* MainWindow::button(int id) const {
@@ -240,7 +266,7 @@ void MainWindow::dispatch(int id) {
 
 void MainWindow::show_repaint() {
   view_->update();
-  if (view_->move_list()) view_->move_list()->follow(gs_);
+  view_->follow_record();
 }
 
 void MainWindow::tell_game_end(const QString& text, const QString& caption) {
@@ -257,8 +283,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // may_close has stopped the computer's think and the think ahead: no thread of the game runs on.
   event->accept();
-  if (gs_.flags.ahead) think_ahead_cancel(*gs_.flags.ahead);
   // Closing the main window ends the program, even when another top-level window is still up.
   QCoreApplication::exit(0);
 }
@@ -272,6 +298,7 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   gs.flags.think_limit_ms = saved.think_limit_ms;
   gs.flags.think_ahead = saved.think_ahead;
   gs.flags.allow_illegal = saved.allow_illegal;
+  gs.flags.keep_variations = saved.keep_variations;
   // Thinking ahead needs cores of its own beside the think the player waits for: one Engine for each
   // spare core. They are made once and, like the game's, kept to the end of the process.
   if (const int engines = ahead_engines_for(std::thread::hardware_concurrency()); engines > 0) {
@@ -283,7 +310,6 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   forget_last_move(gs.view);   // no last move to show
   load_piece_images(gs);
   repaint(gs, e);
-  start_turn_threads(gs, e);
   return window;
 }
 

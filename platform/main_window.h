@@ -5,7 +5,9 @@
 
 #include <QMainWindow>
 #include <QPushButton>
+#include <QTimer>
 #include <QWidget>
+#include <vector>
 
 #include "app/commands.h"
 #include "platform/move_list_view.h"
@@ -44,7 +46,12 @@ class BoardView : public QWidget {
   // Widget pixels per design pixel: the largest at which the whole design fits the view.
   double scale() const { return scale_; }
   MoveListView* move_list() const { return move_list_; }
-  void set_move_list(MoveListView* list) { move_list_ = list; }
+  AlternativesView* alternatives() const { return alternatives_; }
+  CommentsView* comments() const { return comments_; }
+  // The record's widgets, placed in the design beside the hands.
+  void set_record_widgets(MoveListView* list, AlternativesView* alternatives, CommentsView* comments);
+  // They follow the game: the list, the alternatives of the move on the board, its comments.
+  void follow_record();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -60,6 +67,8 @@ class BoardView : public QWidget {
   double scale_ = 1.0;
   double drawn_ratio_ = 0.0;   // the device pixel ratio the back buffer was made for
   MoveListView* move_list_ = nullptr;
+  AlternativesView* alternatives_ = nullptr;
+  CommentsView* comments_ = nullptr;
 };
 
 class MainWindow : public QMainWindow {
@@ -82,16 +91,19 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // 設定: the think's time limit, thinking ahead and 反則手も指せる, from and into the remembered settings.
+  // 設定: the think's time limit, thinking ahead, 反則手も指せる and 変化を残す, from and into the remembered
+  // settings.
   void add_settings_menu();
   GameState& gs_;
   Engine& e_;
   BoardView* view_;
   QPushButton* buttons_[BUTTON_COUNT];
+  // Shows a running think's progress: the game's progress_tick, on this thread.
+  QTimer progress_timer_;
 };
 
 // Creates the one main window and does what the game needs once it exists: reset for the window, the
-// piece pictures, one repaint and the turn threads. The window is not yet shown.
+// settings, the think ahead's Engines, the piece pictures and one repaint. The window is not yet shown.
 MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength);
 // The one main window, for message boxes, dialogs and repaint requests; null before it is opened.
 MainWindow* main_window();

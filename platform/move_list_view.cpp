@@ -1,13 +1,13 @@
-// The move list widget: a copy of the game's lines taken under the drawing lock, shown line by line
-// with the position on the board selected and scrolled into view.
+// The record's widgets: the game's lines shown line by line with the position on the board selected and
+// scrolled into view (the closing line always whole), the alternatives of the move on the board, and its
+// comments. Window thread only, as the game they read.
 #include "platform/move_list_view.h"
 
 #include <QKeyEvent>
 #include <QSignalBlocker>
-#include <QThread>
 
 #include "app/commands.h"
-#include "app/render.h"
+#include "app/record_view.h"
 
 namespace halvane {
 
@@ -16,34 +16,33 @@ MoveListView::MoveListView(QWidget* parent, std::function<void(int)> line_chosen
   setObjectName(QStringLiteral("move_list"));
   setSelectionMode(QAbstractItemView::SingleSelection);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  setUniformItemSizes(true);
+  // A line longer than the list is wide ("まで123手で後手の反則勝ち") wraps instead of being cut off.
+  setWordWrap(true);
+  setTextElideMode(Qt::ElideNone);
   connect(this, &QListWidget::itemClicked, this, [this, line_chosen](QListWidgetItem* item) { line_chosen(row(item)); });
 }
 
 void MoveListView::follow(const GameState& gs) {
-  static MoveList copy;   // window thread only
-  while (!try_lock_drawing()) QThread::msleep(1);
-  const bool changed = gs.view.move_list.revision != shown_revision_;
-  if (changed) copy = gs.view.move_list;
-  unlock_drawing();
-  if (!changed) return;
-  shown_revision_ = copy.revision;
+  const MoveList& list = gs.view.move_list;
+  if (list.revision == shown_revision_) return;
+  shown_revision_ = list.revision;
 
   const QSignalBlocker quiet(this);
-  for (int i = 0; i < copy.count; ++i) {
-    const QString text = QString::fromUtf16(copy.lines[i]);
+  const int lines = static_cast<int>(list.lines.size());
+  for (int i = 0; i < lines; ++i) {
+    const QString text = QString::fromStdU16String(list.lines[i]);
     if (i < count()) {
       if (item(i)->text() != text) item(i)->setText(text);
     } else {
       addItem(text);
     }
   }
-  while (count() > copy.count) delete takeItem(count() - 1);
-  if (copy.current_line < 0 || copy.current_line >= count()) return;
-  setCurrentRow(copy.current_line);
-  // The closing line stays in view with the last position.
-  if (copy.current_line + 2 == copy.count) scrollToItem(item(copy.count - 1));
-  scrollToItem(item(copy.current_line));
+  while (count() > lines) delete takeItem(count() - 1);
+  if (list.current_line < 0 || list.current_line >= count()) return;
+  setCurrentRow(list.current_line);
+  // The closing line stays in view, whole, with the last position.
+  if (list.current_line + 2 == lines) scrollToItem(item(lines - 1), QAbstractItemView::EnsureVisible);
+  scrollToItem(item(list.current_line), QAbstractItemView::EnsureVisible);
 }
 
 void MoveListView::keyPressEvent(QKeyEvent* event) {
@@ -56,6 +55,38 @@ void MoveListView::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_End: return command_(CMD_LAST);
     default: QListWidget::keyPressEvent(event);
   }
+}
+
+AlternativesView::AlternativesView(QWidget* parent, std::function<void(int)> chosen) : QComboBox(parent) {
+  setObjectName(QStringLiteral("alternatives"));
+  setToolTip(QStringLiteral("この手の変化"));
+  connect(this, &QComboBox::activated, this, [this, chosen](int index) {
+    if (index >= 0) chosen(itemData(index).toInt());
+  });
+}
+
+void AlternativesView::follow(const GameState& gs) {
+  if (gs.game.revision == shown_revision_ && gs.game.cursor == shown_cursor_) return;
+  shown_revision_ = gs.game.revision;
+  shown_cursor_ = gs.game.cursor;
+  const QSignalBlocker quiet(this);
+  clear();
+  for (const Alternative& a : alternatives_here(gs)) {
+    addItem(QString::fromStdU16String(a.text), a.node);
+    if (a.node == gs.game.cursor) setCurrentIndex(count() - 1);
+  }
+  setEnabled(count() > 1);
+}
+
+CommentsView::CommentsView(QWidget* parent) : QPlainTextEdit(parent) {
+  setObjectName(QStringLiteral("comments"));
+  setReadOnly(true);
+  setPlaceholderText(QStringLiteral("コメント"));
+}
+
+void CommentsView::follow(const GameState& gs) {
+  const QString text = QString::fromStdU16String(comments_here(gs));
+  if (toPlainText() != text) setPlainText(text);
 }
 
 }  // namespace halvane

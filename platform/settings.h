@@ -1,5 +1,5 @@
 // The window's remembered settings in the user's configuration folder (halvane/halvane.conf): the time
-// limit of a think, thinking ahead, whether illegal moves may be played and the KIF files' folder. Read
+// limit of a think, thinking ahead, whether illegal moves may be played, 変化を残す and the KIF files' folder. Read
 // when the main window opens and the file dialogs open, written on every change.
 #pragma once
 

@@ -1,6 +1,7 @@
-// The window-system operations the game asks for, on Qt: repaint requests queued to the window thread,
-// button captions, modal message boxes, the KIF file dialogs (which remember their folder between runs
-// in the settings file) and closing the main window.
+// The window-system operations the game asks for, on Qt: events queued to the window thread, repaint
+// requests, button captions, modal message boxes, the KIF file dialogs (which remember their folder between
+// runs in the settings file) and closing the main window.
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -39,11 +40,15 @@ bool run_file_dialog(QFileDialog& dialog, std::string& path) {
 
 }  // namespace
 
+void post_to_window(std::function<void()> event) {
+  // Queued to the window thread's event loop; before the window exists, to the application's.
+  QObject* receiver = main_window();
+  if (!receiver) receiver = qApp;
+  QMetaObject::invokeMethod(receiver, std::move(event), Qt::QueuedConnection);
+}
+
 void request_repaint() {
-  MainWindow* window = main_window();
-  if (!window) return;
-  // Any thread may ask; the widgets are touched on the window thread only.
-  QMetaObject::invokeMethod(window, [window] { window->show_repaint(); }, Qt::QueuedConnection);
+  if (MainWindow* window = main_window()) window->show_repaint();
 }
 
 void show_game_end_box(const char16_t* text, const char16_t* caption) {

@@ -65,14 +65,28 @@ void stop_engines(ThinkAhead& a, int keep) {
     if (i != keep) stop_think(*a.engines[i]);
 }
 
-// Joins the ended threads and leaves the think ahead idle, its Engines ready for the next start.
+// Joins the ended threads and leaves the think ahead idle, its Engines ready for the next start. The
+// threads are taken out under the mutex and joined outside it (they take it to end), by one caller only:
+// any other that comes meanwhile waits until that one has left the think ahead idle.
 void join_idle(ThinkAhead& a) {
-  for (int i = 0; i < a.engine_count; ++i)
-    if (a.threads[i].joinable()) a.threads[i].join();
+  std::thread ending[MAX_AHEAD_ENGINES];
+  {
+    std::unique_lock<std::mutex> lock(a.mutex);
+    if (a.joining) {
+      a.changed.wait(lock, [&] { return !a.joining; });
+      return;
+    }
+    a.joining = true;
+    for (int i = 0; i < a.engine_count; ++i) ending[i] = std::move(a.threads[i]);
+  }
+  for (std::thread& t : ending)
+    if (t.joinable()) t.join();
   std::lock_guard<std::mutex> lock(a.mutex);
   for (int i = 0; i < a.engine_count; ++i) clear_stop(*a.engines[i]);
   a.active = false;
   a.adopted = -1;
+  a.joining = false;
+  a.changed.notify_all();
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ struct ThinkAhead {
   std::condition_variable changed;
   std::thread threads[MAX_AHEAD_ENGINES];
   bool active = false;          // threads have been started and not yet joined
+  bool joining = false;         // a caller has taken the threads out and joins them (outside the mutex)
   bool cancelled = false;
   bool guess_done = false;      // the guess has ended: `guessed` is final
   int guessed = 0;              // requests[0 .. guessed - 1] hold the positions after the guessed replies

@@ -1,7 +1,10 @@
 // The buttons and menu commands by id: start and its question, reset, pause, navigation with its refusal
-// texts, and the change of sides.
+// texts, the change of sides and the view's flip.
 #include <cstring>
 
+#include "app/game_end.h"
+#include "app/record_play.h"
+#include "core/initial_position.h"
 #include "core/rotation.h"
 #include "play_fixture.h"
 #include "search/engine.h"
@@ -12,25 +15,24 @@ using namespace halvane::test_support;
 namespace {
 
 struct Commands : PlayTest {
-  // A player's move by clicks and a computer's reply put straight into the record, as the monitor would.
+  // A player's move by clicks; the computer answers it.
   void player_moves(Square from, Square to) {
     click(from);
     click(to);
-    ASSERT_FALSE(gs->flags.player_to_move) << "the player's move was taken";
+    ASSERT_FALSE(player_to_move(*gs)) << "the player's move was taken";
+    run_computer_turn();
   }
-  void computer_replies(Square from, Square to) {
-    apply_board_move(gs->record, GOTE, from.col, from.row, to.col, to.row, at(from.col, from.row));
-    ASSERT_TRUE(record_current(*gs));
-    gs->view.last_move = MoveRecord{from.col, from.row, at(to.col, to.row), to.col, to.row, at(to.col, to.row), SQ_EMPTY};
-    gs->view.show_last_move = 1;
-    gs->flags.player_to_move = true;
-  }
-  // Three moves: the player's pawn, the computer's pawn, the player's pawn.
-  void three_moves() {
+  // Four moves: the player's pawn, the computer's answer, the player's pawn, the computer's answer.
+  void four_moves() {
     start(true);
     player_moves({2, 6}, {2, 5});
-    computer_replies({6, 2}, {6, 3});
     player_moves({7, 6}, {7, 5});
+  }
+  bool initial_board() const {
+    for (int row = 0; row < 9; ++row)
+      for (int col = 0; col < 9; ++col)
+        if (gs->screen.board[gs_index(col, row)] != INITIAL_POSITION[row][col]) return false;
+    return true;
   }
 };
 
@@ -38,32 +40,32 @@ struct Commands : PlayTest {
 
 TEST_F(Commands, StartAsksWhoMovesFirst) {
   for (const bool sente : {true, false}) {
+    TearDown();
     SetUp();
     start(sente);
     EXPECT_TRUE(boxes_shown({{u"先手にしますか？", u"先手・後手の選択", BOX_QUESTION, BOX_YES_NO}}));
     EXPECT_TRUE(gs->flags.started);
-    EXPECT_EQ(gs->record.player_is_gote, sente ? 0 : 1);
-    EXPECT_EQ(gs->flags.player_to_move.load(), sente) << "as gote the computer moves first";
+    EXPECT_EQ(gs->game.player_side, sente ? BLACK : WHITE);
+    EXPECT_EQ(player_to_move(*gs), sente) << "as gote the computer moves first";
+    EXPECT_EQ(gs->flags.thinking, !sente) << "and its think starts at once";
     EXPECT_EQ(caption_of(CMD_START), u"初期化");
   }
 }
 
 TEST_F(Commands, ResetRestoresTheStartingState) {
-  three_moves();
-  gs->record.hands[1][PAWN] = 3;
+  four_moves();
   gs->flags.paused = true;
   gs->view.score_shown = 1234;
   command(CMD_START);
   EXPECT_FALSE(gs->flags.started);
-  EXPECT_EQ(gs->record.current, 0);
-  EXPECT_EQ(gs->record.length, 0);
-  EXPECT_EQ(std::memcmp(gs->record.board, gs->record.initial_board, sizeof gs->record.board), 0);
-  EXPECT_EQ(gs->record.hands[1][PAWN], 0);
-  for (int k : {1, 3, 499}) EXPECT_EQ(std::memcmp(gs->record.record_boards[k], gs->record.initial_board, sizeof gs->record.board), 0) << k;
+  EXPECT_EQ(gs->game.cursor, 0);
+  EXPECT_EQ(gs->game.record.nodes.size(), 1u) << "an empty record";
+  EXPECT_TRUE(initial_board());
+  EXPECT_EQ(gs->screen.hands[1][PAWN], 0);
   EXPECT_EQ(caption_of(CMD_START), u"開始");
   EXPECT_EQ(status(), TEXT_PRESS_START);
   EXPECT_FALSE(gs->flags.paused);
-  EXPECT_TRUE(gs->flags.player_to_move);
+  EXPECT_TRUE(player_to_move(*gs));
   EXPECT_EQ(gs->view.score_shown, NO_SCORE) << "no evaluation of the last game is left";
   EXPECT_EQ(gs->view.last_move.to_col, -1);
   EXPECT_EQ(gs->view.last_move.piece_after, SQ_EMPTY);
@@ -81,29 +83,24 @@ TEST_F(Commands, RefusalsWhileTheComputerThinks) {
       {CMD_FORWARD, u"コンピュータの思考中は１手進められません。"},
       {CMD_LAST, u"コンピュータの思考中は最後まで進められません。"},
   };
-  three_moves();
-  gs->flags.thinking = true;
-  int board[GS_CELLS];
-  std::memcpy(board, gs->record.board, sizeof board);
+  four_moves();
+  gs->flags.thinking = true;   // as if the computer's think ran
+  const int cursor = gs->game.cursor;
+  const unsigned revision = gs->game.revision;
   for (const Row& r : rows) {
     const int before = repaints();
     command(r.id);
     EXPECT_EQ(status(), r.text) << "command " << r.id;
     EXPECT_GT(repaints(), before) << "command " << r.id << " shows its refusal";
-    EXPECT_EQ(gs->record.current, 3) << "command " << r.id;
-    EXPECT_EQ(gs->record.length, 3) << "command " << r.id;
+    EXPECT_EQ(gs->game.cursor, cursor) << "command " << r.id;
+    EXPECT_EQ(gs->game.revision, revision) << "command " << r.id;
     EXPECT_TRUE(gs->flags.started) << "command " << r.id;
-    EXPECT_EQ(std::memcmp(board, gs->record.board, sizeof board), 0) << "command " << r.id;
-    // The refusal is told until the think's next repaint, which says again that it thinks.
+    // The refusal is told until the think's next progress is drawn, which says again that it thinks.
     e->root_progress = gs->view.progress_drawn + 1;
-    EXPECT_TRUE(repaint_watcher_pass(*gs, *e)) << "command " << r.id;
+    EXPECT_TRUE(progress_tick(*gs, *e)) << "command " << r.id;
     EXPECT_EQ(status(), std::u16string(TEXT_THINKING)) << "command " << r.id;
   }
-  // A game that has ended may be reset even while the computer still holds its end message.
-  gs->flags.game_over = true;
-  command(CMD_START);
-  EXPECT_FALSE(gs->flags.started);
-  EXPECT_FALSE(gs->flags.thinking);
+  gs->flags.thinking = false;
 }
 
 TEST_F(Commands, NavigationThroughTheRecord) {
@@ -114,65 +111,69 @@ TEST_F(Commands, NavigationThroughTheRecord) {
   command(CMD_FORWARD);
   EXPECT_EQ(status(), u"今は１手進められません。") << "with an empty record";
 
-  player_moves({2, 6}, {2, 5});
-  gs->flags.player_to_move = true;   // length 1, before any reply
+  command(CMD_PAUSE);   // the computer held: the player's move stays unanswered
+  click(2, 6);
+  click(2, 5);
   command(CMD_LAST);
   EXPECT_EQ(status(), u"今は最後まで進められません。") << "\">>\" needs two moves";
   command(CMD_BACK);
-  EXPECT_EQ(gs->record.current, 0);
+  EXPECT_EQ(cursor_ply(*gs), 0);
   command(CMD_FORWARD);
-  EXPECT_EQ(gs->record.current, 1) << "\">\" reaches move 1";
-  EXPECT_TRUE(slot_matches_screen(*gs, 1));
-  EXPECT_FALSE(gs->flags.player_to_move) << "move 1 is the computer's turn when the player is sente";
+  EXPECT_TRUE(board_at_ply(*gs, 1)) << "\">\" reaches move 1";
+  EXPECT_EQ(at(2, 5), PAWN);
+  EXPECT_FALSE(player_to_move(*gs)) << "move 1 is the computer's turn when the player is sente";
 
   // Longer record: step to each end and back.
-  computer_replies({6, 2}, {6, 3});
-  player_moves({7, 6}, {7, 5});
-  computer_replies({3, 2}, {3, 3});
-  ASSERT_EQ(gs->record.length, 4);
-  gs->view.last_move.to_col = 3;
-  gs->flags.game_over = true;
-  gs->flags.paused = false;
+  command(CMD_PAUSE);   // lifted: the computer answers
+  run_computer_turn();
+  click(7, 6);
+  click(7, 5);
+  run_computer_turn();
+  ASSERT_EQ(shown_moves(*gs), 4);
   command(CMD_BACK);
-  EXPECT_EQ(gs->record.current, 3);
-  EXPECT_TRUE(slot_matches_screen(*gs, 3));
-  EXPECT_FALSE(gs->flags.game_over) << "navigation clears the game's end";
+  EXPECT_TRUE(board_at_ply(*gs, 3));
+  EXPECT_EQ(at(7, 5), PAWN);
   EXPECT_EQ(gs->view.last_move.to_col, 7) << "the move that led to the position shown is marked";
   EXPECT_EQ(gs->view.last_move.to_row, 5);
   EXPECT_EQ(gs->view.show_last_move, 1);
   EXPECT_TRUE(gs->flags.paused);
   EXPECT_EQ(caption_of(CMD_PAUSE), u"■");
-  EXPECT_FALSE(gs->flags.player_to_move);
+  EXPECT_FALSE(player_to_move(*gs));
+  EXPECT_FALSE(gs->flags.thinking) << "a step holds the computer";
 
   command(CMD_FIRST);
-  EXPECT_EQ(gs->record.current, 0);
-  EXPECT_EQ(std::memcmp(gs->record.board, gs->record.initial_board, sizeof gs->record.board), 0);
-  EXPECT_TRUE(gs->flags.player_to_move);
+  EXPECT_EQ(gs->game.cursor, 0);
+  EXPECT_TRUE(initial_board());
+  EXPECT_TRUE(player_to_move(*gs));
   command(CMD_LAST);
-  EXPECT_EQ(gs->record.current, 4);
-  EXPECT_TRUE(slot_matches_screen(*gs, 4));
-  EXPECT_TRUE(gs->flags.player_to_move);
+  EXPECT_TRUE(board_at_ply(*gs, 4));
+  EXPECT_TRUE(player_to_move(*gs));
   command(CMD_FORWARD);
   EXPECT_EQ(status(), u"今は１手進められません。") << "at the end of the record";
-  EXPECT_EQ(gs->record.length, 4) << "navigation never changes the record";
+  EXPECT_EQ(shown_moves(*gs), 4) << "navigation never changes the record";
 }
 
+// After the end, play goes on from an earlier position: the new move's line is the main line, the old
+// one stays as its variation.
 TEST_F(Commands, PlayContinuesFromAnEarlierPositionAfterTheEnd) {
-  three_moves();
-  computer_replies({3, 2}, {3, 3});
-  gs->flags.game_over = true;   // say the computer resigned here
+  four_moves();
+  const int old_second = gs->game.record.nodes[0].children[0];
+  end_game(*gs, GAME_END_RESIGNED);   // say the player resigned here
+  ASSERT_TRUE(game_over(*gs));
   command(CMD_BACK);
   command(CMD_BACK);
-  ASSERT_EQ(gs->record.current, 2);
-  EXPECT_FALSE(gs->flags.game_over);
-  EXPECT_TRUE(gs->flags.player_to_move);
-  player_moves({0, 6}, {0, 5});
-  EXPECT_EQ(gs->record.current, 3);
-  EXPECT_EQ(gs->record.length, 3) << "the later record is dropped";
+  ASSERT_EQ(cursor_ply(*gs), 2);
+  EXPECT_FALSE(game_over(*gs));
+  EXPECT_TRUE(player_to_move(*gs));
+  click(0, 6);
+  click(0, 5);
+  EXPECT_TRUE(board_at_ply(*gs, 3));
+  EXPECT_EQ(shown_moves(*gs), 3) << "the line shown is the new one";
   EXPECT_EQ(at(0, 5), PAWN);
   EXPECT_EQ(at(7, 6), PAWN) << "the abandoned third move is not on the board";
-  EXPECT_TRUE(slot_matches_screen(*gs, 3));
-  EXPECT_TRUE(one_move_apart(*gs, 3, SENTE));
+  EXPECT_TRUE(legal_move_by(*gs, 3, SENTE));
+  EXPECT_EQ(gs->game.record.nodes[0].children[0], old_second);
+  EXPECT_EQ(variation_count(gs->game.record), 1) << "the old third and fourth moves are a variation";
 }
 
 TEST_F(Commands, PauseToggles) {
@@ -184,47 +185,71 @@ TEST_F(Commands, PauseToggles) {
   EXPECT_FALSE(gs->flags.paused);
   EXPECT_EQ(caption_of(CMD_PAUSE), u"||");
   EXPECT_EQ(repaints(), before) << "the pause button repaints nothing";
+  // Pressed while the computer thinks: the think goes on, and the status line says what ■ means.
+  start(true);
+  click(2, 6);
+  click(2, 5);
+  ASSERT_TRUE(gs->flags.thinking);
+  command(CMD_PAUSE);
+  EXPECT_EQ(status(), TEXT_PAUSE_AFTER_THINK);
+  EXPECT_TRUE(gs->flags.thinking);
+  run_computer_turn();
+  EXPECT_EQ(shown_moves(*gs), 2) << "the think played";
+  EXPECT_TRUE(player_to_move(*gs));
+  click(7, 6);
+  click(7, 5);
+  EXPECT_FALSE(gs->flags.thinking) << "the computer's next turn is held";
+  EXPECT_EQ(status(), u"コンピュータの手番ですが一時停止中です。");
 }
 
-TEST_F(Commands, ChangeOfSidesNeedsThreeMoves) {
+// 盤を反転させる: the player takes the other side at the position shown; 盤面を反転表示 turns the view only.
+TEST_F(Commands, ChangeOfSidesAndTheViewFlip) {
   start(true);
-  player_moves({2, 6}, {2, 5});
-  computer_replies({6, 2}, {6, 3});
+  command(CMD_PAUSE);
+  click(2, 6);
+  click(2, 5);
+  command(CMD_PAUSE);   // lifted: the computer answers
+  run_computer_turn();
   scripted_ui().boxes.clear();
   command(CMD_CHANGE_SIDES);
-  EXPECT_TRUE(boxes_shown({{u"反転させるには棋譜の手数が足りません。", u"失敗", -1, BOX_OK}})) << "length 2";
-  EXPECT_EQ(gs->record.player_is_gote, 0) << "nothing else changes";
-  EXPECT_EQ(gs->record.current, 2);
+  EXPECT_TRUE(boxes_shown({{u"反転させるには棋譜の手数が足りません。", u"失敗", -1, BOX_OK}})) << "2 moves";
+  EXPECT_EQ(gs->game.player_side, BLACK) << "nothing else changes";
+  EXPECT_EQ(cursor_ply(*gs), 2);
   EXPECT_FALSE(gs->flags.paused);
 
-  player_moves({7, 6}, {7, 5});
+  click(7, 6);
+  click(7, 5);
+  ASSERT_TRUE(gs->flags.thinking);
   command(CMD_CHANGE_SIDES);
   EXPECT_EQ(boxes().size(), 1u) << "ignored on the computer's turn";
-  EXPECT_EQ(gs->record.player_is_gote, 0);
+  EXPECT_EQ(gs->game.player_side, BLACK);
+  run_computer_turn();
 
-  gs->flags.player_to_move = true;
-  auto before = std::make_unique<GameState>();
-  std::memcpy(before->record.record_boards, gs->record.record_boards, sizeof before->record.record_boards);
+  int before[GS_CELLS];
+  std::memcpy(before, gs->screen.board, sizeof before);
+  const GameRecord record = gs->game.record;
   command(CMD_CHANGE_SIDES);
-  EXPECT_EQ(boxes().size(), 1u) << "length 3 turns without a box";
-  EXPECT_EQ(gs->record.player_is_gote, 1);
-  EXPECT_EQ(gs->record.current, 0);
-  EXPECT_EQ(gs->record.length, 3);
+  EXPECT_EQ(boxes().size(), 1u) << "four moves turn without a box";
+  EXPECT_EQ(gs->game.player_side, WHITE);
+  EXPECT_TRUE(board_at_ply(*gs, 4)) << "the position shown stays";
+  EXPECT_EQ(gs->game.record.nodes.size(), record.nodes.size());
   EXPECT_TRUE(gs->flags.paused);
   EXPECT_EQ(caption_of(CMD_PAUSE), u"■");
-  EXPECT_FALSE(gs->flags.player_to_move) << "move 0 is sente's, and the player is now gote";
-  EXPECT_TRUE(slot_matches_screen(*gs, 0));
-  for (int k = 0; k <= 3; ++k)
-    for (int row = 0; row < 9; ++row)
-      for (int col = 0; col < 9; ++col) {
-        const int old_code = before->record.record_boards[k][gs_index(8 - col, 8 - row)];
-        EXPECT_EQ(gs->record.record_boards[k][gs_index(col, row)], rotated_code(old_code)) << "slot " << k;
-      }
+  EXPECT_FALSE(player_to_move(*gs)) << "after move 4 it is sente's turn, and the player is now gote";
+  for (int row = 0; row < 9; ++row)
+    for (int col = 0; col < 9; ++col)
+      EXPECT_EQ(at(col, row), rotated_code(before[gs_index(8 - col, 8 - row)])) << "the player's pieces at the bottom";
   // The computer now plays the player's old moves: the record reads the same game from the other side.
-  EXPECT_TRUE(one_move_apart(*gs, 1, GOTE));
-  EXPECT_TRUE(one_move_apart(*gs, 2, SENTE));
-  command(CMD_LAST);
-  EXPECT_TRUE(gs->flags.player_to_move) << "after move 3 it is gote's, the player's, turn";
+  EXPECT_TRUE(legal_move_by(*gs, 1, GOTE));
+  EXPECT_TRUE(legal_move_by(*gs, 2, SENTE));
+
+  // The view's own flip: the board turns back, the game stays as it is.
+  command(CMD_FLIP_VIEW);
+  EXPECT_EQ(std::memcmp(before, gs->screen.board, sizeof before), 0);
+  EXPECT_EQ(gs->game.player_side, WHITE);
+  EXPECT_TRUE(board_at_ply(*gs, 4));
+  command(CMD_FLIP_VIEW);
+  EXPECT_EQ(at(0, 0), rotated_code(before[gs_index(8, 8)]));
 }
 
 TEST_F(Commands, NotificationBitsOfTheIdAreIgnored) {

@@ -1,4 +1,5 @@
-// Game state: construction, the record, its two turns, moves for either hand and the engine conversion.
+// Game state: construction, moves into the record with the old line kept or dropped, the screen derived
+// from the record for either side and view, and the think's input in the computer's view.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,6 +7,12 @@
 #include <random>
 
 #include "app/game_state.h"
+#include "app/record_play.h"
+#include "app/turn_flow.h"
+#include "core/initial_position.h"
+#include "core/rotation.h"
+#include "kif/kif_names.h"
+#include "kif/kif_start.h"
 #include "kif_test_util.h"
 
 using namespace halvane;
@@ -18,121 +25,137 @@ TEST(GameState, ConstructionBuildsTheWallFrameAndInitialPosition) {
     int row = i / 20 - 5, col = i % 20 - 5;
     if (row >= 0 && row < 9 && col >= 0 && col < 9) {
       ++inner;
-      EXPECT_EQ(gs->record.board[i], INITIAL_POSITION[row][col]);
+      EXPECT_EQ(gs->screen.board[i], INITIAL_POSITION[row][col]);
     } else {
-      EXPECT_EQ(gs->record.board[i], SQ_WALL) << "cell " << i;
-      EXPECT_EQ(gs->record.record_boards[499][i], SQ_WALL);
+      EXPECT_EQ(gs->screen.board[i], SQ_WALL) << "cell " << i;
     }
   }
   EXPECT_EQ(inner, 81);
-  EXPECT_TRUE(gs->flags.player_to_move);
-  EXPECT_FALSE(gs->flags.started || gs->flags.game_over || gs->flags.thinking || gs->flags.paused);
+  EXPECT_TRUE(player_to_move(*gs));
+  EXPECT_FALSE(gs->flags.started || game_over(*gs) || gs->flags.thinking || gs->flags.paused);
+  EXPECT_EQ(gs->game.record.nodes.size(), 1u);
   EXPECT_STREQ(KIF_SQUARE_NAMES[0], "\x82\x58\x88\xea");   // ９一
   EXPECT_STREQ(KIF_SQUARE_NAMES[80], "\x82\x50\x8b\xe3");  // １九
   EXPECT_STREQ(KIF_PIECE_NAMES[13], "\x94\x6e");           // 馬
 }
 
-TEST(GameState, NewMoveTruncatesTheRecord) {
-  auto gs = make_state();
-  std::mt19937 rng(1);
-  play_random(*gs, rng, 10);
-  EXPECT_EQ(gs->record.length, 10);
-  gs->record.current = 3;
-  show_slot(gs->record, 3);
-  apply_board_move(gs->record, 1, 0, 0, 0, 1, 17 + 0);
-  ASSERT_TRUE(record_current(*gs));
-  EXPECT_EQ(gs->record.current, 4);
-  EXPECT_EQ(gs->record.length, 4);
+// A move at an earlier position: with 変化を残す the old continuation stays as the new line's first
+// variation (the new line the main one); without it, the old moves are gone, as the design drops them.
+// A move the record already holds there is followed with its continuation.
+TEST(GameState, AMoveAtAnEarlierPositionKeepsOrDropsTheOldLine) {
+  for (const bool keep : {true, false}) {
+    auto gs = make_state();
+    gs->flags.keep_variations = keep;
+    std::mt19937 rng(1);
+    play_random(*gs, rng, 10);
+    const GameRecord before = gs->game.record;
+    go_to_node(*gs, node_at_ply(gs->game.record, gs->game.cursor, 3));
+    const int old_fourth = gs->game.record.nodes[gs->game.cursor].children[0];
+    const MoveRecord old_move = gs->game.record.nodes[old_fourth].move;
+    if (keep) {
+      play_move(*gs, old_move);
+      EXPECT_EQ(shown_moves(*gs), 10) << "the record's own move is followed, its continuation kept";
+      go_to_node(*gs, gs->game.record.nodes[gs->game.cursor].parent);
+    }
+    MoveRecord other;
+    for (const MoveRecord& m : legal_moves(gs->game.position))
+      if (!(m == old_move)) other = m;
+    play_move(*gs, other);
+    EXPECT_EQ(cursor_ply(*gs), 4) << keep;
+    EXPECT_EQ(shown_moves(*gs), 4) << keep;
+    EXPECT_EQ(main_line_moves(*gs), 4) << keep << ": the line played is the main line";
+    EXPECT_TRUE(gs->flags.unsaved);
+    const RecordNode& third = gs->game.record.nodes[gs->game.record.nodes[gs->game.cursor].parent];
+    ASSERT_EQ(third.children.size(), keep ? 2u : 1u) << keep;
+    if (!keep) continue;
+    EXPECT_EQ(variation_count(gs->game.record), 1);
+    EXPECT_EQ(gs->game.record.nodes[third.children[1]].move, old_move) << "the old line is the first variation";
+    EXPECT_EQ(line_from(gs->game.record, third.children[1]).size(), 7u) << "moves 4..10 of the old line";
+    // Withdrawn again (待った), only the new line leaves: the record is the old one.
+    withdraw_move(*gs, gs->game.cursor);
+    EXPECT_TRUE(same_record(gs->game.record, before));
+    EXPECT_EQ(cursor_ply(*gs), 3);
+    EXPECT_EQ(shown_moves(*gs), 10) << "the old line is shown again";
+  }
 }
 
 TEST(GameState, CapturedPromotedPieceEntersTheHandDemoted) {
   auto gs = make_state();
-  gs->record.board[gs_index(4, 4)] = 13 + GOTE_BIT;   // the computer's horse
-  gs->record.board[gs_index(4, 5)] = 6;                // the player's rook
-  apply_board_move(gs->record, 0, 4, 5, 4, 4, 14);
-  EXPECT_EQ(gs->record.hands[0][BISHOP], 1);
-  EXPECT_EQ(gs->record.board[gs_index(4, 5)], SQ_EMPTY);
-  EXPECT_EQ(gs->record.board[gs_index(4, 4)], 14);
-  apply_drop(gs->record, 0, BISHOP, 4, 5);
-  EXPECT_EQ(gs->record.hands[0][BISHOP], 0);
-  apply_drop(gs->record, 0, BISHOP, 3, 5);   // nothing in hand: the count never goes below 0
-  EXPECT_EQ(gs->record.hands[0][BISHOP], 0);
+  GameRecord record;
+  std::string error;
+  ASSERT_TRUE(parse_sfen("4k4/9/9/9/4+b4/4R4/9/9/4K4 b - 1", record.start, error)) << error;
+  take_record(*gs, record);
+  play_usi(*gs, {"5f5e"});
+  EXPECT_EQ(gs->game.position.hand[BLACK][BISHOP], 1);
+  EXPECT_EQ(gs->screen.hands[0][BISHOP], 1) << "the player's hand at the bottom";
+  EXPECT_EQ(gs->screen.board[gs_index(4, 5)], SQ_EMPTY);
+  EXPECT_EQ(gs->screen.board[gs_index(4, 4)], ROOK);
 }
 
-TEST(GameState, FlipTwiceAndOrientTwiceRestoreEverySlot) {
-  for (int player_is_gote = 0; player_is_gote < 2; ++player_is_gote) {
-    auto gs = make_state();
-    gs->record.player_is_gote = player_is_gote;
-    std::mt19937 rng(42 + player_is_gote);
-    play_random(*gs, rng, 40);
-    auto before = std::make_unique<GameState>();
-    std::memcpy(before->record.record_boards, gs->record.record_boards, sizeof gs->record.record_boards);
-    std::memcpy(before->record.record_hands, gs->record.record_hands, sizeof gs->record.record_hands);
-
-    orient_for_file(gs->record);
-    const bool changed = std::memcmp(before->record.record_boards, gs->record.record_boards, sizeof gs->record.record_boards) != 0;
-    EXPECT_EQ(changed, player_is_gote == 1) << "orienting changes the record only for a gote player";
-    orient_for_file(gs->record);
-    EXPECT_EQ(std::memcmp(before->record.record_boards, gs->record.record_boards, sizeof gs->record.record_boards), 0);
-    EXPECT_EQ(std::memcmp(before->record.record_hands, gs->record.record_hands, sizeof gs->record.record_hands), 0);
-
-    rotate_record(gs->record);
-    EXPECT_EQ(gs->record.player_is_gote, 1 - player_is_gote);
-    EXPECT_EQ(gs->record.current, 0);
-    // After the flip, slot k holds slot k rotated with the owners exchanged.
-    for (int row = 0; row < 9; ++row)
-      for (int col = 0; col < 9; ++col) {
-        int was = before->record.record_boards[17][gs_index(8 - col, 8 - row)];
-        EXPECT_EQ(gs->record.record_boards[17][gs_index(col, row)], was == SQ_EMPTY ? SQ_EMPTY : (was ^ GOTE_BIT));
-      }
-    EXPECT_EQ(std::memcmp(gs->record.record_hands[0][17], before->record.record_hands[1][17], 8 * sizeof(int)), 0);
-    rotate_record(gs->record);
-    EXPECT_EQ(gs->record.player_is_gote, player_is_gote);
-    EXPECT_EQ(std::memcmp(before->record.record_boards, gs->record.record_boards, sizeof gs->record.record_boards), 0);
-    EXPECT_EQ(std::memcmp(before->record.record_hands, gs->record.record_hands, sizeof gs->record.record_hands), 0);
-  }
-}
-
-TEST(GameState, TurnByParity) {
+// The screen shows the player's pieces at the bottom, plain, unless the view is flipped; whose turn it is
+// comes from the position (a handicap's first move is gote's), never from the move number.
+TEST(GameState, ScreenFollowsThePlayersSideAndTheViewFlip) {
   auto gs = make_state();
-  for (int gote = 0; gote < 2; ++gote)
-    for (int current = 0; current < 4; ++current) {
-      gs->record.player_is_gote = gote;
-      gs->record.current = current;
-      turn_by_parity(*gs);
-      EXPECT_EQ(gs->flags.player_to_move.load(), (current % 2 == 0) != (gote == 1));
+  GameRecord record;
+  std::string error;
+  ASSERT_TRUE(parse_sfen(handicap_by_name("角落ち")->sfen, record.start, error));
+  take_record(*gs, record);
+  play_usi(*gs, {"5a4b", "7g7f", "1c1d"});
+  const struct {
+    int player_side;
+    bool flipped, rotated, player_to_move;
+  } rows[] = {{BLACK, false, false, true}, {WHITE, false, true, false}, {BLACK, true, true, true}, {WHITE, true, false, false}};
+  for (const auto& row : rows) {
+    gs->game.player_side = row.player_side;
+    gs->game.view_flipped = row.flipped;
+    show_position(*gs);
+    const std::string why = "player " + std::to_string(row.player_side) + (row.flipped ? " flipped" : "");
+    EXPECT_EQ(gs->screen.rotated, row.rotated) << why;
+    EXPECT_EQ(player_to_move(*gs), row.player_to_move) << why << ": after three moves of a handicap, sente moves";
+    for (int sq = 0; sq < 81; ++sq) {
+      const int code = gs->game.position.board[sq];
+      const int col = sq % 9, row_ = sq / 9;
+      const int shown = row.rotated ? gs->screen.board[gs_index(8 - col, 8 - row_)] : gs->screen.board[gs_index(col, row_)];
+      EXPECT_EQ(shown, row.rotated ? rotated_code(code) : code) << why << " square " << sq;
     }
-}
-
-TEST(GameState, RecordNeverWritesPastTheLastSlot) {
-  auto gs = make_state();
-  gs->record.current = 498;
-  gs->record.length = 498;
-  ASSERT_TRUE(record_current(*gs));
-  EXPECT_EQ(gs->record.current, 499);
-  EXPECT_FALSE(record_current(*gs)) << "slot 500 does not exist";
-  EXPECT_EQ(gs->record.current, 499);
-  EXPECT_EQ(gs->record.length, 499);
-  // A flip of a full record followed by a walk to its end still leaves the cursor inside the record.
-  rotate_record(gs->record);
-  gs->record.current = gs->record.length;
-  show_slot(gs->record, gs->record.current);
-  EXPECT_FALSE(record_current(*gs));
-}
-
-TEST(GameState, EngineInputCopiesSquaresAndHands) {
-  auto gs = make_state();
-  gs->record.hands[0][PAWN] = 3;
-  gs->record.hands[1][ROOK] = 1;
-  build_engine_input(gs->record);
-  for (int cell = 0; cell < 256; ++cell) {
-    int col = (cell - 0x33) & 15, row = (cell - 0x33) >> 4;
-    bool square = cell >= 0x33 && cell <= 0xBB && col <= 8;
-    if (square) EXPECT_EQ(gs->record.engine_board[cell], INITIAL_POSITION[row][col]);
-    else EXPECT_EQ(gs->record.engine_board[cell], SQ_WALL);
+    // The last move, highlighted on the screen's square.
+    const MoveRecord& last = gs->view.last_move;
+    EXPECT_EQ(gs->screen.board[gs_index(last.to_col, last.to_row)], last.piece_after) << why;
   }
-  EXPECT_EQ(gs->record.engine_hands[0][PAWN], 3);
-  EXPECT_EQ(gs->record.engine_hands[1][ROOK], 1);
+}
+
+// The think's input: the board and hands in the computer's view (its pieces the engine's GOTE pieces,
+// the board turned round when it plays sente), the moves played so far; its answer back in the record.
+TEST(GameState, ThinkInputInTheComputersView) {
+  auto gs = make_state();
+  play_usi(*gs, {"7g7f", "3c3d", "8h2b+", "3a2b"});
+  gs->flags.think_limit_ms = 5000;
+  for (const int player : {BLACK, WHITE}) {
+    gs->game.player_side = player;
+    show_position(*gs);
+    const ThinkRequest r = board_think_request(*gs);
+    const bool rotated = player == WHITE;
+    for (int cell = 0; cell < 256; ++cell) {
+      const int col = (cell - 0x33) & 15, row = (cell - 0x33) >> 4;
+      const bool square = cell >= 0x33 && cell <= 0xBB && col <= 8;
+      const int code = square ? gs->game.position.board[row * 9 + col] : 0;
+      if (!square)
+        EXPECT_EQ(r.board[cell], SQ_WALL) << cell;
+      else
+        EXPECT_EQ(r.board[rotated ? rotated_cell(cell) : cell], rotated ? rotated_code(code) : code) << cell;
+    }
+    EXPECT_EQ(r.hand[SENTE][BISHOP], gs->game.position.hand[player][BISHOP]) << "the player's hand is SENTE's";
+    EXPECT_EQ(r.hand[GOTE][BISHOP], gs->game.position.hand[player ^ 1][BISHOP]);
+    EXPECT_EQ(r.side, player == BLACK ? SENTE : GOTE) << "black is to move after four moves";
+    EXPECT_EQ(r.game_ply, 4);
+    EXPECT_EQ(r.limit_ms, 5000);
+    // A move in that view comes back as the record's move.
+    MoveRecord m;
+    std::string error;
+    ASSERT_TRUE(parse_usi_move("2h2b+", gs->game.position, m, error));
+    const MoveRecord in_view = rotated ? rotate_move(m) : m;
+    EXPECT_EQ(move_from_think(*gs, in_view), m) << player;
+  }
 }
 
 TEST(GameState, StatusTextFormatsItsNumber) {

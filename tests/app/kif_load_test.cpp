@@ -1,12 +1,12 @@
 // Loading KIF files through the menu command: save-then-load, the state a load leaves, refusals before
-// reading, non-records and refused records, and the move cap; what the reader makes of each kind of line
-// is tests/kif's.
+// reading, files refused with their line and reason while the game stays, and records of any length and
+// start; what the reader makes of each kind of line is tests/kif's.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "app/record_check.h"
 #include "app/utf8.h"
 #include "kif/file_bytes.h"
+#include "kif/kif_start.h"
 #include "kif_test_util.h"
 
 using namespace halvane;
@@ -21,60 +21,54 @@ namespace {
 
 using KifLoadTest = KifFixture;
 
-TEST_F(KifLoadTest, SaveThenLoadRestoresEverySlotAndHand) {
+TEST_F(KifLoadTest, SaveThenLoadRestoresTheRecord) {
   for (unsigned seed : {1u, 2u, 3u, 4u, 5u}) {
     auto original = make_state();
     std::mt19937 rng(seed);
     play_random(*original, rng, 40 + 60 * seed);
+    // A variation at move 20 with a comment, too.
+    go_to_node(*original, node_at_ply(original->game.record, 0, 20));
+    original->game.record.nodes[original->game.cursor].comments.push_back("ここで考えた");
+    play_random(*original, rng, 5);
     scripted_ui().save_paths.push_back(temp_path("roundtrip.kif"));
     save_kif(*original, *e);
     load_bytes(read_file(temp_path("roundtrip.kif")));
-    EXPECT_TRUE(same_record(*gs, *original)) << "seed " << seed;
-    std::string problem;
-    EXPECT_TRUE(record_valid(*gs, problem)) << problem;
+    GameRecord saved = original->game.record;
+    for (const char* key : {"開始日時", "棋戦", "先手", "後手"}) ASSERT_TRUE(header_value(gs->game.record, key)) << key;
+    saved.headers = gs->game.record.headers;   // the game's own header is written at the save
+    EXPECT_TRUE(same_record(gs->game.record, saved)) << "seed " << seed;
+    EXPECT_EQ(variation_count(gs->game.record), 1) << "seed " << seed;
+    EXPECT_EQ(fuzz::replays_legally(gs->game.record), "") << "seed " << seed;
   }
 }
 
-TEST_F(KifLoadTest, PlayerGoteGameLoadsAsTheSameGameFromSente) {
-  auto original = make_state();
-  std::mt19937 rng(11);
-  play_random(*original, rng, 50);
-  rotate_record(original->record);   // the player now gote; the record seen from that side
-  scripted_ui().save_paths.push_back(temp_path("gote.kif"));
-  save_kif(*original, *e);
-  load_bytes(read_file(temp_path("gote.kif")));
-  rotate_record(original->record);   // back to the player as sente: what a load must show
-  EXPECT_TRUE(same_record(*gs, *original));
-}
-
 TEST_F(KifLoadTest, StateAfterALoad) {
-  gs->flags.thinking = false;
-  gs->flags.game_over = true;
+  play_usi(*gs, {"2g2f"});
   gs->flags.input_busy = true;
-  gs->record.player_is_gote = 1;
-  gs->flags.player_to_move = false;
+  gs->game.player_side = WHITE;
+  gs->game.view_flipped = true;
   gs->input.selection = 2;
   gs->view.show_last_move = 1;
-  gs->view.refresh_count = 7;
-  gs->record.current = 5;
   load_bytes(kif_file({"1 ７六歩(77)", "2 ３四歩(33)", "3 投了"}));
   EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けました。", u"成功"}}));
-  EXPECT_EQ(gs->record.length, 2);
-  EXPECT_EQ(gs->record.current, 0);
+  EXPECT_EQ(shown_moves(*gs), 2);
+  EXPECT_EQ(gs->game.cursor, 0);
   EXPECT_TRUE(gs->flags.started);
   EXPECT_TRUE(gs->flags.paused);
-  EXPECT_TRUE(gs->flags.player_to_move);
-  EXPECT_FALSE(gs->flags.game_over);
+  EXPECT_TRUE(player_to_move(*gs));
+  EXPECT_FALSE(game_over(*gs));
   EXPECT_FALSE(gs->flags.thinking);
   EXPECT_FALSE(gs->flags.input_busy);
-  EXPECT_EQ(gs->record.player_is_gote, 0);
+  EXPECT_FALSE(gs->flags.unsaved);
+  EXPECT_EQ(gs->game.player_side, BLACK);
+  EXPECT_FALSE(gs->game.view_flipped);
   EXPECT_EQ(gs->input.selection, 0);
   EXPECT_EQ(gs->view.show_last_move, 0);
-  EXPECT_EQ(gs->view.refresh_count, 0);
   EXPECT_EQ(utf8(caption_of(0)), "初期化");
   EXPECT_EQ(utf8(caption_of(5)), "■");
-  EXPECT_EQ(0, std::memcmp(gs->record.board, gs->record.initial_board, sizeof gs->record.board));
+  EXPECT_EQ(format_sfen(gs->game.position), format_sfen(startpos()));
   EXPECT_EQ(usi_moves(), "7g7f 3c3d");
+  EXPECT_EQ(gs->game.record.nodes[main_line_end(gs->game.record)].end, GAME_END_RESIGNED);
 }
 
 TEST_F(KifLoadTest, RefusalsBeforeReading) {
@@ -109,7 +103,7 @@ TEST_F(KifLoadTest, RefusalsBeforeReading) {
       {"/dev/zero", u"棋譜ファイルを開けませんでした。\n通常のファイルではありません。"},
       {"/dev/urandom", u"棋譜ファイルを開けませんでした。\n通常のファイルではありません。"},
       {over, u"棋譜ファイルを開けませんでした。\nファイルが大きすぎます（上限は 16 MiB です）。"},
-      {limit, u"棋譜ファイルのフォーマットが合いません。\nnot text in CP932 or UTF-8"},
+      {limit, u"棋譜ファイルのフォーマットが合いません。\n文字コードが CP932 でも UTF-8 でもありません。"},
   };
   for (const auto& row : rows) {
     reset_scripted_ui();
@@ -121,74 +115,69 @@ TEST_F(KifLoadTest, RefusalsBeforeReading) {
   }
 }
 
-// Files that are no game record at all: one format error box, and the game on screen stays as it was.
-TEST_F(KifLoadTest, NonRecordsAreRefusedAndTheGameKept) {
+// Files that are no game record at all, and records the reader refuses: one box that names the line and
+// what is wrong there, and the game on screen stays as it was.
+TEST_F(KifLoadTest, RefusedFilesSayWhyAndKeepTheGame) {
   std::mt19937 rng(5);
   std::string random_bytes(4096, '\0');
   for (char& c : random_bytes) c = static_cast<char>(rng());
   const struct {
     const char* what;
     std::string bytes;
+    KifReadStatus status;
+    const char16_t* reason;   // the box's second line
   } rows[] = {
-      {"a picture", read_file(std::string(HALVANE_SOURCE_DIR) + "/res/icons/halvane-32.png")},
-      {"an empty file", ""},
-      {"a text without a moves heading", cp932("開始日時：2024/01/01\n手合割：平手\n   1 ７六歩(77)\n")},
-      {"random bytes", random_bytes},
-      {"UTF-16 text", std::string("\xff\xfe\x4b\x62\x70\x65\x0a\x00", 8)},
-      {"a NUL inside the moves", kif_file({"1 ７六歩(77)"}) + std::string(1, '\0') + "\n"},
+      {"a picture", read_file(std::string(HALVANE_SOURCE_DIR) + "/res/icons/halvane-32.png"), KIF_NOT_A_RECORD,
+       u"文字コードが CP932 でも UTF-8 でもありません。"},
+      {"an empty file", "", KIF_NOT_A_RECORD, u"指し手の始まり（手数----指手----）の行がありません。"},
+      {"a text without a moves heading", cp932("開始日時：2024/01/01\n手合割：平手\n   1 ７六歩(77)\n"), KIF_NOT_A_RECORD,
+       u"指し手の始まり（手数----指手----）の行がありません。"},
+      {"random bytes", random_bytes, KIF_NOT_A_RECORD, nullptr},
+      {"UTF-16 text", std::string("\xff\xfe\x4b\x62\x70\x65\x0a\x00", 8), KIF_NOT_A_RECORD, nullptr},
+      {"a NUL inside the moves", kif_file({"1 ７六歩(77)"}) + std::string(1, '\0') + "\n", KIF_NOT_A_RECORD, nullptr},
+      {"a drop of a piece not in hand", kif_file({"1 ５五角打"}), KIF_BAD_RECORD, u"3行目：1手目 その駒がありません。"},
+      {"a line that is no move", kif_file({"1 ７六歩(77)", "おしまい"}), KIF_BAD_RECORD, u"4行目：指し手の行ではありません。"},
+      {"an unknown handicap", cp932("手合割：九枚落ち\n手数----指手---------消費時間--\n"), KIF_BAD_RECORD,
+       u"1行目：手合割が分かりません。"},
   };
   ASSERT_GT(rows[0].bytes.size(), 100u) << "the picture is missing";
   for (const auto& row : rows) {
     fresh_record({"7g7f", "3c3d", "2g2f"});
-    gs->record.current = 1;
-    show_slot(gs->record, 1);
+    go_to_node(*gs, node_at_ply(gs->game.record, 0, 1));
     gs->flags.started = true;
-    end_game(*gs, GAME_END_RESIGNED);
-    auto before = make_state();
-    std::memcpy(before->record.record_boards, gs->record.record_boards, sizeof gs->record.record_boards);
-    std::memcpy(before->record.record_hands, gs->record.record_hands, sizeof gs->record.record_hands);
-    before->record.length = gs->record.length;
+    const GameRecord before = gs->game.record;
     load_bytes(row.bytes, "not-a-record.kif");
     EXPECT_TRUE(format_error_shown() && scripted_ui().boxes.size() == 1) << row.what;
-    EXPECT_EQ(last_kif_load().status, KIF_NOT_A_RECORD) << row.what;
-    EXPECT_TRUE(same_record(*gs, *before)) << row.what;
-    EXPECT_EQ(gs->record.current, 1) << row.what;
-    EXPECT_EQ(0, std::memcmp(gs->record.board, gs->record.record_boards[1], sizeof gs->record.board)) << row.what;
-    EXPECT_TRUE(gs->flags.game_over) << row.what;
-    EXPECT_EQ(gs->flags.end_reason, GAME_END_RESIGNED) << row.what;
+    EXPECT_EQ(last_kif_load().status, row.status) << row.what << ": " << last_kif_load().message;
+    if (row.reason && !scripted_ui().boxes.empty())
+      EXPECT_EQ(utf8(scripted_ui().boxes[0].text), utf8(std::u16string(u"棋譜ファイルのフォーマットが合いません。\n") + row.reason))
+          << row.what;
+    EXPECT_TRUE(same_record(gs->game.record, before)) << row.what;
+    EXPECT_EQ(cursor_ply(*gs), 1) << row.what;
+    EXPECT_EQ(gs->screen.board[gs_index(2, 5)], PAWN) << row.what;
   }
 }
 
-TEST_F(KifLoadTest, AtMost498MovesAreRead) {
-  // Kings shuttle back and forth: 600 moves.
+// Records load whole, however long, from any start a file states: a handicap, a board diagram.
+TEST_F(KifLoadTest, AnyLengthAndAnyStart) {
+  // Kings shuttle back and forth: 3000 moves.
   std::vector<std::string> lines;
   const char* sente[2] = {"５八玉(59)", "５九玉(58)"};
   const char* gote[2] = {"５二玉(51)", "５一玉(52)"};
-  for (int n = 1; n <= 600; ++n) lines.push_back(std::to_string(n) + " " + (n % 2 ? sente : gote)[(n - 1) / 2 % 2]);
+  for (int n = 1; n <= 3000; ++n) lines.push_back(std::to_string(n) + " " + (n % 2 ? sente : gote)[(n - 1) / 2 % 2]);
   load_bytes(kif_file(lines));
-  EXPECT_EQ(gs->record.length, 498) << last_kif_load().message;
-  EXPECT_FALSE(format_error_shown());
-  std::string problem;
-  EXPECT_TRUE(record_valid(*gs, problem)) << problem;
-  // After 248 moves each both kings are home again; after 249 each, one step out.
-  EXPECT_EQ(0, std::memcmp(gs->record.record_boards[496], gs->record.initial_board, sizeof gs->record.board));
-  EXPECT_EQ(0, std::memcmp(gs->record.record_boards[498], gs->record.record_boards[2], sizeof gs->record.board));
-}
+  EXPECT_EQ(shown_moves(*gs), 3000) << last_kif_load().message;
+  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを開けました。", u"成功"}}));
+  go_to_node(*gs, gs->game.line_tip);
+  EXPECT_EQ(format_sfen(gs->game.position), format_sfen(startpos()).replace(format_sfen(startpos()).rfind(' '), 2, " 3001"));
 
-// A file the reader refuses (an impossible position, or a line that is no move; every such line is the
-// reader's test): one format error box, and an empty record that is still valid.
-TEST_F(KifLoadTest, BadLinesAreFormatErrors) {
-  for (const std::vector<std::string>& moves : {std::vector<std::string>{"1 ５五角打"}, {"1 ７六歩(77)", "おしまい"}}) {
-    play_usi(*gs, {"2g2f"});   // something to lose
-    load_bytes(kif_file(moves));
-    EXPECT_TRUE(format_error_shown()) << moves[0];
-    EXPECT_EQ(scripted_ui().boxes.size(), 1u) << moves[0] << ": the error alone, no success before it";
-    EXPECT_TRUE(gs->record.length == -1 && last_kif_load().status == KIF_BAD_RECORD && gs->flags.paused) << moves[0];
-    EXPECT_EQ(0, std::memcmp(gs->record.board, gs->record.initial_board, sizeof gs->record.board)) << moves[0];
-    EXPECT_EQ(0, std::memcmp(gs->record.record_boards[0], gs->record.initial_board, sizeof gs->record.board)) << moves[0];
-    std::string problem;
-    EXPECT_TRUE(record_valid(*gs, problem)) << moves[0] << ": " << problem;
-  }
+  // A handicap: gote moves first, and the board shows the handicap's start.
+  load_bytes(cp932("手合割：飛車落ち\n手数----指手---------消費時間--\n1 ３四歩(33)\n2 ７六歩(77)\n"));
+  ASSERT_EQ(last_kif_load().status, KIF_READ_OK) << last_kif_load().message;
+  EXPECT_EQ(handicap_of(gs->game.record.start), handicap_by_name("飛車落ち"));
+  EXPECT_EQ(side_to_move(*gs), WHITE);
+  EXPECT_EQ(gs->screen.board[gs_index(1, 1)], SQ_EMPTY) << "no rook of gote's";
+  EXPECT_EQ(usi_moves(), "3c3d 7g7f");
 }
 
 }  // namespace

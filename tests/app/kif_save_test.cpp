@@ -1,11 +1,14 @@
 // Saving a record as a KIF file through the menu command: the exact bytes, the player-gote orientation,
-// the refusals and message boxes, and records that are not a sequence of moves.
+// the refusals and message boxes, and the header: the game's start date, the players of a game begun
+// here, a loaded record's own.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include "app/utf8.h"
 #include "kif/file_bytes.h"
 
+#include "app/commands.h"
+#include "app/game_end.h"
 #include "kif_test_util.h"
 
 using namespace halvane;
@@ -46,8 +49,8 @@ TEST_F(KifSaveTest, ThreeMoveGameByteForByte) {
   EXPECT_EQ(file.back(), '\n');   // the closing remark ends with its line end
 }
 
-// The closing line says how the game ended, and reading the file back brings the end with it; a move
-// recorded after the end means the game goes on.
+// The closing line says how the game ended, and reading the file back brings the end with it (a line
+// without an end is read as 中断, as it is written); a move recorded after the end means the game goes on.
 TEST_F(KifSaveTest, TheClosingWordTellsHowTheGameEnded) {
   const struct {
     GameEnd end;
@@ -55,7 +58,7 @@ TEST_F(KifSaveTest, TheClosingWordTellsHowTheGameEnded) {
     const char* remark;   // gote, to move after three moves, lost
     GameEnd read_back;
   } rows[] = {
-      {GAME_END_NONE, "4 中断", "まで3手で中断", GAME_END_NONE},
+      {GAME_END_NONE, "4 中断", "まで3手で中断", GAME_END_SUSPENDED},
       {GAME_END_RESIGNED, "4 投了", "まで3手で先手の勝ち", GAME_END_RESIGNED},
       {GAME_END_KING_CAPTURED, "4 投了", "まで3手で先手の勝ち", GAME_END_RESIGNED},
       {GAME_END_MATED, "4 詰み", "まで3手で詰み", GAME_END_MATED},
@@ -66,13 +69,13 @@ TEST_F(KifSaveTest, TheClosingWordTellsHowTheGameEnded) {
     const std::string file = save_to("end.kif");
     EXPECT_TRUE(file.ends_with("\r\n" + cp932(row.word) + "\r\n" + cp932(row.remark) + "\r\n")) << row.word;
     load_bytes(file);
-    EXPECT_EQ(gs->flags.end_reason, row.read_back) << row.word;
+    EXPECT_EQ(gs->game.record.nodes[gs->game.line_tip].end, row.read_back) << row.word;
     EXPECT_EQ(usi_moves(), "7g7f 3c3d 8h2b+") << row.word;
   }
-  gs->record.current = gs->record.length;
-  show_slot(gs->record, gs->record.current);
-  ASSERT_TRUE(record_current(*gs));
-  EXPECT_EQ(gs->flags.end_reason, GAME_END_NONE);
+  go_to_node(*gs, gs->game.line_tip);
+  play_usi(*gs, {"3a2b"});
+  EXPECT_EQ(gs->game.record.nodes[gs->game.line_tip].end, GAME_END_NONE);
+  EXPECT_EQ(gs->game.record.nodes[gs->game.record.nodes[gs->game.line_tip].parent].end, GAME_END_NONE);
 }
 
 TEST_F(KifSaveTest, DropsCapturesAndPromotionsAreNamed) {
@@ -92,12 +95,9 @@ TEST_F(KifSaveTest, PlayerGoteWritesTheSameFileAndKeepsTheRecord) {
   const std::string as_sente = save_to("sente.kif");
 
   // The same game with the player on the other side.
-  rotate_record(gs->record);
-  gs->record.current = gs->record.length;
-  auto before = std::make_unique<GameState>();
-  std::memcpy(before->record.record_boards, gs->record.record_boards, sizeof gs->record.record_boards);
-  std::memcpy(before->record.record_hands, gs->record.record_hands, sizeof gs->record.record_hands);
-  before->record.length = gs->record.length;
+  gs->game.player_side = WHITE;
+  show_position(*gs);
+  const GameRecord before = gs->game.record;
 
   reset_scripted_ui();
   // The same moves; the players' names change places.
@@ -105,8 +105,8 @@ TEST_F(KifSaveTest, PlayerGoteWritesTheSameFileAndKeepsTheRecord) {
   const std::string names = cp932("先手：あなた\r\n後手：ハルベイン");
   expected.replace(expected.find(names), names.size(), cp932("先手：ハルベイン\r\n後手：あなた"));
   EXPECT_EQ(save_to("gote.kif"), expected);
-  EXPECT_TRUE(same_record(*gs, *before));
-  EXPECT_EQ(gs->record.player_is_gote, 1);
+  EXPECT_TRUE(same_record(gs->game.record, before));
+  EXPECT_EQ(gs->game.player_side, WHITE);
 }
 
 TEST_F(KifSaveTest, RefusalsAndFailures) {
@@ -196,10 +196,9 @@ TEST_F(KifSaveTest, AFailedSaveKeepsTheOldFile) {
 }
 
 TEST_F(KifSaveTest, TooShortRecordsAreNotSaved) {
-  for (int moves : {-1, 0, 1, 2}) {
+  for (int moves : {0, 1, 2}) {
     const std::vector<std::string> all = {"7g7f", "3c3d"};
-    fresh_record(std::vector<std::string>(all.begin(), all.begin() + std::max(moves, 0)));
-    if (moves < 0) gs->record.length = -1;
+    fresh_record(std::vector<std::string>(all.begin(), all.begin() + moves));
     const int repaints = scripted_ui().repaint_requests;
     scripted_ui().save_paths.push_back(temp_path("short.kif"));
     save_kif(*gs, *e);
@@ -209,32 +208,32 @@ TEST_F(KifSaveTest, TooShortRecordsAreNotSaved) {
   }
 }
 
-TEST_F(KifSaveTest, StepsThatAreNoMoveStopTheWriter) {
-  play_usi(*gs, {"7g7f", "3c3d", "2g2f", "8c8d"});
-  // Three squares change between slots 2 and 3: no file is written, and the failure is told.
-  gs->record.record_boards[3][gs_index(0, 0)] = SQ_EMPTY;
-  EXPECT_EQ(save_to("three-diffs.kif"), "");
-  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。c=3", u"棋譜書き込みエラー"}}));
+// 開始日時 is when the game began, not when it was saved; a loaded record keeps its own header (date, event,
+// players, comments) when saved again, also after moves played on it; only a game begun here names the
+// players あなた and the program.
+TEST_F(KifSaveTest, TheHeaderOfAGameAndOfALoadedRecord) {
+  test_support::scripted_ui().answers.push_back(ANSWER_YES);
+  on_command(*gs, *e, CMD_START);   // begun at the fixed clock
+  on_command(*gs, *e, CMD_PAUSE);
+  play_usi(*gs, {"7g7f", "3c3d", "2g2f"});
+  kif_clock = [] { return KifDate{2025, 12, 31, 23, 59, 59}; };
+  EXPECT_EQ(save_to("begun.kif").substr(0, cp932(HEADER_UTF8[0]).size()), cp932(HEADER_UTF8[0]));
 
-  // A single square that loses its piece is no drop.
-  fresh_record({"7g7f", "3c3d", "2g2f"});
-  gs->record.record_boards[2][gs_index(8, 8)] = SQ_EMPTY;   // slot 1 -> 2: the pawn move plus a vanished lance
-  gs->record.record_boards[3][gs_index(8, 8)] = SQ_EMPTY;
-  save_to("vanish.kif");
-  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。c=3", u"棋譜書き込みエラー"}}));
+  const std::string header = cp932("開始日時：2014/10/16 03:21:41\r\n棋戦：名人戦\r\n手合割：平手\r\n先手：羽生善治\r\n"
+                                   "後手：谷川浩司\r\n手数----指手---------消費時間--\r\n*名局\r\n");
+  load_bytes(header + cp932("1 ７六歩(77)\r\n2 ３四歩(33)\r\n3 ２六歩(27)\r\n4 中断\r\nまで3手で中断\r\n"));
+  ASSERT_EQ(last_kif_load().status, KIF_READ_OK) << last_kif_load().message;
+  go_to_node(*gs, gs->game.line_tip);
+  play_usi(*gs, {"8c8d"});
+  const std::string again = save_to("loaded.kif");
+  EXPECT_EQ(again.substr(0, header.size()), header);
+  EXPECT_NE(again.find(cp932("4 ８四歩(83)")), std::string::npos);
+}
 
-  fresh_record({"7g7f", "3c3d", "2g2f"});
-  std::memcpy(gs->record.record_boards[3], gs->record.record_boards[2], sizeof gs->record.record_boards[3]);
-  gs->record.record_boards[3][gs_index(0, 8)] = SQ_EMPTY;   // only a lance disappears
-  save_to("lost.kif");
-  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルのフォーマットが合いません。", u"棋譜書き込みエラー"}}));
-
-  // An unchanged slot ends the moves written; the closing line follows them.
-  fresh_record({"7g7f", "3c3d", "2g2f", "8c8d"});
-  std::memcpy(gs->record.record_boards[3], gs->record.record_boards[2], sizeof gs->record.record_boards[3]);
-  const std::string stopped = save_to("unchanged.kif");
-  EXPECT_TRUE(stopped.ends_with(cp932("2 ３四歩(33)\r\n3 中断\r\nまで2手で中断\r\n")));
-  EXPECT_TRUE(boxes_shown({{u"棋譜ファイルを保存しました。", u"成功"}}));
+// 不成 is written where the move could promote and did not, as the move list names it.
+TEST_F(KifSaveTest, ANonPromotionIsWrittenAsSuch) {
+  play_usi(*gs, {"7g7f", "3c3d", "8h2b"});
+  EXPECT_NE(save_to("narazu.kif").find(cp932("3 ２二角不成(88)\r\n")), std::string::npos);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // Helpers shared by the app's KIF and record tests: a fresh game state, records played from USI moves or
-// at random, temporary files, slot comparison, and a fixture that loads and saves through the menu
+// at random, temporary files, record comparison, and a fixture that loads and saves through the menu
 // commands; the KIF text helpers of support/kif_text.h beside them.
 #pragma once
 
@@ -17,10 +17,11 @@
 
 #include "app/game_state.h"
 #include "app/kif_file.h"
-#include "app/record_slots.h"
-#include "app/record_sfen.h"
+#include "app/record_play.h"
+#include "app/turn_flow.h"
 #include "core/legality.h"
 #include "core/sfen.h"
+#include "fuzz/kif_input_check.h"
 #include "support/kif_text.h"
 #include "support/scripted_ui.h"
 
@@ -44,55 +45,37 @@ inline void write_file(const std::string& path, const std::string& bytes) {
   out << bytes;
 }
 
-// Plays USI moves from the initial position into the record (the player sente).
+// Plays USI moves at the cursor into the record, as the game plays them.
 inline void play_usi(GameState& gs, const std::vector<std::string>& moves) {
-  SfenPosition pos = startpos();
   for (const auto& text : moves) {
     MoveRecord move;
     std::string error;
-    ASSERT_TRUE(parse_usi_move(text, pos, move, error)) << text << ": " << error;
-    apply_move(pos, move);
-    ASSERT_TRUE(record_sfen_position(gs, pos));
+    ASSERT_TRUE(parse_usi_move(text, gs.game.position, move, error)) << text << ": " << error;
+    play_move(gs, move);
   }
 }
 
 // Up to n random legal moves (fewer when a side is mated), captures and drops preferred now and then so
-// that hands fill. The side to move is the player at even slots when the player is sente; the player's
-// pieces are the plain ones at the bottom, so the screen is the position with the player as black.
+// that hands fill.
 inline void play_random(GameState& gs, std::mt19937& rng, int n) {
   for (int i = 0; i < n; ++i) {
-    const int side = (gs.record.current + gs.record.player_is_gote) % 2;
-    SfenPosition pos{};
-    for (int row = 0; row < 9; ++row)
-      for (int col = 0; col < 9; ++col) pos.board[row * 9 + col] = static_cast<uint8_t>(gs.record.board[gs_index(col, row)]);
-    for (int s = 0; s < 2; ++s)
-      for (int k = 0; k < 8; ++k) pos.hand[s][k] = static_cast<uint8_t>(gs.record.hands[s][k]);
-    pos.side_to_move = side == SENTE ? BLACK : WHITE;
-    const std::vector<MoveRecord> moves = legal_moves(pos);
+    const std::vector<MoveRecord> moves = legal_moves(gs.game.position);
     if (moves.empty()) return;
     MoveRecord m = moves[rng() % moves.size()];
     for (const MoveRecord& c : moves)
       if ((c.captured != SQ_EMPTY || c.is_drop()) && rng() % 4 == 0) m = c;
-    if (m.is_drop()) apply_drop(gs.record, side, m.piece, m.to_col, m.to_row);
-    else apply_board_move(gs.record, side, m.from_col, m.from_row, m.to_col, m.to_row, m.piece_after);
-    ASSERT_TRUE(record_current(gs));
+    play_move(gs, m);
   }
 }
 
-// Every slot 0..length and its hands equal; a message names the first difference.
-inline ::testing::AssertionResult same_record(const GameState& a, const GameState& b) {
-  if (a.record.length != b.record.length)
-    return ::testing::AssertionFailure() << "length " << a.record.length << " vs " << b.record.length;
-  for (int k = 0; k <= a.record.length; ++k) {
-    for (int i = 0; i < GS_CELLS; ++i)
-      if (a.record.record_boards[k][i] != b.record.record_boards[k][i])
-        return ::testing::AssertionFailure() << "slot " << k << " cell " << i << ": " << a.record.record_boards[k][i]
-                                             << " vs " << b.record.record_boards[k][i];
-    for (int side = 0; side < 2; ++side)
-      for (int kind = 0; kind < 8; ++kind)
-        if (a.record.record_hands[side][k][kind] != b.record.record_hands[side][k][kind])
-          return ::testing::AssertionFailure() << "slot " << k << " hand " << side << " kind " << kind;
-  }
+// The same record: start, every line's moves in order, ends, comments, times and the header's fields.
+inline ::testing::AssertionResult same_record(const GameRecord& a, const GameRecord& b) {
+  if (const std::string problem = fuzz::same_tree(a, b); !problem.empty()) return ::testing::AssertionFailure() << problem;
+  if (a.headers.size() != b.headers.size()) return ::testing::AssertionFailure() << "another number of header fields";
+  for (size_t i = 0; i < a.headers.size(); ++i)
+    if (a.headers[i].key != b.headers[i].key || a.headers[i].value != b.headers[i].value)
+      return ::testing::AssertionFailure() << "header " << a.headers[i].key << ": " << a.headers[i].value << " vs "
+                                           << b.headers[i].key << ": " << b.headers[i].value;
   return ::testing::AssertionSuccess();
 }
 
@@ -102,6 +85,7 @@ struct KifFixture : ::testing::Test {
   EngineHandle e = new_engine(STRENGTH_CHUUKARA);
 
   void SetUp() override { test_support::reset_scripted_ui(); }
+  void TearDown() override { stop_computer(*gs, *e); }
 
   // A fresh game with these moves recorded, and the boxes of earlier commands cleared.
   void fresh_record(const std::vector<std::string>& moves) {
@@ -130,15 +114,11 @@ struct KifFixture : ::testing::Test {
     save_kif(*gs, *e);
     return read_file(path);
   }
-  // The moves of the record in USI; a slot that is no move stands named in its place.
+  // The moves of the line shown in USI.
   std::string usi_moves() const {
     std::string out;
-    for (int k = 0; k < gs->record.length; ++k) {
-      MoveRecord move;
-      int differences = 0;
-      if (slot_move(*gs, k, move, differences) != SLOT_MOVE) return "(slot " + std::to_string(k) + " is no move)";
-      out += (k ? " " : "") + move_to_usi(move);
-    }
+    const std::vector<int> line = shown_line(*gs);
+    for (size_t k = 1; k < line.size(); ++k) out += (k > 1 ? " " : "") + move_to_usi(gs->game.record.nodes[line[k]].move);
     return out;
   }
   bool format_error_shown() const {

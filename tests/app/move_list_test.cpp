@@ -1,7 +1,7 @@
 // The move list and the status line as the window shows them, read without a window: the lines of a game
 // with a recapture, a promotion, a non-promotion and a drop through navigation, a click on a line, a change
-// of sides, saving and loading, an end and a reset; no evaluation left over from before a command; and a
-// loaded finished record that hands the turn to no one.
+// of sides, saving and loading, an end and a reset; a variation's mark and its alternatives, and comments;
+// no evaluation left over from before a command; and a loaded finished record that hands the turn to no one.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -10,7 +10,7 @@
 #include "app/game_end.h"
 #include "app/record_view.h"
 #include "app/render.h"
-#include "app/turn_monitor.h"
+#include "app/turn_flow.h"
 #include "kif_test_util.h"
 
 using namespace halvane;
@@ -24,10 +24,11 @@ struct MoveListTest : KifFixture {
   void SetUp() override { KifFixture::SetUp(), load_back_buffer(); }
   // The list's lines, and the highlighted one marked with "*".
   std::vector<std::string> lines() const {
-    static MoveList list;
+    MoveList list;
     move_list_lines(*gs, list);
     std::vector<std::string> out;
-    for (int i = 0; i < list.count; ++i) out.push_back((i == list.current_line ? "*" : "") + utf8(list.lines[i]));
+    for (size_t i = 0; i < list.lines.size(); ++i)
+      out.push_back((static_cast<int>(i) == list.current_line ? "*" : "") + utf8(list.lines[i]));
     return out;
   }
   std::string status() const { return utf8(gs->view.status_text); }
@@ -58,16 +59,16 @@ TEST_F(MoveListTest, LinesFollowEveryChangeOfTheRecord) {
   EXPECT_EQ(gs->view.last_move.to_col, 6);
   EXPECT_EQ(gs->view.show_last_move, 1);
   on_move_list_line(*gs, *e, 4);   // a click on "4 △同　銀" goes there as the buttons would
-  EXPECT_EQ(gs->record.current, 4);
+  EXPECT_EQ(cursor_ply(*gs), 4);
   EXPECT_EQ(status(), "4手目 △同　銀まで");
   EXPECT_TRUE(gs->flags.paused);
-  EXPECT_EQ(std::memcmp(gs->record.board, gs->record.record_boards[4], sizeof gs->record.board), 0);
+  EXPECT_EQ(gs->game.cursor, node_at_ply(gs->game.record, 0, 4));
   command(CMD_FIRST);
   EXPECT_EQ(lines(), marked(GAME_LINES, 0));
 
-  // The other side of the same game: the same lines, from the start.
+  // The other side of the same game: the same lines, the same position.
   command(CMD_CHANGE_SIDES);
-  ASSERT_EQ(gs->record.player_is_gote, 1);
+  ASSERT_EQ(gs->game.player_side, WHITE);
   EXPECT_EQ(lines(), marked(GAME_LINES, 0));
   command(CMD_LAST);
   EXPECT_EQ(lines(), marked(GAME_LINES, 8));
@@ -88,13 +89,35 @@ TEST_F(MoveListTest, LinesFollowEveryChangeOfTheRecord) {
   EXPECT_EQ(lines(), std::vector<std::string>{"*開始局面"});
 }
 
+// A move played at an earlier position: the new line is shown, its move marked as having alternatives;
+// the alternatives list both, and choosing the old one shows the old line with its comment.
+TEST_F(MoveListTest, VariationsAreMarkedAndCanBeChosen) {
+  play_usi(*gs, GAME);
+  gs->game.record.nodes[node_at_ply(gs->game.record, 0, 6)].comments = {"玉が逃げた", "次は角打ち"};
+  gs->flags.started = true;
+  on_move_list_line(*gs, *e, 5);
+  play_usi(*gs, {"8c8d"});
+  std::vector<std::string> expected(GAME_LINES.begin(), GAME_LINES.begin() + 6);
+  expected.push_back("*6 △８四歩+");
+  EXPECT_EQ(lines(), expected);
+  EXPECT_TRUE(alternatives_here(*gs).size() == 2 && utf8(alternatives_here(*gs)[0].text) == "6 △８四歩" &&
+              utf8(alternatives_here(*gs)[1].text) == "6 △４二玉 (変化)");
+  EXPECT_EQ(comments_here(*gs), u"");
+  on_alternative(*gs, *e, alternatives_here(*gs)[1].node);
+  std::vector<std::string> old_line = marked(GAME_LINES, 6);
+  old_line[6] += "+";
+  EXPECT_EQ(lines(), old_line);
+  EXPECT_EQ(comments_here(*gs), u"玉が逃げた\n次は角打ち");
+  EXPECT_EQ(main_line_moves(*gs), 6) << "looking at a variation leaves the main line as it was";
+}
+
 // Every way a game ends is told with its status, its box and its closing line, and who lost follows from
 // whose move it was.
 TEST_F(MoveListTest, EveryEndIsToldWithWhoWon) {
   const struct {
     GameEnd reason;
     int moves;
-    int player_is_gote;
+    int player_side;
     const char* status;
     const char* winner;
     const char* line;
@@ -104,15 +127,15 @@ TEST_F(MoveListTest, EveryEndIsToldWithWhoWon) {
       {GAME_END_KING_CAPTURED, 6, 0, "プレイヤーの玉が取られました。試合終了です。", "コンピュータの勝ちです。", "まで6手で後手の勝ち"},
       {GAME_END_MATED, 7, 1, "詰みです。試合終了です。", "コンピュータの勝ちです。", "まで7手で詰み"},
       {GAME_END_FOUL, 8, 1, "コンピュータの反則負けです。試合終了です。", "あなたの勝ちです。", "まで8手で先手の反則負け"},
-      {GAME_END_NONE, 5, 0, "対局を中断しました。", "勝敗はつきませんでした。", "まで5手で中断"},
+      {GAME_END_FOUL_WIN, 7, 0, "あなたの反則負けです。試合終了です。", "コンピュータの勝ちです。", "まで7手で後手の反則勝ち"},
   };
   for (const auto& row : rows) {
     fresh_record({"7g7f", "3c3d", "2g2f", "8c8d", "2f2e", "4a3b", "2e2d", "2c2d"});
-    gs->record.current = gs->record.length = row.moves;
-    gs->record.player_is_gote = row.player_is_gote;
+    go_to_node(*gs, node_at_ply(gs->game.record, 0, row.moves));
+    gs->game.player_side = row.player_side;
     gs->flags.started = true;
     end_game(*gs, row.reason);
-    EXPECT_TRUE(gs->flags.game_over) << row.line;
+    EXPECT_TRUE(game_over(*gs)) << row.line;
     EXPECT_EQ(status(), row.status) << row.line;
     ASSERT_EQ(scripted_ui().boxes.size(), 1u) << row.line;
     EXPECT_EQ(scripted_ui().boxes[0].caption, GAME_END_CAPTION);
@@ -141,7 +164,7 @@ TEST_F(MoveListTest, NoStaleEvaluationInTheStatusLine) {
     gs->flags.started = true;
     gs->view.score_shown = 293094;
     row.act();
-    turn_monitor_pass(*gs, *e);
+    test_support::run_window_events();
     EXPECT_EQ(status().find("293094"), std::string::npos) << row.what << ": " << status();
     EXPECT_EQ(gs->view.score_shown, NO_SCORE) << row.what;
   }
@@ -153,17 +176,18 @@ TEST_F(MoveListTest, LoadedFinishedRecordHandsTheTurnToNoOne) {
   fresh_record({"7g7f", "3c3d", "8h2b+", "3a2b", "B*5e", "5a4b", "5e3c"});
   end_game(*gs, GAME_END_RESIGNED);
   load_bytes(save_to("finished.kif"));
-  ASSERT_EQ(gs->flags.end_reason, GAME_END_RESIGNED);
+  ASSERT_EQ(gs->game.record.nodes[gs->game.line_tip].end, GAME_END_RESIGNED);
   command(CMD_LAST);
-  EXPECT_TRUE(gs->flags.game_over);
+  EXPECT_TRUE(game_over(*gs));
   EXPECT_EQ(status(), "まで7手で先手の勝ち");
   command(CMD_PAUSE);
   ASSERT_FALSE(gs->flags.paused);
-  for (int pass = 0; pass < 5; ++pass) turn_monitor_pass(*gs, *e);
+  test_support::run_window_events();
   EXPECT_FALSE(gs->flags.thinking);
-  EXPECT_EQ(gs->record.length, 7) << "no move was added to a finished game";
+  EXPECT_EQ(shown_moves(*gs), 7) << "no move was added to a finished game";
   load_bytes(save_to("again.kif"));
-  EXPECT_EQ(gs->flags.end_reason, GAME_END_RESIGNED) << "a saved copy keeps its end word";
+  EXPECT_EQ(gs->game.record.nodes[gs->game.line_tip].end, GAME_END_RESIGNED) << "a saved copy keeps its end word";
+  command(CMD_LAST);
   command(CMD_BACK);
-  EXPECT_FALSE(gs->flags.game_over) << "from an earlier position the game goes on";
+  EXPECT_FALSE(game_over(*gs)) << "from an earlier position the game goes on";
 }

@@ -3,6 +3,10 @@
 
 #include <cstring>
 
+#include "app/record_play.h"
+#include "core/legality.h"
+#include "core/rotation.h"
+
 namespace halvane::test_support {
 
 void PlayTest::SetUp() {
@@ -22,27 +26,32 @@ void PlayTest::start(bool as_sente) {
   command(CMD_START);
 }
 
-void PlayTest::run_computer_turn(int max_passes) {
-  for (int pass = 0; pass < max_passes; ++pass) {
-    if (gs->flags.player_to_move || gs->flags.game_over) return;
-    turn_monitor_pass(*gs, *e);
-  }
-  ADD_FAILURE() << "the computer's turn did not end";
+void PlayTest::run_computer_turn() {
+  while (gs->flags.thinking) wait_for_window_event();
+  run_window_events();
 }
 
 void PlayTest::clear_position() {
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) at(col, row) = SQ_EMPTY;
-  std::memset(gs->record.hands, 0, sizeof gs->record.hands);
+  std::memset(gs->screen.hands, 0, sizeof gs->screen.hands);
 }
 
-void PlayTest::record_position_as(int current) {
-  for (int k = 0; k <= current; ++k) {
-    std::memcpy(gs->record.record_boards[k], gs->record.board, sizeof gs->record.board);
-    std::memcpy(gs->record.record_hands[0][k], gs->record.hands[0], sizeof gs->record.hands[0]);
-    std::memcpy(gs->record.record_hands[1][k], gs->record.hands[1], sizeof gs->record.hands[1]);
+void PlayTest::set_up_position() {
+  const bool rotated = gs->screen.rotated;
+  const int bottom = rotated ? WHITE : BLACK;
+  GameRecord record;
+  for (int row = 0; row < 9; ++row)
+    for (int col = 0; col < 9; ++col) {
+      const int code = at(rotated ? 8 - col : col, rotated ? 8 - row : row);
+      record.start.board[row * 9 + col] = static_cast<uint8_t>(rotated ? rotated_code(code) : code);
+    }
+  for (int kind = 0; kind < 8; ++kind) {
+    record.start.hand[bottom][kind] = static_cast<uint8_t>(hand(0, kind));
+    record.start.hand[bottom ^ 1][kind] = static_cast<uint8_t>(hand(1, kind));
   }
-  gs->record.current = gs->record.length = current;
+  record.start.side_to_move = gs->game.player_side;
+  take_record(*gs, record);
 }
 
 ::testing::AssertionResult material_conserved(const GameState& gs, int kings) {
@@ -50,14 +59,14 @@ void PlayTest::record_position_as(int current) {
   int count[8] = {};
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) {
-      const int code = gs.record.board[gs_index(col, row)];
+      const int code = gs.screen.board[gs_index(col, row)];
       if (code == SQ_WALL) return ::testing::AssertionFailure() << "wall inside the board at " << col << "," << row;
       if (code != SQ_EMPTY) count[code & 7] += 1;
     }
   for (int side = 0; side < 2; ++side)
     for (int k = 0; k < 8; ++k) {
-      if (gs.record.hands[side][k] < 0) return ::testing::AssertionFailure() << "negative hand count, kind " << k;
-      count[k] += gs.record.hands[side][k];
+      if (gs.screen.hands[side][k] < 0) return ::testing::AssertionFailure() << "negative hand count, kind " << k;
+      count[k] += gs.screen.hands[side][k];
     }
   for (int k = 0; k < 8; ++k) {
     const int expected = k == KING ? kings : full[k];
@@ -67,38 +76,23 @@ void PlayTest::record_position_as(int current) {
   return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult slot_matches_screen(const GameState& gs, int k) {
-  if (std::memcmp(gs.record.record_boards[k], gs.record.board, sizeof gs.record.board) != 0)
-    return ::testing::AssertionFailure() << "slot " << k << " board differs from the screen";
-  for (int side = 0; side < 2; ++side)
-    if (std::memcmp(gs.record.record_hands[side][k], gs.record.hands[side], sizeof gs.record.hands[side]) != 0)
-      return ::testing::AssertionFailure() << "slot " << k << " hand " << side << " differs from the screen";
+::testing::AssertionResult board_at_ply(const GameState& gs, int k) {
+  const std::vector<int> line = shown_line(gs);
+  if (k >= static_cast<int>(line.size()) || gs.game.cursor != line[k])
+    return ::testing::AssertionFailure() << "the board is at move " << cursor_ply(gs) << " of " << line.size() - 1;
   return ::testing::AssertionSuccess();
 }
 
-::testing::AssertionResult one_move_apart(const GameState& gs, int k, int side) {
-  const int* before = gs.record.record_boards[k - 1];
-  const int* after = gs.record.record_boards[k];
-  std::vector<Square> changed;
-  for (int col = 0; col < 9; ++col)
-    for (int row = 0; row < 9; ++row)
-      if (before[gs_index(col, row)] != after[gs_index(col, row)]) changed.push_back({col, row});
-  auto mine = [&](int code) { return code != SQ_EMPTY && code != SQ_WALL && side_of(code) == side; };
-  if (changed.size() == 1) {
-    const int i = gs_index(changed[0].col, changed[0].row);
-    if (before[i] == SQ_EMPTY && mine(after[i]) && !(after[i] & PROMOTED_BIT)) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << "slot " << k << ": one square changed but it is not a drop";
-  }
-  if (changed.size() == 2) {
-    for (int o = 0; o < 2; ++o) {
-      const int from = gs_index(changed[o].col, changed[o].row), to = gs_index(changed[1 - o].col, changed[1 - o].row);
-      if (mine(before[from]) && after[from] == SQ_EMPTY && mine(after[to]) && !mine(before[to]) &&
-          (after[to] == before[from] || after[to] == before[from] + PROMOTED_BIT))
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << "slot " << k << ": two squares changed but not by a move of side " << side;
-  }
-  return ::testing::AssertionFailure() << "slot " << k << ": " << changed.size() << " squares changed";
+::testing::AssertionResult legal_move_by(const GameState& gs, int k, int side) {
+  const std::vector<int> line = shown_line(gs);
+  if (k < 1 || k >= static_cast<int>(line.size())) return ::testing::AssertionFailure() << "no move " << k;
+  const GameRecord& r = gs.game.record;
+  const SfenPosition before = position_at(r, line[k - 1]);
+  const int player = side == SENTE ? gs.game.player_side : gs.game.player_side ^ 1;
+  if (before.side_to_move != player) return ::testing::AssertionFailure() << "move " << k << " is the other side's";
+  const MoveVerdict verdict = judge_move(before, r.nodes[line[k]].move);
+  if (verdict != MOVE_OK) return ::testing::AssertionFailure() << "move " << k << ": " << verdict_text(verdict);
+  return ::testing::AssertionSuccess();
 }
 
 }  // namespace halvane::test_support

@@ -1,5 +1,6 @@
 // A game driven the way the window drives it: clicks as pixel positions, commands by id, message boxes
-// answered by the scripted window system, and the turn monitor's passes run in the test's own thread.
+// answered by the scripted window system, and the events the computer's think posts run by the test as
+// the window thread.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@
 #include "app/commands.h"
 #include "app/game_state.h"
 #include "app/render.h"
-#include "app/turn_monitor.h"
+#include "app/turn_flow.h"
 #include "think/think.h"
 #include "support/scripted_ui.h"
 
@@ -26,26 +27,29 @@ struct PlayTest : ::testing::Test {
   EngineHandle e = new_engine(STRENGTH_CHUUKARA);
 
   void SetUp() override;
+  void TearDown() override { stop_computer(*gs, *e); }
 
   // The centre of a board square and of a hand-grid cell, as the window reports a click there.
   void click(int col, int row) { on_left_button_up(*gs, *e, col * 40 + 20, row * 40 + 20); }
   void click(Square s) { click(s.col, s.row); }
   void click_hand_cell(int grid_col, int grid_row) { on_left_button_up(*gs, *e, grid_col * 40 + 5, grid_row * 40 + 35); }
-  // The hand cell that holds a kind (left half of its row).
+  // The cell of the bottom hand that holds a kind (left half of its row).
   void click_hand(int kind);
   void command(int id) { on_command(*gs, *e, id); }
 
   // Start answering the sente/gote question.
   void start(bool as_sente);
-  // Runs monitor passes until the computer's turn is over (or the game ends); fails after `max_passes`.
-  void run_computer_turn(int max_passes = 50);
+  // Runs the window thread's events until the computer's turn is over: its think answered and applied.
+  void run_computer_turn();
 
-  // An empty 9 x 9 area (the wall frame kept) and empty hands.
+  // An empty 9 x 9 area (the wall frame kept) and empty hands, on the screen.
   void clear_position();
-  int& at(int col, int row) { return gs->record.board[gs_index(col, row)]; }
+  int& at(int col, int row) { return gs->screen.board[gs_index(col, row)]; }
+  int& hand(int screen_hand, int kind) { return gs->screen.hands[screen_hand][kind]; }
   std::u16string status() const { return gs->view.status_text; }
-  // Makes the position on screen slot `current` of the record (and the record that long).
-  void record_position_as(int current);
+  // The position set up on the screen (with at() and hand(), the player at the bottom) becomes the start
+  // of a new record, the player to move.
+  void set_up_position();
 
   std::vector<ShownBox> boxes() { return scripted_ui().boxes; }
   int repaints() const { return scripted_ui().repaint_requests.load(); }
@@ -55,11 +59,11 @@ struct PlayTest : ::testing::Test {
 // and in both hands, the pieces of each kind add up to the full set. `kings` is 2, or 1 once a king fell.
 ::testing::AssertionResult material_conserved(const GameState& gs, int kings = 2);
 
-// Slot k of the record equals the position on screen (board and both hands).
-::testing::AssertionResult slot_matches_screen(const GameState& gs, int k);
+// The board shows the position after move k of the line the list shows.
+::testing::AssertionResult board_at_ply(const GameState& gs, int k);
 
-// Slots k - 1 and k differ by one move of the given side: a drop (one square filled with a piece of
-// that side) or a board move (one of its pieces leaves a square, the destination gets one of its pieces).
-::testing::AssertionResult one_move_apart(const GameState& gs, int k, int side);
+// Move k of the line shown was played by the player (SENTE) or the computer (GOTE), and is legal where
+// it was played.
+::testing::AssertionResult legal_move_by(const GameState& gs, int k, int side);
 
 }  // namespace halvane::test_support

@@ -1,5 +1,5 @@
 // The drawn view, checked pixel by pixel on in-memory pictures: areas and grid, pieces with white
-// transparent, the hand piles' steps, highlights only on the player's turn, the progress strip, the texts.
+// transparent, the hand piles, highlights only while the player may move, the progress strip, the texts.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -62,10 +62,10 @@ TEST_F(RenderTest, AreasGridAndPiecesWithWhiteTransparent) {
 // Each kind in a hand is drawn once at its pile's origin, its count beside it when more than one; the
 // coordinates stand above and beside the board, rotated with the view.
 TEST_F(RenderTest, CountedHandsAndCoordinates) {
-  gs->record.hands[0][PAWN] = 18;
-  gs->record.hands[0][BISHOP] = 1;
-  gs->record.hands[1][BISHOP] = 2;
-  gs->record.hands[1][KING] = 1;       // a captured king is never drawn
+  gs->screen.hands[0][PAWN] = 18;
+  gs->screen.hands[0][BISHOP] = 1;
+  gs->screen.hands[1][BISHOP] = 2;
+  gs->screen.hands[1][KING] = 1;       // a captured king is never drawn
   repaint(*gs, *e);
   EXPECT_EQ(at(404 + 1, 204 + 1), 0x100u + PAWN);
   EXPECT_EQ(at(410 + 1, 204 + 1), RGB_YELLOW) << "one pawn drawn, not a pile";
@@ -75,7 +75,7 @@ TEST_F(RenderTest, CountedHandsAndCoordinates) {
   EXPECT_EQ(test_support::last_text_at(buffer, 400 + 38, 0 + 12), u"2");
   EXPECT_EQ(at(520 + 4 + 1, 4 + 1), RGB_YELLOW) << "no king in the computer's hand pile";
   for (int gote = 0; gote < 2; ++gote) {
-    gs->record.player_is_gote = gote;
+    gs->screen.rotated = gote;   // gote at the bottom
     repaint(*gs, *e);
     EXPECT_EQ(test_support::last_text_at(buffer, 11, -21), gote ? u"１" : u"９") << "leftmost file, gote " << gote;
     EXPECT_EQ(test_support::last_text_at(buffer, 371, 8 * 40 + 11), gote ? u"一" : u"九") << "bottom rank";
@@ -90,11 +90,11 @@ TEST_F(RenderTest, HighlightsOnlyOnThePlayersTurn) {
   gs->input.sel_col = 7;
   gs->input.sel_row = 7;
   gs->input.target_map[gs_index(7, 6)] = 1;
-  gs->flags.player_to_move = false;
+  gs->flags.thinking = true;   // the computer's turn
   repaint(*gs, *e);
   EXPECT_EQ(at(6 * 40 + 20, 3 * 40 + 20), RGB_YELLOW) << "no last-move mark on the computer's turn";
   EXPECT_EQ(at(7 * 40 + 20, 7 * 40 + 20), RGB_YELLOW) << "no selection on the computer's turn";
-  gs->flags.player_to_move = true;
+  gs->flags.thinking = false;
   repaint(*gs, *e);
   EXPECT_EQ(at(6 * 40 + 20, 3 * 40 + 20), RGB_RED);
   EXPECT_EQ(at(6 * 40, 3 * 40 + 20), RGB_BLACK) << "one-pixel black outline";

@@ -1,5 +1,6 @@
 // Where a selected piece may go: every kind from the centre and from the edges, with rays stopped by
-// either side's pieces, targets on the computer's pieces kept and on the player's own dropped.
+// either side's pieces, targets on the other side's pieces kept and on the mover's own dropped; a piece
+// at the top of the screen moves down it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -53,6 +54,9 @@ const std::vector<TargetCase> CASES = {
     {"dragon: orthogonal rays and diagonal steps", DRAGON, 7, 7, {{7, 2, GOTE_BIT + KING}},
      {{6, 6}, {8, 6}, {6, 8}, {8, 8}, {7, 6}, {7, 5}, {7, 4}, {7, 3}, {7, 2}, {7, 8},
       {6, 7}, {5, 7}, {4, 7}, {3, 7}, {2, 7}, {1, 7}, {0, 7}, {8, 7}}},
+    {"a top pawn steps down", GOTE_BIT + PAWN, 4, 2, {}, {{4, 3}}},
+    {"a top knight jumps down onto a bottom piece", GOTE_BIT + KNIGHT, 1, 0, {{0, 2, PAWN}, {2, 2, GOTE_BIT + PAWN}}, {{0, 2}}},
+    {"a top silver", GOTE_BIT + SILVER, 4, 4, {}, {{3, 5}, {4, 5}, {5, 5}, {3, 3}, {5, 3}}},
 };
 
 }  // namespace
@@ -62,11 +66,11 @@ TEST(Targets, EveryKindReachesItsSquares) {
   game_construct(*gs);
   for (const TargetCase& c : CASES) {
     for (int row = 0; row < 9; ++row)
-      for (int col = 0; col < 9; ++col) gs->record.board[gs_index(col, row)] = SQ_EMPTY;
+      for (int col = 0; col < 9; ++col) gs->screen.board[gs_index(col, row)] = SQ_EMPTY;
     // Leftovers of an earlier selection must not survive into this one.
     for (int i = 0; i < GS_CELLS; ++i) gs->input.target_map[i] = gs->input.reach_map[i] = 1;
-    gs->record.board[gs_index(c.col, c.row)] = c.code;
-    for (const Placed& p : c.others) gs->record.board[gs_index(p.col, p.row)] = p.code;
+    gs->screen.board[gs_index(c.col, c.row)] = c.code;
+    for (const Placed& p : c.others) gs->screen.board[gs_index(p.col, p.row)] = p.code;
     gs->input.sel_col = c.col;
     gs->input.sel_row = c.row;
     gs->input.sel_piece = c.code;

@@ -1,13 +1,13 @@
 // Whole games against the weakest program, through the window's entry points: the player's moves are
 // clicks chosen at random among the squares the board offers, the computer's come from the real think
-// by the turn monitor's passes, and the record is checked after every move until the game ends.
-#include <chrono>
+// on its thread, its answer run as the window's event, and the record is checked after every move until
+// the game ends.
 #include <cstdlib>
 #include <random>
-#include <thread>
 
-#include "app/turn_flow.h"
 #include "app/game_end.h"
+#include "app/turn_flow.h"
+#include "fuzz/kif_input_check.h"
 #include "play_fixture.h"
 
 using namespace halvane;
@@ -37,7 +37,7 @@ struct WholeGame : PlayTest {
         click(col, row);   // deselect
       }
     for (int k = 0; k < 7; ++k) {
-      if (gs->record.hands[0][k] == 0) continue;
+      if (hand(0, k) == 0) continue;
       for (int r = 0; r < 9; ++r)
         for (int c = 0; c < 9; ++c)
           if (at(c, r) == SQ_EMPTY) out.push_back({{-1, -1}, k, {c, r}});
@@ -51,8 +51,9 @@ struct WholeGame : PlayTest {
     start(as_sente);
     gs->flags.allow_illegal = true;   // the random player's every move is played, fouls too
     int kings = 2;
-    for (int move = 0; move < 400 && !gs->flags.game_over; ++move) {
-      if (gs->flags.player_to_move) {
+    for (int move = 0; move < 400 && !game_over(*gs); ++move) {
+      const int length = shown_moves(*gs);
+      if (player_to_move(*gs)) {
         std::vector<Choice> moves = player_moves();
         ASSERT_FALSE(moves.empty());
         // Prefer captures half the time, so that games also reach positions rich in pieces in hand.
@@ -61,57 +62,43 @@ struct WholeGame : PlayTest {
           if (m.from.col >= 0 && is_gote_piece(at(m.to.col, m.to.row))) captures.push_back(m);
         const std::vector<Choice>& pool = !captures.empty() && rng() % 2 ? captures : moves;
         const Choice m = pool[rng() % pool.size()];
-        const int length = gs->record.length;
         scripted_ui().answers.push_back(rng() % 4 ? ANSWER_YES : ANSWER_NO);
         if (m.from.col < 0) {
           click_hand(m.kind);
-          // A pawn into a column with the player's pawn is refused: a refusal keeps the selection.
           click(m.to);
-          if (gs->input.selection == 2) {
-            click_hand(m.kind);
-            ASSERT_EQ(gs->input.selection, 0);
-            scripted_ui().answers.clear();
-            continue;
-          }
         } else {
           click(m.from);
           click(m.to);
         }
         scripted_ui().answers.clear();
-        ASSERT_FALSE(gs->flags.player_to_move) << "seed " << seed << " move " << move;
-        ASSERT_EQ(gs->record.length, length + 1);
-        ASSERT_EQ(gs->record.current, gs->record.length);
-        ASSERT_TRUE(slot_matches_screen(*gs, gs->record.current));
-        ASSERT_TRUE(one_move_apart(*gs, gs->record.current, SENTE)) << "seed " << seed;
+        ASSERT_EQ(shown_moves(*gs), length + 1) << "seed " << seed << " move " << move;
+        ASSERT_TRUE(board_at_ply(*gs, length + 1));
         ASSERT_TRUE(material_conserved(*gs, kings)) << "seed " << seed << " after the player's move " << move;
+        if (game_over(*gs)) break;   // a foul, claimed at once
+        ASSERT_FALSE(player_to_move(*gs)) << "seed " << seed << " move " << move;
+        ASSERT_TRUE(legal_move_by(*gs, length + 1, SENTE)) << "seed " << seed;
       } else {
-        const int length = gs->record.length;
         run_computer_turn();
-        ASSERT_TRUE(gs->flags.player_to_move);
         ASSERT_FALSE(gs->flags.thinking);
-        if (gs->flags.game_over) break;
-        ASSERT_EQ(gs->record.length, length + 1) << "seed " << seed;
-        ASSERT_EQ(gs->record.current, gs->record.length);
-        ASSERT_TRUE(slot_matches_screen(*gs, gs->record.current));
-        ASSERT_TRUE(one_move_apart(*gs, gs->record.current, GOTE)) << "seed " << seed << " computer's move " << move;
+        if (game_over(*gs)) break;
+        ASSERT_TRUE(player_to_move(*gs));
+        ASSERT_EQ(shown_moves(*gs), length + 1) << "seed " << seed;
+        ASSERT_TRUE(board_at_ply(*gs, length + 1));
+        ASSERT_TRUE(legal_move_by(*gs, length + 1, GOTE)) << "seed " << seed << " computer's move " << move;
         ASSERT_TRUE(material_conserved(*gs, kings)) << "seed " << seed << " after the computer's move " << move;
         const MoveRecord& r = gs->view.last_move;
         ASSERT_EQ(at(r.to_col, r.to_row), r.piece_after) << "the board shows the think's move";
         ASSERT_TRUE(is_gote_piece(r.piece_after));
       }
     }
-    ASSERT_TRUE(gs->flags.game_over) << "seed " << seed << ": the game did not end";
+    ASSERT_TRUE(game_over(*gs)) << "seed " << seed << ": the game did not end";
     const std::u16string end = status();
-    if (end == u"王手放置の反則負けです。試合終了です。") {
-      EXPECT_EQ(gs->flags.end_reason, GAME_END_FOUL);
-      EXPECT_EQ(gs->record.current, gs->record.length);
-      EXPECT_EQ(gs->view.last_move.captured, KING);
-      EXPECT_TRUE(material_conserved(*gs, 1)) << "one king left on the board";
-    } else if (end == u"打ち歩詰めの反則負けです。試合終了です。") {
-      EXPECT_EQ(gs->flags.end_reason, GAME_END_FOUL);
+    if (end == u"王手放置の反則負けです。試合終了です。" || end == u"打ち歩詰めの反則負けです。試合終了です。" ||
+        end == u"あなたの反則負けです。試合終了です。") {
+      EXPECT_EQ(end_here(*gs), GAME_END_FOUL_WIN) << "the foul move ends the record";
       EXPECT_TRUE(material_conserved(*gs, 2));
     } else if (end == TEXT_MATED) {
-      EXPECT_TRUE(slot_matches_screen(*gs, gs->record.length)) << "the mating move is recorded";
+      EXPECT_EQ(end_here(*gs), GAME_END_MATED) << "the mating move is recorded";
       EXPECT_TRUE(material_conserved(*gs, 2));
     } else {
       EXPECT_EQ(end, u"コンピュータが投了しました。試合終了です。") << utf8(end);
@@ -123,10 +110,8 @@ struct WholeGame : PlayTest {
     EXPECT_EQ(end_boxes, 1) << "seed " << seed;
     const bool player_won = end == u"コンピュータが投了しました。試合終了です。";
     EXPECT_NE(boxes().back().text.find(player_won ? u"あなたの勝ちです。" : u"コンピュータの勝ちです。"), std::u16string::npos);
-    // The whole record reads as alternating moves from the initial position.
-    const int first_mover = as_sente ? SENTE : GOTE;
-    for (int k = 1; k <= gs->record.length; ++k)
-      EXPECT_TRUE(one_move_apart(*gs, k, k % 2 ? first_mover : 1 - first_mover)) << "seed " << seed << " slot " << k;
+    // The whole record replays legally from the start, a foul only as its last move before 反則勝ち.
+    EXPECT_EQ(fuzz::replays_legally(gs->game.record), "") << "seed " << seed;
   }
 };
 
@@ -135,8 +120,8 @@ struct WholeGame : PlayTest {
 TEST_F(WholeGame, AgainstTheWeakestProgramAsSente) { play(1, true); }
 TEST_F(WholeGame, AgainstTheWeakestProgramAsGote) { play(2, false); }
 
-// The threads themselves, in a child process: they answer the player's move without any help, and the
-// process ends cleanly with exit code 0 while the computer is still thinking.
+// The think's thread in a child process: the player's move is answered through the window's event queue,
+// and the process ends cleanly with exit code 0 while the computer is still thinking.
 TEST(TurnThreads, AnswerTheMoveAndLetTheProcessExitDuringAThink) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
@@ -146,27 +131,17 @@ TEST(TurnThreads, AnswerTheMoveAndLetTheProcessExitDuringAThink) {
         game_construct(*gs);
         game_reset_for_window(*gs);
         load_back_buffer();
-        start_turn_threads(*gs, *e);
         scripted_ui().answers.push_back(ANSWER_YES);
         on_command(*gs, *e, CMD_START);
         on_left_button_up(*gs, *e, 2 * 40 + 20, 6 * 40 + 20);
         on_left_button_up(*gs, *e, 2 * 40 + 20, 5 * 40 + 20);
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
-        auto wait_until = [&](auto done) {
-          while (!done()) {
-            if (std::chrono::steady_clock::now() > deadline) std::exit(4);   // the threads did not act
-            if (gs->flags.game_over) std::exit(5);   // an opening reply never ends the game
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-          }
-        };
-        wait_until([&] { return gs->flags.player_to_move && gs->record.length == 2; });
-        if (gs->flags.game_over || !one_move_apart(*gs, 2, GOTE)) std::exit(3);
+        if (!gs->flags.thinking) std::_Exit(4);   // the think did not start
+        while (gs->flags.thinking) wait_for_window_event();
+        if (game_over(*gs) || shown_moves(*gs) != 2 || !legal_move_by(*gs, 2, GOTE)) std::_Exit(3);
         // A second move, and the process leaves while the computer thinks about it.
         on_left_button_up(*gs, *e, 7 * 40 + 20, 6 * 40 + 20);
         on_left_button_up(*gs, *e, 7 * 40 + 20, 5 * 40 + 20);
-        // (A think shorter than this thread's polling may already be over: the exit is then just as busy.)
-        wait_until([&] { return gs->flags.thinking || gs->record.length == 4; });
-        std::exit(0);
+        std::_Exit(gs->flags.thinking ? 0 : 5);
       },
       ::testing::ExitedWithCode(0), "");
 }

@@ -9,6 +9,15 @@ using test_support::scripted_ui;
 
 void request_repaint() { ++scripted_ui().repaint_requests; }
 
+void post_to_window(std::function<void()> event) {
+  auto& ui = scripted_ui();
+  {
+    std::lock_guard lock(ui.mutex);
+    ui.events.push_back(std::move(event));
+  }
+  ui.event_posted.notify_all();
+}
+
 void set_button_caption(int id, const char16_t* caption) {
   std::lock_guard lock(scripted_ui().mutex);
   scripted_ui().captions[id] = caption;
@@ -62,6 +71,32 @@ void reset_scripted_ui() {
   ui.captions.clear();
   ui.repaint_requests = 0;
   ui.closed = false;
+  ui.events.clear();
+}
+
+int run_window_events() {
+  auto& ui = scripted_ui();
+  int ran = 0;
+  for (;;) {
+    std::function<void()> event;
+    {
+      std::lock_guard lock(ui.mutex);
+      if (ui.events.empty()) return ran;
+      event = std::move(ui.events.front());
+      ui.events.pop_front();
+    }
+    event();   // outside the lock: an event may show boxes and post more
+    ++ran;
+  }
+}
+
+void wait_for_window_event() {
+  auto& ui = scripted_ui();
+  {
+    std::unique_lock lock(ui.mutex);
+    ui.event_posted.wait(lock, [&] { return !ui.events.empty(); });
+  }
+  run_window_events();
 }
 
 std::u16string caption_of(int id) {

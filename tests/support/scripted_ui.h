@@ -1,12 +1,15 @@
 // A scripted stand-in for the window system, linked into the game-logic tests: message boxes answer
 // from a queue and are logged, file dialogs return queued paths (an empty queue means "cancelled"),
-// button captions and repaint requests are recorded.
+// button captions and repaint requests are recorded, and the events posted to the window thread wait in
+// a queue that the test, as the window thread, runs.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -33,11 +36,19 @@ struct ScriptedUi {
   std::map<int, std::u16string> captions;
   std::atomic<int> repaint_requests{0};
   std::atomic<bool> closed{false};
+  std::deque<std::function<void()>> events;   // posted to the window thread, not yet run
+  std::condition_variable event_posted;
 };
 
 ScriptedUi& scripted_ui();
-// Clears every queue and log.
+// Clears every queue and log (events not yet run are dropped).
 void reset_scripted_ui();
+// Runs the events posted to the window thread so far, in order, as the window's event loop would;
+// returns how many ran.
+int run_window_events();
+// Waits until an event is posted (none may be yet: a think is still running), then runs it and any
+// others posted by then.
+void wait_for_window_event();
 // The caption last set on a button, or an empty string.
 std::u16string caption_of(int id);
 // UTF-16 to UTF-8, for readable failure messages.

@@ -108,8 +108,10 @@ TEST(ThinkThreads, TwoEnginesThinkingAtOnceMatchTheirThinksAlone) {
 
 TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
   // The cycles the window goes through: a think ahead cancelled at once, stopped by another position,
-  // or taken; a time-limited think of its own, and another thread asking whether it runs.
-  // Two Engines think ahead, as on a three-core machine.
+  // or taken; a time-limited think of its own, and another thread asking whether it runs. A cancel from
+  // a second thread (a window closing) comes at the same time as the first cancel and as the stop by
+  // another position: one of them joins the threads, the other waits for that. Two Engines think ahead,
+  // as on a three-core machine.
   ThinkAhead a;
   a.engine_count = 2;
   for (int i = 0; i < 2; ++i) a.engines[i] = new_engine(STRENGTH_CHUUKARA);
@@ -126,8 +128,14 @@ TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
   for (int cycle = 0; cycle < 9; ++cycle) {
     think_ahead_start(a, now);
     ThinkResult result;
-    if (cycle % 3 == 0) think_ahead_cancel(a);
-    if (cycle % 3 == 0) continue;
+    std::thread closer;
+    if (cycle % 3 != 2) closer = std::thread([&] { think_ahead_cancel(a); });
+    if (cycle % 3 == 0) {
+      think_ahead_cancel(a);
+      closer.join();
+      EXPECT_FALSE(think_ahead_running(a));
+      continue;
+    }
     ThinkRequest expected;
     {
       std::unique_lock<std::mutex> lock(a.mutex);
@@ -140,6 +148,7 @@ TEST(ThinkThreads, ThinkAheadStartedTakenAndCancelledInTurn) {
     expected.background = false;
     if (cycle % 3 == 1) expected.game_ply += 1;   // not the position thought on
     taken += think_ahead_take(a, expected, result, nullptr, nullptr);
+    if (closer.joinable()) closer.join();
     EXPECT_FALSE(think_ahead_running(a));
   }
   over = true;

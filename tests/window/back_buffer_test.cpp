@@ -128,7 +128,7 @@ class BackBufferTest : public QObject {
     int pieces = 0;
     for (int row = 0; row < 9; ++row)
       for (int col = 0; col < 9; ++col) {
-        const int code = gs_->record.board[gs_index(col, row)];
+        const int code = gs_->screen.board[gs_index(col, row)];
         if (code == SQ_EMPTY) continue;
         ++pieces;
         QVERIFY2(mismatches(view, code, 40 * col + 4, 40 * row + 4, YELLOW) == 0,
@@ -136,17 +136,17 @@ class BackBufferTest : public QObject {
       }
     QCOMPARE(pieces, 40);
     // A promoted piece and the computer's king on otherwise empty squares.
-    gs_->record.board[gs_index(4, 4)] = DRAGON;
-    gs_->record.board[gs_index(0, 4)] = GOTE_BIT | HORSE;
+    gs_->screen.board[gs_index(4, 4)] = DRAGON;
+    gs_->screen.board[gs_index(0, 4)] = GOTE_BIT | HORSE;
     const QImage again = draw();
     QCOMPARE(mismatches(again, DRAGON, 164, 164, YELLOW), 0);
     QCOMPARE(mismatches(again, GOTE_BIT | HORSE, 4, 164, YELLOW), 0);
   }
 
   void handPilesStepAndPlaces() {
-    gs_->record.hands[0][PAWN] = 18;
-    gs_->record.hands[0][BISHOP] = 1;
-    gs_->record.hands[1][BISHOP] = 1;
+    gs_->screen.hands[0][PAWN] = 18;
+    gs_->screen.hands[0][BISHOP] = 1;
+    gs_->screen.hands[1][BISHOP] = 1;
     const QImage view = draw();
     QCOMPARE(mismatches(view, BISHOP, 404, 324, YELLOW), 0);
     QCOMPARE(mismatches(view, GOTE_BIT | BISHOP, 404, 4, YELLOW), 0);
@@ -168,7 +168,7 @@ class BackBufferTest : public QObject {
     struct Row { bool player_to_move; QRgb last, selected, target; } rows[] = {
         {false, YELLOW, YELLOW, YELLOW}, {true, RED, BLUE, GREEN}};
     for (const Row& row : rows) {
-      gs_->flags.player_to_move = row.player_to_move;
+      gs_->flags.thinking = !row.player_to_move;   // the computer's turn is its think
       const QImage view = draw();
       const char* turn = row.player_to_move ? "player's turn" : "computer's turn";
       QVERIFY2(rgb(view, 181, 181) == row.last, turn);

@@ -1,6 +1,7 @@
 // The main window on Qt's offscreen platform: title per program, the six buttons' captions and places,
 // the menus and their command ids, the about box by its keys and menu item, the paint that shows the back
-// buffer, repaint requests from worker threads, and the message boxes and file dialogs the game uses.
+// buffer, events posted from worker threads run on the window thread, and the message boxes and file
+// dialogs the game uses.
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontInfo>
@@ -12,8 +13,10 @@
 #include <atomic>
 #include <thread>
 #include <tuple>
+#include <vector>
 
 #include "app/commands.h"
+#include "app/turn_flow.h"
 #include "app/ui.h"
 #include "platform/settings.h"
 #include "platform/window_program.h"
@@ -100,7 +103,8 @@ class MainWindowTest : public QObject {
     struct Item { const char16_t* text; int id; };
     struct Menu { const char16_t* title; std::vector<Item> items; } menus[] = {
         {u"ファイル(&F)",
-         {{u"棋譜を読み込む", 10001}, {u"棋譜を保存する", 10002}, {u"盤を反転させる", 10003}, {u"終了する(&X)", 105}}},
+         {{u"棋譜を読み込む", 10001}, {u"棋譜を保存する", 10002}, {u"盤を反転させる", 10003},
+          {u"盤面を反転表示", CMD_FLIP_VIEW}, {u"終了する(&X)", 105}}},
         {u"対局(&G)", {{u"待った", CMD_TAKE_BACK}, {u"新規対局", CMD_NEW_GAME}, {u"投了", CMD_RESIGN}}},
         {u"ヘルプ(&H)", {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", 104}}}};
     const auto bar = window_->menuBar()->actions();
@@ -121,13 +125,15 @@ class MainWindowTest : public QObject {
     QCOMPARE(game_items[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
   }
 
-  // 設定: the time limits checked one at a time, 30秒 and 先読み at first, 反則手も指せる off; a choice
-  // reaches the game and is remembered for the next run.
+  // 設定: the time limits checked one at a time, 30秒, 先読み and 変化を残す at first, 反則手も指せる off; a
+  // choice reaches the game and is remembered for the next run.
   void settingsMenuReachesTheGameAndIsRemembered() {
     QMenu* settings_menu = window_->menuBar()->actions()[2]->menu();
     const auto items = settings_menu->actions();
-    QCOMPARE(items.size(), 3);
-    QCOMPARE(items[0]->text() + items[1]->text() + items[2]->text(), text(u"思考時間の上限先読み反則手も指せる"));
+    QCOMPARE(items.size(), 4);
+    QCOMPARE(items[0]->text() + items[1]->text() + items[2]->text() + items[3]->text(),
+             text(u"思考時間の上限先読み反則手も指せる変化を残す"));
+    QVERIFY(items[3]->isCheckable() && items[3]->isChecked() && g_game.flags.keep_variations);
     QVERIFY(items[1]->isCheckable() && items[1]->isChecked());
     QVERIFY(items[2]->isCheckable() && !items[2]->isChecked() && !g_game.flags.allow_illegal);
     const auto limits = items[0]->menu()->actions();
@@ -135,10 +141,10 @@ class MainWindowTest : public QObject {
     const int ms[] = {0, 60000, 30000, 10000, 5000};
     QCOMPARE(limits.size(), 5);
     for (int i = 0; i < 5; ++i) QVERIFY(limits[i]->text() == text(names[i]) && limits[i]->isChecked() == (i == 2));
-    QCOMPARE(g_game.flags.think_limit_ms.load(), 30000);
+    QCOMPARE(g_game.flags.think_limit_ms, 30000);
     for (int i : {3, 1, 0, 4}) {
       limits[i]->trigger();
-      QVERIFY(g_game.flags.think_limit_ms.load() == ms[i] && saved_settings().think_limit_ms == ms[i]);
+      QVERIFY(g_game.flags.think_limit_ms == ms[i] && saved_settings().think_limit_ms == ms[i]);
       for (int j = 0; j < 5; ++j) QCOMPARE(limits[j]->isChecked(), j == i);
     }
     items[1]->trigger();
@@ -147,6 +153,10 @@ class MainWindowTest : public QObject {
     QVERIFY(g_game.flags.think_ahead && saved_settings().think_ahead);
     items[2]->trigger();
     QVERIFY(g_game.flags.allow_illegal && saved_settings().allow_illegal);
+    items[3]->trigger();
+    QVERIFY(!g_game.flags.keep_variations && !saved_settings().keep_variations);
+    items[3]->trigger();
+    QVERIFY(g_game.flags.keep_variations && saved_settings().keep_variations);
     // Back to no limit, so that the game below thinks as it always did.
     limits[0]->trigger();
     QCOMPARE(saved_settings().think_limit_ms, 0);
@@ -228,7 +238,9 @@ class MainWindowTest : public QObject {
     QTRY_COMPARE(differing(), 0);
   }
 
-  void repaintRequestsFromWorkerThreadsArePaintedOnTheWindowThread() {
+  // What a worker thread posts (the computer's answer) runs on the window thread, in order, and what it
+  // draws is painted there.
+  void eventsFromWorkerThreadsRunOnTheWindowThread() {
     struct Watch : QObject {
       std::atomic<int> paints{0};
       std::atomic<bool> off_thread{false};
@@ -242,11 +254,20 @@ class MainWindowTest : public QObject {
     } watch;
     QTest::qWait(50);
     window_->view()->installEventFilter(&watch);
-    std::thread worker([] {
-      for (int i = 0; i < 5; ++i) repaint(g_game, *g_engine_handle);
-      request_repaint();
+    std::vector<int> ran;
+    bool elsewhere = false;
+    std::thread worker([&] {
+      for (int i = 0; i < 5; ++i)
+        post_to_window([&, i] {
+          elsewhere |= QThread::currentThread() != qApp->thread();
+          ran.push_back(i);
+          repaint(g_game, *g_engine_handle);
+        });
     });
     worker.join();
+    QTRY_COMPARE(ran.size(), size_t(5));
+    QCOMPARE(ran, (std::vector<int>{0, 1, 2, 3, 4}));
+    QVERIFY(!elsewhere);
     QTRY_VERIFY(watch.paints > 0);
     window_->view()->removeEventFilter(&watch);
     QVERIFY(!watch.off_thread);
@@ -403,7 +424,7 @@ class MainWindowTest : public QObject {
     }
     QCOMPARE(said, text(u"先手にしますか？"));
     QCOMPARE(window_->button(CMD_START)->text(), text(u"初期化"));
-    QVERIFY(g_game.flags.started && g_game.flags.player_to_move);
+    QVERIFY(g_game.flags.started && player_to_move(g_game));
 
     // Clicks in the view's own coordinates: the pawn on (2, 6), then the square in front of it.
     QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(2 * 40 + 20, 6 * 40 + 20 + VIEW_ORIGIN_Y));
@@ -443,7 +464,7 @@ class MainWindowTest : public QObject {
     QTest::mouseClick(window_->button(CMD_START), Qt::LeftButton);
     QCOMPARE(window_->button(CMD_START)->text(), text(u"開始"));
     QVERIFY(!g_game.flags.started);
-    QCOMPARE(g_game.record.current, 0);
+    QCOMPARE(g_game.game.cursor, 0);
   }
 };
 

@@ -1,12 +1,14 @@
 // A move pair on the real window: the start button and its question, a pawn clicked and moved with the
 // mouse on the board view, and the computer's reply appearing on the view and in the record, all through
-// the widgets with the real turn threads and the weakest program's think.
+// the widgets with the real think on its thread, its answer an event of the window's; then a variation
+// played and chosen back in the alternatives under the move list.
 #include <QMessageBox>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/commands.h"
 #include "app/image.h"
+#include "app/turn_flow.h"
 #include "platform/window_program.h"
 #include "tests/window/window_fixture.h"
 
@@ -50,7 +52,7 @@ class PlayWindowTest : public QObject {
     QCOMPARE(caption, text(u"先手・後手の選択"));
     QCOMPARE(window_->button(CMD_START)->text(), text(u"初期化"));
     QVERIFY(g_game.flags.started);
-    QVERIFY(g_game.flags.player_to_move);
+    QVERIFY(player_to_move(g_game));
     QTRY_COMPARE(QString::fromUtf16(g_game.view.status_text), text(u"プレイヤーの手番です。"));
 
     // 2. The pawn on the third file from the left: selected in blue, its square ahead green.
@@ -61,18 +63,16 @@ class PlayWindowTest : public QObject {
 
     // 3. Its destination: the move is recorded and the computer answers.
     QTest::mouseClick(view, Qt::LeftButton, {}, square_centre(2, 5));
-    QCOMPARE(g_game.record.board[gs_index(2, 5)], PAWN);
-    QCOMPARE(g_game.record.record_boards[1][gs_index(2, 5)], PAWN);
-    QTRY_VERIFY_WITH_TIMEOUT(g_game.flags.player_to_move && !g_game.flags.thinking, 120000);
-    QCOMPARE(g_game.record.length, 2);
-    QCOMPARE(g_game.record.current, 2);
-    QVERIFY(!g_game.flags.game_over);
+    QCOMPARE(g_game.screen.board[gs_index(2, 5)], PAWN);
+    QTRY_VERIFY_WITH_TIMEOUT(player_to_move(g_game) && !g_game.flags.thinking, 120000);
+    QCOMPARE(shown_moves(g_game), 2);
+    QCOMPARE(cursor_ply(g_game), 2);
+    QVERIFY(!game_over(g_game));
 
     const MoveRecord m = g_game.view.last_move;
     QVERIFY(is_gote_piece(m.piece_after));
-    QCOMPARE(g_game.record.board[gs_index(m.to_col, m.to_row)], m.piece_after);
-    QCOMPARE(g_game.record.record_boards[2][gs_index(m.to_col, m.to_row)], m.piece_after);
-    if (!m.is_drop()) QCOMPARE(g_game.record.record_boards[2][gs_index(m.from_col, m.from_row)], int(SQ_EMPTY));
+    QCOMPARE(g_game.screen.board[gs_index(m.to_col, m.to_row)], m.piece_after);
+    if (!m.is_drop()) QCOMPARE(g_game.screen.board[gs_index(m.from_col, m.from_row)], int(SQ_EMPTY));
 
     // 4. The view shows the reply: the red last-move square under the computer's piece picture.
     const QPoint corner = square_corner(m.to_col, m.to_row);
@@ -95,6 +95,28 @@ class PlayWindowTest : public QObject {
     QTRY_COMPARE(view->move_list()->count(), 3);
     QCOMPARE(view->move_list()->item(1)->text(), text(u"1 ▲７六歩"));
     QCOMPARE(view->move_list()->currentRow(), 2);
+    QVERIFY2(!view->alternatives()->isEnabled(), "no alternatives yet");
+
+    // 5. Back to the start (the list's first line), the pause lifted: another first move makes a
+    // variation, marked in the list; the alternatives switch back to the first line.
+    QTest::mouseClick(view->move_list()->viewport(), Qt::LeftButton, {},
+                      view->move_list()->visualItemRect(view->move_list()->item(0)).center());
+    QCOMPARE(cursor_ply(g_game), 0);
+    QTest::mouseClick(window_->button(CMD_PAUSE), Qt::LeftButton);
+    QTest::mouseClick(view, Qt::LeftButton, {}, square_centre(7, 6));
+    QTest::mouseClick(view, Qt::LeftButton, {}, square_centre(7, 5));
+    QTRY_VERIFY_WITH_TIMEOUT(player_to_move(g_game) && !g_game.flags.thinking, 120000);
+    QTRY_COMPARE(view->move_list()->item(1)->text(), text(u"1 ▲２六歩+"));
+    QCOMPARE(view->alternatives()->count(), 0);   // the move on the board has none
+    QTest::mouseClick(view->move_list()->viewport(), Qt::LeftButton, {},
+                      view->move_list()->visualItemRect(view->move_list()->item(1)).center());
+    QTRY_COMPARE(view->alternatives()->count(), 2);
+    QVERIFY(view->alternatives()->isEnabled());
+    QCOMPARE(view->alternatives()->itemText(1), text(u"1 ▲７六歩 (変化)"));
+    view->alternatives()->activated(1);
+    QTRY_COMPARE(view->move_list()->item(1)->text(), text(u"1 ▲７六歩+"));
+    QCOMPARE(view->move_list()->count(), 3);
+    QCOMPARE(variation_count(g_game.game.record), 1);
   }
 };
 

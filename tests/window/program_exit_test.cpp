@@ -1,6 +1,6 @@
 // How the window programs end: the real binaries on Qt's offscreen platform end with exit code 0 when
-// asked to close; the close box and the exit command end the program at once while worker threads are
-// still drawing or the computer is thinking; without a display the program says so in one line.
+// asked to close; the close box and the exit command end the program at once while the computer is
+// thinking; without a display the program says so in one line.
 #include <signal.h>
 
 #include <QAction>
@@ -19,7 +19,7 @@
 #include "app/commands.h"
 #include "app/game_state.h"
 #include "app/render.h"
-#include "app/turn_monitor.h"
+#include "app/turn_flow.h"
 #include "think/think.h"
 #include "platform/main_window.h"
 #include "platform/window_program.h"
@@ -31,31 +31,27 @@ namespace {
 
 const char* const CHILD_MODE = "HALVANE_EXIT_TEST_CHILD";
 
-// A position no book knows, with the computer to move: bishops exchanged, two pawns advanced.
-void computer_to_move_out_of_book(GameState& gs) {
-  gs.record.board[gs_index(1, 7)] = SQ_EMPTY;
-  gs.record.board[gs_index(7, 1)] = SQ_EMPTY;
-  gs.record.hands[0][BISHOP] = gs.record.hands[1][BISHOP] = 1;
-  gs.record.board[gs_index(2, 6)] = SQ_EMPTY;
-  gs.record.board[gs_index(2, 5)] = PAWN;
-  gs.record.board[gs_index(6, 2)] = SQ_EMPTY;
-  gs.record.board[gs_index(6, 3)] = GOTE_BIT | PAWN;
+// A position no book knows, with the computer to move: bishops exchanged, two pawns advanced. Its think
+// starts at once.
+void computer_to_move_out_of_book(GameState& gs, Engine& e) {
+  GameRecord record;
+  std::string error;
+  parse_sfen("lnsgkgsnl/1r7/pppppp1pp/6p2/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w Bb 1", record.start, error);
+  take_record(gs, record);
   gs.flags.started = true;
   gs.flags.paused = false;
-  gs.flags.player_to_move = false;
-  wake_turn_threads();
+  advance_game(gs, e);
 }
 
-// The child: the window program's own run, closed after a moment by the close box ("close-box") or by
-// the menu's exit command ("exit-command") while two extra threads draw as the turn monitor and the
-// repaint watcher do while the computer thinks (far more often than they ever do), or closed as soon as
-// the computer has begun a real think ("close-while-thinking").
+// The child: the window program's own run, its computer thinking; closed after a moment by the close box
+// ("close-box") or by the menu's exit command ("exit-command"), or as soon as the window has seen the think
+// begin ("close-while-thinking").
 [[noreturn]] void run_child(int argc, char** argv, const QByteArray& mode) {
   start_application(argc, argv);
   MainWindow* window = open_test_window(STRENGTH_GEKIKARA);
   if (!window) std::_Exit(3);
+  computer_to_move_out_of_book(g_game, *g_engine_handle);
   if (mode == "close-while-thinking") {
-    computer_to_move_out_of_book(g_game);
     auto* poll = new QTimer(window);
     QObject::connect(poll, &QTimer::timeout, window, [window] {
       if (!g_game.flags.thinking) return;
@@ -65,14 +61,6 @@ void computer_to_move_out_of_book(GameState& gs) {
     poll->start(5);
     run_until_closed();
   }
-  for (int i = 0; i < 2; ++i)
-    std::thread([] {
-      for (;;) {
-        g_game.flags.thinking = true;
-        repaint(g_game, *g_engine_handle);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-      }
-    }).detach();
   QTimer::singleShot(300, window, [window, mode] {
     if (mode == "close-box") {
       window->close();

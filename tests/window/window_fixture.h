@@ -1,6 +1,6 @@
 // What the window tests share: the game and engine a test window plays with, opening that window the
-// way a program does, reading what the back buffer holds under the drawing lock, and acting on the
-// next modal box or dialog from inside its own event loop.
+// way a program does, reading what the back buffer holds, and acting on the next modal box or dialog
+// from inside its own event loop.
 #pragma once
 
 #include <QApplication>
@@ -34,13 +34,8 @@ inline MainWindow* open_test_window(const Strength& strength) {
   return QTest::qWaitForWindowExposed(window) ? window : nullptr;
 }
 
-// A copy of the back buffer's `area`, read under the drawing lock the turn threads draw under.
-inline QImage back_buffer_copy(const QRect& area) {
-  while (!try_lock_drawing()) QTest::qWait(1);
-  QImage copy = back_buffer()->pixels.copy(area);
-  unlock_drawing();
-  return copy;
-}
+// A copy of the back buffer's `area` (the window thread draws it, as this one reads it).
+inline QImage back_buffer_copy(const QRect& area) { return back_buffer()->pixels.copy(area); }
 
 // Acts on the next modal window of type T once it is up, from inside its own event loop. The watch
 // ends with the returned timer, so a box that never came cannot be acted on by a later test.
