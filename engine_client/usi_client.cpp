@@ -52,7 +52,7 @@ void queue_line(UsiClient& c, const std::string& line) {
   c.unwritten += '\n';
 }
 
-// Under the lock: sends `line` if the engine still takes commands.
+// Queues `line` for the engine, if it still takes commands, and wakes the thread that writes it.
 void send(UsiClient& c, const std::string& line) {
   {
     std::lock_guard lock(c.mutex);

@@ -3,6 +3,7 @@
 //   no-bestmove      never answers a go                    illegal      answers every go with 2h2c (through a pawn)
 //   garbage          writes noise, an over-long line and odd info lines around a correct conversation
 //   exit-in-go       writes one info line and ends (status 7) on go
+//   close-output     closes its output on go, and goes on reading until quit
 //   ignore-quit      ignores quit, SIGTERM and the end of its input: only SIGKILL ends it
 // Otherwise it answers correctly, naming its working directory as its author.
 #include <signal.h>
@@ -29,6 +30,10 @@ int main(int argc, char** argv) {
       std::cout << "readyok" << std::endl;
     } else if (line.rfind("go", 0) == 0) {
       if (mode == "no-bestmove") continue;
+      if (mode == "close-output") {
+        close(1);
+        continue;
+      }
       if (mode == "exit-in-go") {
         std::cout << "info depth 1 score cp 10 pv 7g7f" << std::endl;
         return 7;

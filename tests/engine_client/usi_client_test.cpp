@@ -128,10 +128,10 @@ TEST(UsiClient, SurvivesMisbehavingEngines) {
     int exit_signal;
   };
   const Row rows[] = {
-      {"crash-after-usi", -1, ENGINE_CRASHED, 3, 0},  {"no-usiok", -1, ENGINE_NO_USIOK, 0, 0},
-      {"no-bestmove", 100, ENGINE_TIME_OUT, 0, 0},    {"no-bestmove", 0, ENGINE_TIME_OUT, 0, 0},
-      {"illegal", 30000, ENGINE_ILLEGAL_MOVE, 0, 0},
-      {"exit-in-go", 30000, ENGINE_CRASHED, 7, 0},    {"ignore-quit", -1, ENGINE_OK, 0, SIGKILL},
+      {"crash-after-usi", -1, ENGINE_CRASHED, 3, 0},   {"no-usiok", -1, ENGINE_NO_USIOK, 0, 0},
+      {"no-bestmove", 100, ENGINE_TIME_OUT, 0, 0},     {"no-bestmove", 0, ENGINE_TIME_OUT, 0, 0},
+      {"illegal", 30000, ENGINE_ILLEGAL_MOVE, 0, 0},   {"exit-in-go", 30000, ENGINE_CRASHED, 7, 0},
+      {"close-output", 30000, ENGINE_CRASHED, 0, 0},   {"ignore-quit", -1, ENGINE_OK, 0, SIGKILL},
       {"garbage", 30000, ENGINE_OK, 0, 0},
   };
   const ClientTimeouts quick{.usiok_ms = 1000, .readyok_ms = 1000, .answer_grace_ms = 200, .quit_grace_ms = 300,
