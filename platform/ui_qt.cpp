@@ -17,8 +17,13 @@ namespace halvane {
 
 namespace {
 
-// Records are met with the longer extension too; any other file can still be picked.
-const QString KIF_FILTER = QStringLiteral("棋譜ファイル (*.kif *.kifu);;すべてのファイル (*)");
+// Any record the program reads can be opened, whatever it is called: the content tells its format.
+const QString OPEN_FILTER = QStringLiteral("棋譜ファイル (*.kif *.kifu *.ki2 *.csa *.sfen *.usi);;すべてのファイル (*)");
+// A record is saved in the format its name's extension says; the filter chosen gives a name without one
+// its extension.
+const QStringList SAVE_FILTERS = {QStringLiteral("KIF (*.kif)"),   QStringLiteral("KIF UTF-8 (*.kifu)"),
+                                  QStringLiteral("KI2 (*.ki2)"),   QStringLiteral("CSA (*.csa)"),
+                                  QStringLiteral("SFEN (*.sfen)"), QStringLiteral("USI (*.usi)")};
 
 // The folder the last KIF file was opened from or saved to, kept in the user's settings.
 QString last_folder() {
@@ -91,19 +96,24 @@ BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon ico
 }
 
 bool open_file_dialog(std::string& path) {
-  QFileDialog dialog(main_window(), QStringLiteral("開く"), QString(), KIF_FILTER);
+  QFileDialog dialog(main_window(), QStringLiteral("開く"), QString(), OPEN_FILTER);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   return run_file_dialog(dialog, path);
 }
 
 bool save_file_dialog(std::string& path) {
-  QFileDialog dialog(main_window(), QStringLiteral("名前を付けて保存"), QString(), KIF_FILTER);
+  QFileDialog dialog(main_window(), QStringLiteral("名前を付けて保存"));
+  dialog.setNameFilters(SAVE_FILTERS);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  // A name typed without an extension is saved as a KIF file; an existing file is replaced only after
-  // asking.
+  // A name typed without an extension gets the chosen filter's (KIF's at first); an existing file is
+  // replaced only after asking.
   dialog.setDefaultSuffix(QStringLiteral("kif"));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+    const qsizetype dot = filter.indexOf(QStringLiteral("*.")), close = filter.indexOf(')', dot);
+    if (dot >= 0 && close > dot) dialog.setDefaultSuffix(filter.mid(dot + 2, close - dot - 2));
+  });
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   return run_file_dialog(dialog, path);
 }

@@ -27,7 +27,8 @@ using namespace halvane;
 namespace {
 
 // The file dialogs' filters: KIF records by both extensions, and any file.
-const QStringList KIF_FILTERS = {"棋譜ファイル (*.kif *.kifu)", "すべてのファイル (*)"};
+const QStringList OPEN_FILTERS = {"棋譜ファイル (*.kif *.kifu *.ki2 *.csa *.sfen *.usi)", "すべてのファイル (*)"};
+const QStringList SAVE_FILTERS = {"KIF (*.kif)", "KIF UTF-8 (*.kifu)", "KI2 (*.ki2)", "CSA (*.csa)", "SFEN (*.sfen)", "USI (*.usi)"};
 
 // Types a name into the dialog's file name box and presses its Open or Save button.
 void choose(QFileDialog* dialog, const QString& name) {
@@ -343,8 +344,8 @@ class MainWindowTest : public QObject {
     std::string path;
     QVERIFY(open_file_dialog(path));
     QCOMPARE(QString::fromStdString(path), existing);
-    QCOMPARE(seen.filters, KIF_FILTERS);
-    QCOMPARE(seen.shown_filter, KIF_FILTERS.first());
+    QCOMPARE(seen.filters, OPEN_FILTERS);
+    QCOMPARE(seen.shown_filter, OPEN_FILTERS.first());
     QCOMPARE(seen.mode, QFileDialog::ExistingFile);
     QCOMPARE(seen.accept, QFileDialog::AcceptOpen);
 
@@ -374,7 +375,7 @@ class MainWindowTest : public QObject {
     QVERIFY(save_file_dialog(path));
     QCOMPARE(QString::fromStdString(path), existing);
     QVERIFY(seen.asked);
-    QCOMPARE(seen.filters, KIF_FILTERS);
+    QCOMPARE(seen.filters, SAVE_FILTERS);
     QCOMPARE(seen.suffix, QString("kif"));
 
     // A new name without an extension is saved as a KIF file, without a question; the dialog opens in
@@ -389,6 +390,15 @@ class MainWindowTest : public QObject {
     QCOMPARE(QString::fromStdString(path), fresh + ".kif");
     QVERIFY(!seen.asked);
     QCOMPARE(seen.folder, QDir(dir.path()).absolutePath());
+
+    // With another filter chosen, a name without an extension gets that filter's: the format saved.
+    auto csa_watch = on_next_modal<QFileDialog>([&](QFileDialog* dialog) {
+      dialog->selectNameFilter(SAVE_FILTERS[3]);
+      emit dialog->filterSelected(SAVE_FILTERS[3]);
+      choose(dialog, fresh);
+    });
+    QVERIFY(save_file_dialog(path));
+    QCOMPARE(QString::fromStdString(path), fresh + ".csa");
   }
 
   // Last, because it starts a game: the buttons, a menu item and clicks in the board view reach the game.
