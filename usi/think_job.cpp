@@ -43,7 +43,8 @@ void report_completed(void* context, const CompletedThink& done) {
     so_far.reply = move_from_engine_view(*report.view, done.reply);
     so_far.has_reply = true;
   }
-  so_far.searched = true;
+  // A think that found no move (the side to move has none) names none.
+  so_far.searched = done.move.to_col >= 0 && done.move.to_col < 9 && done.move.to_row >= 0 && done.move.to_row < 9;
   so_far.score = done.score;
   so_far.nodes = done.nodes;
   so_far.ms = std::chrono::duration_cast<std::chrono::milliseconds>(UsiClock::now() - report.start).count();
