@@ -60,16 +60,19 @@ bool cp932_text(std::string_view s) {
   return true;
 }
 
-// CP932 bytes in another encoding; an undecodable byte becomes `replacement` (U+FFFD in that encoding).
-std::string from_cp932(std::string_view bytes, const char* encoding, std::string_view replacement) {
+// `bytes` from encoding `from` into `to`, whole runs at a time; a character iconv refuses becomes
+// `replacement`, and `skip(i)` says how many bytes it took. Without the conversion, the bytes as they are.
+template <class Skip>
+std::string convert(std::string_view bytes, const char* to, const char* from, std::string_view replacement, Skip skip) {
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(bytes);
   std::string out;
-  iconv_t cd = iconv_open(encoding, "CP932");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return out;
+  out.reserve(bytes.size());
+  char buffer[4096];
   size_t i = 0;
   while (i < bytes.size()) {
     char* in = const_cast<char*>(bytes.data() + i);
     size_t in_left = bytes.size() - i;
-    char buffer[256];
     char* o = buffer;
     size_t out_left = sizeof buffer;
     const size_t r = iconv(cd, &in, &in_left, &o, &out_left);
@@ -78,11 +81,16 @@ std::string from_cp932(std::string_view bytes, const char* encoding, std::string
     if (r != static_cast<size_t>(-1)) break;
     if (errno == E2BIG) continue;
     out += replacement;
-    i += 1;
+    i += skip(i);
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
   iconv_close(cd);
   return out;
+}
+
+// CP932 bytes in another encoding; an undecodable byte becomes `replacement` (U+FFFD in that encoding).
+std::string from_cp932(std::string_view bytes, const char* encoding, std::string_view replacement) {
+  return convert(bytes, encoding, "CP932", replacement, [](size_t) { return size_t{1}; });
 }
 
 }  // namespace
@@ -112,31 +120,11 @@ std::string kif_to_cp932(std::string_view bytes) {
 }
 
 std::string utf8_to_cp932(std::string_view bytes) {
-  std::string out;
-  out.reserve(bytes.size());
-  iconv_t cd = iconv_open("CP932", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(bytes);
-  char buffer[4096];
-  size_t i = 0;
-  while (i < bytes.size()) {
-    // One character at a time past anything iconv refuses; whole runs otherwise.
-    char* in = const_cast<char*>(bytes.data() + i);
-    size_t in_left = bytes.size() - i;
-    char* o = buffer;
-    size_t out_left = sizeof buffer;
-    const size_t r = iconv(cd, &in, &in_left, &o, &out_left);
-    out.append(buffer, o - buffer);
-    i = in - bytes.data();
-    if (r != static_cast<size_t>(-1)) break;
-    if (errno == E2BIG) continue;
-    // A character without a CP932 form (or a sequence cut at the end): one '?' in its place.
+  // A character without a CP932 form (or a sequence cut at the end): one '?' in its place.
+  return convert(bytes, "CP932", "UTF-8", "?", [bytes](size_t i) {
     const int n = utf8_sequence(bytes, i);
-    out += '?';
-    i += n > 0 ? n : 1;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  }
-  iconv_close(cd);
-  return out;
+    return static_cast<size_t>(n > 0 ? n : 1);
+  });
 }
 
 std::string kif_to_utf8(std::string_view bytes) {
