@@ -29,6 +29,8 @@ void show_game_end_box(const char16_t* text, const char16_t* caption);
 // overwriting an existing file; the open dialog accepts only an existing file.
 bool open_file_dialog(std::string& path);
 bool save_file_dialog(std::string& path);
+// The main window's title. Window thread only.
+void set_window_title(const char16_t* title);
 // Closes the main window, which ends the program.
 void close_main_window();
 

@@ -20,6 +20,7 @@
 
 #include "app/commands.h"
 #include "app/render.h"
+#include "app/strength_choice.h"
 #include "app/turn_flow.h"
 #include "platform/about_box.h"
 #include "platform/image_qt.h"
@@ -159,9 +160,10 @@ void BoardView::mouseReleaseEvent(QMouseEvent* event) {
   on_left_button_up(gs_, e_, int(std::floor(at.x())), int(std::floor(at.y())));
 }
 
-MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_(gs), e_(e) {
+MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
+    : gs_(gs), e_(e), own_strength_(strength) {
   setObjectName(QStringLiteral("HALVANE"));
-  setWindowTitle(text_of(strength.title));
+  setWindowTitle(text_of(starting_strength(strength, saved_settings().chosen_levels).title));
   setWindowIcon(halvane_icon());
 
   view_ = new BoardView(gs, e, this);
@@ -249,6 +251,25 @@ void MainWindow::add_settings_menu() {
     gs_.flags.keep_variations = on;
     remember_setting([on](Settings& settings) { settings.keep_variations = on; });
   });
+  // 強さ: the computer's level from its next think on, remembered for this program.
+  QMenu* levels = menu->addMenu(text_of(u"強さ"));
+  levels->setObjectName(QStringLiteral("strength_menu"));
+  auto* level_group = new QActionGroup(this);
+  level_group->setExclusive(true);
+  const Strength& starting = starting_strength(own_strength_, saved_choices.chosen_levels);
+  for (int i = 0; i < STRENGTH_COUNT; ++i) {
+    const Strength& level = *STRENGTHS[i];
+    QAction* action = levels->addAction(QString::fromUtf8(level.word_utf8));
+    action->setCheckable(true);
+    action->setChecked(&level == &starting);
+    action->setData(i);
+    level_group->addAction(action);
+    connect(action, &QAction::triggered, this, [this, i] {
+      choose_strength(gs_, *STRENGTHS[i]);
+      const int own = strength_index(own_strength_);
+      remember_setting([own, i](Settings& settings) { settings.chosen_levels[own] = i; });
+    });
+  }
 }
 
 QPushButton* MainWindow::button(int id) const {
@@ -293,8 +314,9 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   auto* window = new MainWindow(gs, e, strength);
   g_main_window = window;
   game_reset_for_window(gs);
-  gs.view.computer_name = strength.title;   // the name a saved record gives the computer
   const Settings saved = saved_settings();
+  gs.flags.engine_strength = &strength;   // the Engines are made at the program's own level
+  choose_strength(gs, starting_strength(strength, saved.chosen_levels));
   gs.flags.think_limit_ms = saved.think_limit_ms;
   gs.flags.think_ahead = saved.think_ahead;
   gs.flags.allow_illegal = saved.allow_illegal;

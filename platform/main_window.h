@@ -91,11 +91,12 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // 設定: the think's time limit, thinking ahead, 反則手も指せる and 変化を残す, from and into the remembered
-  // settings.
+  // 設定: the think's time limit, thinking ahead, 反則手も指せる, 変化を残す and 強さ, from and into the
+  // remembered settings.
   void add_settings_menu();
   GameState& gs_;
   Engine& e_;
+  const Strength& own_strength_;   // the program's own level: the one it starts at unless another is remembered
   BoardView* view_;
   QPushButton* buttons_[BUTTON_COUNT];
   // Shows a running think's progress: the game's progress_tick, on this thread.

@@ -118,6 +118,10 @@ bool save_file_dialog(std::string& path) {
   return run_file_dialog(dialog, path);
 }
 
+void set_window_title(const char16_t* title) {
+  if (MainWindow* window = main_window()) window->setWindowTitle(QString::fromUtf16(title));
+}
+
 void close_main_window() {
   if (MainWindow* window = main_window()) window->close();
 }

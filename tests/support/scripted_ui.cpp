@@ -54,6 +54,11 @@ bool open_file_dialog(std::string& path) { return next_path(scripted_ui().open_p
 bool save_file_dialog(std::string& path) { return next_path(scripted_ui().save_paths, path); }
 void close_main_window() { scripted_ui().closed = true; }
 
+void set_window_title(const char16_t* title) {
+  std::lock_guard lock(scripted_ui().mutex);
+  scripted_ui().title = title;
+}
+
 namespace test_support {
 
 ScriptedUi& scripted_ui() {
@@ -69,6 +74,7 @@ void reset_scripted_ui() {
   ui.open_paths.clear();
   ui.save_paths.clear();
   ui.captions.clear();
+  ui.title.clear();
   ui.repaint_requests = 0;
   ui.closed = false;
   ui.events.clear();

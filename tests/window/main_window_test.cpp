@@ -131,9 +131,9 @@ class MainWindowTest : public QObject {
   void settingsMenuReachesTheGameAndIsRemembered() {
     QMenu* settings_menu = window_->menuBar()->actions()[2]->menu();
     const auto items = settings_menu->actions();
-    QCOMPARE(items.size(), 4);
-    QCOMPARE(items[0]->text() + items[1]->text() + items[2]->text() + items[3]->text(),
-             text(u"思考時間の上限先読み反則手も指せる変化を残す"));
+    QCOMPARE(items.size(), 5);
+    QCOMPARE(items[0]->text() + items[1]->text() + items[2]->text() + items[3]->text() + items[4]->text(),
+             text(u"思考時間の上限先読み反則手も指せる変化を残す強さ"));
     QVERIFY(items[3]->isCheckable() && items[3]->isChecked() && g_game.flags.keep_variations);
     QVERIFY(items[1]->isCheckable() && items[1]->isChecked());
     QVERIFY(items[2]->isCheckable() && !items[2]->isChecked() && !g_game.flags.allow_illegal);
@@ -158,6 +158,16 @@ class MainWindowTest : public QObject {
     QVERIFY(!g_game.flags.keep_variations && !saved_settings().keep_variations);
     items[3]->trigger();
     QVERIFY(g_game.flags.keep_variations && saved_settings().keep_variations);
+    // 強さ: the program's own level checked; another names the window and is remembered for this program.
+    const auto levels = items[4]->menu()->actions();
+    QCOMPARE(levels.size(), 3);
+    QVERIFY(levels[0]->isChecked() && !levels[2]->isChecked());
+    levels[2]->trigger();
+    QVERIFY(levels[2]->isChecked() && !levels[0]->isChecked());
+    QCOMPARE(window_->windowTitle(), text(u"ハルベイン（激辛）"));
+    QCOMPARE(saved_settings().chosen_levels[0], 2);
+    levels[0]->trigger();
+    QCOMPARE(window_->windowTitle(), text(u"ハルベイン（中辛）"));
     // Back to no limit, so that the game below thinks as it always did.
     limits[0]->trigger();
     QCOMPARE(saved_settings().think_limit_ms, 0);
