@@ -4,7 +4,9 @@
 // anything that may hand the turn to the computer.
 #include "app/commands.h"
 
+#include "app/clipboard.h"
 #include "app/game_commands.h"
+#include "app/game_start.h"
 #include "app/kif_file.h"
 #include "app/navigation.h"
 #include "app/record_view.h"
@@ -21,17 +23,7 @@ namespace {
 void start_game(GameState& gs, Engine& e) {
   gs.flags.started = true;
   const bool sente = message_box(u"先手にしますか？", u"先手・後手の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES;
-  gs.game.player_side = sente ? BLACK : WHITE;   // as gote the computer's first move starts at once
-  // The game's own header: when it began, and where.
-  gs.game.own_game = true;
-  gs.game.record.headers.clear();
-  set_header(gs.game.record, "開始日時", kif_date_text(kif_clock()));
-  set_header(gs.game.record, "棋戦", "ハルベイン");
-  show_position(gs);
-  set_button_caption(CMD_START, u"初期化");
-  gs.view.score_shown = NO_SCORE;   // nothing of an earlier game is shown
-  write_turn_status(gs);
-  repaint(gs, e);
+  begin_game(gs, e, GameRecord{}, sente ? BLACK : WHITE);
 }
 
 void reset_game(GameState& gs, Engine& e) {
@@ -121,6 +113,13 @@ void new_game(GameState& gs, Engine& e) {
   start_game(gs, e);
 }
 
+// 局面をコピー, 棋譜をコピー: the text on the clipboard, said in the status line.
+void copy_text(GameState& gs, Engine& e, const std::string& text, const char16_t* said) {
+  set_clipboard_text(text);
+  set_status(gs.view, said);
+  repaint(gs, e);
+}
+
 }  // namespace
 
 bool may_close(GameState& gs, Engine& e) {
@@ -152,6 +151,9 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_SAVE_KIF: save_kif(gs, e); break;
     case CMD_CHANGE_SIDES: change_sides(gs, e); break;
     case CMD_FLIP_VIEW: flip_view(gs, e); break;
+    case CMD_COPY_POSITION: copy_text(gs, e, position_copy_text(gs), u"局面をコピーしました。"); break;
+    case CMD_COPY_RECORD: copy_text(gs, e, record_copy_text(gs), u"棋譜をコピーしました。"); break;
+    case CMD_PASTE: paste_record(gs, e, settle_unsaved_game); break;
     default: break;   // the about box, the help page and closing the window are the window's own
   }
   advance_game(gs, e);

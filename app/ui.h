@@ -31,6 +31,9 @@ bool open_file_dialog(std::string& path);
 bool save_file_dialog(std::string& path);
 // The main window's title. Window thread only.
 void set_window_title(const char16_t* title);
+// The clipboard's text in UTF-8 (empty when it holds none), and new text put on it. Window thread only.
+std::string clipboard_text();
+void set_clipboard_text(const std::string& text);
 // Closes the main window, which ends the program.
 void close_main_window();
 

@@ -43,6 +43,11 @@ constexpr MenuItem FILE_ITEMS[] = {
     {u"棋譜を読み込む", CMD_LOAD_KIF}, {u"棋譜を保存する", CMD_SAVE_KIF},
     {u"盤を反転させる", CMD_CHANGE_SIDES}, {u"盤面を反転表示", CMD_FLIP_VIEW}, {u"終了する(&X)", CMD_EXIT},
 };
+constexpr MenuItem EDIT_ITEMS[] = {
+    {u"局面をコピー", CMD_COPY_POSITION, Qt::CTRL | Qt::SHIFT | Qt::Key_C},
+    {u"棋譜をコピー", CMD_COPY_RECORD, Qt::CTRL | Qt::Key_C},
+    {u"貼り付け", CMD_PASTE, Qt::CTRL | Qt::Key_V},
+};
 constexpr MenuItem GAME_ITEMS[] = {
     {u"待った", CMD_TAKE_BACK, Qt::CTRL | Qt::Key_Z},
     {u"新規対局", CMD_NEW_GAME, Qt::CTRL | Qt::Key_N},
@@ -180,6 +185,7 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
     }
   };
   add_menu(u"ファイル(&F)", FILE_ITEMS, 5);
+  add_menu(u"編集(&E)", EDIT_ITEMS, 3);
   add_menu(u"対局(&G)", GAME_ITEMS, 3);
   add_settings_menu();
   add_menu(u"ヘルプ(&H)", HELP_ITEMS, 2);

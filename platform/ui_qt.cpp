@@ -1,6 +1,8 @@
 // The window-system operations the game asks for, on Qt: events queued to the window thread, repaint
 // requests, button captions, modal message boxes, the KIF file dialogs (which remember their folder between
 // runs in the settings file) and closing the main window.
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -117,6 +119,10 @@ bool save_file_dialog(std::string& path) {
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   return run_file_dialog(dialog, path);
 }
+
+std::string clipboard_text() { return QApplication::clipboard()->text().toStdString(); }
+
+void set_clipboard_text(const std::string& text) { QApplication::clipboard()->setText(QString::fromStdString(text)); }
 
 void set_window_title(const char16_t* title) {
   if (MainWindow* window = main_window()) window->setWindowTitle(QString::fromUtf16(title));

@@ -54,6 +54,16 @@ bool open_file_dialog(std::string& path) { return next_path(scripted_ui().open_p
 bool save_file_dialog(std::string& path) { return next_path(scripted_ui().save_paths, path); }
 void close_main_window() { scripted_ui().closed = true; }
 
+std::string clipboard_text() {
+  std::lock_guard lock(scripted_ui().mutex);
+  return scripted_ui().clipboard;
+}
+
+void set_clipboard_text(const std::string& text) {
+  std::lock_guard lock(scripted_ui().mutex);
+  scripted_ui().clipboard = text;
+}
+
 void set_window_title(const char16_t* title) {
   std::lock_guard lock(scripted_ui().mutex);
   scripted_ui().title = title;
@@ -75,6 +85,7 @@ void reset_scripted_ui() {
   ui.save_paths.clear();
   ui.captions.clear();
   ui.title.clear();
+  ui.clipboard.clear();
   ui.repaint_requests = 0;
   ui.closed = false;
   ui.events.clear();

@@ -35,6 +35,7 @@ struct ScriptedUi {
   std::deque<std::string> save_paths;
   std::map<int, std::u16string> captions;
   std::u16string title;              // the main window's, as last set
+  std::string clipboard;             // the clipboard's text
   std::atomic<int> repaint_requests{0};
   std::atomic<bool> closed{false};
   std::deque<std::function<void()>> events;   // posted to the window thread, not yet run
