@@ -11,8 +11,10 @@
 #include "app/navigation.h"
 #include "app/record_view.h"
 #include "app/render.h"
+#include "app/strength_choice.h"
 #include "app/turn_flow.h"
 #include "app/ui.h"
+#include "kif/kif_start.h"
 #include "kif/kif_write.h"
 #include "think/think_ahead.h"
 
@@ -105,12 +107,20 @@ bool settle_unsaved_game(GameState& gs, Engine& e) {
   return save_kif(gs, e, true);
 }
 
-// 新規対局: what 初期化 and then 開始 do, the computer's think stopped first.
+// 新規対局: the dialog's 手合割, sides and level, then what 初期化 and 開始 do, the computer's think stopped
+// first. 平手 with the player first at the level played so far is the game 開始 begins.
 void new_game(GameState& gs, Engine& e) {
-  if (!settle_unsaved_game(gs, e)) return;
+  NewGameChoice choice;
+  choice.level = gs.flags.strength ? strength_index(*gs.flags.strength) : -1;
+  if (!new_game_dialog(choice) || !settle_unsaved_game(gs, e)) return;
   stop_computer(gs, e);
   reset_game(gs, e);
-  start_game(gs, e);
+  if (choice.level >= 0 && choice.level < STRENGTH_COUNT) choose_strength(gs, *STRENGTHS[choice.level]);
+  GameRecord record;
+  std::string unused;
+  if (choice.handicap > 0 && choice.handicap < int(std::size(HANDICAPS)))
+    parse_sfen(HANDICAPS[choice.handicap].sfen, record.start, unused);
+  begin_game(gs, e, std::move(record), choice.player_side == 0 ? BLACK : WHITE);
 }
 
 // 局面をコピー, 棋譜をコピー: the text on the clipboard, said in the status line.

@@ -272,10 +272,19 @@ void MainWindow::add_settings_menu() {
     level_group->addAction(action);
     connect(action, &QAction::triggered, this, [this, i] {
       choose_strength(gs_, *STRENGTHS[i]);
-      const int own = strength_index(own_strength_);
-      remember_setting([own, i](Settings& settings) { settings.chosen_levels[own] = i; });
+      remember_level(i);
     });
   }
+  // The level may have been chosen in the new-game dialog meanwhile.
+  connect(levels, &QMenu::aboutToShow, this, [this, level_group] {
+    for (QAction* action : level_group->actions())
+      action->setChecked(gs_.flags.strength == STRENGTHS[action->data().toInt()]);
+  });
+}
+
+void MainWindow::remember_level(int level) {
+  const int own = strength_index(own_strength_);
+  remember_setting([own, level](Settings& settings) { settings.chosen_levels[own] = level; });
 }
 
 QPushButton* MainWindow::button(int id) const {

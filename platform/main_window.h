@@ -84,6 +84,8 @@ class MainWindow : public QMainWindow {
   void dispatch(int id);
   // The window thread's part of a repaint request: the view shown again and the move list following.
   void show_repaint();
+  // A level chosen (in the new-game dialog) remembered for this program, as the 強さ menu remembers it.
+  void remember_level(int level);
   // The end of a game: the view drawn again (the progress strip cleared), then the box that tells it.
   void tell_game_end(const QString& text, const QString& caption);
 

@@ -12,6 +12,7 @@
 #include <QMetaObject>
 
 #include "platform/main_window.h"
+#include "platform/new_game_dialog.h"
 #include "platform/settings.h"
 #include "app/ui.h"
 
@@ -118,6 +119,14 @@ bool save_file_dialog(std::string& path) {
   });
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   return run_file_dialog(dialog, path);
+}
+
+bool new_game_dialog(NewGameChoice& choice) {
+  MainWindow* window = main_window();
+  const int before = choice.level;
+  if (!run_new_game_dialog(window, choice)) return false;
+  if (window && choice.level != before) window->remember_level(choice.level);
+  return true;
 }
 
 std::string clipboard_text() { return QApplication::clipboard()->text().toStdString(); }

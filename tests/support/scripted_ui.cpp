@@ -54,6 +54,17 @@ bool open_file_dialog(std::string& path) { return next_path(scripted_ui().open_p
 bool save_file_dialog(std::string& path) { return next_path(scripted_ui().save_paths, path); }
 void close_main_window() { scripted_ui().closed = true; }
 
+bool new_game_dialog(NewGameChoice& choice) {
+  auto& ui = scripted_ui();
+  std::lock_guard lock(ui.mutex);
+  ui.new_game_dialogs.push_back(choice);
+  if (ui.new_game_answers.empty()) return true;
+  const std::optional<NewGameChoice> answer = ui.new_game_answers.front();
+  ui.new_game_answers.pop_front();
+  if (answer) choice = *answer;
+  return answer.has_value();
+}
+
 std::string clipboard_text() {
   std::lock_guard lock(scripted_ui().mutex);
   return scripted_ui().clipboard;
@@ -86,6 +97,8 @@ void reset_scripted_ui() {
   ui.captions.clear();
   ui.title.clear();
   ui.clipboard.clear();
+  ui.new_game_dialogs.clear();
+  ui.new_game_answers.clear();
   ui.repaint_requests = 0;
   ui.closed = false;
   ui.events.clear();
