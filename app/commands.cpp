@@ -4,13 +4,17 @@
 // anything that may hand the turn to the computer.
 #include "app/commands.h"
 
+#include "app/clipboard.h"
 #include "app/game_commands.h"
+#include "app/game_start.h"
 #include "app/kif_file.h"
 #include "app/navigation.h"
 #include "app/record_view.h"
 #include "app/render.h"
+#include "app/strength_choice.h"
 #include "app/turn_flow.h"
 #include "app/ui.h"
+#include "kif/kif_start.h"
 #include "kif/kif_write.h"
 #include "think/think_ahead.h"
 
@@ -21,17 +25,7 @@ namespace {
 void start_game(GameState& gs, Engine& e) {
   gs.flags.started = true;
   const bool sente = message_box(u"先手にしますか？", u"先手・後手の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES;
-  gs.game.player_side = sente ? BLACK : WHITE;   // as gote the computer's first move starts at once
-  // The game's own header: when it began, and where.
-  gs.game.own_game = true;
-  gs.game.record.headers.clear();
-  set_header(gs.game.record, "開始日時", kif_date_text(kif_clock()));
-  set_header(gs.game.record, "棋戦", "ハルベイン");
-  show_position(gs);
-  set_button_caption(CMD_START, u"初期化");
-  gs.view.score_shown = NO_SCORE;   // nothing of an earlier game is shown
-  write_turn_status(gs);
-  repaint(gs, e);
+  begin_game(gs, e, GameRecord{}, sente ? BLACK : WHITE);
 }
 
 void reset_game(GameState& gs, Engine& e) {
@@ -113,12 +107,27 @@ bool settle_unsaved_game(GameState& gs, Engine& e) {
   return save_kif(gs, e, true);
 }
 
-// 新規対局: what 初期化 and then 開始 do, the computer's think stopped first.
+// 新規対局: the dialog's 手合割, sides and level, then what 初期化 and 開始 do, the computer's think stopped
+// first. 平手 with the player first at the level played so far is the game 開始 begins.
 void new_game(GameState& gs, Engine& e) {
-  if (!settle_unsaved_game(gs, e)) return;
+  NewGameChoice choice;
+  choice.level = gs.flags.strength ? strength_index(*gs.flags.strength) : -1;
+  if (!new_game_dialog(choice) || !settle_unsaved_game(gs, e)) return;
   stop_computer(gs, e);
   reset_game(gs, e);
-  start_game(gs, e);
+  if (choice.level >= 0 && choice.level < STRENGTH_COUNT) choose_strength(gs, *STRENGTHS[choice.level]);
+  GameRecord record;
+  std::string unused;
+  if (choice.handicap > 0 && choice.handicap < int(std::size(HANDICAPS)))
+    parse_sfen(HANDICAPS[choice.handicap].sfen, record.start, unused);
+  begin_game(gs, e, std::move(record), choice.player_side == 0 ? BLACK : WHITE);
+}
+
+// 局面をコピー, 棋譜をコピー: the text on the clipboard, said in the status line.
+void copy_text(GameState& gs, Engine& e, const std::string& text, const char16_t* said) {
+  set_clipboard_text(text);
+  set_status(gs.view, said);
+  repaint(gs, e);
 }
 
 }  // namespace
@@ -152,6 +161,9 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_SAVE_KIF: save_kif(gs, e); break;
     case CMD_CHANGE_SIDES: change_sides(gs, e); break;
     case CMD_FLIP_VIEW: flip_view(gs, e); break;
+    case CMD_COPY_POSITION: copy_text(gs, e, position_copy_text(gs), u"局面をコピーしました。"); break;
+    case CMD_COPY_RECORD: copy_text(gs, e, record_copy_text(gs), u"棋譜をコピーしました。"); break;
+    case CMD_PASTE: paste_record(gs, e, settle_unsaved_game); break;
     default: break;   // the about box, the help page and closing the window are the window's own
   }
   advance_game(gs, e);

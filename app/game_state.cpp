@@ -47,6 +47,7 @@ void game_construct(GameState& gs) {
   gs.flags.keep_variations = true;
   gs.flags.ahead = nullptr;
   gs.flags.shown_engine = nullptr;
+  gs.flags.strength = gs.flags.engine_strength = nullptr;
   clear_selection(gs.input);
   for (auto& image : gs.view.piece_images) image = nullptr;
   gs.view.progress_drawn = 0;

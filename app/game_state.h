@@ -16,6 +16,7 @@
 
 namespace halvane {
 struct Engine;
+struct Strength;
 struct ThinkAhead;
 }  // namespace halvane
 
@@ -118,6 +119,10 @@ struct TurnFlags {
   std::atomic<Engine*> shown_engine;
   std::thread think_thread;
   Engine* think_engine = nullptr;
+  // The level chosen for the computer's next think (null: whatever the Engines were made with), and the
+  // level the Engines are set to.
+  const Strength* strength = nullptr;
+  const Strength* engine_strength = nullptr;
 
   TurnFlags() = default;
   TurnFlags(const TurnFlags&) = delete;

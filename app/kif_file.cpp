@@ -38,7 +38,9 @@ void file_failure_box(const char16_t* what, const FileStatus& status, const std:
 
 // The record for the file. A game begun here names its players by the sides they play (and keeps the
 // date it began); a loaded record goes back as it came.
-GameRecord file_record(const GameState& gs) {
+}  // namespace
+
+GameRecord record_to_save(const GameState& gs) {
   GameRecord record = gs.game.record;
   if (!gs.game.own_game) return record;
   const std::string player = "あなた";
@@ -50,8 +52,6 @@ GameRecord file_record(const GameState& gs) {
   set_header(record, "後手", gote ? player : computer);
   return record;
 }
-
-}  // namespace
 
 const KifReadResult& last_kif_load() { return last_load; }
 
@@ -81,7 +81,7 @@ bool save_kif(GameState& gs, Engine& e, bool asked) {
   // there stays as it was.
   RecordFormat format = format_for_extension(path);
   if (format == FORMAT_UNKNOWN) format = FORMAT_KIF;
-  const FileStatus written = write_file_bytes(path, write_record(file_record(gs), format));
+  const FileStatus written = write_file_bytes(path, write_record(record_to_save(gs), format));
   if (!written.ok()) {
     file_failure_box(u"棋譜ファイルを保存できませんでした。", written, path, true);
     return false;
@@ -123,13 +123,16 @@ void load_kif(GameState& gs, Engine& e) {
     return;
   }
   message_box(u"棋譜ファイルを開けました。", SUCCEEDED, BOX_INFORMATION, BOX_OK);
+  take_loaded_record(gs, e, std::move(file));
+}
 
+void take_loaded_record(GameState& gs, Engine& e, GameRecord record) {
   // 9. The loaded game at its start, paused: the player plays sente until taking over a side by a move.
   stop_computer(gs, e);
   gs.game.player_side = BLACK;
   gs.game.view_flipped = false;
   gs.game.own_game = false;
-  take_record(gs, std::move(file));
+  take_record(gs, std::move(record));
   gs.flags.unsaved = false;
   gs.flags.started = true;
   set_button_caption(0, u"初期化");

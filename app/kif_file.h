@@ -13,6 +13,11 @@ namespace halvane {
 bool save_kif(GameState& gs, Engine& e, bool asked = false);
 void load_kif(GameState& gs, Engine& e);
 
+// A read record becomes the game, as a loaded file does: at its start, paused, the player on sente.
+void take_loaded_record(GameState& gs, Engine& e, GameRecord record);
+// The record as a file saves it: a game begun here names its players (the computer by its level).
+GameRecord record_to_save(const GameState& gs);
+
 // What the last load_kif read: the moves, or where and why the file was refused.
 const KifReadResult& last_kif_load();
 

@@ -49,6 +49,14 @@ void read_folder(std::string_view value, std::string& folder) {
   if (!quoted) folder = out;
 }
 
+// A level is one of the strength table's names: "karakuchi=gekikara" in the strength section says that
+// halvane-karakuchi was last set to 激辛.
+void read_level(std::string_view program, std::string_view value, int (&levels)[STRENGTH_COUNT]) {
+  for (int own = 0; own < STRENGTH_COUNT; ++own)
+    for (int chosen = 0; chosen < STRENGTH_COUNT; ++chosen)
+      if (program == STRENGTHS[own]->name && value == STRENGTHS[chosen]->name) levels[own] = chosen;
+}
+
 }  // namespace
 
 Settings parse_settings(std::string_view text) {
@@ -70,6 +78,7 @@ Settings parse_settings(std::string_view text) {
     if (section == "play" && key == "allow_illegal") read_switch(value, settings.allow_illegal);
     if (section == "play" && key == "keep_variations") read_switch(value, settings.keep_variations);
     if (section == "kif_files" && key == "folder") read_folder(value, settings.kif_folder);
+    if (section == "strength") read_level(key, value, settings.chosen_levels);
   }
   return settings;
 }
@@ -92,6 +101,13 @@ std::string format_settings(const Settings& settings) {
           "\nkeep_variations=" + (settings.keep_variations ? "true" : "false") + "\n\n";
   text += std::string("[think]\nahead=") + (settings.think_ahead ? "true" : "false") +
           "\nlimit_ms=" + std::to_string(settings.think_limit_ms) + "\n";
+  std::string levels;
+  for (int own = 0; own < STRENGTH_COUNT; ++own) {
+    const int chosen = settings.chosen_levels[own];
+    if (chosen >= 0 && chosen < STRENGTH_COUNT)
+      levels += std::string(STRENGTHS[own]->name) + "=" + STRENGTHS[chosen]->name + "\n";
+  }
+  if (!levels.empty()) text += "\n[strength]\n" + levels;
   return text;
 }
 

@@ -1,11 +1,13 @@
 // The window's remembered settings and the text of the file that keeps them: the think's time limit,
 // thinking ahead, whether illegal moves may be played, whether a move that leaves the record keeps the old
-// continuation, and the folder of the last KIF file. The file is
+// continuation, the folder of the last KIF file and the strength each window program was last set to. The file is
 // the INI text the settings were always kept in, so an earlier run's file reads on.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+#include "think/strength.h"
 
 namespace halvane {
 
@@ -20,6 +22,9 @@ struct Settings {
   bool allow_illegal = false;   // 反則手も指せる: off unless switched on
   std::string kif_folder;       // empty: none remembered
   bool keep_variations = true;  // 変化を残す: on unless switched off
+  // 強さ: for each program (by its own level's index in STRENGTHS) the index of the level last chosen in
+  // it, -1 where none was: that program plays at its own level.
+  int chosen_levels[STRENGTH_COUNT] = {-1, -1, -1};
   bool operator==(const Settings&) const = default;
 };
 

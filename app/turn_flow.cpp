@@ -4,6 +4,7 @@
 
 #include "app/move_rules.h"
 #include "app/render.h"
+#include "app/strength_choice.h"
 #include "think/think_ahead.h"
 
 namespace halvane {
@@ -18,6 +19,7 @@ void cancel_thinking_ahead(GameState& gs) {
 
 void advance_game(GameState& gs, Engine& e) {
   if (gs.flags.thinking) return;
+  apply_chosen_strength(gs, e);
   const bool playing = gs.flags.started && !game_over(gs) && !gs.flags.paused;
   if (playing && !player_to_move(gs)) {
     // The computer's turn: its think takes the think ahead's answer when it thought on this position.

@@ -29,6 +29,23 @@ void show_game_end_box(const char16_t* text, const char16_t* caption);
 // overwriting an existing file; the open dialog accepts only an existing file.
 bool open_file_dialog(std::string& path);
 bool save_file_dialog(std::string& path);
+// The main window's title. Window thread only.
+void set_window_title(const char16_t* title);
+// 対局 → 新規対局's choices: the 手合割 (an index in HANDICAPS, 0 平手), the side the player takes (0 the
+// even game's first mover and a handicap's 下手, 1 the second mover, 上手), and the computer's level (an
+// index in STRENGTHS; -1: as the engines are).
+struct NewGameChoice {
+  int handicap = 0;
+  int player_side = 0;
+  int level = -1;
+};
+// The new-game dialog, its fields preset from `choice`; true with the choice made, false when cancelled.
+// A level chosen there is remembered as the 強さ menu's is. Window thread only.
+bool new_game_dialog(NewGameChoice& choice);
+
+// The clipboard's text in UTF-8 (empty when it holds none), and new text put on it. Window thread only.
+std::string clipboard_text();
+void set_clipboard_text(const std::string& text);
 // Closes the main window, which ends the program.
 void close_main_window();
 

@@ -20,6 +20,7 @@
 
 #include "app/commands.h"
 #include "app/render.h"
+#include "app/strength_choice.h"
 #include "app/turn_flow.h"
 #include "platform/about_box.h"
 #include "platform/image_qt.h"
@@ -41,6 +42,11 @@ struct MenuItem {
 constexpr MenuItem FILE_ITEMS[] = {
     {u"棋譜を読み込む", CMD_LOAD_KIF}, {u"棋譜を保存する", CMD_SAVE_KIF},
     {u"盤を反転させる", CMD_CHANGE_SIDES}, {u"盤面を反転表示", CMD_FLIP_VIEW}, {u"終了する(&X)", CMD_EXIT},
+};
+constexpr MenuItem EDIT_ITEMS[] = {
+    {u"局面をコピー", CMD_COPY_POSITION, Qt::CTRL | Qt::SHIFT | Qt::Key_C},
+    {u"棋譜をコピー", CMD_COPY_RECORD, Qt::CTRL | Qt::Key_C},
+    {u"貼り付け", CMD_PASTE, Qt::CTRL | Qt::Key_V},
 };
 constexpr MenuItem GAME_ITEMS[] = {
     {u"待った", CMD_TAKE_BACK, Qt::CTRL | Qt::Key_Z},
@@ -159,9 +165,10 @@ void BoardView::mouseReleaseEvent(QMouseEvent* event) {
   on_left_button_up(gs_, e_, int(std::floor(at.x())), int(std::floor(at.y())));
 }
 
-MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_(gs), e_(e) {
+MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
+    : gs_(gs), e_(e), own_strength_(strength) {
   setObjectName(QStringLiteral("HALVANE"));
-  setWindowTitle(text_of(strength.title));
+  setWindowTitle(text_of(starting_strength(strength, saved_settings().chosen_levels).title));
   setWindowIcon(halvane_icon());
 
   view_ = new BoardView(gs, e, this);
@@ -178,6 +185,7 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength) : gs_
     }
   };
   add_menu(u"ファイル(&F)", FILE_ITEMS, 5);
+  add_menu(u"編集(&E)", EDIT_ITEMS, 3);
   add_menu(u"対局(&G)", GAME_ITEMS, 3);
   add_settings_menu();
   add_menu(u"ヘルプ(&H)", HELP_ITEMS, 2);
@@ -249,6 +257,34 @@ void MainWindow::add_settings_menu() {
     gs_.flags.keep_variations = on;
     remember_setting([on](Settings& settings) { settings.keep_variations = on; });
   });
+  // 強さ: the computer's level from its next think on, remembered for this program.
+  QMenu* levels = menu->addMenu(text_of(u"強さ"));
+  levels->setObjectName(QStringLiteral("strength_menu"));
+  auto* level_group = new QActionGroup(this);
+  level_group->setExclusive(true);
+  const Strength& starting = starting_strength(own_strength_, saved_choices.chosen_levels);
+  for (int i = 0; i < STRENGTH_COUNT; ++i) {
+    const Strength& level = *STRENGTHS[i];
+    QAction* action = levels->addAction(QString::fromUtf8(level.word_utf8));
+    action->setCheckable(true);
+    action->setChecked(&level == &starting);
+    action->setData(i);
+    level_group->addAction(action);
+    connect(action, &QAction::triggered, this, [this, i] {
+      choose_strength(gs_, *STRENGTHS[i]);
+      remember_level(i);
+    });
+  }
+  // The level may have been chosen in the new-game dialog meanwhile.
+  connect(levels, &QMenu::aboutToShow, this, [this, level_group] {
+    for (QAction* action : level_group->actions())
+      action->setChecked(gs_.flags.strength == STRENGTHS[action->data().toInt()]);
+  });
+}
+
+void MainWindow::remember_level(int level) {
+  const int own = strength_index(own_strength_);
+  remember_setting([own, level](Settings& settings) { settings.chosen_levels[own] = level; });
 }
 
 QPushButton* MainWindow::button(int id) const {
@@ -293,8 +329,9 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   auto* window = new MainWindow(gs, e, strength);
   g_main_window = window;
   game_reset_for_window(gs);
-  gs.view.computer_name = strength.title;   // the name a saved record gives the computer
   const Settings saved = saved_settings();
+  gs.flags.engine_strength = &strength;   // the Engines are made at the program's own level
+  choose_strength(gs, starting_strength(strength, saved.chosen_levels));
   gs.flags.think_limit_ms = saved.think_limit_ms;
   gs.flags.think_ahead = saved.think_ahead;
   gs.flags.allow_illegal = saved.allow_illegal;

@@ -84,6 +84,8 @@ class MainWindow : public QMainWindow {
   void dispatch(int id);
   // The window thread's part of a repaint request: the view shown again and the move list following.
   void show_repaint();
+  // A level chosen (in the new-game dialog) remembered for this program, as the 強さ menu remembers it.
+  void remember_level(int level);
   // The end of a game: the view drawn again (the progress strip cleared), then the box that tells it.
   void tell_game_end(const QString& text, const QString& caption);
 
@@ -91,11 +93,12 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  // 設定: the think's time limit, thinking ahead, 反則手も指せる and 変化を残す, from and into the remembered
-  // settings.
+  // 設定: the think's time limit, thinking ahead, 反則手も指せる, 変化を残す and 強さ, from and into the
+  // remembered settings.
   void add_settings_menu();
   GameState& gs_;
   Engine& e_;
+  const Strength& own_strength_;   // the program's own level: the one it starts at unless another is remembered
   BoardView* view_;
   QPushButton* buttons_[BUTTON_COUNT];
   // Shows a running think's progress: the game's progress_tick, on this thread.

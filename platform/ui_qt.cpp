@@ -1,6 +1,8 @@
 // The window-system operations the game asks for, on Qt: events queued to the window thread, repaint
 // requests, button captions, modal message boxes, the KIF file dialogs (which remember their folder between
 // runs in the settings file) and closing the main window.
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QMetaObject>
 
 #include "platform/main_window.h"
+#include "platform/new_game_dialog.h"
 #include "platform/settings.h"
 #include "app/ui.h"
 
@@ -116,6 +119,22 @@ bool save_file_dialog(std::string& path) {
   });
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   return run_file_dialog(dialog, path);
+}
+
+bool new_game_dialog(NewGameChoice& choice) {
+  MainWindow* window = main_window();
+  const int before = choice.level;
+  if (!run_new_game_dialog(window, choice)) return false;
+  if (window && choice.level != before) window->remember_level(choice.level);
+  return true;
+}
+
+std::string clipboard_text() { return QApplication::clipboard()->text().toStdString(); }
+
+void set_clipboard_text(const std::string& text) { QApplication::clipboard()->setText(QString::fromStdString(text)); }
+
+void set_window_title(const char16_t* title) {
+  if (MainWindow* window = main_window()) window->setWindowTitle(QString::fromUtf16(title));
 }
 
 void close_main_window() {

@@ -4,7 +4,9 @@
 
 #include "app/game_end.h"
 #include "app/record_play.h"
+#include "app/strength_choice.h"
 #include "core/initial_position.h"
+#include "kif/kif_start.h"
 #include "core/rotation.h"
 #include "play_fixture.h"
 #include "search/engine.h"
@@ -49,6 +51,43 @@ TEST_F(Commands, StartAsksWhoMovesFirst) {
     EXPECT_EQ(player_to_move(*gs), sente) << "as gote the computer moves first";
     EXPECT_EQ(gs->flags.thinking, !sente) << "and its think starts at once";
     EXPECT_EQ(caption_of(CMD_START), u"初期化");
+  }
+}
+
+// 新規対局's dialog: preset with 平手, the player first and the level played; cancelled, the game stays.
+// A handicap starts from its position, 上手 (gote, the side without the pieces) moving first; the
+// computer's first move there is thought, not the even game's book.
+TEST_F(Commands, NewGameDialog) {
+  const struct {
+    std::optional<NewGameChoice> answer;
+    const char* start;        // the start position's SFEN; null: the dialog was cancelled
+    bool computer_first;
+  } rows[] = {
+      {std::nullopt, nullptr, false},
+      {NewGameChoice{0, 0, 1}, "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1", false},
+      {NewGameChoice{1, 0, -1}, HANDICAPS[1].sfen, true},
+      {NewGameChoice{4, 1, -1}, HANDICAPS[4].sfen, false},
+  };
+  for (const auto& row : rows) {
+    TearDown(), SetUp();
+    choose_strength(*gs, STRENGTH_CHUUKARA);
+    scripted_ui().new_game_answers.push_back(row.answer);
+    command(CMD_NEW_GAME);
+    const std::string what = row.start ? row.start : "cancelled";
+    ASSERT_EQ(scripted_ui().new_game_dialogs.size(), 1u) << what;
+    const NewGameChoice shown = scripted_ui().new_game_dialogs[0];
+    EXPECT_TRUE(shown.handicap == 0 && shown.player_side == 0 && shown.level == 0) << what;
+    EXPECT_TRUE(boxes().empty()) << what;
+    EXPECT_EQ(gs->flags.started, row.start != nullptr) << what;
+    if (!row.start) continue;
+    EXPECT_EQ(format_sfen(gs->game.record.start), row.start) << what;
+    EXPECT_EQ(gs->game.player_side, row.answer->player_side == 0 ? BLACK : WHITE) << what;
+    EXPECT_EQ(gs->flags.strength, row.answer->level < 0 ? &STRENGTH_CHUUKARA : STRENGTHS[row.answer->level]) << what;
+    EXPECT_EQ(gs->flags.thinking, row.computer_first) << what;
+    if (!row.computer_first) continue;
+    run_computer_turn();
+    EXPECT_TRUE(legal_move_by(*gs, 1, GOTE)) << what;
+    EXPECT_NE(gs->view.score_shown, NO_SCORE) << what << ": a handicap's first move is no book move";
   }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "app/commands.h"
 #include "app/utf8.h"
 #include "kif/file_bytes.h"
 #include "kif/kif_start.h"
@@ -181,3 +182,56 @@ TEST_F(KifLoadTest, AnyLengthAndAnyStart) {
 }
 
 }  // namespace
+
+namespace halvane {
+namespace {
+
+// The clipboard: a position copied and pasted starts a game from it with the player to move; a record
+// copied and pasted loads as its file would; text that is neither is told with its reason and changes
+// nothing.
+TEST_F(KifLoadTest, ThroughTheClipboard) {
+  fresh_record({"7g7f", "3c3d", "2g2f"});
+  on_command(*gs, *e, CMD_COPY_POSITION);
+  const std::string position = scripted_ui().clipboard;
+  on_command(*gs, *e, CMD_COPY_RECORD);
+  const std::string record = scripted_ui().clipboard;
+  const struct {
+    const char* what;
+    std::string text;
+    int moves;                 // in the record taken; -1: refused
+    const char16_t* reason;    // the refusal's second line
+  } rows[] = {
+      {"the position copied", position, 0, nullptr},
+      {"the record copied", record, 3, nullptr},
+      {"a USI line", "position startpos moves 7g7f 3c3d\n", 2, nullptr},
+      {"a handicap's SFEN, gote to move", std::string(HANDICAPS[1].sfen) + "\n", 0, nullptr},
+      {"nothing", " \n", -1, nullptr},
+      {"a sentence", "こんにちは", -1, u"指し手の始まり（手数----指手----）の行がありません。"},
+      {"an illegal USI move", "position startpos moves 7g7f 7f7e 3c3d 7e7d 3d3e 7d7c+ 8b7b 7c7b\n", -1, nullptr},
+  };
+  for (const auto& row : rows) {
+    fresh_record({"2g2f"});
+    const GameRecord before = gs->game.record;
+    scripted_ui().clipboard = row.text;
+    on_command(*gs, *e, CMD_PASTE);
+    if (row.moves < 0) {
+      EXPECT_TRUE(scripted_ui().boxes.size() == 1 && scripted_ui().boxes[0].caption == u"貼り付け") << row.what;
+      if (row.reason && !scripted_ui().boxes.empty())
+        EXPECT_TRUE(scripted_ui().boxes[0].text.ends_with(row.reason)) << row.what << ": " << utf8(scripted_ui().boxes[0].text);
+      EXPECT_TRUE(same_record(gs->game.record, before)) << row.what;
+      continue;
+    }
+    EXPECT_EQ(main_line_moves(*gs), row.moves) << row.what;
+    EXPECT_TRUE(gs->flags.started) << row.what;
+    // A position is a game begun here, the player to move; a record waits, paused, at its start.
+    EXPECT_EQ(gs->flags.paused, row.moves > 0) << row.what;
+    EXPECT_EQ(gs->game.own_game, row.moves == 0) << row.what;
+    EXPECT_TRUE(player_to_move(*gs)) << row.what;
+  }
+  scripted_ui().clipboard = position;
+  on_command(*gs, *e, CMD_PASTE);
+  EXPECT_EQ(format_sfen(gs->game.position).substr(0, position.rfind(' ')), position.substr(0, position.rfind(' ')));
+}
+
+}  // namespace
+}  // namespace halvane

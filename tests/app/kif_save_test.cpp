@@ -9,6 +9,7 @@
 
 #include "app/commands.h"
 #include "app/game_end.h"
+#include "app/strength_choice.h"
 #include "kif_test_util.h"
 
 using namespace halvane;
@@ -107,6 +108,12 @@ TEST_F(KifSaveTest, PlayerGoteWritesTheSameFileAndKeepsTheRecord) {
   EXPECT_EQ(save_to("gote.kif"), expected);
   EXPECT_TRUE(same_record(gs->game.record, before));
   EXPECT_EQ(gs->game.player_side, WHITE);
+
+  // The level chosen in the window names the computer.
+  reset_scripted_ui();
+  choose_strength(*gs, STRENGTH_KARAKUCHI);
+  expected.replace(expected.find(cp932("先手：ハルベイン")), cp932("先手：ハルベイン").size(), cp932("先手：ハルベイン（辛口）"));
+  EXPECT_EQ(save_to("karakuchi.kif"), expected);
 }
 
 TEST_F(KifSaveTest, RefusalsAndFailures) {

@@ -9,7 +9,7 @@ using namespace halvane;
 namespace {
 
 TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
-  const Settings chosen = {0, false, true, "/home/棋士/my \"records\", 2024\\old"}, defaults;
+  const Settings chosen = {0, false, true, "/home/棋士/my \"records\", 2024\\old", false, {-1, 0, 2}}, defaults;
   const struct {
     const char* what;
     std::string text;
@@ -23,6 +23,8 @@ TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
       {"huge limit", "[think]\nlimit_ms=99999999999\n", defaults},
       {"a limit not offered, half a number", "[think]\nlimit_ms=12345\nlimit_ms=5000ms\n", defaults},
       {"keys in another section, an open quote", "[play]\nlimit_ms=0\nahead=false\n[kif_files]\nfolder=\"/k\n", defaults},
+      {"levels", "[strength]\nchuukara=karakuchi\ngekikara=chuukara\n", {30000, true, false, "", true, {1, -1, 0}}},
+      {"a level no program has, a program none is", "[strength]\nkarakuchi=amakuchi\nhalvane=gekikara\n", defaults},
       {"binary junk", std::string("\0\xff[think\n=\n", 11), defaults},
       {"a folder no line can hold", format_settings({30000, true, false, "/two\nlines"}), defaults},
   };

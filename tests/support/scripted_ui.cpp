@@ -54,6 +54,32 @@ bool open_file_dialog(std::string& path) { return next_path(scripted_ui().open_p
 bool save_file_dialog(std::string& path) { return next_path(scripted_ui().save_paths, path); }
 void close_main_window() { scripted_ui().closed = true; }
 
+bool new_game_dialog(NewGameChoice& choice) {
+  auto& ui = scripted_ui();
+  std::lock_guard lock(ui.mutex);
+  ui.new_game_dialogs.push_back(choice);
+  if (ui.new_game_answers.empty()) return true;
+  const std::optional<NewGameChoice> answer = ui.new_game_answers.front();
+  ui.new_game_answers.pop_front();
+  if (answer) choice = *answer;
+  return answer.has_value();
+}
+
+std::string clipboard_text() {
+  std::lock_guard lock(scripted_ui().mutex);
+  return scripted_ui().clipboard;
+}
+
+void set_clipboard_text(const std::string& text) {
+  std::lock_guard lock(scripted_ui().mutex);
+  scripted_ui().clipboard = text;
+}
+
+void set_window_title(const char16_t* title) {
+  std::lock_guard lock(scripted_ui().mutex);
+  scripted_ui().title = title;
+}
+
 namespace test_support {
 
 ScriptedUi& scripted_ui() {
@@ -69,6 +95,10 @@ void reset_scripted_ui() {
   ui.open_paths.clear();
   ui.save_paths.clear();
   ui.captions.clear();
+  ui.title.clear();
+  ui.clipboard.clear();
+  ui.new_game_dialogs.clear();
+  ui.new_game_answers.clear();
   ui.repaint_requests = 0;
   ui.closed = false;
   ui.events.clear();

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,11 @@ struct ScriptedUi {
   std::deque<std::string> open_paths;
   std::deque<std::string> save_paths;
   std::map<int, std::u16string> captions;
+  std::u16string title;              // the main window's, as last set
+  std::string clipboard;             // the clipboard's text
+  std::vector<NewGameChoice> new_game_dialogs;   // each new-game dialog shown, as it was preset
+  std::deque<std::optional<NewGameChoice>> new_game_answers;   // the choices made; none: cancelled. When
+                                                               // empty: the dialog accepted as preset
   std::atomic<int> repaint_requests{0};
   std::atomic<bool> closed{false};
   std::deque<std::function<void()>> events;   // posted to the window thread, not yet run

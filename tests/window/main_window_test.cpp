@@ -106,13 +106,14 @@ class MainWindowTest : public QObject {
         {u"ファイル(&F)",
          {{u"棋譜を読み込む", 10001}, {u"棋譜を保存する", 10002}, {u"盤を反転させる", 10003},
           {u"盤面を反転表示", CMD_FLIP_VIEW}, {u"終了する(&X)", 105}}},
+        {u"編集(&E)", {{u"局面をコピー", CMD_COPY_POSITION}, {u"棋譜をコピー", CMD_COPY_RECORD}, {u"貼り付け", CMD_PASTE}}},
         {u"対局(&G)", {{u"待った", CMD_TAKE_BACK}, {u"新規対局", CMD_NEW_GAME}, {u"投了", CMD_RESIGN}}},
         {u"ヘルプ(&H)", {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", 104}}}};
     const auto bar = window_->menuBar()->actions();
-    QCOMPARE(bar.size(), 4);
-    QCOMPARE(bar[2]->text(), text(u"設定(&S)"));
-    const int places[] = {0, 1, 3};
-    for (int m = 0; m < 3; ++m) {
+    QCOMPARE(bar.size(), 5);
+    QCOMPARE(bar[3]->text(), text(u"設定(&S)"));
+    const int places[] = {0, 1, 2, 4};
+    for (int m = 0; m < 4; ++m) {
       QCOMPARE(bar[places[m]]->text(), text(menus[m].title));
       const auto items = bar[places[m]]->menu()->actions();
       QCOMPARE(items.size(), qsizetype(menus[m].items.size()));
@@ -121,19 +122,23 @@ class MainWindowTest : public QObject {
         QCOMPARE(items[i]->data().toInt(), menus[m].items[i].id);
       }
     }
-    const auto game_items = bar[1]->menu()->actions();
+    const auto game_items = bar[2]->menu()->actions();
     QCOMPARE(game_items[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Z));
     QCOMPARE(game_items[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    const auto edit_items = bar[1]->menu()->actions();
+    QCOMPARE(edit_items[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    QCOMPARE(edit_items[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
+    QCOMPARE(edit_items[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
   }
 
   // 設定: the time limits checked one at a time, 30秒, 先読み and 変化を残す at first, 反則手も指せる off; a
   // choice reaches the game and is remembered for the next run.
   void settingsMenuReachesTheGameAndIsRemembered() {
-    QMenu* settings_menu = window_->menuBar()->actions()[2]->menu();
+    QMenu* settings_menu = window_->menuBar()->actions()[3]->menu();
     const auto items = settings_menu->actions();
-    QCOMPARE(items.size(), 4);
-    QCOMPARE(items[0]->text() + items[1]->text() + items[2]->text() + items[3]->text(),
-             text(u"思考時間の上限先読み反則手も指せる変化を残す"));
+    QCOMPARE(items.size(), 5);
+    QCOMPARE(items[0]->text() + items[1]->text() + items[2]->text() + items[3]->text() + items[4]->text(),
+             text(u"思考時間の上限先読み反則手も指せる変化を残す強さ"));
     QVERIFY(items[3]->isCheckable() && items[3]->isChecked() && g_game.flags.keep_variations);
     QVERIFY(items[1]->isCheckable() && items[1]->isChecked());
     QVERIFY(items[2]->isCheckable() && !items[2]->isChecked() && !g_game.flags.allow_illegal);
@@ -158,6 +163,16 @@ class MainWindowTest : public QObject {
     QVERIFY(!g_game.flags.keep_variations && !saved_settings().keep_variations);
     items[3]->trigger();
     QVERIFY(g_game.flags.keep_variations && saved_settings().keep_variations);
+    // 強さ: the program's own level checked; another names the window and is remembered for this program.
+    const auto levels = items[4]->menu()->actions();
+    QCOMPARE(levels.size(), 3);
+    QVERIFY(levels[0]->isChecked() && !levels[2]->isChecked());
+    levels[2]->trigger();
+    QVERIFY(levels[2]->isChecked() && !levels[0]->isChecked());
+    QCOMPARE(window_->windowTitle(), text(u"ハルベイン（激辛）"));
+    QCOMPARE(saved_settings().chosen_levels[0], 2);
+    levels[0]->trigger();
+    QCOMPARE(window_->windowTitle(), text(u"ハルベイン（中辛）"));
     // Back to no limit, so that the game below thinks as it always did.
     limits[0]->trigger();
     QCOMPARE(saved_settings().think_limit_ms, 0);
@@ -208,7 +223,7 @@ class MainWindowTest : public QObject {
     if (key) {
       QTest::keyClick(window_, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     } else {
-      window_->menuBar()->actions()[3]->menu()->actions()[1]->trigger();
+      window_->menuBar()->actions()[4]->menu()->actions()[1]->trigger();
     }
     QCOMPARE(seen.title, text(u"バージョン情報 Halvane"));
     QCOMPARE(seen.text, QString("Halvane, version " HALVANE_VERSION));
