@@ -17,9 +17,8 @@ namespace halvane {
 namespace {
 
 void name_sides(QComboBox* sides, bool handicap) {
-  sides->setItemText(0, handicap ? QStringLiteral("あなたが下手（コンピュータが上手で先に指します）")
-                                 : QStringLiteral("あなたが先手"));
-  sides->setItemText(1, handicap ? QStringLiteral("あなたが上手（先に指します）") : QStringLiteral("あなたが後手"));
+  sides->setItemText(0, handicap ? QStringLiteral("あなたが下手（上手のコンピュータから指す）") : QStringLiteral("あなたが先手"));
+  sides->setItemText(1, handicap ? QStringLiteral("あなたが上手（あなたから指す）") : QStringLiteral("あなたが後手"));
 }
 
 }  // namespace
@@ -29,6 +28,7 @@ bool run_new_game_dialog(QWidget* owner, NewGameChoice& choice) {
   dialog.setObjectName(QStringLiteral("new_game_dialog"));
   dialog.setWindowTitle(QStringLiteral("新規対局"));
   auto* form = new QFormLayout(&dialog);
+  form->setSizeConstraint(QLayout::SetFixedSize);   // the dialog follows the side's words as they change
 
   auto* handicaps = new QComboBox(&dialog);
   handicaps->setObjectName(QStringLiteral("handicap"));
@@ -40,6 +40,7 @@ bool run_new_game_dialog(QWidget* owner, NewGameChoice& choice) {
   auto* sides = new QComboBox(&dialog);
   sides->setObjectName(QStringLiteral("side"));
   sides->addItems({QString(), QString()});
+  sides->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   name_sides(sides, choice.handicap != 0);
   sides->setCurrentIndex(choice.player_side == BLACK ? 0 : 1);
   form->addRow(QStringLiteral("手番"), sides);

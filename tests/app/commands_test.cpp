@@ -55,14 +55,12 @@ TEST_F(Commands, StartAsksWhoMovesFirst) {
 }
 
 // 新規対局's dialog: preset with 平手, the player first and the level played; cancelled, the game stays.
-// A handicap starts from its position, 上手 (gote, the side without the pieces) moving first; the
-// computer's first move there is thought, not the even game's book.
+// A level chosen names the window and reaches the Engine before its next think. A handicap starts from
+// its position, 上手 (gote, the side without the pieces) moving first; the computer's first move there
+// is thought, not the even game's book.
 TEST_F(Commands, NewGameDialog) {
-  const struct {
-    std::optional<NewGameChoice> answer;
-    const char* start;        // the start position's SFEN; null: the dialog was cancelled
-    bool computer_first;
-  } rows[] = {
+  // start: the start position's SFEN; null: the dialog was cancelled.
+  const struct { std::optional<NewGameChoice> answer; const char* start; bool computer_first; } rows[] = {
       {std::nullopt, nullptr, false},
       {NewGameChoice{0, 0, 1}, "lnsgkgsnl/1r5b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b - 1", false},
       {NewGameChoice{1, 0, -1}, HANDICAPS[1].sfen, true},
@@ -76,13 +74,13 @@ TEST_F(Commands, NewGameDialog) {
     const std::string what = row.start ? row.start : "cancelled";
     ASSERT_EQ(scripted_ui().new_game_dialogs.size(), 1u) << what;
     const NewGameChoice shown = scripted_ui().new_game_dialogs[0];
-    EXPECT_TRUE(shown.handicap == 0 && shown.player_side == 0 && shown.level == 0) << what;
-    EXPECT_TRUE(boxes().empty()) << what;
+    EXPECT_TRUE(shown.handicap == 0 && shown.player_side == 0 && shown.level == 0 && boxes().empty()) << what;
     EXPECT_EQ(gs->flags.started, row.start != nullptr) << what;
     if (!row.start) continue;
     EXPECT_EQ(format_sfen(gs->game.record.start), row.start) << what;
-    EXPECT_EQ(gs->game.player_side, row.answer->player_side == 0 ? BLACK : WHITE) << what;
-    EXPECT_EQ(gs->flags.strength, row.answer->level < 0 ? &STRENGTH_CHUUKARA : STRENGTHS[row.answer->level]) << what;
+    EXPECT_EQ(gs->game.player_side, row.answer->player_side) << what;
+    const Strength& level = row.answer->level < 0 ? STRENGTH_CHUUKARA : *STRENGTHS[row.answer->level];
+    EXPECT_TRUE(scripted_ui().title == level.title && e->base_depth == level.base_depth) << what;
     EXPECT_EQ(gs->flags.thinking, row.computer_first) << what;
     if (!row.computer_first) continue;
     run_computer_turn();

@@ -183,9 +183,6 @@ TEST_F(KifLoadTest, AnyLengthAndAnyStart) {
 
 }  // namespace
 
-namespace halvane {
-namespace {
-
 // The clipboard: a position copied and pasted starts a game from it with the player to move; a record
 // copied and pasted loads as its file would; text that is neither is told with its reason and changes
 // nothing.
@@ -195,17 +192,13 @@ TEST_F(KifLoadTest, ThroughTheClipboard) {
   const std::string position = scripted_ui().clipboard;
   on_command(*gs, *e, CMD_COPY_RECORD);
   const std::string record = scripted_ui().clipboard;
-  const struct {
-    const char* what;
-    std::string text;
-    int moves;                 // in the record taken; -1: refused
-    const char16_t* reason;    // the refusal's second line
-  } rows[] = {
+  // moves: in the record taken, -1 refused with the reason given.
+  const struct { const char* what; std::string text; int moves; const char16_t* reason; } rows[] = {
       {"the position copied", position, 0, nullptr},
       {"the record copied", record, 3, nullptr},
       {"a USI line", "position startpos moves 7g7f 3c3d\n", 2, nullptr},
       {"a handicap's SFEN, gote to move", std::string(HANDICAPS[1].sfen) + "\n", 0, nullptr},
-      {"nothing", " \n", -1, nullptr},
+      {"nothing", " \n", -1, u"クリップボードに棋譜や局面の文字列がありません。"},
       {"a sentence", "こんにちは", -1, u"指し手の始まり（手数----指手----）の行がありません。"},
       {"an illegal USI move", "position startpos moves 7g7f 7f7e 3c3d 7e7d 3d3e 7d7c+ 8b7b 7c7b\n", -1, nullptr},
   };
@@ -221,17 +214,10 @@ TEST_F(KifLoadTest, ThroughTheClipboard) {
       EXPECT_TRUE(same_record(gs->game.record, before)) << row.what;
       continue;
     }
-    EXPECT_EQ(main_line_moves(*gs), row.moves) << row.what;
-    EXPECT_TRUE(gs->flags.started) << row.what;
-    // A position is a game begun here, the player to move; a record waits, paused, at its start.
-    EXPECT_EQ(gs->flags.paused, row.moves > 0) << row.what;
-    EXPECT_EQ(gs->game.own_game, row.moves == 0) << row.what;
-    EXPECT_TRUE(player_to_move(*gs)) << row.what;
+    // A position is a game begun here from it, the player to move; a record waits, paused, at its start.
+    const std::string sfen = format_sfen(gs->game.position);
+    EXPECT_TRUE(row.moves > 0 || row.text.starts_with(sfen.substr(0, sfen.rfind(' ')))) << row.what;
+    EXPECT_TRUE(main_line_moves(*gs) == row.moves && gs->flags.started && player_to_move(*gs)) << row.what;
+    EXPECT_TRUE(gs->flags.paused == (row.moves > 0) && gs->game.own_game == (row.moves == 0)) << row.what;
   }
-  scripted_ui().clipboard = position;
-  on_command(*gs, *e, CMD_PASTE);
-  EXPECT_EQ(format_sfen(gs->game.position).substr(0, position.rfind(' ')), position.substr(0, position.rfind(' ')));
 }
-
-}  // namespace
-}  // namespace halvane

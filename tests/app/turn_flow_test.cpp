@@ -11,7 +11,6 @@
 #include "kif_test_util.h"
 #include "play_fixture.h"
 #include "search/engine.h"
-#include "app/strength_choice.h"
 #include "think/think_ahead.h"
 
 using namespace halvane;
@@ -114,24 +113,6 @@ TEST_F(TurnFlow, TheComputerMovesFirstAsSente) {
   EXPECT_TRUE(legal_move_by(*gs, 1, GOTE));
   EXPECT_TRUE(player_to_move(*gs));
   EXPECT_TRUE(gs->screen.rotated) << "the player's pieces at the bottom";
-}
-
-// A level chosen in the window: the title says it at once, the Engines (the game's and the think ahead's)
-// take it before the computer's next think and not before.
-TEST_F(TurnFlow, AChosenStrengthReachesTheEnginesBeforeTheNextThink) {
-  ThinkAhead ahead;
-  ahead.engines[0] = new_engine(STRENGTH_CHUUKARA);
-  gs->flags.ahead = &ahead;
-  gs->flags.engine_strength = &STRENGTH_CHUUKARA;
-  choose_strength(*gs, STRENGTH_KARAKUCHI);
-  EXPECT_EQ(scripted_ui().title, u"ハルベイン（辛口）");
-  EXPECT_EQ(e->base_depth, STRENGTH_CHUUKARA.base_depth);
-  start(false);
-  ASSERT_TRUE(gs->flags.thinking);
-  EXPECT_EQ(e->base_depth, STRENGTH_KARAKUCHI.base_depth);
-  EXPECT_EQ(ahead.engines[0]->base_depth, STRENGTH_KARAKUCHI.base_depth);
-  run_computer_turn();
-  gs->flags.ahead = nullptr;
 }
 
 // An illegal move played with 反則手も指せる: the computer claims the foul at once. The foul move stays in

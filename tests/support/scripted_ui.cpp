@@ -61,24 +61,12 @@ bool new_game_dialog(NewGameChoice& choice) {
   if (ui.new_game_answers.empty()) return true;
   const std::optional<NewGameChoice> answer = ui.new_game_answers.front();
   ui.new_game_answers.pop_front();
-  if (answer) choice = *answer;
-  return answer.has_value();
+  return answer && (choice = *answer, true);
 }
 
-std::string clipboard_text() {
-  std::lock_guard lock(scripted_ui().mutex);
-  return scripted_ui().clipboard;
-}
-
-void set_clipboard_text(const std::string& text) {
-  std::lock_guard lock(scripted_ui().mutex);
-  scripted_ui().clipboard = text;
-}
-
-void set_window_title(const char16_t* title) {
-  std::lock_guard lock(scripted_ui().mutex);
-  scripted_ui().title = title;
-}
+std::string clipboard_text() { std::lock_guard lock(scripted_ui().mutex); return scripted_ui().clipboard; }
+void set_clipboard_text(const std::string& text) { std::lock_guard lock(scripted_ui().mutex); scripted_ui().clipboard = text; }
+void set_window_title(const char16_t* title) { std::lock_guard lock(scripted_ui().mutex); scripted_ui().title = title; }
 
 namespace test_support {
 
@@ -95,10 +83,7 @@ void reset_scripted_ui() {
   ui.open_paths.clear();
   ui.save_paths.clear();
   ui.captions.clear();
-  ui.title.clear();
-  ui.clipboard.clear();
-  ui.new_game_dialogs.clear();
-  ui.new_game_answers.clear();
+  ui.title.clear(), ui.clipboard.clear(), ui.new_game_dialogs.clear(), ui.new_game_answers.clear();
   ui.repaint_requests = 0;
   ui.closed = false;
   ui.events.clear();
