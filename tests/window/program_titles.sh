@@ -7,6 +7,11 @@ set -u
 bin=$1
 shift
 status=0
+# A settings folder of its own: a level chosen in a program's window on this machine must not change the
+# title this checks.
+XDG_CONFIG_HOME=$(mktemp -d)
+export XDG_CONFIG_HOME
+trap 'rm -rf "$XDG_CONFIG_HOME"' EXIT
 for pair in "$@"; do
   program=halvane-${pair%%:*}
   expected="ハルベイン（${pair#*:}）"
