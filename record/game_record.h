@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/evaluation.h"
 #include "core/sfen.h"
 #include "core/types.h"
 
@@ -47,6 +48,9 @@ struct RecordNode {
   std::vector<std::string> comments;   // the comment lines on this position, UTF-8, without KIF's "*"
   GameEnd end = GAME_END_NONE;   // how the line ends after this move (only on a node without children)
   int end_time_ms = NO_TIME;     // the time spent before the end word, where a record gives one
+  // The evaluation of this position (core/evaluation.h), from a think or an analysis; files keep it only
+  // as the analysis's tagged comments.
+  int evaluation = NO_EVALUATION;
 };
 
 // A header field as the record states it, UTF-8: {"開始日時", "2014/10/16 03:21:41"}, {"先手", "羽生善治"}.

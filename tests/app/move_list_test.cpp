@@ -7,6 +7,8 @@
 #include <functional>
 
 #include "app/commands.h"
+#include "app/evaluation_text.h"
+#include "core/evaluation.h"
 #include "app/game_end.h"
 #include "app/record_view.h"
 #include "app/render.h"
@@ -190,4 +192,29 @@ TEST_F(MoveListTest, LoadedFinishedRecordHandsTheTurnToNoOne) {
   command(CMD_LAST);
   command(CMD_BACK);
   EXPECT_FALSE(game_over(*gs)) << "from an earlier position the game goes on";
+}
+
+// Evaluations read alike wherever they are shown: the verdict's thresholds on both sides, mates both
+// ways, nothing known; and a line of moves with its marks and a recapture named 同.
+TEST(EvaluationText, LabelsAndLines) {
+  const struct {
+    int value;
+    const char* label;
+  } rows[] = {
+      {0, "評価値 0（互角）"},          {299, "評価値 +299（互角）"},
+      {-300, "評価値 -300（後手有利）"}, {800, "評価値 +800（先手優勢）"},
+      {-2000, "評価値 -2000（後手勝勢）"}, {mate_evaluation(7, true), "評価値 詰み 7手（先手勝ち）"},
+      {mate_evaluation(1, false), "評価値 詰み 1手（後手勝ち）"}, {NO_EVALUATION, "評価値 —"},
+  };
+  for (const auto& row : rows) EXPECT_EQ(evaluation_label(row.value), row.label) << row.value;
+  std::vector<MoveRecord> line;
+  SfenPosition pos = startpos();
+  std::string error;
+  for (const char* usi : {"7g7f", "3c3d", "8h2b+", "3a2b"}) {
+    MoveRecord move;
+    ASSERT_TRUE(parse_usi_move(usi, pos, move, error)) << usi << ": " << error;
+    apply_move(pos, move);
+    line.push_back(move);
+  }
+  EXPECT_EQ(line_text(line, WHITE), "△７六歩 ▲３四歩 △２二角成 ▲同　銀");
 }
