@@ -15,6 +15,10 @@ packages=(build-essential cmake pkg-config git libgtest-dev libgmock-dev googlet
           qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl1-mesa-dev clang libclang-rt-dev fonts-ipafont-gothic
           xvfb xauth xdotool desktop-file-utils)
 
+# Optional: a strong USI engine to try the window's analyst and opponent against (no test needs it); a
+# machine without it builds and tests all the same.
+optional_packages=(fairy-stockfish)
+
 step() { printf '==> %s\n' "$*"; }
 
 # Builds quietly: warnings and errors are shown, the rest of the compiler's chatter only on failure.
@@ -41,6 +45,17 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+optional_missing=()
+for p in "${optional_packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || optional_missing+=("$p")
+done
+if [ ${#optional_missing[@]} -gt 0 ]; then
+  step "installing ${optional_missing[*]} (optional)"
+  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${optional_missing[@]}" >/dev/null 2>&1 ||
+    echo "halvane: ${optional_missing[*]} not installed (optional; only for trying a foreign engine)" >&2
 fi
 
 step "configuring in $build"
