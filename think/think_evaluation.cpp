@@ -16,11 +16,6 @@ namespace {
 // the search that is no part of the material, so both sides count the same here.
 int piece_value(int code) { return CAPTURE_VALUE[(code & 15) | GOTE_BIT]; }
 
-// The search scores a capture at the piece's whole value, though the piece both leaves one side and
-// enters the other's hand, which the material counts twice: one unit of the think's change weighs as
-// much as CHANGE_WEIGHT units of material.
-constexpr int CHANGE_WEIGHT = 2;
-
 }  // namespace
 
 int material_balance(const uint8_t board[BOARD_CELLS], const uint8_t hand[2][8]) {
@@ -48,7 +43,12 @@ int think_evaluation(const ThinkRequest& request, const MoveRecord& move, int sc
     case ScoreKind::EVALUATION: break;
   }
   const int change = sente_thinks ? meaning.value : -meaning.value;
-  const int value = material_balance(request.board, request.hand) + CHANGE_WEIGHT * change;
+  // The change is on the same scale as the material: the search's values are these piece values, so a
+  // pawn is about 100 in both and neither is scaled. (The search scores a capture at the piece's value
+  // once, where the material counts it leaving one side and entering the other's hand; doubling the change
+  // to match was tried on real games and read less steadily from one move to the next, since it doubles
+  // the search's positional terms too.)
+  const int value = material_balance(request.board, request.hand) + change;
   // However large, an evaluation is never read as a mate.
   return std::clamp(value, -(MATE_BOUND - 1), MATE_BOUND - 1);
 }

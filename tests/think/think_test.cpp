@@ -17,6 +17,7 @@
 #include "support/think_request.h"
 #include "think/think.h"
 #include "think/think_ahead.h"
+#include "think/think_evaluation.h"
 
 using namespace halvane;
 
@@ -199,6 +200,54 @@ TEST(Think, BookMoveScoresMinusOneHundredThousand) {
     EXPECT_EQ(move_to_usi(move_from_engine_view(view, e->result_move)), "3c3d") << level->name;
     EXPECT_EQ(e->game_ply, 2) << level->name;
     expect_no_thread_left(*e);
+  }
+}
+
+// The evaluation players read: the material at the engine's values (counted here by hand: a pawn 100,
+// lance 400, knight 600, silver 800, gold 1000, bishop 1400, rook 1600, promoted 401, 501, 601, 801,
+// horse 1701, dragon 1901, the same in hand) plus the think's change, from the side of the request's
+// SENTE; the same think on the position turned reads the opposite; a mate reads as a mate, a book move
+// as none.
+TEST(Think, EvaluationIsTheMaterialPlusTheChangeFromSentesSide) {
+  enum Expect { CHANGE, MATE_IN_ONE, NONE };
+  struct Row {
+    const char* sfen;
+    int material;
+    Expect expect;
+  };
+  const Row rows[] = {
+      {"lnsgkgsnl/1r5b1/ppppppppp/9/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL w - 2", 0, NONE},   // the book's 3c3d
+      {OUT_OF_BOOK, 0, CHANGE},
+      // After 7g7f 3c3d 8h2b+: a horse for the bishop, the other bishop in hand.
+      {"lnsgkgsnl/1r5+B1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w B 4", 1701 - 1400 + 1400 + 1400, CHANGE},
+      {"k8/9/9/9/9/2+b6/9/9/4K2+L1 b GN3p 1", 501 + 1000 + 600 - 1701 - 300, CHANGE},
+      {"4k4/9/4P4/9/9/9/9/9/4K4 b G 1", 100 + 1000, MATE_IN_ONE},
+  };
+  auto e = make_engine(STRENGTH_CHUUKARA);
+  for (const Row& row : rows) {
+    SfenPosition pos;
+    std::string error;
+    ASSERT_TRUE(parse_sfen(row.sfen, pos, error)) << error;
+    // The position in its own coordinates, the side to move as it is; then turned into the engine's view.
+    ThinkRequest own;
+    own.fixed_seed = true;
+    clear_board(own.board);
+    for (int i = 0; i < 81; ++i) own.board[cell_of(i % 9, i / 9)] = pos.board[i];
+    std::memcpy(own.hand[SENTE], pos.hand[BLACK], 8);
+    std::memcpy(own.hand[GOTE], pos.hand[WHITE], 8);
+    own.side = pos.side_to_move == BLACK ? SENTE : GOTE;
+    EXPECT_EQ(material_balance(own.board, own.hand), row.material) << row.sfen;
+    const ThinkResult r = think(*e, own);
+    switch (row.expect) {
+      case NONE: EXPECT_EQ(r.evaluation, NO_EVALUATION) << row.sfen; break;
+      case MATE_IN_ONE: EXPECT_EQ(r.evaluation, mate_evaluation(1, own.side == SENTE)) << row.sfen; break;
+      case CHANGE:
+        ASSERT_EQ(r.meaning.kind, ScoreKind::EVALUATION) << row.sfen;
+        EXPECT_EQ(r.evaluation, row.material + (own.side == SENTE ? r.meaning.value : -r.meaning.value)) << row.sfen;
+        break;
+    }
+    const ThinkResult turned = think(*e, test_support::request_for(engine_view(pos), 0, own));
+    EXPECT_EQ(turned.evaluation, engine_view(pos).rotated ? other_side_evaluation(r.evaluation) : r.evaluation) << row.sfen;
   }
 }
 
