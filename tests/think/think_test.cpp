@@ -36,6 +36,17 @@ EngineView view_of(const char* sfen) {
   return engine_view(pos);
 }
 
+// The position in its own coordinates, the side to move as it is: not turned into the engine's view.
+ThinkRequest own_request(const SfenPosition& pos, const ThinkRequest& options = {}) {
+  ThinkRequest r = options;
+  clear_board(r.board);
+  for (int i = 0; i < 81; ++i) r.board[cell_of(i % 9, i / 9)] = pos.board[i];
+  std::memcpy(r.hand[SENTE], pos.hand[BLACK], 8);
+  std::memcpy(r.hand[GOTE], pos.hand[WHITE], 8);
+  r.side = pos.side_to_move == BLACK ? SENTE : GOTE;
+  return r;
+}
+
 // What a stand-in search saw and what it leaves behind.
 struct SearchScript {
   int score = 0;
@@ -203,18 +214,12 @@ TEST(Think, BookMoveScoresMinusOneHundredThousand) {
   }
 }
 
-// The evaluation players read: the material at the engine's values (counted here by hand: a pawn 100,
-// lance 400, knight 600, silver 800, gold 1000, bishop 1400, rook 1600, promoted 401, 501, 601, 801,
-// horse 1701, dragon 1901, the same in hand) plus the think's change, from the side of the request's
-// SENTE; the same think on the position turned reads the opposite; a mate reads as a mate, a book move
-// as none.
+// The evaluation: the material at the engine's values (counted by hand: pawn 100, lance 400, knight 600,
+// silver 800, gold 1000, bishop 1400, rook 1600, promoted 401, 501, 601, 801, 1701, 1901; the same in hand)
+// plus the think's change, from the request's SENTE side; the position turned reads the opposite.
 TEST(Think, EvaluationIsTheMaterialPlusTheChangeFromSentesSide) {
   enum Expect { CHANGE, MATE_IN_ONE, NONE };
-  struct Row {
-    const char* sfen;
-    int material;
-    Expect expect;
-  };
+  struct Row { const char* sfen; int material; Expect expect; };
   const Row rows[] = {
       {"lnsgkgsnl/1r5b1/ppppppppp/9/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL w - 2", 0, NONE},   // the book's 3c3d
       {OUT_OF_BOOK, 0, CHANGE},
@@ -228,24 +233,13 @@ TEST(Think, EvaluationIsTheMaterialPlusTheChangeFromSentesSide) {
     SfenPosition pos;
     std::string error;
     ASSERT_TRUE(parse_sfen(row.sfen, pos, error)) << error;
-    // The position in its own coordinates, the side to move as it is; then turned into the engine's view.
-    ThinkRequest own;
+    ThinkRequest own = own_request(pos);
     own.fixed_seed = true;
-    clear_board(own.board);
-    for (int i = 0; i < 81; ++i) own.board[cell_of(i % 9, i / 9)] = pos.board[i];
-    std::memcpy(own.hand[SENTE], pos.hand[BLACK], 8);
-    std::memcpy(own.hand[GOTE], pos.hand[WHITE], 8);
-    own.side = pos.side_to_move == BLACK ? SENTE : GOTE;
     EXPECT_EQ(material_balance(own.board, own.hand), row.material) << row.sfen;
     const ThinkResult r = think(*e, own);
-    switch (row.expect) {
-      case NONE: EXPECT_EQ(r.evaluation, NO_EVALUATION) << row.sfen; break;
-      case MATE_IN_ONE: EXPECT_EQ(r.evaluation, mate_evaluation(1, own.side == SENTE)) << row.sfen; break;
-      case CHANGE:
-        ASSERT_EQ(r.meaning.kind, ScoreKind::EVALUATION) << row.sfen;
-        EXPECT_EQ(r.evaluation, row.material + (own.side == SENTE ? r.meaning.value : -r.meaning.value)) << row.sfen;
-        break;
-    }
+    const int change = (own.side == SENTE ? 1 : -1) * r.meaning.value;   // meaning: the think's side's view
+    const int expected[] = {row.material + change, mate_evaluation(1, own.side == SENTE), NO_EVALUATION};
+    EXPECT_EQ(r.evaluation, expected[row.expect]) << row.sfen;
     const ThinkResult turned = think(*e, test_support::request_for(engine_view(pos), 0, own));
     EXPECT_EQ(turned.evaluation, engine_view(pos).rotated ? other_side_evaluation(r.evaluation) : r.evaluation) << row.sfen;
   }
@@ -298,12 +292,7 @@ TEST(Think, SenteToMoveIsThoughtTurnedAndAnsweredInItsOwnCoordinates) {
   options.fixed_seed = true;
   options.seed = 5;
   // The rotated game as it stands, black (SENTE) to move, not rotated into the engine's view.
-  ThinkRequest rotated = options;
-  clear_board(rotated.board);
-  for (int i = 0; i < 81; ++i) rotated.board[cell_of(i % 9, i / 9)] = pos.board[i];
-  std::memcpy(rotated.hand[SENTE], pos.hand[BLACK], 8);
-  std::memcpy(rotated.hand[GOTE], pos.hand[WHITE], 8);
-  rotated.side = SENTE;
+  const ThinkRequest rotated = own_request(pos, options);
   auto e = make_engine(STRENGTH_CHUUKARA);
   const ThinkResult direct = think(*e, test_support::request_for(view, 0, options));
   const ThinkResult other = think(*e, rotated);
