@@ -72,14 +72,19 @@ void on_think_answer(GameState& gs, Engine& e, uint64_t generation, const ThinkR
   if (generation != gs.game.generation || !gs.flags.thinking) return;   // the game has changed since
   if (gs.flags.think_thread.joinable()) gs.flags.think_thread.join();   // it has posted this and ends
   gs.flags.thinking = false;
-  // A book move, a mate or a king's capture is no evaluation.
-  gs.view.score_shown = result.meaning.kind == ScoreKind::EVALUATION ? result.score : NO_SCORE;
+  // The think's evaluation is from the player's side of its request: from sente's, the other side's when
+  // the computer plays sente. A book move has none.
+  const int evaluation =
+      computer_view_rotated(gs) ? other_side_evaluation(result.evaluation) : result.evaluation;
+  gs.view.score_shown = evaluation;
   if (result.resigned || result.move.to_col < 0) {
     // Resignation: the board stays as it was before the think.
     gs.view.show_last_move = 0;
     end_game(gs, GAME_END_RESIGNED);
   } else {
     play_move(gs, move_from_think(gs, result.move));
+    // Kept with the position the move reached, for whatever shows the game's evaluations.
+    gs.game.record.nodes[gs.game.cursor].evaluation = evaluation;
     gs.view.show_last_move = 1;
     // No legal move for the player is mate: the mating move stays in the record, and the player is not
     // asked for a move that cannot be made.

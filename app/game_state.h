@@ -26,7 +26,7 @@ struct Image;   // a picture of the platform layer; the game only holds it
 
 constexpr int GS_CELLS = 400;        // 20 x 20 ints with a wall frame
 constexpr int STATUS_UNITS = 1000;
-constexpr int NO_SCORE = -2147483647 - 1;   // no evaluation to show
+constexpr int NO_SCORE = NO_EVALUATION;   // no evaluation to show
 
 // Cell of square (col, row) in a 20 x 20 board.
 constexpr int gs_index(int col, int row) { return (row + 5) * 20 + (col + 5); }
@@ -90,8 +90,9 @@ struct ViewState {
   int progress_drawn;      // the think's progress value last drawn
   int show_last_move;      // 1 while the move into the position shown is highlighted
   MoveRecord last_move;    // that move in screen squares; to_col -1 when there is none
-  int score_shown;         // the last think's evaluation, shown on the player's turn; NO_SCORE when there is
-                           // none for the position on screen (a book move, a new or loaded game, a step)
+  int score_shown;         // the last think's evaluation (core/evaluation.h, from sente's side), shown on the
+                           // player's turn; NO_SCORE when there is none for the position on screen (a book
+                           // move, a new or loaded game, a step)
   MoveList move_list;
   const char16_t* computer_name;   // the program and its strength, "ハルベイン（激辛）"; null: "ハルベイン"
 };

@@ -2,6 +2,7 @@
 // the record, with every move named by the KIF writer's own naming.
 #include "app/record_view.h"
 
+#include "app/evaluation_text.h"
 #include "app/game_end.h"
 #include "app/record_play.h"
 #include "app/turn_flow.h"
@@ -77,7 +78,8 @@ void write_turn_status(GameState& gs) {
     return;
   }
   if (gs.view.score_shown == NO_SCORE) return set_status(gs.view, u"プレイヤーの手番です。");
-  set_status(gs.view, u"プレイヤーの手番です。評価値＝%d", gs.view.score_shown);
+  const std::u16string text = u"プレイヤーの手番です。" + utf16_from_utf8(evaluation_label(gs.view.score_shown));
+  set_status(gs.view, text.c_str());
 }
 
 }  // namespace halvane

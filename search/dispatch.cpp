@@ -51,19 +51,24 @@ static int base_delta(const Engine& e, int side, int piece, int piece_after) {
 bool dispatch_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
   const int p = e.ply;
   const int side = side_of(piece);
-  // 1. King capture: the line is decided, the nearer the better for the capturer.
+  // 1. King capture: the line is decided, the nearer the better for the capturer. The move before it
+  //    left its king to be taken, and leaves the line with it.
   if (side == GOTE && captured == SENTE_KING) {
     e.ply_best[p] = p * KING_CAPTURE_PER_PLY - KING_VALUE;
     if (p == 0) {
       e.result_move = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
       e.result_reply = MoveRecord{};
       note_root_value(e, e.result_move, e.ply_best[0]);
+      pv_single(e, 0, e.result_move);
+    } else {
+      pv_refute_last(e, p);
     }
     return true;
   }
   if (side == SENTE && captured == GOTE_KING) {
     e.ply_best[p] = KING_VALUE - p * KING_CAPTURE_PER_PLY;
     if (p == 1) e.reply_best = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+    pv_refute_last(e, p);
     return true;
   }
   // 2. An own piece or a wall on the destination (SQ_WALL carries GOTE_BIT).
@@ -86,6 +91,7 @@ bool dispatch_move(Engine& e, int from, int piece, int to, int piece_after, int 
   }
   // A ply without a variant ends its node with 0.
   e.ply_best[p] = 0;
+  pv_start(e, p);
   return true;
 }
 

@@ -20,7 +20,9 @@ void sente_drop_reply(Engine& e, int p, int cell, int code) {
   if (e.ply_eval[p] > e.ply_best[p]) {
     if (e.ply_best[p] != SENTE_NOTHING_YET) remember_drop(e, p, cell, code);
     e.ply_best[p] = e.ply_eval[p];
-    if (p == 1) e.reply_best = {-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY};
+    const MoveRecord drop{-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY};
+    if (p == 1) e.reply_best = drop;
+    pv_take(e, p, drop);
   }
 }
 
@@ -82,18 +84,21 @@ void gote_drop_search(Engine& e, int cell, int code) {
       note_root_value(e, {-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY}, e.ply_eval[0]);
     // At the root, a reply tree cut by an outside stop has no value.
     if (e.ply_eval[p] < e.ply_best[p] && !(p == 0 && e.stop_cut)) {
+      const MoveRecord drop{-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY};
       if (p == 0) {
         // The human's king falls at ply 2 after a root pawn drop: a mate by dropping a pawn, which the
         // rules forbid. The drop is left out.
         if (kind == PAWN && e.ply_eval[0] <= ROOT_PAWN_DROP_MATE) {
           e.ply_eval[0] = e.ply_best[0];
         } else {
-          e.result_move = {-1, -1, code, col_of(cell), row_of(cell), code, SQ_EMPTY};
+          e.result_move = drop;
           e.result_reply = e.reply_best;
           e.root_has_move.store(1, std::memory_order_relaxed);
+          pv_take(e, 0, drop);
         }
-      } else if (e.ply_best[p] != GOTE_NOTHING_YET) {
-        remember_drop(e, p, cell, code);
+      } else {
+        if (e.ply_best[p] != GOTE_NOTHING_YET) remember_drop(e, p, cell, code);
+        pv_take(e, p, drop);
       }
       e.ply_best[p] = e.ply_eval[p];
     }

@@ -83,6 +83,14 @@ struct Engine {
   random_data noise;
   char noise_state[128];
 
+  // The best line, a triangular table written as the search goes: pv[p][p .. pv_length[p]) is the line
+  // under ply p's best move so far, that move first. Every node starts its own empty; a move that becomes
+  // its node's best takes its reply's line behind it. A line never holds a move whose legality no node
+  // below checked (a move that left its own king to be taken, a pass, a move at the depth limit), so it
+  // may end early. Written only, never read by the search.
+  MoveRecord pv[MAX_PLY][MAX_PLY];
+  int pv_length[MAX_PLY];
+
   // 10. Think control. The mate thread of the running think is started and joined inside the think, so no
   // thread outlives it. stop_requested lets a front end end a think early: every GOTE node reads it beside
   // the mate thread's mate_found and leaves its column loop. The window programs never set it.
@@ -118,6 +126,27 @@ inline bool outside_stop(Engine& e) {
   if (e.stop_requested.load(std::memory_order_relaxed) == 0) return false;
   e.stop_cut = 1;
   return true;
+}
+
+// The best line of a node at ply p starts empty.
+inline void pv_start(Engine& e, int p) { e.pv_length[p] = p; }
+// The node at ply p >= 1 shows that the move into it stands in no line: it left its own king to be taken,
+// or nothing checks that it did not (a node past the depth, a recapture only scored). The parent that
+// takes this node's line drops its move with it.
+inline void pv_refute_last(Engine& e, int p) { e.pv_length[p] = p - 1; }
+// The move at ply p became its node's best: the line is that move and its reply's line at ply p + 1,
+// which the reply node has just written.
+inline void pv_take(Engine& e, int p, const MoveRecord& move) {
+  const int end = e.pv_length[p + 1];
+  e.pv[p][p] = move;
+  for (int i = p + 1; i < end; ++i) e.pv[p][i] = e.pv[p + 1][i];
+  e.pv_length[p] = end;
+}
+
+// The line of the node at ply p is one move and nothing behind it (the book's, a king's capture).
+inline void pv_single(Engine& e, int p, const MoveRecord& move) {
+  e.pv[p][p] = move;
+  e.pv_length[p] = p + 1;
 }
 
 // Notes a root move searched to its end and its value.

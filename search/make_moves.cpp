@@ -42,7 +42,9 @@ void keep_if_better(Engine& e, int side, int p, int from, int piece, int to, int
   if (!improves(e, side, p)) return;
   if (e.ply_best[p] != nothing_yet(side)) remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
   e.ply_best[p] = e.ply_eval[p];
-  if (p == 1) e.reply_best = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+  const MoveRecord move{col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+  if (p == 1) e.reply_best = move;
+  pv_take(e, p, move);
 }
 
 // The ray bit of the line leading from a cell to the cell (difference + 256) further along it; 0 off every line.
@@ -71,6 +73,13 @@ int undefended_landing(const Engine& e, int side, int to) {
   return 0;
 }
 
+// A recapture that beats the computer's best at ply p becomes it.
+void take_recapture_if_better(Engine& e, int p, int from, int piece, int to, int piece_after, int captured) {
+  if (e.ply_eval[p] >= e.ply_best[p]) return;
+  e.ply_best[p] = e.ply_eval[p];
+  pv_take(e, p, {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured});
+}
+
 }  // namespace
 
 bool make_root_move(Engine& e, int from, int piece, int to, int piece_after, int captured) {
@@ -95,12 +104,14 @@ bool make_root_move(Engine& e, int from, int piece, int to, int piece_after, int
                       e.ply_eval[0]);
     // A reply tree cut by an outside stop has no value: the root keeps what it had.
     if (e.ply_eval[p] < e.ply_best[p] && !e.stop_cut) {
+      const MoveRecord move{col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
       if (p == 0) {
-        e.result_move = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+        e.result_move = move;
         e.result_reply = e.reply_best;
         e.root_has_move.store(1, std::memory_order_relaxed);
       }
       e.ply_best[p] = e.ply_eval[p];
+      pv_take(e, p, move);
     }
   }
   // 5. Undo; the root is never cut.
@@ -120,7 +131,9 @@ bool make_full_move(Engine& e, int from, int piece, int to, int piece_after, int
       if (e.ply_best[p] != SENTE_NOTHING_YET)
         remember_board_move(e, p, from, piece, to, piece_after, captured, dest_rays);
       e.ply_best[p] = e.ply_eval[p];
-      if (p == 1) e.reply_best = {col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+      const MoveRecord move{col_of(from), row_of(from), piece, col_of(to), row_of(to), piece_after, captured};
+      if (p == 1) e.reply_best = move;
+      pv_take(e, p, move);
     }
   }
   undo_board_move(e.effects, e.pos, p, from, to, piece, captured);
@@ -262,7 +275,7 @@ bool make_capture_move(Engine& e, int from, int piece, int to, int piece_after, 
       search_reply_unmade(e, p, GOTE, from, piece, to, piece_after, captured);
       fx.count[SENTE][to] = count_before;
       fx.rays[SENTE][to] = rays_before;
-      if (e.ply_eval[p] < e.ply_best[p]) e.ply_best[p] = e.ply_eval[p];
+      take_recapture_if_better(e, p, from, piece, to, piece_after, captured);
     }
     return gote_cutoff(e, p);
   }
@@ -271,7 +284,7 @@ bool make_capture_move(Engine& e, int from, int piece, int to, int piece_after, 
     e.ply_eval[p] += e.capture_value[captured & 31];
     if (p < e.depth_limit) {
       search_reply(e, p, GOTE);
-      if (e.ply_eval[p] < e.ply_best[p]) e.ply_best[p] = e.ply_eval[p];
+      take_recapture_if_better(e, p, from, piece, to, piece_after, captured);
     }
   }
   undo_board_move(e.effects, e.pos, p, from, to, piece, captured);

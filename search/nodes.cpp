@@ -63,6 +63,7 @@ static bool stopped_at_entry(Engine& e) {
 
 void gote_node(Engine& e) {
   const int p = e.ply;
+  pv_start(e, p);
   if (stopped_at_entry(e)) {
     if (p != 0) e.ply_best[p] = 0;
     return;
@@ -70,6 +71,7 @@ void gote_node(Engine& e) {
   // 1. Deep enough; 2. the recapture plies.
   if (p >= e.depth_limit) {
     e.ply_best[p] = 0;
+    pv_refute_last(e, p);
     return;
   }
   if (e.ply_mode[p] >= MODE_RECAPTURE) {
@@ -80,12 +82,14 @@ void gote_node(Engine& e) {
   if (p == 0 && book_lookup(e.book, e.pos.board, e.pos.hand[GOTE], e.result_move, e.book_hint)) {
     e.ply_best[0] = BOOK_MOVE_SCORE;
     e.result_reply = MoveRecord{};
+    pv_single(e, 0, e.result_move);
     return;
   }
   // 4. The human left his king en prise; otherwise the kings stand where they stood.
   if (p >= 2) {
     if (e.effects.count[GOTE][e.pos.king_sq[SENTE][p - 1]] > 0) {
       e.ply_best[p] = p * KING_CAPTURE_PER_PLY - KING_VALUE;
+      pv_refute_last(e, p);
       return;
     }
     e.pos.king_sq[SENTE][p] = e.pos.king_sq[SENTE][p - 1];
@@ -111,13 +115,18 @@ void gote_node(Engine& e) {
     sente_node(e);
     e.ply = p;
     e.ply_eval[p] += e.ply_best[p + 1];
-    if (e.ply_eval[p] < e.ply_best[p]) e.ply_best[p] = e.ply_eval[p];
+    // A pass is no move: the line ends before it.
+    if (e.ply_eval[p] < e.ply_best[p]) {
+      e.ply_best[p] = e.ply_eval[p];
+      pv_start(e, p);
+    }
   }
 }
 
 void sente_node(Engine& e) {
   const int p = e.ply;
   if (p == 1) e.reply_best = MoveRecord{};
+  pv_start(e, p);
   if (stopped_at_entry(e)) {
     e.ply_best[p] = 0;
     return;
@@ -125,6 +134,7 @@ void sente_node(Engine& e) {
   // 1. Deep enough; 2. the last ply only scores a recapture.
   if (p >= e.depth_limit) {
     e.ply_best[p] = 0;
+    pv_refute_last(e, p);
     return;
   }
   if (e.ply_mode[p] >= MODE_STATIC_RECAPTURE) {
@@ -136,6 +146,7 @@ void sente_node(Engine& e) {
   e.pos.king_sq[GOTE][p] = e.pos.king_sq[GOTE][p - 1];
   if (e.effects.count[SENTE][e.pos.king_sq[GOTE][p - 1]] > 0) {
     e.ply_best[p] = KING_VALUE - p * KING_CAPTURE_PER_PLY;
+    pv_refute_last(e, p);
     return;
   }
   // 5. After each root move: can the human force mate?
@@ -167,6 +178,7 @@ void sente_node(Engine& e) {
   if (e.ply_eval[p] > e.ply_best[p]) {
     e.ply_best[p] = e.ply_eval[p];
     if (p == 1) e.reply_best = MoveRecord{};
+    pv_start(e, p);
   }
 }
 

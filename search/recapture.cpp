@@ -13,10 +13,15 @@ void recapture_node(Engine& e) {
   // 1. Not recapturing is worth 0.
   e.ply_eval[p] = 0;
   e.ply_best[p] = 0;
-  if (p >= e.depth_limit) return;
+  pv_start(e, p);
+  if (p >= e.depth_limit) {
+    pv_refute_last(e, p);
+    return;
+  }
   // 2. The human left his king en prise.
   if (e.effects.count[GOTE][e.pos.king_sq[SENTE][p - 1]] > 0) {
     e.ply_best[p] = p * KING_CAPTURE_PER_PLY - KING_VALUE;
+    pv_refute_last(e, p);
     return;
   }
   // 3. The piece the human just moved, if the computer attacks it.
@@ -33,6 +38,9 @@ void static_recapture(Engine& e) {
   const int p = e.ply;
   e.ply_eval[p] = 0;
   e.ply_best[p] = 0;
+  // Nothing here checks whether the recapture before it left the computer's king to be taken (nor is
+  // the human's recapture made): the line ends before that recapture.
+  pv_refute_last(e, p);
   if (p >= e.depth_limit) return;
   const int t = last_to_sq(e, p - 1);
   last_to_sq(e, p) = t;

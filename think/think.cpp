@@ -12,8 +12,10 @@
 #include "mate/mate_search.h"
 #include "search/engine.h"
 #include "search/search.h"
+#include "think/best_line.h"
 #include "think/limit_clock.h"
 #include "think/strength.h"
+#include "think/think_evaluation.h"
 #include "think/think_priority.h"
 #include "think/think_shapes.h"
 
@@ -53,8 +55,17 @@ Ranking rank_root_moves(const Engine& e) {
   return ranking;
 }
 
+// The root's best line as the search left it, in the engine's view.
+BestLine root_line(const Engine& e) {
+  BestLine line;
+  line.length = e.pv_length[0];
+  for (int i = 0; i < line.length; ++i) line.moves[i] = e.pv[0][i];
+  return line;
+}
+
 struct ThinkOutcome {
   Ranking ranking;          // of the think that answered
+  BestLine line;            // of the think that answered, in the engine's view
   bool mate_used = false;   // the mate thread's mate replaced the search's move
   bool limited = false;     // the time limit (or a stop) ended the series before the Engine's own think
   int completed = 0;        // complete thinks of the series
@@ -100,6 +111,7 @@ void run_search(Engine& e, const ThinkRequest& r, const ThinkShape& shape, unsig
   e.result_move = MoveRecord{};
   e.result_move.to_col = e.result_move.to_row = -1;
   e.result_reply = MoveRecord{};
+  e.pv_length[0] = 0;
   load_position(e.pos, r.board, r.hand[SENTE], r.hand[GOTE]);
 
   // 4, 5. This think's depth and schedule.
@@ -136,16 +148,33 @@ struct SearchAnswer {
   uint64_t search_nodes;
   uint64_t reply_nodes;
   Ranking ranking;
+  BestLine line;
 };
 
 SearchAnswer answer_of(const Engine& e) {
-  return {e.result_move, e.result_reply, e.ply_best[0], e.depth_limit, e.nodes, e.reply_solver.nodes, rank_root_moves(e)};
+  return {e.result_move, e.result_reply, e.ply_best[0], e.depth_limit, e.nodes, e.reply_solver.nodes,
+          rank_root_moves(e), root_line(e)};
+}
+
+// A completed think of a series as front ends read it; `request` in its own coordinates.
+CompletedThink completed_think(const ThinkRequest& request, bool rotated, const SearchAnswer& kept, int completed,
+                               uint64_t nodes) {
+  CompletedThink done;
+  done.move = back_to_request(rotated, kept.move);
+  done.reply = back_to_request(rotated, kept.reply);
+  done.score = kept.score;
+  done.evaluation = think_evaluation(request, done.move, kept.score);
+  done.pv = request_line(request, rotated, kept.line, done.move);
+  done.depth_limit = kept.depth_limit;
+  done.completed = completed;
+  done.nodes = nodes;
+  return done;
 }
 
 // The think itself, on a request with GOTE to move. Without a time limit it is one think at the Engine's
 // strength; with one (or until stopped), complete thinks of growing size share one mate thread, and the
 // largest that completed gives the answer. Results stay in the Engine's fields.
-ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool rotated) {
+ThinkOutcome run_think(Engine& e, const ThinkRequest& r, const ThinkRequest& request, bool rotated) {
   MateSolver& mate = e.mate_thread_solver;
   ThinkOutcome outcome;
 
@@ -176,6 +205,7 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool rotated) {
     outcome.all_nodes = e.nodes + e.reply_solver.nodes;
     outcome.completed = e.stop_requested.load() == 0 ? 1 : 0;
     outcome.ranking = rank_root_moves(e);
+    outcome.line = root_line(e);
   } else {
     ThinkShape shapes[THINK_SIZES];
     const int count = limited_shapes(e, r, shapes);
@@ -197,10 +227,8 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool rotated) {
       outcome.completed = i + 1;
       if (r.on_completed) {
         // The mate thread's count is its own until it is joined: the main search's nodes only.
-        const CompletedThink done{back_to_request(rotated, kept.move),
-                                  back_to_request(rotated, kept.reply), kept.score, kept.depth_limit,
-                                  outcome.completed, outcome.all_nodes};
-        r.on_completed(r.completed_context, done);
+        r.on_completed(r.completed_context,
+                       completed_think(request, rotated, kept, outcome.completed, outcome.all_nodes));
       }
     }
     outcome.limited = outcome.limited || outcome.completed < count;
@@ -216,8 +244,10 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool rotated) {
       e.nodes = kept.search_nodes;
       e.reply_solver.nodes = kept.reply_nodes;
       outcome.ranking = kept.ranking;
+      outcome.line = kept.line;
     } else {
       outcome.ranking = rank_root_moves(e);
+      outcome.line = root_line(e);
     }
   }
 
@@ -233,6 +263,7 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r, bool rotated) {
       e.result_move = mate.mate_move;
       e.result_reply = MoveRecord{};
       e.ply_best[0] = mate.mate_len[0] - MATE_SCORE_BASE;
+      outcome.line.length = 0;   // the mate's own line is the solver's, not the search's
     }
   }
 
@@ -263,7 +294,7 @@ ThinkResult think(Engine& e, const ThinkRequest& request) {
   ThinkRequest r = request;
   const bool rotated = r.side == SENTE;
   if (rotated) rotate_request(r);
-  const ThinkOutcome outcome = run_think(e, r, rotated);
+  const ThinkOutcome outcome = run_think(e, r, request, rotated);
   e.running_job.store(JOB_NONE);
 
   ThinkResult result;
@@ -272,6 +303,8 @@ ThinkResult think(Engine& e, const ThinkRequest& request) {
   result.reply = back_to_request(rotated, e.result_reply);
   result.score = e.ply_best[0];
   result.meaning = score_meaning(result.score);
+  result.evaluation = think_evaluation(request, result.move, result.score);
+  result.pv = request_line(request, rotated, outcome.line, result.move);
   result.mate_used = outcome.mate_used;
   result.limited = outcome.limited;
   result.completed = outcome.completed;

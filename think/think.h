@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/evaluation.h"
 #include "core/types.h"
 #include "think/strength.h"
 
@@ -28,6 +29,18 @@ constexpr int MATE_SCORE_BASE = 100000;    // a mate from the mate thread scores
 constexpr int RANKED_MOVES = 8;            // moves a think ranks for guessing (ThinkResult::ranked)
 
 struct CompletedThink;
+
+// A think's best line: its chosen move, the reply it expects, and so on as far as the search vouches for
+// each move, in the request's coordinates. Every move is legal after the ones before it.
+struct BestLine {
+  MoveRecord moves[MAX_PLY];
+  int length = 0;
+};
+
+// An evaluation seen from the other side; NO_EVALUATION stays so.
+inline int other_side_evaluation(int evaluation) {
+  return evaluation == NO_EVALUATION ? NO_EVALUATION : -evaluation;
+}
 
 // What a think's score says, told here once so that front ends never decode raw values.
 enum class ScoreKind {
@@ -80,6 +93,8 @@ struct CompletedThink {
   MoveRecord move;            // in the request's coordinates
   MoveRecord reply;           // the other side's best reply it searched against the move, or none
   int score = 0;              // as ThinkResult::score
+  int evaluation = NO_EVALUATION;   // as ThinkResult::evaluation
+  BestLine pv;                // as ThinkResult::pv
   int depth_limit = 0;
   int completed = 0;          // complete thinks so far, this one included
   uint64_t nodes = 0;         // main search and reply checks of every think so far
@@ -93,6 +108,12 @@ struct ThinkResult {
                               // when it has none (a book move, a mate from the mate thread, a pass)
   int score = 0;              // from the point of view of the side not to move (the engine's SENTE)
   ScoreMeaning meaning;       // what the score says
+  // What a player reads (core/evaluation.h): the root position's material at the engine's piece values
+  // plus the think's change, from the side of the request's SENTE pieces, or a mate with its number of
+  // moves (the mate thread's, or the king's capture the search saw); NO_EVALUATION for a book move or no
+  // move.
+  int evaluation = NO_EVALUATION;
+  BestLine pv;                // the best line, starting with the move; empty when there is no move
   bool mate_used = false;     // the mate thread's proven mate replaced the search's move
   bool book = false;          // the book supplied the move
   bool stopped = false;       // stop_think reached this think before it ended, or its time limit cut

@@ -21,6 +21,8 @@ struct ThinkAnswer {
   bool book = false;        // the think played a book move
   bool mate_used = false;   // the mate thread's mate ended the think
   int score = 0;            // ply_best[0], from the side not to move's point of view (the engine's SENTE)
+  int evaluation = NO_EVALUATION;   // the think's evaluation (core/evaluation.h) from the side to move
+  BestLine pv;              // the think's best line in the game position's coordinates, from the move
   long long ms = 0;
   uint64_t nodes = 0;       // main search, reply checks and mate thread together, of every think run
   uint64_t mate_nodes = 0;  // the mate thread's part of them
@@ -39,7 +41,11 @@ ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest
 // from the mate thread or a king capture the search saw as "score mate N", else "score cp N".
 std::string score_words(int sente_score);
 
-// "info depth .. nodes .. time .. nps .. score .. pv .." for the answer.
+// The USI "score" words of an evaluation from the side to move: "score cp N", or "score mate N" with N
+// below 0 when the side to move is the one mated; "score cp 0" for none (a book move).
+std::string evaluation_words(int evaluation);
+
+// "info depth .. nodes .. time .. nps .. score .. pv .." for the answer: its evaluation and whole line.
 std::string answer_info(const ThinkAnswer& answer, int depth);
 
 }  // namespace halvane

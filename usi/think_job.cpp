@@ -24,9 +24,23 @@ std::string score_words(int sente_score) {
   return "score cp " + std::to_string(meaning.value);
 }
 
+std::string evaluation_words(int evaluation) {
+  if (evaluation == NO_EVALUATION) return "score cp 0";
+  if (!is_mate_evaluation(evaluation)) return "score cp " + std::to_string(evaluation);
+  return "score mate " + std::to_string(evaluation > 0 ? mate_moves(evaluation) : -mate_moves(evaluation));
+}
+
 namespace {
 
 constexpr long long MIN_GUESS_MS = 20;   // less time than this left on the clock: no expected reply
+
+// A line of the engine's view in the game position's coordinates.
+BestLine game_line(const EngineView& view, const BestLine& line) {
+  BestLine out;
+  for (int i = 0; i < line.length; ++i) out.moves[i] = move_from_engine_view(view, line.moves[i]);
+  out.length = line.length;
+  return out;
+}
 
 // What a growing think's progress lines need: where they go, the position's turn, and the clock.
 struct ProgressReport {
@@ -46,6 +60,9 @@ void report_completed(void* context, const CompletedThink& done) {
   // A think that found no move (the side to move has none) names none.
   so_far.searched = done.move.to_col >= 0 && done.move.to_col < 9 && done.move.to_row >= 0 && done.move.to_row < 9;
   so_far.score = done.score;
+  // The think's SENTE is the side not to move.
+  so_far.evaluation = other_side_evaluation(done.evaluation);
+  so_far.pv = game_line(*report.view, done.pv);
   so_far.nodes = done.nodes;
   so_far.ms = std::chrono::duration_cast<std::chrono::milliseconds>(UsiClock::now() - report.start).count();
   usi_write(*report.session, answer_info(so_far, done.depth_limit));
@@ -88,6 +105,7 @@ ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest
   answer.nodes = result.all_nodes;
   answer.mate_nodes = result.mate_nodes;
   answer.score = result.score;
+  answer.evaluation = other_side_evaluation(result.evaluation);
   // A time-limited think stopped by its clock still answers from a think that ran to its end, and a mate
   // from the mate thread (which ends a series at once) is proven whatever was cut.
   answer.stopped = result.stopped && result.completed == 0 && !result.mate_used;
@@ -110,6 +128,7 @@ ThinkAnswer answer_think(Engine& e, const GamePosition& game, const ThinkRequest
     if (same_move(found, legal[i])) {
       answer.move = legal[i];
       answer.searched = true;
+      answer.pv = game_line(view, result.pv);
       take_reply(e, game, view, result, answer);
       return answer;
     }
@@ -125,11 +144,16 @@ std::string answer_info(const ThinkAnswer& a, int depth) {
                      std::to_string(a.ms) + " nps " + std::to_string(nps);
   // A stopped think's score is not told: the root move it was searching when the stop came is valued
   // only by the part of its tree searched by then.
-  if (!a.stopped) info += " " + score_words(a.score);
+  if (!a.stopped) info += " " + evaluation_words(a.evaluation);
   // A move no search has seen (the fallback of a think stopped at once) is played, never named as a pv.
   if (a.resign || !a.searched) return info;
-  info += " pv " + move_to_usi(a.move);
-  if (a.has_reply) info += " " + move_to_usi(a.reply);
+  info += " pv";
+  for (int i = 0; i < a.pv.length; ++i) info += " " + move_to_usi(a.pv.moves[i]);
+  // A line that is the move alone still names the reply the think expects, as it always has.
+  if (a.pv.length <= 1) {
+    if (a.pv.length == 0) info += " " + move_to_usi(a.move);
+    if (a.has_reply) info += " " + move_to_usi(a.reply);
+  }
   return info;
 }
 

@@ -5,9 +5,11 @@
 #include <cstring>
 #include <thread>
 
+#include "app/evaluation_text.h"
 #include "app/game_end.h"
 #include "app/record_play.h"
 #include "app/turn_flow.h"
+#include "app/utf8.h"
 #include "kif_test_util.h"
 #include "play_fixture.h"
 #include "search/engine.h"
@@ -63,6 +65,12 @@ TEST_F(TurnFlow, StatusOnThePlayersTurn) {
   EXPECT_EQ(status(), TEXT_THINKING);
   run_computer_turn();
   EXPECT_EQ(status(), u"プレイヤーの手番です。") << "a book reply has no evaluation to show";
+  click(8, 6);   // out of the book: the think's evaluation, labelled and kept with its move
+  click(8, 5);
+  run_computer_turn();
+  const int evaluation = gs->game.record.nodes[gs->game.cursor].evaluation;
+  ASSERT_NE(evaluation, NO_EVALUATION);
+  EXPECT_EQ(status(), u"プレイヤーの手番です。" + utf16_from_utf8(evaluation_label(evaluation)));
 }
 
 TEST_F(TurnFlow, AFinishedGameWaits) {
@@ -184,6 +192,7 @@ TEST_F(TurnFlow, ComputerMatesThePlayer) {
   EXPECT_EQ(status(), TEXT_MATED);
   EXPECT_EQ(shown_moves(*gs), 31);
   EXPECT_TRUE(legal_move_by(*gs, 31, GOTE));
+  EXPECT_EQ(gs->game.record.nodes[gs->game.cursor].evaluation, mate_evaluation(1, true)) << "sente's mate, kept";
   const std::string path = kif_test::temp_path("mated.kif");
   scripted_ui().save_paths.push_back(path);
   command(CMD_SAVE_KIF);

@@ -17,6 +17,7 @@
 #include "support/think_request.h"
 #include "think/think.h"
 #include "think/think_ahead.h"
+#include "think/think_evaluation.h"
 
 using namespace halvane;
 
@@ -33,6 +34,17 @@ EngineView view_of(const char* sfen) {
   std::string error;
   EXPECT_TRUE(parse_sfen(sfen, pos, error)) << sfen << ": " << error;
   return engine_view(pos);
+}
+
+// The position in its own coordinates, the side to move as it is: not turned into the engine's view.
+ThinkRequest own_request(const SfenPosition& pos, const ThinkRequest& options = {}) {
+  ThinkRequest r = options;
+  clear_board(r.board);
+  for (int i = 0; i < 81; ++i) r.board[cell_of(i % 9, i / 9)] = pos.board[i];
+  std::memcpy(r.hand[SENTE], pos.hand[BLACK], 8);
+  std::memcpy(r.hand[GOTE], pos.hand[WHITE], 8);
+  r.side = pos.side_to_move == BLACK ? SENTE : GOTE;
+  return r;
 }
 
 // What a stand-in search saw and what it leaves behind.
@@ -202,6 +214,37 @@ TEST(Think, BookMoveScoresMinusOneHundredThousand) {
   }
 }
 
+// The evaluation: the material at the engine's values (counted by hand: pawn 100, lance 400, knight 600,
+// silver 800, gold 1000, bishop 1400, rook 1600, promoted 401, 501, 601, 801, 1701, 1901; the same in hand)
+// plus the think's change, from the request's SENTE side; the position turned reads the opposite.
+TEST(Think, EvaluationIsTheMaterialPlusTheChangeFromSentesSide) {
+  enum Expect { CHANGE, MATE_IN_ONE, NONE };
+  struct Row { const char* sfen; int material; Expect expect; };
+  const Row rows[] = {
+      {"lnsgkgsnl/1r5b1/ppppppppp/9/9/2P6/PP1PPPPPP/1B5R1/LNSGKGSNL w - 2", 0, NONE},   // the book's 3c3d
+      {OUT_OF_BOOK, 0, CHANGE},
+      // After 7g7f 3c3d 8h2b+: a horse for the bishop, the other bishop in hand.
+      {"lnsgkgsnl/1r5+B1/pppppp1pp/6p2/9/2P6/PP1PPPPPP/7R1/LNSGKGSNL w B 4", 1701 - 1400 + 1400 + 1400, CHANGE},
+      {"k8/9/9/9/9/2+b6/9/9/4K2+L1 b GN3p 1", 501 + 1000 + 600 - 1701 - 300, CHANGE},
+      {"4k4/9/4P4/9/9/9/9/9/4K4 b G 1", 100 + 1000, MATE_IN_ONE},
+  };
+  auto e = make_engine(STRENGTH_CHUUKARA);
+  for (const Row& row : rows) {
+    SfenPosition pos;
+    std::string error;
+    ASSERT_TRUE(parse_sfen(row.sfen, pos, error)) << error;
+    ThinkRequest own = own_request(pos);
+    own.fixed_seed = true;
+    EXPECT_EQ(material_balance(own.board, own.hand), row.material) << row.sfen;
+    const ThinkResult r = think(*e, own);
+    const int change = (own.side == SENTE ? 1 : -1) * r.meaning.value;   // meaning: the think's side's view
+    const int expected[] = {row.material + change, mate_evaluation(1, own.side == SENTE), NO_EVALUATION};
+    EXPECT_EQ(r.evaluation, expected[row.expect]) << row.sfen;
+    const ThinkResult turned = think(*e, test_support::request_for(engine_view(pos), 0, own));
+    EXPECT_EQ(turned.evaluation, engine_view(pos).rotated ? other_side_evaluation(r.evaluation) : r.evaluation) << row.sfen;
+  }
+}
+
 TEST(Think, AStopAskedBeforeTheRootSearchesNothingAndLeavesTheStartScore) {
   const EngineView view = view_of(OUT_OF_BOOK);
   auto e = make_engine(STRENGTH_GEKIKARA);
@@ -249,12 +292,7 @@ TEST(Think, SenteToMoveIsThoughtTurnedAndAnsweredInItsOwnCoordinates) {
   options.fixed_seed = true;
   options.seed = 5;
   // The rotated game as it stands, black (SENTE) to move, not rotated into the engine's view.
-  ThinkRequest rotated = options;
-  clear_board(rotated.board);
-  for (int i = 0; i < 81; ++i) rotated.board[cell_of(i % 9, i / 9)] = pos.board[i];
-  std::memcpy(rotated.hand[SENTE], pos.hand[BLACK], 8);
-  std::memcpy(rotated.hand[GOTE], pos.hand[WHITE], 8);
-  rotated.side = SENTE;
+  const ThinkRequest rotated = own_request(pos, options);
   auto e = make_engine(STRENGTH_CHUUKARA);
   const ThinkResult direct = think(*e, test_support::request_for(view, 0, options));
   const ThinkResult other = think(*e, rotated);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "tests/usi/usi_harness.h"
 #include "usi/bench.h"
 #include "usi/go_request.h"
+#include "usi/think_answer.h"
 
 using namespace halvane;
 
@@ -257,6 +260,27 @@ TEST(UsiSession, EveryBestmoveIsLegalAndTheAnswerWaitsForStopWhenInfinite) {
   h.send("go");
   EXPECT_EQ(h.wait_for("bestmove"), "bestmove G*5b");
   EXPECT_NE(h.last_info().find("score mate 1 "), std::string::npos);
+  // The score is the evaluation from the side to move, in centipawns or as a mate in plies; the pv is the
+  // whole best line, led by the answer, every move legal in turn.
+  struct Told { const char *position, *score; int sign; };   // sign: the number's, 0 either
+  const Told told[] = {
+      {"position startpos moves 2g2f 8c8d 2f2e 8d8e 6i7h", "score cp", 0},
+      {"position sfen lnsgkgsnl/7b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL b R 1", "score cp", 1},   // a rook up
+      {"position sfen lnsgkgsnl/7b1/ppppppppp/9/9/9/PPPPPPPPP/1B5R1/LNSGKGSNL w R 2", "score cp", -1},  // a rook down
+      {"position sfen 4k4/9/4P4/9/9/9/9/9/4K4 b G 1", "score mate", 1},
+  };
+  for (const Told& row : told) {
+    h.send(row.position);
+    h.send("go byoyomi 10000");
+    const std::string best = h.wait_for("bestmove"), info = h.last_info();
+    const size_t score = info.find(" " + std::string(row.score) + " "), pv = info.find(" pv ");
+    ASSERT_TRUE(score != std::string::npos && pv != std::string::npos) << info;
+    const int value = std::atoi(info.c_str() + score + std::strlen(row.score) + 2);
+    EXPECT_TRUE(row.sign * value > 0 || (row.sign == 0 && value != 0)) << info;
+    EXPECT_EQ(info.compare(pv + 4, best.size() - 9, best, 9), 0) << info << " / " << best;
+    SfenPosition line = h.session.game.pos;
+    EXPECT_GE(play_checked(line, info.substr(pv + 4), info), row.sign == 0 ? 2 : 1) << info;
+  }
 
   // A lost position resigns; one without any legal move too.
   h.send("position sfen 8k/9/9/9/9/9/4p4/4g4/4K4 b - 1");
@@ -337,6 +361,31 @@ TEST(UsiSession, BenchThinksOnEveryPositionAndRepeatsItsSearchNodes) {
     if (i < BENCH_POSITIONS - 1) {
       EXPECT_EQ(search_nodes(runs[0][i]), search_nodes(runs[1][i])) << runs[0][i] << " / " << runs[1][i];
     }
+  }
+}
+
+// The best line on every bench position (and the games' a light level thinks on quickly): led by the move,
+// legal move by move, the search's own table already so (the rules' check cut nothing), and longer than
+// the move unless it is the book's or a mate's.
+TEST(UsiSession, TheBestLineIsLegalAndLedByTheMoveOnEveryBenchPosition) {
+  std::vector<std::string> positions(BENCH_POSITION_TEXT, BENCH_POSITION_TEXT + BENCH_POSITIONS);
+  for (int i = 0; i < 20; ++i) positions.push_back(std::string("sfen ") + GAME_BENCH_SFEN[i]);
+  auto e = new_engine(STRENGTH_CHUUKARA);
+  for (const std::string& position : positions) {
+    GamePosition game;
+    std::string error;
+    ASSERT_TRUE(parse_position_command(checker(), position, game, error)) << error;
+    ThinkRequest options;
+    options.fixed_seed = true, options.seed = BENCH_SEED;
+    const ThinkAnswer a = answer_think(*e, game, options);
+    ASSERT_TRUE(a.searched && a.pv.length >= 1) << position;
+    EXPECT_EQ(a.pv.moves[0], a.move) << position;
+    std::string line;
+    for (int m = 0; m < a.pv.length; ++m) line += move_to_usi(a.pv.moves[m]) + " ";
+    SfenPosition pos = game.pos;
+    EXPECT_EQ(play_checked(pos, line, position), a.pv.length) << line;
+    EXPECT_TRUE(a.mate_used || e->pv_length[0] == a.pv.length) << position << ": " << line;
+    EXPECT_TRUE(a.book || a.mate_used || a.pv.length >= 2) << position << ": " << line;
   }
 }
 
