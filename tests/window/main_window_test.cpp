@@ -83,7 +83,7 @@ class MainWindowTest : public QObject {
         {0, u"開始", {300, 370, 80, 20}}, {1, u"<<", {400, 179, 32, 20}}, {2, u"<", {432, 179, 32, 20}},
         {5, u"ll", {464, 179, 32, 20}},  {3, u">", {496, 179, 32, 20}},  {4, u">>", {528, 179, 32, 20}},
         {CMD_TAKE_BACK, u"待った", {560, 179, 40, 20}}};
-    const auto buttons = window_->view()->findChildren<QPushButton*>();
+    const auto buttons = window_->view()->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
     QCOMPARE(buttons.size(), 7);
     for (const Row& row : rows) {
       QPushButton* button = window_->button(row.id);
@@ -107,7 +107,8 @@ class MainWindowTest : public QObject {
          {{u"棋譜を読み込む", 10001}, {u"棋譜を保存する", 10002}, {u"盤を反転させる", 10003},
           {u"盤面を反転表示", CMD_FLIP_VIEW}, {u"終了する(&X)", 105}}},
         {u"編集(&E)", {{u"局面をコピー", CMD_COPY_POSITION}, {u"棋譜をコピー", CMD_COPY_RECORD}, {u"貼り付け", CMD_PASTE}}},
-        {u"対局(&G)", {{u"待った", CMD_TAKE_BACK}, {u"新規対局", CMD_NEW_GAME}, {u"投了", CMD_RESIGN}}},
+        {u"対局(&G)", {{u"待った", CMD_TAKE_BACK}, {u"新規対局", CMD_NEW_GAME}, {u"投了", CMD_RESIGN},
+                      {u"局面編集", CMD_EDIT_POSITION}}},
         {u"ヘルプ(&H)", {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", 104}}}};
     const auto bar = window_->menuBar()->actions();
     QCOMPARE(bar.size(), 5);
@@ -327,10 +328,10 @@ class MainWindowTest : public QObject {
                     box->button(QMessageBox::Cancel)->text() == text(u"保存保存しないキャンセル"));
       QTest::mouseClick(box->button(QMessageBox::StandardButton(press)), Qt::LeftButton);
     });
-    const BoxAnswer got = message_box(u"先手にしますか？", u"先手・後手の選択", BoxIcon(icon), BoxButtons(buttons));
+    const BoxAnswer got = message_box(u"成りますか？", u"成り・不成の選択", BoxIcon(icon), BoxButtons(buttons));
     QCOMPARE(int(got), answer);
-    QCOMPARE(seen.text, text(u"先手にしますか？"));
-    QCOMPARE(seen.caption, text(u"先手・後手の選択"));
+    QCOMPARE(seen.text, text(u"成りますか？"));
+    QCOMPARE(seen.caption, text(u"成り・不成の選択"));
     QCOMPARE(seen.icon, QT_ICON[icon]);
     const QMessageBox::StandardButtons expected[] = {QMessageBox::Ok, QMessageBox::Yes | QMessageBox::No,
                                                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel};
@@ -437,15 +438,15 @@ class MainWindowTest : public QObject {
     QCOMPARE(said, text(u"反転させるには棋譜の手数が足りません。"));
     QCOMPARE(caption, text(u"失敗"));
 
-    // Start, moving first.
+    // Start, moving first: the new-game dialog accepted as it opens.
     {
-      auto watch = on_next_modal<QMessageBox>([&](QMessageBox* box) {
-        said = box->text();
-        box->button(QMessageBox::Yes)->click();
+      auto watch = on_next_modal<QDialog>([&](QDialog* dialog) {
+        said = dialog->windowTitle();
+        dialog->accept();
       });
       QTest::mouseClick(window_->button(CMD_START), Qt::LeftButton);
     }
-    QCOMPARE(said, text(u"先手にしますか？"));
+    QCOMPARE(said, text(u"新規対局"));
     QCOMPARE(window_->button(CMD_START)->text(), text(u"初期化"));
     QVERIFY(g_game.flags.started && player_to_move(g_game));
 
