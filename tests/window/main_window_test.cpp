@@ -1,7 +1,7 @@
 // The main window on Qt's offscreen platform: title per program, the six buttons' captions and places,
 // the menus and their command ids, the about box by its keys and menu item, the paint that shows the back
-// buffer, events posted from worker threads run on the window thread, and the message boxes and file
-// dialogs the game uses.
+// buffer, events posted from worker threads run on the window thread, the message boxes and file
+// dialogs the game uses, and the position editor's controls.
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontInfo>
@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSpinBox>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <atomic>
 #include <thread>
@@ -413,6 +415,29 @@ class MainWindowTest : public QObject {
     });
     QVERIFY(save_file_dialog(path));
     QCOMPARE(QString::fromStdString(path), fresh + ".csa");
+  }
+
+  // 局面編集 from its menu item: its controls stand in the record's place and the game's buttons are held;
+  // the palette, a click on the board, a hand's count and 詰将棋 reach the position edited; キャンセル
+  // brings the record back.
+  void positionEditorControls() {
+    window_->menuBar()->actions()[2]->menu()->actions()[3]->trigger();
+    PositionEditorPanel* panel = window_->view()->editor_panel();
+    QVERIFY(panel->isVisible() && !window_->view()->move_list()->isVisible());
+    QVERIFY(!window_->button(CMD_START)->isEnabled());
+    panel->findChildren<QToolButton*>()[7]->click();   // sente's pawn, the palette's upper row's last
+    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(4 * 40 + 20, 4 * 40 + 20 + VIEW_ORIGIN_Y));
+    QCOMPARE(int(g_game.edit.position.board[4 * 9 + 4]), int(PAWN));
+    panel->findChild<QSpinBox*>("hand_0_4")->setValue(1);
+    QCOMPARE(int(g_game.edit.position.hand[BLACK][GOLD]), 1);
+    for (QPushButton* button : panel->findChildren<QPushButton*>())
+      if (button->property("command_id").toInt() == CMD_EDIT_MATE) button->click();
+    QVERIFY(!panel->findChild<QSpinBox*>("hand_1_4")->isEnabled());
+    QCOMPARE(panel->findChild<QSpinBox*>("hand_1_4")->value(), 0);   // the set's four golds are out
+    for (QPushButton* button : panel->findChildren<QPushButton*>())
+      if (button->property("command_id").toInt() == CMD_EDIT_CANCEL) button->click();
+    QVERIFY(!panel->isVisible() && window_->view()->move_list()->isVisible());
+    QVERIFY(window_->button(CMD_START)->isEnabled() && !editing(g_game));
   }
 
   // Last, because it starts a game: the buttons, a menu item and clicks in the board view reach the game.
