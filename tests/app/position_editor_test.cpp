@@ -107,6 +107,7 @@ TEST_F(PositionEditor, TheGameStartsFromThePositionAndSavesIt) {
     const std::string saved = kif_to_utf8(kif_test::read_file(path));
     EXPECT_NE(saved.find(handicap ? "手合割：角落ち" : "後手の持駒：角"), std::string::npos) << saved;
     EXPECT_EQ(saved.find("後手番") != std::string::npos, !handicap) << saved;
+    EXPECT_NE(saved.find(handicap ? "上手：あなた" : "後手：あなた"), std::string::npos) << "the player named by the side";
     const GameRecord played = gs->game.record;
     scripted_ui().open_paths.push_back(path), command(CMD_LOAD_KIF);
     EXPECT_EQ(fuzz::same_tree(played, gs->game.record), "") << handicap;
