@@ -3,6 +3,8 @@
 // `PositionEdit::revision`; the board shows the edited position through the screen board.
 #include "app/position_editor.h"
 
+#include <algorithm>
+
 #include "app/game_start.h"
 #include "app/game_state.h"
 #include "app/record_view.h"
@@ -16,8 +18,6 @@
 namespace halvane {
 
 namespace {
-
-constexpr int SET[8] = {18, 4, 4, 4, 4, 2, 2, 2};   // pieces of each kind in a set, by hand kind
 
 // The status line is 25 characters wide.
 constexpr char16_t TEXT_EDITING[] = u"局面編集中：クリックで駒を置く・成る・反転・消す";
@@ -36,12 +36,13 @@ void edited(GameState& gs, Engine& e) {
   PositionEdit& edit = gs.edit;
   if (edit.mate_problem) {
     // The pieces the problem does not use (kings never go to a hand) are the defender's.
+    SfenPosition& pos = edit.position;
     int rest[8];
-    for (int kind = 0; kind < 8; ++kind) rest[kind] = SET[kind] - edit.position.hand[edit.position.side_to_move][kind];
-    for (const uint8_t code : edit.position.board)
+    for (int kind = 0; kind < 8; ++kind) rest[kind] = SET_PIECES[kind] - pos.hand[pos.side_to_move][kind];
+    for (const uint8_t code : pos.board)
       if (is_piece(code)) --rest[hand_kind(code)];
-    const int defender = edit.position.side_to_move ^ 1;
-    for (int kind = PAWN; kind < KING; ++kind) edit.position.hand[defender][kind] = static_cast<uint8_t>(rest[kind] > 0 ? rest[kind] : 0);
+    for (int kind = PAWN; kind < KING; ++kind)
+      pos.hand[pos.side_to_move ^ 1][kind] = static_cast<uint8_t>(rest[kind] > 0 ? rest[kind] : 0);
   }
   edit.revision += 1;
   set_status(gs.view, TEXT_EDITING);   // a refusal told before is of an older position
@@ -113,7 +114,7 @@ void edit_choose_piece(GameState& gs, Engine& e, int code) {
 
 void edit_set_hand(GameState& gs, Engine& e, int side, int kind, int count) {
   if (!editing(gs) || (side != BLACK && side != WHITE) || kind < PAWN || kind >= KING) return;
-  gs.edit.position.hand[side][kind] = static_cast<uint8_t>(count < 0 ? 0 : count > SET[kind] ? SET[kind] : count);
+  gs.edit.position.hand[side][kind] = static_cast<uint8_t>(std::clamp(count, 0, SET_PIECES[kind]));
   edited(gs, e);
 }
 

@@ -188,8 +188,9 @@ std::vector<MoveRecord> legal_moves(const SfenPosition& pos) {
 }
 
 PositionVerdict judge_position(const SfenPosition& pos, KingsNeeded needed) {
-  constexpr int SET[8] = {18, 4, 4, 4, 4, 2, 2, 2};   // pieces of each kind in a set, by hand kind
-  auto fault = [](PositionFault f, int side, int square = -1, int kind = -1) { return PositionVerdict{f, side, square, kind}; };
+  auto fault = [](PositionFault f, int side, int square = -1, int kind = -1) {
+    return PositionVerdict{f, side, square, kind};
+  };
   int count[8] = {};
   int kings[2] = {};
   for (int side = 0; side < 2; ++side) {
@@ -218,7 +219,7 @@ PositionVerdict judge_position(const SfenPosition& pos, KingsNeeded needed) {
   }
   // 3. The set, and the king of the side not to move out of reach.
   for (int kind = 0; kind < 8; ++kind)
-    if (count[kind] > SET[kind]) return fault(POSITION_TOO_MANY, BLACK, -1, kind);
+    if (count[kind] > SET_PIECES[kind]) return fault(POSITION_TOO_MANY, BLACK, -1, kind);
   if (king_in_check(pos, pos.side_to_move ^ 1)) return fault(POSITION_OTHER_IN_CHECK, pos.side_to_move ^ 1, -1, KING);
   return {};
 }

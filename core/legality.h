@@ -36,6 +36,9 @@ std::vector<MoveRecord> legal_moves(const SfenPosition& pos);
 // Whether `side`'s king stands attacked by the other side; false when `side` has no king on the board.
 bool king_in_check(const SfenPosition& pos, int side);
 
+// The pieces of each kind in a set, by hand kind (kings as KING).
+constexpr int SET_PIECES[8] = {18, 4, 4, 4, 4, 2, 2, 2};
+
 // What makes a position impossible to play on. The first fault found is told, with the side it
 // concerns, the square (row * 9 + col, -1 when none) and the kind (a hand kind, -1 when none).
 enum PositionFault {

@@ -116,8 +116,9 @@ void BoardView::rescale() {
     placed.widget->setFont(font);
   }
   if (editor_panel_) {
-    editor_panel_->setGeometry(at_x(MOVE_LIST_X), at_y(MOVE_LIST_Y), at_x(MOVE_LIST_X + MOVE_LIST_WIDTH) - at_x(MOVE_LIST_X),
-                               at_y(COMMENTS_Y + COMMENTS_HEIGHT) - at_y(MOVE_LIST_Y));
+    // The editor's column: where the list, the alternatives and the comments stand.
+    const int left = at_x(MOVE_LIST_X), top = at_y(MOVE_LIST_Y);
+    editor_panel_->setGeometry(left, top, at_x(MOVE_LIST_X + MOVE_LIST_WIDTH) - left, at_y(COMMENTS_Y + COMMENTS_HEIGHT) - top);
     QFont font = QApplication::font(editor_panel_);
     font.setPixelSize(std::max(1, int(std::lround(EDITOR_TEXT_PIXELS * scale_))));
     editor_panel_->setFont(font);

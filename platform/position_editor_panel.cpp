@@ -11,6 +11,7 @@
 
 #include "app/commands.h"
 #include "app/position_editor.h"
+#include "core/legality.h"
 #include "kif/kif_start.h"
 #include "platform/image_qt.h"
 
@@ -76,8 +77,9 @@ PositionEditorPanel::PositionEditorPanel(QWidget* parent, GameState& gs, Engine&
     for (int side = 0; side < 2; ++side) {
       auto* count = new QSpinBox(this);
       count->setObjectName(QStringLiteral("hand_%1_%2").arg(side).arg(kind));
-      count->setRange(0, kind == PAWN ? 18 : kind >= BISHOP ? 2 : 4);
-      connect(count, &QSpinBox::valueChanged, this, [this, side, kind](int n) { edit_set_hand(gs_, e_, side, kind, n); });
+      count->setRange(0, SET_PIECES[kind]);
+      connect(count, &QSpinBox::valueChanged, this,
+              [this, side, kind](int n) { edit_set_hand(gs_, e_, side, kind, n); });
       hands->addWidget(count, row, side + 1);
       hands_[side][kind] = count;
     }
