@@ -9,6 +9,7 @@
 #include "app/game_start.h"
 #include "app/kif_file.h"
 #include "app/navigation.h"
+#include "app/position_editor.h"
 #include "app/record_view.h"
 #include "app/render.h"
 #include "app/strength_choice.h"
@@ -21,12 +22,6 @@
 namespace halvane {
 
 namespace {
-
-void start_game(GameState& gs, Engine& e) {
-  gs.flags.started = true;
-  const bool sente = message_box(u"先手にしますか？", u"先手・後手の選択", BOX_QUESTION, BOX_YES_NO) == ANSWER_YES;
-  begin_game(gs, e, GameRecord{}, sente ? BLACK : WHITE);
-}
 
 void reset_game(GameState& gs, Engine& e) {
   if (gs.flags.thinking && !game_over(gs)) {
@@ -79,12 +74,22 @@ void change_sides(GameState& gs, Engine& e) {
   repaint(gs, e);
 }
 
-// 盤面を反転表示: the board seen from the other side; the game is untouched.
+// 盤面を反転表示: the board seen from the other side; the game (or the position edited) is untouched.
 void flip_view(GameState& gs, Engine& e) {
   gs.game.view_flipped = !gs.game.view_flipped;
   gs.input.selection = 0;
-  show_position(gs);
+  if (editing(gs))
+    show_board(gs, gs.edit.position);
+  else
+    show_position(gs);
   repaint(gs, e);
+}
+
+// While a position is edited only the editor's own commands, the view's flip and the window's own
+// (the about box, help, closing) are taken; anything else waits for 編集終了 or キャンセル.
+bool taken_while_editing(int id) {
+  return (id >= CMD_EDIT_POSITION && id <= CMD_EDIT_CLEAR) || id == CMD_FLIP_VIEW || id == CMD_ABOUT ||
+         id == CMD_HELP || id == CMD_EXIT;
 }
 
 // What every command does first: a think ahead stops (the think the game waits for is left alone:
@@ -107,8 +112,9 @@ bool settle_unsaved_game(GameState& gs, Engine& e) {
   return save_kif(gs, e, true);
 }
 
-// 新規対局: the dialog's 手合割, sides and level, then what 初期化 and 開始 do, the computer's think stopped
-// first. 平手 with the player first at the level played so far is the game 開始 begins.
+// 新規対局 (and 開始): the dialog's 手合割, sides and level, then the game begun from its start, the
+// computer's think stopped first; cancelled, nothing changes. Preset to 平手 with the player first at the
+// level played so far.
 void new_game(GameState& gs, Engine& e) {
   NewGameChoice choice;
   choice.level = gs.flags.strength ? strength_index(*gs.flags.strength) : -1;
@@ -140,10 +146,15 @@ bool may_close(GameState& gs, Engine& e) {
 
 void on_command(GameState& gs, Engine& e, int id) {
   stop_thinking_ahead(gs);
+  if (editing(gs) && !taken_while_editing(id & 0xFFFF)) {
+    set_status(gs.view, u"編集終了かキャンセルで局面編集を終えてください。");
+    repaint(gs, e);
+    return;
+  }
   switch (id & 0xFFFF) {
     case CMD_START:
       if (!gs.flags.started)
-        start_game(gs, e);
+        new_game(gs, e);
       else if ((gs.flags.thinking && !game_over(gs)) || settle_unsaved_game(gs, e))
         reset_game(gs, e);   // during a think it refuses, without asking first
       break;
@@ -164,6 +175,12 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_COPY_POSITION: copy_text(gs, e, position_copy_text(gs), u"局面をコピーしました。"); break;
     case CMD_COPY_RECORD: copy_text(gs, e, record_copy_text(gs), u"棋譜をコピーしました。"); break;
     case CMD_PASTE: paste_record(gs, e, settle_unsaved_game); break;
+    case CMD_EDIT_POSITION: enter_position_editor(gs, e); break;
+    case CMD_EDIT_DONE: finish_editing(gs, e, settle_unsaved_game); break;
+    case CMD_EDIT_CANCEL: cancel_editing(gs, e); break;
+    case CMD_EDIT_EVEN: edit_set_start(gs, e, 0); break;
+    case CMD_EDIT_MATE: edit_mate_problem(gs, e); break;
+    case CMD_EDIT_CLEAR: edit_clear(gs, e); break;
     default: break;   // the about box, the help page and closing the window are the window's own
   }
   advance_game(gs, e);

@@ -13,6 +13,9 @@ constexpr int CMD_LOAD_KIF = 10001, CMD_SAVE_KIF = 10002, CMD_CHANGE_SIDES = 100
 constexpr int CMD_TAKE_BACK = 10004, CMD_NEW_GAME = 10005, CMD_RESIGN = 10006;   // the 対局 menu
 constexpr int CMD_FLIP_VIEW = 10007;   // 盤面を反転表示
 constexpr int CMD_COPY_POSITION = 10008, CMD_COPY_RECORD = 10009, CMD_PASTE = 10010;   // the 編集 menu
+// 対局 → 局面編集, and the editor's buttons: 編集終了, キャンセル, 平手初期配置, 詰将棋, 全消去.
+constexpr int CMD_EDIT_POSITION = 10011, CMD_EDIT_DONE = 10012, CMD_EDIT_CANCEL = 10013;
+constexpr int CMD_EDIT_EVEN = 10014, CMD_EDIT_MATE = 10015, CMD_EDIT_CLEAR = 10016;
 constexpr int CMD_ABOUT = 104, CMD_EXIT = 105, CMD_HELP = 106;
 
 void on_command(GameState& gs, Engine& e, int id);

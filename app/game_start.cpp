@@ -21,6 +21,8 @@ void begin_game(GameState& gs, Engine& e, GameRecord record, int player_side) {
   gs.game.own_game = true;
   take_record(gs, std::move(record));
   gs.flags.started = true;
+  gs.flags.paused = false;   // a new game is played, whatever was held while the last one was looked at
+  set_button_caption(CMD_PAUSE, u"||");
   gs.flags.unsaved = false;
   gs.flags.input_busy = false;
   gs.input.selection = 0;

@@ -38,6 +38,7 @@ static void clear_selection(InputState& input) {
 
 void game_construct(GameState& gs) {
   gs.game = GamePlay{};
+  gs.edit = PositionEdit{};
   show_position(gs);
   std::memcpy(gs.view.hand_layout, HAND_LAYOUT, sizeof gs.view.hand_layout);
   gs.flags.started = gs.flags.thinking = gs.flags.input_busy = gs.flags.paused = false;
@@ -60,6 +61,7 @@ void game_construct(GameState& gs) {
 }
 
 void game_reset_for_window(GameState& gs) {
+  gs.edit.active = false;
   take_record(gs, GameRecord{});
   gs.game.player_side = BLACK;
   gs.game.own_game = true;
@@ -70,23 +72,27 @@ void game_reset_for_window(GameState& gs) {
   set_status(gs.view, TEXT_PRESS_START);
 }
 
-void show_position(GameState& gs) {
-  GamePlay& g = gs.game;
-  g.position = position_at(g.record, g.cursor);
+void show_board(GameState& gs, const SfenPosition& pos) {
   // The bottom side: the player's, unless the view is flipped.
-  const int bottom = g.player_side ^ (g.view_flipped ? 1 : 0);
+  const int bottom = gs.game.player_side ^ (gs.game.view_flipped ? 1 : 0);
   ScreenBoard& s = gs.screen;
   s.rotated = bottom == WHITE;
   for (int i = 0; i < GS_CELLS; ++i) s.board[i] = SQ_WALL;
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) {
-      const int code = g.position.board[row * 9 + col];
+      const int code = pos.board[row * 9 + col];
       s.board[gs_index(screen_line(gs, col), screen_line(gs, row))] = s.rotated ? rotated_code(code) : code;
     }
   for (int kind = 0; kind < 8; ++kind) {
-    s.hands[0][kind] = g.position.hand[bottom][kind];
-    s.hands[1][kind] = g.position.hand[bottom ^ 1][kind];
+    s.hands[0][kind] = pos.hand[bottom][kind];
+    s.hands[1][kind] = pos.hand[bottom ^ 1][kind];
   }
+}
+
+void show_position(GameState& gs) {
+  GamePlay& g = gs.game;
+  g.position = position_at(g.record, g.cursor);
+  show_board(gs, g.position);
   forget_last_move(gs.view);
   if (g.cursor > 0) gs.view.last_move = screen_move(gs, g.record.nodes[g.cursor].move);
 }

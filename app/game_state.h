@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/position_editor.h"
 #include "core/sfen.h"
 #include "core/types.h"
 #include "record/game_record.h"
@@ -139,6 +140,7 @@ struct GameState {
   InputState input;
   ViewState view;
   TurnFlags flags;
+  PositionEdit edit;   // 局面編集: while it is active the board shows the position edited
 };
 
 extern const int HAND_LAYOUT[4][8];
@@ -168,11 +170,16 @@ inline int shown_moves(const GameState& gs) { return gs.game.record.nodes[gs.gam
 // Moves in the record's main line, the one a file saves first.
 inline int main_line_moves(const GameState& gs) { return gs.game.record.nodes[main_line_end(gs.game.record)].ply; }
 
+// 局面編集 is open: clicks set out pieces, and the game's commands wait for it to close.
+inline bool editing(const GameState& gs) { return gs.edit.active; }
+
 // The board shows node `node`: cursor, position, screen and the highlighted move into it. The line
 // shown runs through it (to the end of its main continuation when it left the line shown before).
 void go_to_node(GameState& gs, int node);
 // The position, the screen board and the move into the position, again from the record and the cursor.
 void show_position(GameState& gs);
+// The screen board (and hands) showing `pos`, turned as the view is; nothing else changes.
+void show_board(GameState& gs, const SfenPosition& pos);
 // A new record replaces the game's: the board at its start, the list showing its main line.
 void take_record(GameState& gs, GameRecord record);
 

@@ -15,6 +15,7 @@
 #include "app/ui.h"
 #include "app/utf8.h"
 #include "kif/file_bytes.h"
+#include "kif/kif_start.h"
 #include "kif/record_format.h"
 
 namespace halvane {
@@ -48,8 +49,11 @@ GameRecord record_to_save(const GameState& gs) {
   const bool gote = gs.game.player_side == WHITE;
   if (!header_value(record, "開始日時")) set_header(record, "開始日時", kif_date_text(kif_clock()));
   if (!header_value(record, "棋戦")) set_header(record, "棋戦", "ハルベイン");
-  set_header(record, "先手", gote ? computer : player);
-  set_header(record, "後手", gote ? player : computer);
+  // A handicap game names its sides as players of one do: 下手 the side with every piece, 上手 the giver.
+  const Handicap* start = handicap_of(record.start);
+  const bool handicap = start && start != &HANDICAPS[0];
+  set_header(record, handicap ? "下手" : "先手", gote ? computer : player);
+  set_header(record, handicap ? "上手" : "後手", gote ? player : computer);
   return record;
 }
 

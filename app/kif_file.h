@@ -15,7 +15,8 @@ void load_kif(GameState& gs, Engine& e);
 
 // A read record becomes the game, as a loaded file does: at its start, paused, the player on sente.
 void take_loaded_record(GameState& gs, Engine& e, GameRecord record);
-// The record as a file saves it: a game begun here names its players (the computer by its level).
+// The record as a file saves it: a game begun here names its players (the computer by its level), as
+// 下手 and 上手 in a handicap game.
 GameRecord record_to_save(const GameState& gs);
 
 // What the last load_kif read: the moves, or where and why the file was refused.

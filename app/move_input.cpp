@@ -6,6 +6,7 @@
 // promotion is a choice, records the move and hands the turn on. Window thread only.
 #include "app/commands.h"
 #include "app/move_rules.h"
+#include "app/position_editor.h"
 #include "app/record_play.h"
 #include "app/record_view.h"
 #include "app/render.h"
@@ -161,6 +162,7 @@ void make_move(GameState& gs, Engine& e, int col, int row) {
 
 void on_left_button_up(GameState& gs, Engine& e, int x, int y) {
   if (gs.flags.input_busy) return;
+  if (editing(gs)) return edit_click(gs, e, x >= 0 ? x / GRID : -1, y >= 0 ? y / GRID : -1);
   gs.flags.input_busy = true;
   bool moved = false;
   if (gs.flags.started && !game_over(gs) && !gs.flags.thinking) {

@@ -182,11 +182,13 @@ void repaint(GameState& gs, Engine& e) {
     image_line(target, d, 0, d, 360, RGB_BLACK);
   }
 
-  // 4. Highlights while the player may move; the last move also while the record is looked at.
+  // 4. Highlights while the player may move; the last move also while the record is looked at. A
+  // position being edited has neither.
   const bool player_moves = player_to_move(gs) && !gs.flags.thinking;
-  if ((player_moves || gs.flags.paused) && gs.view.last_move.to_col >= 0 && gs.view.show_last_move)
+  const bool highlights = (player_moves || gs.flags.paused) && !editing(gs);
+  if (highlights && gs.view.last_move.to_col >= 0 && gs.view.show_last_move)
     draw_square(target, gs.view.last_move.to_col, gs.view.last_move.to_row, RGB_RED);
-  if (player_moves || gs.flags.paused) {
+  if (highlights) {
     if (gs.input.selection == 2) {
       draw_square(target, gs.input.hand_cell_col, gs.input.hand_cell_row, RGB_BLUE);
     } else if (gs.input.selection != 0) {

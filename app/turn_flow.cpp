@@ -18,7 +18,8 @@ void cancel_thinking_ahead(GameState& gs) {
 }  // namespace
 
 void advance_game(GameState& gs, Engine& e) {
-  if (gs.flags.thinking) return;
+  // While a position is edited the game waits: no think starts, none runs ahead.
+  if (gs.flags.thinking || editing(gs)) return;
   apply_chosen_strength(gs, e);
   const bool playing = gs.flags.started && !game_over(gs) && !gs.flags.paused;
   if (playing && !player_to_move(gs)) {

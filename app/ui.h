@@ -43,6 +43,10 @@ struct NewGameChoice {
 // A level chosen there is remembered as the 強さ menu's is. Window thread only.
 bool new_game_dialog(NewGameChoice& choice);
 
+// 局面編集's controls (palette, hand counts, side to move, its buttons) shown in place of the record's, and
+// the game's buttons held, while a position is edited; they follow GameState::edit. Window thread only.
+void show_position_editor(bool shown);
+
 // The clipboard's text in UTF-8 (empty when it holds none), and new text put on it. Window thread only.
 std::string clipboard_text();
 void set_clipboard_text(const std::string& text);

@@ -187,31 +187,58 @@ std::vector<MoveRecord> legal_moves(const SfenPosition& pos) {
   return out;
 }
 
-const char* position_fault(const SfenPosition& pos) {
-  constexpr int SET[8] = {18, 4, 4, 4, 4, 2, 2, 2};   // pieces of each kind in a set, by hand kind
+PositionVerdict judge_position(const SfenPosition& pos, KingsNeeded needed) {
+  auto fault = [](PositionFault f, int side, int square = -1, int kind = -1) {
+    return PositionVerdict{f, side, square, kind};
+  };
   int count[8] = {};
   int kings[2] = {};
-  for (int side = 0; side < 2; ++side)
+  for (int side = 0; side < 2; ++side) {
+    if (pos.hand[side][KING]) return fault(POSITION_KING_IN_HAND, side, -1, KING);
     for (int kind = 0; kind < 8; ++kind) count[kind] += pos.hand[side][kind];
-  if (pos.hand[BLACK][KING] || pos.hand[WHITE][KING]) return "a king in hand";
+  }
+  // 1. Square by square: dead pieces and 二歩, counting the kinds and the kings on the way.
   for (int i = 0; i < 81; ++i) {
     const int code = pos.board[i];
     if (!is_piece(code)) continue;
     const int kind = kind_of(code), side = side_of(code), row = i / 9;
     ++count[hand_kind(code)];
     if (kind == KING) ++kings[side];
-    if (must_promote(side, kind, row)) return "a pawn, lance or knight where it could never move";
+    if (must_promote(side, kind, row)) return fault(POSITION_DEAD_PIECE, side, i, kind);
     if (kind == PAWN) {
       for (int r = row + 1; r < 9; ++r)
-        if (pos.board[r * 9 + i % 9] == code) return "two unpromoted pawns of one side on a file";
+        if (pos.board[r * 9 + i % 9] == code) return fault(POSITION_SECOND_PAWN, side, r * 9 + i % 9, PAWN);
     }
   }
-  if (kings[BLACK] > 1 || kings[WHITE] > 1) return "a side with two kings";
+  // 2. The kings: never two, and one for each side the position needs it of.
+  for (int side = 0; side < 2; ++side)
+    if (kings[side] > 1) return fault(POSITION_TWO_KINGS, side, -1, KING);
+  for (int side = 0; side < 2; ++side) {
+    const bool needs = needed == KINGS_BOTH || (needed == KINGS_DEFENDER && side != pos.side_to_move);
+    if (needs && kings[side] == 0) return fault(POSITION_NO_KING, side, -1, KING);
+  }
+  // 3. The set, and the king of the side not to move out of reach.
   for (int kind = 0; kind < 8; ++kind)
-    if (count[kind] > SET[kind]) return "more pieces of a kind than the set has";
-  if (king_in_check(pos, pos.side_to_move ^ 1)) return "the side not to move is in check";
-  return nullptr;
+    if (count[kind] > SET_PIECES[kind]) return fault(POSITION_TOO_MANY, BLACK, -1, kind);
+  if (king_in_check(pos, pos.side_to_move ^ 1)) return fault(POSITION_OTHER_IN_CHECK, pos.side_to_move ^ 1, -1, KING);
+  return {};
 }
+
+const char* position_fault_text(PositionFault fault) {
+  switch (fault) {
+    case POSITION_OK: return nullptr;
+    case POSITION_KING_IN_HAND: return "a king in hand";
+    case POSITION_DEAD_PIECE: return "a pawn, lance or knight where it could never move";
+    case POSITION_SECOND_PAWN: return "two unpromoted pawns of one side on a file";
+    case POSITION_TWO_KINGS: return "a side with two kings";
+    case POSITION_NO_KING: return "a side without a king";
+    case POSITION_TOO_MANY: return "more pieces of a kind than the set has";
+    case POSITION_OTHER_IN_CHECK: return "the side not to move is in check";
+  }
+  return "impossible position";
+}
+
+const char* position_fault(const SfenPosition& pos) { return position_fault_text(judge_position(pos).fault); }
 
 long long count_legal_leaves(const SfenPosition& pos, int depth) {
   if (depth == 0) return 1;

@@ -36,10 +36,37 @@ std::vector<MoveRecord> legal_moves(const SfenPosition& pos);
 // Whether `side`'s king stands attacked by the other side; false when `side` has no king on the board.
 bool king_in_check(const SfenPosition& pos, int side);
 
-// What makes a position impossible to play on, or null when nothing does: a side with two kings, more
-// pieces of a kind than the set has, two unpromoted pawns of a side on a file, a pawn, lance or knight
-// where it could never move, or the side not to move in check. A side without a king is allowed (a mate
-// problem's attacker, or both sides for a study of pieces alone).
+// The pieces of each kind in a set, by hand kind (kings as KING).
+constexpr int SET_PIECES[8] = {18, 4, 4, 4, 4, 2, 2, 2};
+
+// What makes a position impossible to play on. The first fault found is told, with the side it
+// concerns, the square (row * 9 + col, -1 when none) and the kind (a hand kind, -1 when none).
+enum PositionFault {
+  POSITION_OK,
+  POSITION_KING_IN_HAND,     // a king among the pieces in hand
+  POSITION_DEAD_PIECE,       // a pawn, lance or knight on a rank it could never leave
+  POSITION_SECOND_PAWN,      // 二歩: two unpromoted pawns of a side on a file
+  POSITION_TWO_KINGS,        // a side with two kings or more
+  POSITION_NO_KING,          // a side without a king, where the position needs one
+  POSITION_TOO_MANY,         // more pieces of a kind than the set has
+  POSITION_OTHER_IN_CHECK,   // the side not to move is in check: its king could be taken at once
+};
+struct PositionVerdict {
+  PositionFault fault = POSITION_OK;
+  int side = BLACK;
+  int square = -1;
+  int kind = -1;
+};
+// Which kings a position must have: none (a record may set out a study of pieces alone), both sides',
+// or the side not to move's only (a mate problem, whose attacker moves first and often has no king).
+enum KingsNeeded { KINGS_ANY, KINGS_BOTH, KINGS_DEFENDER };
+
+PositionVerdict judge_position(const SfenPosition& pos, KingsNeeded needed = KINGS_ANY);
+// The fault in English, for messages of the command-line tools and tests; null for POSITION_OK.
+const char* position_fault_text(PositionFault fault);
+
+// What makes a position impossible to play on, or null when nothing does (judge_position with any
+// kings allowed: a mate problem's attacker, or both sides for a study of pieces alone).
 const char* position_fault(const SfenPosition& pos);
 
 // Leaf positions `depth` plies below `pos` by these rules (a perft count, for tests).

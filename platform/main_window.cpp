@@ -13,6 +13,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QToolButton>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -52,11 +53,15 @@ constexpr MenuItem GAME_ITEMS[] = {
     {u"待った", CMD_TAKE_BACK, Qt::CTRL | Qt::Key_Z},
     {u"新規対局", CMD_NEW_GAME, Qt::CTRL | Qt::Key_N},
     {u"投了", CMD_RESIGN},
+    {u"局面編集", CMD_EDIT_POSITION},
 };
 constexpr MenuItem HELP_ITEMS[] = {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", CMD_ABOUT}};
 
-// The move list's text height in design pixels, as the status line's.
+// The move list's text height in design pixels, as the status line's; the editor's controls are smaller,
+// to fit the same column.
 constexpr int MOVE_LIST_TEXT_PIXELS = 16;
+constexpr int EDITOR_TEXT_PIXELS = 12;
+constexpr int EDITOR_PIECE_PIXELS = 20;
 
 // The settings menu's time limits, in the order of THINK_LIMITS_MS.
 constexpr const char16_t* THINK_LIMIT_TEXTS[5] = {u"無制限", u"60秒", u"30秒", u"10秒", u"5秒"};
@@ -110,6 +115,16 @@ void BoardView::rescale() {
     font.setPixelSize(std::max(1, int(std::lround(MOVE_LIST_TEXT_PIXELS * scale_))));
     placed.widget->setFont(font);
   }
+  if (editor_panel_) {
+    // The editor's column: where the list, the alternatives and the comments stand.
+    const int left = at_x(MOVE_LIST_X), top = at_y(MOVE_LIST_Y);
+    editor_panel_->setGeometry(left, top, at_x(MOVE_LIST_X + MOVE_LIST_WIDTH) - left, at_y(COMMENTS_Y + COMMENTS_HEIGHT) - top);
+    QFont font = QApplication::font(editor_panel_);
+    font.setPixelSize(std::max(1, int(std::lround(EDITOR_TEXT_PIXELS * scale_))));
+    editor_panel_->setFont(font);
+    const int piece = std::max(1, int(std::lround(EDITOR_PIECE_PIXELS * scale_)));
+    for (QToolButton* button : editor_panel_->findChildren<QToolButton*>()) button->setIconSize({piece, piece});
+  }
   for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
     const QVariant index = button->property("place");
     if (!index.isValid()) continue;
@@ -156,6 +171,17 @@ void BoardView::follow_record() {
   if (move_list_) move_list_->follow(gs_);
   if (alternatives_) alternatives_->follow(gs_);
   if (comments_) comments_->follow(gs_);
+  if (editor_panel_) editor_panel_->follow();
+}
+
+void BoardView::show_editor(bool shown) {
+  for (QWidget* record : {static_cast<QWidget*>(move_list_), static_cast<QWidget*>(alternatives_),
+                          static_cast<QWidget*>(comments_)})
+    if (record) record->setVisible(!shown);
+  if (!editor_panel_) return;
+  if (shown) editor_panel_->take_pictures();
+  editor_panel_->setVisible(shown);
+  editor_panel_->follow();
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {
@@ -186,7 +212,7 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
   };
   add_menu(u"ファイル(&F)", FILE_ITEMS, 5);
   add_menu(u"編集(&E)", EDIT_ITEMS, 3);
-  add_menu(u"対局(&G)", GAME_ITEMS, 3);
+  add_menu(u"対局(&G)", GAME_ITEMS, 4);
   add_settings_menu();
   add_menu(u"ヘルプ(&H)", HELP_ITEMS, 2);
 
@@ -200,6 +226,9 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
   view_->set_record_widgets(
       new MoveListView(view_, [this](int line) { on_move_list_line(gs_, e_, line); }, [this](int id) { dispatch(id); }),
       new AlternativesView(view_, [this](int node) { on_alternative(gs_, e_, node); }), new CommentsView(view_));
+  auto* editor = new PositionEditorPanel(view_, gs, e, [this](int id) { dispatch(id); });
+  editor->hide();
+  view_->set_editor_panel(editor);
   for (int i = 0; i < BUTTON_COUNT; ++i) {
     const ButtonPlace& place = BUTTON_PLACES[i];
     auto* button = new QPushButton(text_of(place.caption), view_);
@@ -280,6 +309,11 @@ void MainWindow::add_settings_menu() {
     for (QAction* action : level_group->actions())
       action->setChecked(gs_.flags.strength == STRENGTHS[action->data().toInt()]);
   });
+}
+
+void MainWindow::show_position_editor(bool shown) {
+  view_->show_editor(shown);
+  for (QPushButton* button : buttons_) button->setEnabled(!shown);
 }
 
 void MainWindow::remember_level(int level) {

@@ -11,6 +11,7 @@
 
 #include "app/commands.h"
 #include "platform/move_list_view.h"
+#include "platform/position_editor_panel.h"
 #include "app/game_state.h"
 #include "think/think.h"
 #include "think/strength.h"
@@ -50,8 +51,13 @@ class BoardView : public QWidget {
   CommentsView* comments() const { return comments_; }
   // The record's widgets, placed in the design beside the hands.
   void set_record_widgets(MoveListView* list, AlternativesView* alternatives, CommentsView* comments);
-  // They follow the game: the list, the alternatives of the move on the board, its comments.
+  // They follow the game: the list, the alternatives of the move on the board, its comments; and the
+  // position editor's controls, which stand in their place while a position is edited.
   void follow_record();
+  void set_editor_panel(PositionEditorPanel* panel) { editor_panel_ = panel; }
+  PositionEditorPanel* editor_panel() const { return editor_panel_; }
+  // The editor's controls shown in place of the record's, or the record's again.
+  void show_editor(bool shown);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -69,6 +75,7 @@ class BoardView : public QWidget {
   MoveListView* move_list_ = nullptr;
   AlternativesView* alternatives_ = nullptr;
   CommentsView* comments_ = nullptr;
+  PositionEditorPanel* editor_panel_ = nullptr;
 };
 
 class MainWindow : public QMainWindow {
@@ -84,6 +91,8 @@ class MainWindow : public QMainWindow {
   void dispatch(int id);
   // The window thread's part of a repaint request: the view shown again and the move list following.
   void show_repaint();
+  // 局面編集 opened or closed: its controls beside the hands, the game's buttons held meanwhile.
+  void show_position_editor(bool shown);
   // A level chosen (in the new-game dialog) remembered for this program, as the 強さ menu remembers it.
   void remember_level(int level);
   // The end of a game: the view drawn again (the progress strip cleared), then the box that tells it.

@@ -133,6 +133,10 @@ std::string clipboard_text() { return QApplication::clipboard()->text().toStdStr
 
 void set_clipboard_text(const std::string& text) { QApplication::clipboard()->setText(QString::fromStdString(text)); }
 
+void show_position_editor(bool shown) {
+  if (MainWindow* window = main_window()) window->show_position_editor(shown);
+}
+
 void set_window_title(const char16_t* title) {
   if (MainWindow* window = main_window()) window->setWindowTitle(QString::fromUtf16(title));
 }

@@ -1,4 +1,4 @@
-// The buttons and menu commands by id: start and its question, reset, pause, navigation with its refusal
+// The buttons and menu commands by id: start and its dialog, reset, pause, navigation with its refusal
 // texts, the change of sides and the view's flip.
 #include <cstring>
 
@@ -40,12 +40,18 @@ struct Commands : PlayTest {
 
 }  // namespace
 
+// 開始 opens the new-game dialog, preset to the even game with the player first; cancelled, nothing starts.
 TEST_F(Commands, StartAsksWhoMovesFirst) {
+  scripted_ui().new_game_answers.push_back(std::nullopt);
+  command(CMD_START);
+  EXPECT_TRUE(!gs->flags.started && caption_of(CMD_START).empty() && status() == TEXT_PRESS_START);
   for (const bool sente : {true, false}) {
     TearDown();
     SetUp();
     start(sente);
-    EXPECT_TRUE(boxes_shown({{u"先手にしますか？", u"先手・後手の選択", BOX_QUESTION, BOX_YES_NO}}));
+    ASSERT_EQ(scripted_ui().new_game_dialogs.size(), 1u);
+    EXPECT_TRUE(scripted_ui().new_game_dialogs[0].handicap == 0 && scripted_ui().new_game_dialogs[0].player_side == 0);
+    EXPECT_TRUE(boxes().empty());
     EXPECT_TRUE(gs->flags.started);
     EXPECT_EQ(gs->game.player_side, sente ? BLACK : WHITE);
     EXPECT_EQ(player_to_move(*gs), sente) << "as gote the computer moves first";

@@ -22,7 +22,7 @@ void PlayTest::click_hand(int kind) {
 }
 
 void PlayTest::start(bool as_sente) {
-  scripted_ui().answers.push_back(as_sente ? ANSWER_YES : ANSWER_NO);
+  scripted_ui().new_game_answers.push_back(NewGameChoice{0, as_sente ? 0 : 1, -1});
   command(CMD_START);
 }
 
@@ -55,7 +55,11 @@ void PlayTest::set_up_position() {
 }
 
 ::testing::AssertionResult material_conserved(const GameState& gs, int kings) {
-  const int full[8] = {18, 4, 4, 4, 4, 2, 2, 2};
+  int full[8] = {};   // the start's pieces: the set, less a handicap's
+  const SfenPosition& start = gs.game.record.start;
+  for (const uint8_t code : start.board)
+    if (is_piece(code)) full[code & 7] += 1;
+  for (int k = 0; k < 8; ++k) full[k] += start.hand[BLACK][k] + start.hand[WHITE][k];
   int count[8] = {};
   for (int row = 0; row < 9; ++row)
     for (int col = 0; col < 9; ++col) {

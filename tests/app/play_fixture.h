@@ -37,7 +37,7 @@ struct PlayTest : ::testing::Test {
   void click_hand(int kind);
   void command(int id) { on_command(*gs, *e, id); }
 
-  // Start answering the sente/gote question.
+  // 開始, the new-game dialog answered with the even game and the side.
   void start(bool as_sente);
   // Runs the window thread's events until the computer's turn is over: its think answered and applied.
   void run_computer_turn();
@@ -55,8 +55,9 @@ struct PlayTest : ::testing::Test {
   int repaints() const { return scripted_ui().repaint_requests.load(); }
 };
 
-// Every piece of the set accounted for: kind by kind (promoted pieces as their base kind), on the board
-// and in both hands, the pieces of each kind add up to the full set. `kings` is 2, or 1 once a king fell.
+// Every piece of the start accounted for: kind by kind (promoted pieces as their base kind), on the board
+// and in both hands, the pieces of each kind add up to the start's (the full set, less a handicap's).
+// `kings` is 2, or 1 once a king fell.
 ::testing::AssertionResult material_conserved(const GameState& gs, int kings = 2);
 
 // The board shows the position after move k of the line the list shows.

@@ -158,5 +158,5 @@ TEST_F(PlayerActions, UnsavedGameQuestion) {
   // Nothing is asked for a game saved since its last move, nor for one without moves.
   TearDown(), SetUp(), two_pairs(), saved_ending(""), command(CMD_NEW_GAME), command(CMD_NEW_GAME);
   EXPECT_EQ(boxes().size(), 1u) << "the save's own box; the new-game dialogs ask no question";
-  EXPECT_EQ(scripted_ui().new_game_dialogs.size(), 2u);
+  EXPECT_EQ(scripted_ui().new_game_dialogs.size(), 3u) << "開始's, then 新規対局's twice";
 }

@@ -8,6 +8,8 @@
 #include "app/game_end.h"
 #include "app/turn_flow.h"
 #include "fuzz/kif_input_check.h"
+#include "kif/kif_start.h"
+#include "kif_test_util.h"
 #include "play_fixture.h"
 
 using namespace halvane;
@@ -45,10 +47,11 @@ struct WholeGame : PlayTest {
     return out;
   }
 
-  // Plays one random game; returns the number of moves played.
-  void play(unsigned seed, bool as_sente) {
+  // Plays one random game begun through the new-game dialog (the player sente, or gote in an even game).
+  void play(unsigned seed, NewGameChoice choice) {
     std::mt19937 rng(seed);
-    start(as_sente);
+    scripted_ui().new_game_answers.push_back(choice);
+    command(CMD_START);
     gs->flags.allow_illegal = true;   // the random player's every move is played, fouls too
     int kings = 2;
     for (int move = 0; move < 400 && !game_over(*gs); ++move) {
@@ -117,8 +120,23 @@ struct WholeGame : PlayTest {
 
 }  // namespace
 
-TEST_F(WholeGame, AgainstTheWeakestProgramAsSente) { play(1, true); }
-TEST_F(WholeGame, AgainstTheWeakestProgramAsGote) { play(2, false); }
+TEST_F(WholeGame, AgainstTheWeakestProgramAsSente) { play(1, NewGameChoice{0, 0, -1}); }
+TEST_F(WholeGame, AgainstTheWeakestProgramAsGote) { play(2, NewGameChoice{0, 1, -1}); }
+
+// 角落ち with the computer as 上手, moving first from the handicap's start: played to its end, saved
+// through the menu and loaded back the same.
+TEST_F(WholeGame, HandicapGameSavedAndLoadedBack) {
+  play(3, NewGameChoice{3, 0, -1});
+  EXPECT_TRUE(legal_move_by(*gs, 1, GOTE)) << "上手 moved first";
+  const std::string path = kif_test::temp_path("kakuochi_game.kif");
+  std::filesystem::remove(path);
+  scripted_ui().save_paths.push_back(path), scripted_ui().open_paths.push_back(path);
+  command(CMD_SAVE_KIF);
+  const GameRecord played = gs->game.record;
+  command(CMD_LOAD_KIF);
+  EXPECT_EQ(format_sfen(gs->game.record.start), HANDICAPS[3].sfen);
+  EXPECT_EQ(fuzz::same_tree(played, gs->game.record), "");
+}
 
 // The think's thread in a child process: the player's move is answered through the window's event queue,
 // and the process ends cleanly with exit code 0 while the computer is still thinking.
@@ -131,8 +149,7 @@ TEST(TurnThreads, AnswerTheMoveAndLetTheProcessExitDuringAThink) {
         game_construct(*gs);
         game_reset_for_window(*gs);
         load_back_buffer();
-        scripted_ui().answers.push_back(ANSWER_YES);
-        on_command(*gs, *e, CMD_START);
+        on_command(*gs, *e, CMD_START);   // the new-game dialog accepted as preset: the player first
         on_left_button_up(*gs, *e, 2 * 40 + 20, 6 * 40 + 20);
         on_left_button_up(*gs, *e, 2 * 40 + 20, 5 * 40 + 20);
         if (!gs->flags.thinking) std::_Exit(4);   // the think did not start

@@ -66,6 +66,7 @@ bool new_game_dialog(NewGameChoice& choice) {
 
 std::string clipboard_text() { std::lock_guard lock(scripted_ui().mutex); return scripted_ui().clipboard; }
 void set_clipboard_text(const std::string& text) { std::lock_guard lock(scripted_ui().mutex); scripted_ui().clipboard = text; }
+void show_position_editor(bool shown) { std::lock_guard lock(scripted_ui().mutex); scripted_ui().editor_shown = shown; }
 void set_window_title(const char16_t* title) { std::lock_guard lock(scripted_ui().mutex); scripted_ui().title = title; }
 
 namespace test_support {
@@ -85,6 +86,7 @@ void reset_scripted_ui() {
   ui.captions.clear();
   ui.title.clear(), ui.clipboard.clear(), ui.new_game_dialogs.clear(), ui.new_game_answers.clear();
   ui.repaint_requests = 0;
+  ui.editor_shown = false;
   ui.closed = false;
   ui.events.clear();
 }

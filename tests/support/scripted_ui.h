@@ -40,6 +40,7 @@ struct ScriptedUi {
   std::vector<NewGameChoice> new_game_dialogs;   // each new-game dialog shown, as it was preset
   std::deque<std::optional<NewGameChoice>> new_game_answers;   // the choices made; none: cancelled. When
                                                                // empty: the dialog accepted as preset
+  bool editor_shown = false;         // the position editor's controls, as last shown or hidden
   std::atomic<int> repaint_requests{0};
   std::atomic<bool> closed{false};
   std::deque<std::function<void()>> events;   // posted to the window thread, not yet run

@@ -1,7 +1,7 @@
 // The main window on Qt's offscreen platform: title per program, the six buttons' captions and places,
 // the menus and their command ids, the about box by its keys and menu item, the paint that shows the back
-// buffer, events posted from worker threads run on the window thread, and the message boxes and file
-// dialogs the game uses.
+// buffer, events posted from worker threads run on the window thread, the message boxes and file
+// dialogs the game uses, and the position editor's controls.
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFontInfo>
@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QSpinBox>
+#include <QToolButton>
 #include <QTemporaryDir>
 #include <atomic>
 #include <thread>
@@ -83,7 +85,7 @@ class MainWindowTest : public QObject {
         {0, u"開始", {300, 370, 80, 20}}, {1, u"<<", {400, 179, 32, 20}}, {2, u"<", {432, 179, 32, 20}},
         {5, u"ll", {464, 179, 32, 20}},  {3, u">", {496, 179, 32, 20}},  {4, u">>", {528, 179, 32, 20}},
         {CMD_TAKE_BACK, u"待った", {560, 179, 40, 20}}};
-    const auto buttons = window_->view()->findChildren<QPushButton*>();
+    const auto buttons = window_->view()->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly);
     QCOMPARE(buttons.size(), 7);
     for (const Row& row : rows) {
       QPushButton* button = window_->button(row.id);
@@ -107,7 +109,8 @@ class MainWindowTest : public QObject {
          {{u"棋譜を読み込む", 10001}, {u"棋譜を保存する", 10002}, {u"盤を反転させる", 10003},
           {u"盤面を反転表示", CMD_FLIP_VIEW}, {u"終了する(&X)", 105}}},
         {u"編集(&E)", {{u"局面をコピー", CMD_COPY_POSITION}, {u"棋譜をコピー", CMD_COPY_RECORD}, {u"貼り付け", CMD_PASTE}}},
-        {u"対局(&G)", {{u"待った", CMD_TAKE_BACK}, {u"新規対局", CMD_NEW_GAME}, {u"投了", CMD_RESIGN}}},
+        {u"対局(&G)", {{u"待った", CMD_TAKE_BACK}, {u"新規対局", CMD_NEW_GAME}, {u"投了", CMD_RESIGN},
+                      {u"局面編集", CMD_EDIT_POSITION}}},
         {u"ヘルプ(&H)", {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", 104}}}};
     const auto bar = window_->menuBar()->actions();
     QCOMPARE(bar.size(), 5);
@@ -327,10 +330,10 @@ class MainWindowTest : public QObject {
                     box->button(QMessageBox::Cancel)->text() == text(u"保存保存しないキャンセル"));
       QTest::mouseClick(box->button(QMessageBox::StandardButton(press)), Qt::LeftButton);
     });
-    const BoxAnswer got = message_box(u"先手にしますか？", u"先手・後手の選択", BoxIcon(icon), BoxButtons(buttons));
+    const BoxAnswer got = message_box(u"成りますか？", u"成り・不成の選択", BoxIcon(icon), BoxButtons(buttons));
     QCOMPARE(int(got), answer);
-    QCOMPARE(seen.text, text(u"先手にしますか？"));
-    QCOMPARE(seen.caption, text(u"先手・後手の選択"));
+    QCOMPARE(seen.text, text(u"成りますか？"));
+    QCOMPARE(seen.caption, text(u"成り・不成の選択"));
     QCOMPARE(seen.icon, QT_ICON[icon]);
     const QMessageBox::StandardButtons expected[] = {QMessageBox::Ok, QMessageBox::Yes | QMessageBox::No,
                                                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel};
@@ -414,6 +417,29 @@ class MainWindowTest : public QObject {
     QCOMPARE(QString::fromStdString(path), fresh + ".csa");
   }
 
+  // 局面編集 from its menu item: its controls stand in the record's place and the game's buttons are held;
+  // the palette, a click on the board, a hand's count and 詰将棋 reach the position edited; キャンセル
+  // brings the record back.
+  void positionEditorControls() {
+    window_->menuBar()->actions()[2]->menu()->actions()[3]->trigger();
+    PositionEditorPanel* panel = window_->view()->editor_panel();
+    QVERIFY(panel->isVisible() && !window_->view()->move_list()->isVisible());
+    QVERIFY(!window_->button(CMD_START)->isEnabled());
+    panel->findChildren<QToolButton*>()[7]->click();   // sente's pawn, the palette's upper row's last
+    QTest::mouseClick(window_->view(), Qt::LeftButton, {}, QPoint(4 * 40 + 20, 4 * 40 + 20 + VIEW_ORIGIN_Y));
+    QCOMPARE(int(g_game.edit.position.board[4 * 9 + 4]), int(PAWN));
+    panel->findChild<QSpinBox*>("hand_0_4")->setValue(1);
+    QCOMPARE(int(g_game.edit.position.hand[BLACK][GOLD]), 1);
+    for (QPushButton* button : panel->findChildren<QPushButton*>())
+      if (button->property("command_id").toInt() == CMD_EDIT_MATE) button->click();
+    QVERIFY(!panel->findChild<QSpinBox*>("hand_1_4")->isEnabled());
+    QCOMPARE(panel->findChild<QSpinBox*>("hand_1_4")->value(), 0);   // the set's four golds are out
+    for (QPushButton* button : panel->findChildren<QPushButton*>())
+      if (button->property("command_id").toInt() == CMD_EDIT_CANCEL) button->click();
+    QVERIFY(!panel->isVisible() && window_->view()->move_list()->isVisible());
+    QVERIFY(window_->button(CMD_START)->isEnabled() && !editing(g_game));
+  }
+
   // Last, because it starts a game: the buttons, a menu item and clicks in the board view reach the game.
   void buttonsMenuAndClicksReachTheGame() {
     QPushButton* pause = window_->button(CMD_PAUSE);
@@ -437,15 +463,15 @@ class MainWindowTest : public QObject {
     QCOMPARE(said, text(u"反転させるには棋譜の手数が足りません。"));
     QCOMPARE(caption, text(u"失敗"));
 
-    // Start, moving first.
+    // Start, moving first: the new-game dialog accepted as it opens.
     {
-      auto watch = on_next_modal<QMessageBox>([&](QMessageBox* box) {
-        said = box->text();
-        box->button(QMessageBox::Yes)->click();
+      auto watch = on_next_modal<QDialog>([&](QDialog* dialog) {
+        said = dialog->windowTitle();
+        dialog->accept();
       });
       QTest::mouseClick(window_->button(CMD_START), Qt::LeftButton);
     }
-    QCOMPARE(said, text(u"先手にしますか？"));
+    QCOMPARE(said, text(u"新規対局"));
     QCOMPARE(window_->button(CMD_START)->text(), text(u"初期化"));
     QVERIFY(g_game.flags.started && player_to_move(g_game));
 

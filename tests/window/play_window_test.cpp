@@ -1,4 +1,4 @@
-// A move pair on the real window: the start button and its question, a pawn clicked and moved with the
+// A move pair on the real window: the start button and its dialog, a pawn clicked and moved with the
 // mouse on the board view, and the computer's reply appearing on the view and in the record, all through
 // the widgets with the real think on its thread, its answer an event of the window's; then a variation
 // played and chosen back in the alternatives under the move list.
@@ -40,16 +40,14 @@ class PlayWindowTest : public QObject {
   void pawnMoveAndTheComputersReply() {
     BoardView* view = window_->view();
 
-    // 1. Start, and choose to move first.
-    QString asked, caption;
-    auto answer = on_next_modal<QMessageBox>([&](QMessageBox* box) {
-      asked = box->text();
-      caption = box->windowTitle();
-      box->button(QMessageBox::Yes)->click();
+    // 1. Start: the new-game dialog, preset to the even game with the player first, accepted.
+    QString caption;
+    auto answer = on_next_modal<QDialog>([&](QDialog* dialog) {
+      caption = dialog->windowTitle();
+      dialog->accept();
     });
     QTest::mouseClick(window_->button(CMD_START), Qt::LeftButton);
-    QCOMPARE(asked, text(u"先手にしますか？"));
-    QCOMPARE(caption, text(u"先手・後手の選択"));
+    QCOMPARE(caption, text(u"新規対局"));
     QCOMPARE(window_->button(CMD_START)->text(), text(u"初期化"));
     QVERIFY(g_game.flags.started);
     QVERIFY(player_to_move(g_game));
