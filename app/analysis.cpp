@@ -50,10 +50,12 @@ AnalysisUpdate fail(AnalysisSession& s, const std::string& message) {
 
 }  // namespace
 
-bool analysis_start(AnalysisSession& s, const RegisteredEngine& engine, EngineEventSink sink, const ClientTimeouts& timeouts) {
+bool analysis_start(AnalysisSession& s, const RegisteredEngine& engine, EngineEventSink sink, const ClientTimeouts& timeouts,
+                    const std::vector<std::string>& arguments) {
   s.engine = engine;
   s.name = engine.name;
   s.client = std::make_unique<UsiClient>();
+  s.client->arguments = arguments;
   std::string reason;
   if (client_start(*s.client, engine.path, std::move(sink), timeouts, reason)) return true;
   s.failed = true;

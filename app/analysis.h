@@ -51,7 +51,7 @@ struct AnalysisSession {
 // Starts the analyst; its events go to `sink`, which hands them to analysis_event on the owner's thread.
 // False with the window's message when it cannot be started.
 bool analysis_start(AnalysisSession& session, const RegisteredEngine& engine, EngineEventSink sink,
-                    const ClientTimeouts& timeouts = ClientTimeouts{});
+                    const ClientTimeouts& timeouts = ClientTimeouts{}, const std::vector<std::string>& arguments = {});
 // What one event of the analyst means; keeps its lines and answer in the session.
 AnalysisUpdate analysis_event(AnalysisSession& session, const EngineEvent& event);
 // Asks for a think on the position after `moves` from `start`, with up to `multipv` lines where the
