@@ -1,7 +1,7 @@
 // The 検討 pane and 棋譜解析's progress dialog.
 #include "platform/study_pane.h"
 
-#include <QFontDatabase>
+#include <QFont>
 
 namespace halvane {
 
@@ -12,7 +12,11 @@ StudyPane::StudyPane(QWidget* parent) : QDockWidget(QStringLiteral("検討"), pa
   text_->setObjectName(QStringLiteral("study_text"));
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  text_->setMinimumHeight(110);
+  text_->setMinimumHeight(120);
+  // The lines as large as the move list's, so that a long line of moves still reads at a glance.
+  QFont font = text_->font();
+  font.setPixelSize(15);
+  text_->setFont(font);
   setWidget(text_);
   hide();
 }
