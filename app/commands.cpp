@@ -137,6 +137,7 @@ bool may_close(GameState& gs, Engine& e) {
   if (!settle_unsaved_game(gs, e)) return false;
   stop_computer(gs, e);
   study_stop(gs, e);
+  close_analyst(gs);
   return true;
 }
 

@@ -173,6 +173,13 @@ void study_stop(GameState& gs, Engine& e) {
   repaint(gs, e);
 }
 
+void close_analyst(GameState& gs) {
+  if (!gs.study || !gs.study->session) return;
+  std::shared_ptr<AnalysisSession> session = std::move(gs.study->session);
+  gs.study->mode = STUDY_OFF;
+  if (session->client) client_close(*session->client);
+}
+
 void set_study_lines(GameState& gs, Engine&, int lines) {
   StudyState& study = study_of(gs);
   study.lines_wanted = lines < 1 ? 1 : lines > MAX_STUDY_LINES ? MAX_STUDY_LINES : lines;
