@@ -13,6 +13,7 @@
 #include "app/record_view.h"
 #include "app/render.h"
 #include "app/strength_choice.h"
+#include "app/study.h"
 #include "app/turn_flow.h"
 #include "app/ui.h"
 #include "kif/kif_start.h"
@@ -141,6 +142,8 @@ void copy_text(GameState& gs, Engine& e, const std::string& text, const char16_t
 bool may_close(GameState& gs, Engine& e) {
   if (!settle_unsaved_game(gs, e)) return false;
   stop_computer(gs, e);
+  study_stop(gs, e);
+  close_analyst(gs);
   return true;
 }
 
@@ -175,13 +178,23 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_COPY_POSITION: copy_text(gs, e, position_copy_text(gs), u"局面をコピーしました。"); break;
     case CMD_COPY_RECORD: copy_text(gs, e, record_copy_text(gs), u"棋譜をコピーしました。"); break;
     case CMD_PASTE: paste_record(gs, e, settle_unsaved_game); break;
-    case CMD_EDIT_POSITION: enter_position_editor(gs, e); break;
+    case CMD_EDIT_POSITION:
+      // 検討 and 棋譜解析 follow the game's position, which the editor leaves behind
+      if (study_of(gs).mode != STUDY_OFF && !gs.flags.thinking) study_stop(gs, e);
+      enter_position_editor(gs, e);
+      break;
     case CMD_EDIT_DONE: finish_editing(gs, e, settle_unsaved_game); break;
     case CMD_EDIT_CANCEL: cancel_editing(gs, e); break;
     case CMD_EDIT_EVEN: edit_set_start(gs, e, 0); break;
     case CMD_EDIT_MATE: edit_mate_problem(gs, e); break;
     case CMD_EDIT_CLEAR: edit_clear(gs, e); break;
-    default: break;   // the about box, the help page and closing the window are the window's own
+    case CMD_STUDY_START: study_start(gs, e); break;
+    case CMD_STUDY_STOP: study_stop(gs, e); break;
+    case CMD_ANALYSE_RECORD: analyse_game_record(gs, e); break;
+    case CMD_HINT: ask_hint(gs, e); break;
+    default:
+      if (id > CMD_STUDY_LINES && id <= CMD_STUDY_LINES + MAX_STUDY_LINES) set_study_lines(gs, e, id - CMD_STUDY_LINES);
+      break;   // the about box, the help page and closing the window are the window's own
   }
   advance_game(gs, e);
 }

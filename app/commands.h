@@ -16,6 +16,9 @@ constexpr int CMD_COPY_POSITION = 10008, CMD_COPY_RECORD = 10009, CMD_PASTE = 10
 // 対局 → 局面編集, and the editor's buttons: 編集終了, キャンセル, 平手初期配置, 詰将棋, 全消去.
 constexpr int CMD_EDIT_POSITION = 10011, CMD_EDIT_DONE = 10012, CMD_EDIT_CANCEL = 10013;
 constexpr int CMD_EDIT_EVEN = 10014, CMD_EDIT_MATE = 10015, CMD_EDIT_CLEAR = 10016;
+// The 検討 menu, and 対局 → ヒント.
+constexpr int CMD_STUDY_START = 10301, CMD_STUDY_STOP = 10302, CMD_ANALYSE_RECORD = 10303, CMD_HINT = 10304;
+constexpr int CMD_STUDY_LINES = 10310;   // + n: 検討 shows n lines (1..5)
 constexpr int CMD_ABOUT = 104, CMD_EXIT = 105, CMD_HELP = 106;
 
 void on_command(GameState& gs, Engine& e, int id);

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +19,7 @@
 namespace halvane {
 struct Engine;
 struct Strength;
+struct StudyState;
 struct ThinkAhead;
 }  // namespace halvane
 
@@ -141,6 +143,7 @@ struct GameState {
   ViewState view;
   TurnFlags flags;
   PositionEdit edit;   // 局面編集: while it is active the board shows the position edited
+  std::shared_ptr<StudyState> study;   // 検討, 棋譜解析 and ヒント with the analyst (app/study.h)
 };
 
 extern const int HAND_LAYOUT[4][8];

@@ -22,6 +22,7 @@
 #include "app/commands.h"
 #include "app/render.h"
 #include "app/strength_choice.h"
+#include "app/study.h"
 #include "app/turn_flow.h"
 #include "platform/about_box.h"
 #include "platform/image_qt.h"
@@ -54,6 +55,12 @@ constexpr MenuItem GAME_ITEMS[] = {
     {u"新規対局", CMD_NEW_GAME, Qt::CTRL | Qt::Key_N},
     {u"投了", CMD_RESIGN},
     {u"局面編集", CMD_EDIT_POSITION},
+    {u"ヒント", CMD_HINT},
+};
+constexpr MenuItem STUDY_ITEMS[] = {
+    {u"検討開始", CMD_STUDY_START, QKeyCombination(Qt::Key_F2)},
+    {u"検討終了", CMD_STUDY_STOP},
+    {u"棋譜解析", CMD_ANALYSE_RECORD},
 };
 constexpr MenuItem HELP_ITEMS[] = {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", CMD_ABOUT}};
 
@@ -192,13 +199,15 @@ void BoardView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
-    : gs_(gs), e_(e), own_strength_(strength) {
+    : gs_(gs), e_(e), own_strength_(strength), progress_(this, [this] { dispatch(CMD_STUDY_STOP); }) {
   setObjectName(QStringLiteral("HALVANE"));
   setWindowTitle(text_of(starting_strength(strength, saved_settings().chosen_levels).title));
   setWindowIcon(halvane_icon());
 
   view_ = new BoardView(gs, e, this);
   setCentralWidget(view_);
+  study_pane_ = new StudyPane(this);
+  addDockWidget(Qt::BottomDockWidgetArea, study_pane_);
 
   auto add_menu = [this](const char16_t* title, const MenuItem* items, int count) {
     QMenu* menu = menuBar()->addMenu(text_of(title));
@@ -212,7 +221,9 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
   };
   add_menu(u"ファイル(&F)", FILE_ITEMS, 5);
   add_menu(u"編集(&E)", EDIT_ITEMS, 3);
-  add_menu(u"対局(&G)", GAME_ITEMS, 4);
+  add_menu(u"対局(&G)", GAME_ITEMS, int(std::size(GAME_ITEMS)));
+  add_menu(u"検討(&K)", STUDY_ITEMS, int(std::size(STUDY_ITEMS)));
+  add_study_menu();
   add_settings_menu();
   add_menu(u"ヘルプ(&H)", HELP_ITEMS, 2);
 
@@ -316,6 +327,24 @@ void MainWindow::show_position_editor(bool shown) {
   for (QPushButton* button : buttons_) button->setEnabled(!shown);
 }
 
+void MainWindow::add_study_menu() {
+  // 候補手の数: how many lines 検討 shows, where the analyst offers several.
+  QMenu* study = nullptr;
+  for (QAction* action : menuBar()->actions())
+    if (action->text() == text_of(u"検討(&K)")) study = action->menu();
+  if (!study) return;
+  QMenu* lines = study->addMenu(text_of(u"候補手の数"));
+  auto* group = new QActionGroup(this);
+  group->setExclusive(true);
+  for (int n = 1; n <= MAX_STUDY_LINES; ++n) {
+    QAction* action = lines->addAction(QString::number(n));
+    action->setCheckable(true);
+    action->setChecked(n == 1);
+    group->addAction(action);
+    connect(action, &QAction::triggered, this, [this, n] { dispatch(CMD_STUDY_LINES + n); });
+  }
+}
+
 void MainWindow::remember_level(int level) {
   const int own = strength_index(own_strength_);
   remember_setting([own, level](Settings& settings) { settings.chosen_levels[own] = level; });
@@ -370,6 +399,7 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   gs.flags.think_ahead = saved.think_ahead;
   gs.flags.allow_illegal = saved.allow_illegal;
   gs.flags.keep_variations = saved.keep_variations;
+  set_study_engines(gs, saved.engines);
   // Thinking ahead needs cores of its own beside the think the player waits for: one Engine for each
   // spare core. They are made once and, like the game's, kept to the end of the process.
   if (const int engines = ahead_engines_for(std::thread::hardware_concurrency()); engines > 0) {
