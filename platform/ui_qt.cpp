@@ -136,6 +136,8 @@ void set_clipboard_text(const std::string& text) { QApplication::clipboard()->se
 
 void show_position_editor(bool shown) {
   if (MainWindow* window = main_window()) window->show_position_editor(shown);
+}
+
 void show_study_pane(const std::string& text) {
   if (MainWindow* window = main_window()) window->show_study_text(QString::fromStdString(text));
 }
