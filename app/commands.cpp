@@ -8,6 +8,7 @@
 #include "app/game_commands.h"
 #include "app/game_start.h"
 #include "app/kif_file.h"
+#include "app/mate_search.h"
 #include "app/navigation.h"
 #include "app/record_view.h"
 #include "app/render.h"
@@ -135,6 +136,7 @@ void copy_text(GameState& gs, Engine& e, const std::string& text, const char16_t
 bool may_close(GameState& gs, Engine& e) {
   if (!settle_unsaved_game(gs, e)) return false;
   stop_computer(gs, e);
+  stop_mate_search();
   return true;
 }
 
@@ -164,6 +166,7 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_COPY_POSITION: copy_text(gs, e, position_copy_text(gs), u"局面をコピーしました。"); break;
     case CMD_COPY_RECORD: copy_text(gs, e, record_copy_text(gs), u"棋譜をコピーしました。"); break;
     case CMD_PASTE: paste_record(gs, e, settle_unsaved_game); break;
+    case CMD_MATE_SEARCH: start_mate_search(gs, e); break;
     default: break;   // the about box, the help page and closing the window are the window's own
   }
   advance_game(gs, e);

@@ -13,6 +13,7 @@ constexpr int CMD_LOAD_KIF = 10001, CMD_SAVE_KIF = 10002, CMD_CHANGE_SIDES = 100
 constexpr int CMD_TAKE_BACK = 10004, CMD_NEW_GAME = 10005, CMD_RESIGN = 10006;   // the 対局 menu
 constexpr int CMD_FLIP_VIEW = 10007;   // 盤面を反転表示
 constexpr int CMD_COPY_POSITION = 10008, CMD_COPY_RECORD = 10009, CMD_PASTE = 10010;   // the 編集 menu
+constexpr int CMD_MATE_SEARCH = 10011;   // 検討 → 詰み探索
 constexpr int CMD_ABOUT = 104, CMD_EXIT = 105, CMD_HELP = 106;
 
 void on_command(GameState& gs, Engine& e, int id);

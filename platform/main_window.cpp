@@ -53,10 +53,12 @@ constexpr MenuItem GAME_ITEMS[] = {
     {u"新規対局", CMD_NEW_GAME, Qt::CTRL | Qt::Key_N},
     {u"投了", CMD_RESIGN},
 };
+constexpr MenuItem STUDY_ITEMS[] = {{u"詰み探索", CMD_MATE_SEARCH}};
 constexpr MenuItem HELP_ITEMS[] = {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", CMD_ABOUT}};
 
-// The move list's text height in design pixels, as the status line's.
+// The move list's text height in design pixels, as the status line's; the graph's labels are smaller.
 constexpr int MOVE_LIST_TEXT_PIXELS = 16;
+constexpr int GRAPH_TEXT_PIXELS = 11;
 
 // The settings menu's time limits, in the order of THINK_LIMITS_MS.
 constexpr const char16_t* THINK_LIMIT_TEXTS[5] = {u"無制限", u"60秒", u"30秒", u"10秒", u"5秒"};
@@ -98,16 +100,18 @@ void BoardView::rescale() {
   auto at_y = [this](int v) { return int(std::lround((v + VIEW_ORIGIN_Y) * scale_)); };
   const struct {
     QWidget* widget;
-    int y, height;
-  } record_widgets[] = {{move_list_, MOVE_LIST_Y, MOVE_LIST_HEIGHT},
-                        {alternatives_, ALTERNATIVES_Y, ALTERNATIVES_HEIGHT},
-                        {comments_, COMMENTS_Y, COMMENTS_HEIGHT}};
+    int x, y, width, height, text_pixels;
+  } record_widgets[] = {
+      {move_list_, MOVE_LIST_X, MOVE_LIST_Y, MOVE_LIST_WIDTH, MOVE_LIST_HEIGHT, MOVE_LIST_TEXT_PIXELS},
+      {alternatives_, MOVE_LIST_X, ALTERNATIVES_Y, MOVE_LIST_WIDTH, ALTERNATIVES_HEIGHT, MOVE_LIST_TEXT_PIXELS},
+      {comments_, MOVE_LIST_X, COMMENTS_Y, MOVE_LIST_WIDTH, COMMENTS_HEIGHT, MOVE_LIST_TEXT_PIXELS},
+      {graph_, GRAPH_X, GRAPH_Y, GRAPH_WIDTH, GRAPH_HEIGHT, GRAPH_TEXT_PIXELS}};
   for (const auto& placed : record_widgets) {
     if (!placed.widget) continue;
-    placed.widget->setGeometry(at_x(MOVE_LIST_X), at_y(placed.y), at_x(MOVE_LIST_X + MOVE_LIST_WIDTH) - at_x(MOVE_LIST_X),
+    placed.widget->setGeometry(at_x(placed.x), at_y(placed.y), at_x(placed.x + placed.width) - at_x(placed.x),
                                at_y(placed.y + placed.height) - at_y(placed.y));
     QFont font = QApplication::font(placed.widget);
-    font.setPixelSize(std::max(1, int(std::lround(MOVE_LIST_TEXT_PIXELS * scale_))));
+    font.setPixelSize(std::max(1, int(std::lround(placed.text_pixels * scale_))));
     placed.widget->setFont(font);
   }
   for (QPushButton* button : findChildren<QPushButton*>(Qt::FindDirectChildrenOnly)) {
@@ -146,16 +150,19 @@ void BoardView::paintEvent(QPaintEvent* event) {
   if (buffer) painter.drawImage(QRectF(area), buffer->pixels, source);
 }
 
-void BoardView::set_record_widgets(MoveListView* list, AlternativesView* alternatives, CommentsView* comments) {
+void BoardView::set_record_widgets(MoveListView* list, AlternativesView* alternatives, CommentsView* comments,
+                                   EvaluationGraphView* graph) {
   move_list_ = list;
   alternatives_ = alternatives;
   comments_ = comments;
+  graph_ = graph;
 }
 
 void BoardView::follow_record() {
   if (move_list_) move_list_->follow(gs_);
   if (alternatives_) alternatives_->follow(gs_);
   if (comments_) comments_->follow(gs_);
+  if (graph_) graph_->follow(gs_);
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* event) {
@@ -187,6 +194,7 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
   add_menu(u"ファイル(&F)", FILE_ITEMS, 5);
   add_menu(u"編集(&E)", EDIT_ITEMS, 3);
   add_menu(u"対局(&G)", GAME_ITEMS, 3);
+  add_menu(u"検討(&K)", STUDY_ITEMS, 1);
   add_settings_menu();
   add_menu(u"ヘルプ(&H)", HELP_ITEMS, 2);
 
@@ -199,7 +207,8 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
 
   view_->set_record_widgets(
       new MoveListView(view_, [this](int line) { on_move_list_line(gs_, e_, line); }, [this](int id) { dispatch(id); }),
-      new AlternativesView(view_, [this](int node) { on_alternative(gs_, e_, node); }), new CommentsView(view_));
+      new AlternativesView(view_, [this](int node) { on_alternative(gs_, e_, node); }), new CommentsView(view_),
+      new EvaluationGraphView(view_, [this](int line) { on_move_list_line(gs_, e_, line); }));
   for (int i = 0; i < BUTTON_COUNT; ++i) {
     const ButtonPlace& place = BUTTON_PLACES[i];
     auto* button = new QPushButton(text_of(place.caption), view_);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "platform/evaluation_graph_view.h"
 #include "platform/move_list_view.h"
 #include "app/game_state.h"
 #include "think/think.h"
@@ -33,10 +34,11 @@ inline constexpr ButtonPlace BUTTON_PLACES[BUTTON_COUNT] = {
     {CMD_TAKE_BACK, u"待った", 560, 179, 40, 20},
 };
 
-// The view's design size: the coordinates, the board, both hands, the buttons, the move list and the
-// status line. The view opens at this size and never gets smaller; a larger view shows the design scaled.
+// The view's design size: the coordinates, the board, both hands, the buttons, the move list, the
+// status line and the evaluation graph under them. The view opens at this size and never gets smaller; a
+// larger view shows the design scaled.
 constexpr int VIEW_DEFAULT_WIDTH = 816;
-constexpr int VIEW_DEFAULT_HEIGHT = 444;
+constexpr int VIEW_DEFAULT_HEIGHT = 556;
 
 // The client area: shows the back buffer and passes left-button releases on, in design pixels.
 class BoardView : public QWidget {
@@ -48,9 +50,11 @@ class BoardView : public QWidget {
   MoveListView* move_list() const { return move_list_; }
   AlternativesView* alternatives() const { return alternatives_; }
   CommentsView* comments() const { return comments_; }
-  // The record's widgets, placed in the design beside the hands.
-  void set_record_widgets(MoveListView* list, AlternativesView* alternatives, CommentsView* comments);
-  // They follow the game: the list, the alternatives of the move on the board, its comments.
+  EvaluationGraphView* graph() const { return graph_; }
+  // The record's widgets, placed in the design beside the hands and under them.
+  void set_record_widgets(MoveListView* list, AlternativesView* alternatives, CommentsView* comments,
+                          EvaluationGraphView* graph);
+  // They follow the game: the list, the alternatives of the move on the board, its comments, the graph.
   void follow_record();
 
  protected:
@@ -69,6 +73,7 @@ class BoardView : public QWidget {
   MoveListView* move_list_ = nullptr;
   AlternativesView* alternatives_ = nullptr;
   CommentsView* comments_ = nullptr;
+  EvaluationGraphView* graph_ = nullptr;
 };
 
 class MainWindow : public QMainWindow {
