@@ -13,6 +13,7 @@
 #include "app/record_view.h"
 #include "app/render.h"
 #include "app/strength_choice.h"
+#include "app/study.h"
 #include "app/turn_flow.h"
 #include "app/ui.h"
 #include "kif/kif_start.h"
@@ -137,6 +138,7 @@ bool may_close(GameState& gs, Engine& e) {
   if (!settle_unsaved_game(gs, e)) return false;
   stop_computer(gs, e);
   stop_mate_search();
+  study_stop(gs, e);
   return true;
 }
 
@@ -167,7 +169,13 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_COPY_RECORD: copy_text(gs, e, record_copy_text(gs), u"棋譜をコピーしました。"); break;
     case CMD_PASTE: paste_record(gs, e, settle_unsaved_game); break;
     case CMD_MATE_SEARCH: start_mate_search(gs, e); break;
-    default: break;   // the about box, the help page and closing the window are the window's own
+    case CMD_STUDY_START: study_start(gs, e); break;
+    case CMD_STUDY_STOP: study_stop(gs, e); break;
+    case CMD_ANALYSE_RECORD: analyse_game_record(gs, e); break;
+    case CMD_HINT: ask_hint(gs, e); break;
+    default:
+      if (id > CMD_STUDY_LINES && id <= CMD_STUDY_LINES + MAX_STUDY_LINES) set_study_lines(gs, e, id - CMD_STUDY_LINES);
+      break;   // the about box, the help page and closing the window are the window's own
   }
   advance_game(gs, e);
 }

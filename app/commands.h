@@ -13,7 +13,10 @@ constexpr int CMD_LOAD_KIF = 10001, CMD_SAVE_KIF = 10002, CMD_CHANGE_SIDES = 100
 constexpr int CMD_TAKE_BACK = 10004, CMD_NEW_GAME = 10005, CMD_RESIGN = 10006;   // the 対局 menu
 constexpr int CMD_FLIP_VIEW = 10007;   // 盤面を反転表示
 constexpr int CMD_COPY_POSITION = 10008, CMD_COPY_RECORD = 10009, CMD_PASTE = 10010;   // the 編集 menu
-constexpr int CMD_MATE_SEARCH = 10011;   // 検討 → 詰み探索
+// The 検討 menu, and 対局 → ヒント.
+constexpr int CMD_STUDY_START = 10301, CMD_STUDY_STOP = 10302, CMD_ANALYSE_RECORD = 10303, CMD_HINT = 10304;
+constexpr int CMD_STUDY_LINES = 10310;   // + n: 検討 shows n lines (1..5)
+constexpr int CMD_MATE_SEARCH = 10305;   // 検討 → 詰み探索
 constexpr int CMD_ABOUT = 104, CMD_EXIT = 105, CMD_HELP = 106;
 
 void on_command(GameState& gs, Engine& e, int id);

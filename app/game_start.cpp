@@ -5,6 +5,7 @@
 #include "app/kif_file.h"
 #include "app/record_view.h"
 #include "app/render.h"
+#include "app/study.h"
 #include "app/turn_flow.h"
 #include "app/ui.h"
 
@@ -12,6 +13,7 @@ namespace halvane {
 
 void begin_game(GameState& gs, Engine& e, GameRecord record, int player_side) {
   stop_computer(gs, e);
+  study_stop(gs, e);   // a game is played, not studied
   // The game's own header: when it began, and where.
   record.headers.clear();
   set_header(record, "開始日時", kif_date_text(kif_clock()));

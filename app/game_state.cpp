@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/record_analysis.h"
 #include "core/rotation.h"
 #include "app/turn_flow.h"
 #include "think/think.h"
@@ -103,6 +104,7 @@ void go_to_node(GameState& gs, int node) {
 }
 
 void take_record(GameState& gs, GameRecord record) {
+  read_analysis_evaluations(record);   // an analysed record shows its evaluations again
   gs.game.record = std::move(record);
   gs.game.cursor = 0;
   gs.game.line_tip = main_line_end(gs.game.record);

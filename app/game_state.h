@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,7 @@
 namespace halvane {
 struct Engine;
 struct Strength;
+struct StudyState;
 struct ThinkAhead;
 }  // namespace halvane
 
@@ -138,6 +140,7 @@ struct GameState {
   InputState input;
   ViewState view;
   TurnFlags flags;
+  std::shared_ptr<StudyState> study;   // 検討, 棋譜解析 and ヒント with the analyst (app/study.h)
 };
 
 extern const int HAND_LAYOUT[4][8];

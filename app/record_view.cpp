@@ -3,6 +3,7 @@
 #include "app/record_view.h"
 
 #include "app/game_end.h"
+#include "app/record_analysis.h"
 #include "app/record_play.h"
 #include "app/turn_flow.h"
 #include "app/utf8.h"
@@ -32,7 +33,9 @@ void move_list_lines(const GameState& gs, MoveList& list) {
   list.lines.push_back(u"開始局面");
   for (size_t k = 1; k < line.size(); ++k) {
     const bool alternatives = r.nodes[r.nodes[line[k]].parent].children.size() > 1;
-    list.lines.push_back(numbered(r, line[k]) + (alternatives ? u"+" : u""));
+    // A move 棋譜解析 found to have lost much carries its mark: "31 ▲４五歩 悪手".
+    const char* mark = move_mark_text(move_mark(r, line[k]));
+    list.lines.push_back(numbered(r, line[k]) + (alternatives ? u"+" : u"") + (*mark ? u" " + utf16_from_utf8(mark) : u""));
   }
   // The closing remark once the line has ended (a record's 中断 too).
   if (r.nodes[line.back()].end != GAME_END_NONE) list.lines.push_back(shown_line_closing(gs));

@@ -7,11 +7,15 @@
 #include "app/data_files.h"
 #include "app/image.h"
 #include "app/record_view.h"
+#include "app/study.h"
 #include "app/ui.h"
 
 namespace halvane {
 
 namespace {
+
+// A hint stands out from the last move (red), the selection (blue) and its reach (green).
+constexpr uint32_t RGB_HINT = 0xFF9900;
 
 Image* g_back_buffer = nullptr;
 Image* g_wallpaper = nullptr;   // null when it could not be read: a plain surface then
@@ -186,6 +190,12 @@ void repaint(GameState& gs, Engine& e) {
   const bool player_moves = player_to_move(gs) && !gs.flags.thinking;
   if ((player_moves || gs.flags.paused) && gs.view.last_move.to_col >= 0 && gs.view.show_last_move)
     draw_square(target, gs.view.last_move.to_col, gs.view.last_move.to_row, RGB_RED);
+  // A hint: where the analyst's move for the player starts and ends (a drop only where it lands).
+  if (const MoveRecord* hint = shown_hint(gs); hint && player_moves) {
+    const MoveRecord shown = screen_move(gs, *hint);
+    if (!shown.is_drop()) draw_square(target, shown.from_col, shown.from_row, RGB_HINT);
+    draw_square(target, shown.to_col, shown.to_row, RGB_HINT);
+  }
   if (player_moves || gs.flags.paused) {
     if (gs.input.selection == 2) {
       draw_square(target, gs.input.hand_cell_col, gs.input.hand_cell_row, RGB_BLUE);

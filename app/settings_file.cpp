@@ -79,7 +79,9 @@ Settings parse_settings(std::string_view text) {
     if (section == "play" && key == "keep_variations") read_switch(value, settings.keep_variations);
     if (section == "kif_files" && key == "folder") read_folder(value, settings.kif_folder);
     if (section == "strength") read_level(key, value, settings.chosen_levels);
+    if (section == "engines") read_engine_setting(key, value, settings.engines);
   }
+  finish_engine_list(settings.engines);
   return settings;
 }
 
@@ -108,6 +110,7 @@ std::string format_settings(const Settings& settings) {
       levels += std::string(STRENGTHS[own]->name) + "=" + STRENGTHS[chosen]->name + "\n";
   }
   if (!levels.empty()) text += "\n[strength]\n" + levels;
+  if (!(settings.engines == default_engine_list())) text += "\n" + format_engine_list(settings.engines);
   return text;
 }
 

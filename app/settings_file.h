@@ -1,12 +1,13 @@
 // The window's remembered settings and the text of the file that keeps them: the think's time limit,
 // thinking ahead, whether illegal moves may be played, whether a move that leaves the record keeps the old
-// continuation, the folder of the last KIF file and the strength each window program was last set to. The file is
+// continuation, the folder of the last KIF file, the strength each window program was last set to and the engines. The file is
 // the INI text the settings were always kept in, so an earlier run's file reads on.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "app/engine_list.h"
 #include "think/strength.h"
 
 namespace halvane {
@@ -25,6 +26,7 @@ struct Settings {
   // 強さ: for each program (by its own level's index in STRENGTHS) the index of the level last chosen in
   // it, -1 where none was: that program plays at its own level.
   int chosen_levels[STRENGTH_COUNT] = {-1, -1, -1};
+  EngineList engines = default_engine_list();   // the registered engines and the analyst
   bool operator==(const Settings&) const = default;
 };
 

@@ -5,6 +5,7 @@
 #include "app/move_rules.h"
 #include "app/render.h"
 #include "app/strength_choice.h"
+#include "app/study.h"
 #include "think/think_ahead.h"
 
 namespace halvane {
@@ -18,6 +19,7 @@ void cancel_thinking_ahead(GameState& gs) {
 }  // namespace
 
 void advance_game(GameState& gs, Engine& e) {
+  follow_study(gs);   // 検討 thinks on the position on the board, whatever moved it
   if (gs.flags.thinking) return;
   apply_chosen_strength(gs, e);
   const bool playing = gs.flags.started && !game_over(gs) && !gs.flags.paused;

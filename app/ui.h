@@ -44,6 +44,14 @@ struct NewGameChoice {
 // A level chosen there is remembered as the 強さ menu's is. Window thread only.
 bool new_game_dialog(NewGameChoice& choice);
 
+// The 検討 pane: shown with this text (UTF-8, lines), hidden for an empty one. Window thread only.
+void show_study_pane(const std::string& text);
+// 棋譜解析's progress dialog: `done` of `total` positions, with a cancel button that sends CMD_STUDY_STOP;
+// a total of 0 closes it. Window thread only.
+void show_analysis_progress(int done, int total);
+// Asks for 棋譜解析's seconds per position, preset from `seconds`; false when cancelled.
+bool ask_analysis_seconds(double& seconds);
+
 // The clipboard's text in UTF-8 (empty when it holds none), and new text put on it. Window thread only.
 std::string clipboard_text();
 void set_clipboard_text(const std::string& text);

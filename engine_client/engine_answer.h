@@ -12,7 +12,8 @@
 
 namespace halvane {
 
-enum ScoreKind { SCORE_NONE, SCORE_CP, SCORE_MATE };
+// (UsiScoreKind: the think facade has a ScoreKind of its own for its answers.)
+enum UsiScoreKind { SCORE_NONE, SCORE_CP, SCORE_MATE };
 enum ScoreBound { BOUND_EXACT, BOUND_LOWER, BOUND_UPPER };
 
 struct EngineInfo {
@@ -23,7 +24,7 @@ struct EngineInfo {
   // From the side to move's view, as USI has it: centipawns, or the moves to a mate (positive: the side
   // to move mates; negative: it is mated). "mate +" and "mate -" say only the sign: the score is then +1
   // or -1 and mate_length_known false.
-  ScoreKind score_kind = SCORE_NONE;
+  UsiScoreKind score_kind = SCORE_NONE;
   int score = 0;
   bool mate_length_known = true;
   ScoreBound bound = BOUND_EXACT;

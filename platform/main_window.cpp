@@ -21,8 +21,10 @@
 #include "app/commands.h"
 #include "app/render.h"
 #include "app/strength_choice.h"
+#include "app/study.h"
 #include "app/turn_flow.h"
 #include "platform/about_box.h"
+#include "platform/engine_settings_dialog.h"
 #include "platform/image_qt.h"
 #include "platform/settings.h"
 #include "think/think_ahead.h"
@@ -52,8 +54,14 @@ constexpr MenuItem GAME_ITEMS[] = {
     {u"待った", CMD_TAKE_BACK, Qt::CTRL | Qt::Key_Z},
     {u"新規対局", CMD_NEW_GAME, Qt::CTRL | Qt::Key_N},
     {u"投了", CMD_RESIGN},
+    {u"ヒント", CMD_HINT},
 };
-constexpr MenuItem STUDY_ITEMS[] = {{u"詰み探索", CMD_MATE_SEARCH}};
+constexpr MenuItem STUDY_ITEMS[] = {
+    {u"検討開始", CMD_STUDY_START, QKeyCombination(Qt::Key_F2)},
+    {u"検討終了", CMD_STUDY_STOP},
+    {u"棋譜解析", CMD_ANALYSE_RECORD},
+    {u"詰み探索", CMD_MATE_SEARCH},
+};
 constexpr MenuItem HELP_ITEMS[] = {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", CMD_ABOUT}};
 
 // The move list's text height in design pixels, as the status line's; the graph's labels are smaller.
@@ -173,13 +181,15 @@ void BoardView::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
-    : gs_(gs), e_(e), own_strength_(strength) {
+    : gs_(gs), e_(e), own_strength_(strength), progress_(this, [this] { dispatch(CMD_STUDY_STOP); }) {
   setObjectName(QStringLiteral("HALVANE"));
   setWindowTitle(text_of(starting_strength(strength, saved_settings().chosen_levels).title));
   setWindowIcon(halvane_icon());
 
   view_ = new BoardView(gs, e, this);
   setCentralWidget(view_);
+  study_pane_ = new StudyPane(this);
+  addDockWidget(Qt::BottomDockWidgetArea, study_pane_);
 
   auto add_menu = [this](const char16_t* title, const MenuItem* items, int count) {
     QMenu* menu = menuBar()->addMenu(text_of(title));
@@ -193,8 +203,9 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
   };
   add_menu(u"ファイル(&F)", FILE_ITEMS, 5);
   add_menu(u"編集(&E)", EDIT_ITEMS, 3);
-  add_menu(u"対局(&G)", GAME_ITEMS, 3);
-  add_menu(u"検討(&K)", STUDY_ITEMS, 1);
+  add_menu(u"対局(&G)", GAME_ITEMS, int(std::size(GAME_ITEMS)));
+  add_menu(u"検討(&K)", STUDY_ITEMS, int(std::size(STUDY_ITEMS)));
+  add_study_menu();
   add_settings_menu();
   add_menu(u"ヘルプ(&H)", HELP_ITEMS, 2);
 
@@ -289,6 +300,33 @@ void MainWindow::add_settings_menu() {
     for (QAction* action : level_group->actions())
       action->setChecked(gs_.flags.strength == STRENGTHS[action->data().toInt()]);
   });
+  // エンジン設定: the registered engines and the analyst, remembered and handed to 検討 at once.
+  QAction* engines = menu->addAction(text_of(u"エンジン設定…"));
+  engines->setObjectName(QStringLiteral("engine_settings"));
+  connect(engines, &QAction::triggered, this, [this] {
+    EngineList list = saved_settings().engines;
+    if (!run_engine_settings_dialog(this, list)) return;
+    remember_setting([&list](Settings& settings) { settings.engines = list; });
+    set_study_engines(gs_, list);
+  });
+}
+
+void MainWindow::add_study_menu() {
+  // 候補手の数: how many lines 検討 shows, where the analyst offers several.
+  QMenu* study = nullptr;
+  for (QAction* action : menuBar()->actions())
+    if (action->text() == text_of(u"検討(&K)")) study = action->menu();
+  if (!study) return;
+  QMenu* lines = study->addMenu(text_of(u"候補手の数"));
+  auto* group = new QActionGroup(this);
+  group->setExclusive(true);
+  for (int n = 1; n <= MAX_STUDY_LINES; ++n) {
+    QAction* action = lines->addAction(QString::number(n));
+    action->setCheckable(true);
+    action->setChecked(n == 1);
+    group->addAction(action);
+    connect(action, &QAction::triggered, this, [this, n] { dispatch(CMD_STUDY_LINES + n); });
+  }
 }
 
 void MainWindow::remember_level(int level) {
@@ -345,6 +383,7 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   gs.flags.think_ahead = saved.think_ahead;
   gs.flags.allow_illegal = saved.allow_illegal;
   gs.flags.keep_variations = saved.keep_variations;
+  set_study_engines(gs, saved.engines);
   // Thinking ahead needs cores of its own beside the think the player waits for: one Engine for each
   // spare core. They are made once and, like the game's, kept to the end of the process.
   if (const int engines = ahead_engines_for(std::thread::hardware_concurrency()); engines > 0) {

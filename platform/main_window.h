@@ -12,6 +12,7 @@
 #include "app/commands.h"
 #include "platform/evaluation_graph_view.h"
 #include "platform/move_list_view.h"
+#include "platform/study_pane.h"
 #include "app/game_state.h"
 #include "think/think.h"
 #include "think/strength.h"
@@ -93,6 +94,9 @@ class MainWindow : public QMainWindow {
   void remember_level(int level);
   // The end of a game: the view drawn again (the progress strip cleared), then the box that tells it.
   void tell_game_end(const QString& text, const QString& caption);
+  // The 検討 pane's text (hidden when empty) and 棋譜解析's progress (closed at a total of 0).
+  void show_study_text(const QString& text) { study_pane_->show_text(text); }
+  void show_analysis_progress(int done, int total) { progress_.show(done, total); }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -101,11 +105,15 @@ class MainWindow : public QMainWindow {
   // 設定: the think's time limit, thinking ahead, 反則手も指せる, 変化を残す and 強さ, from and into the
   // remembered settings.
   void add_settings_menu();
+  // 検討: 検討開始 (F2), 検討終了, the number of lines, 棋譜解析.
+  void add_study_menu();
   GameState& gs_;
   Engine& e_;
   const Strength& own_strength_;   // the program's own level: the one it starts at unless another is remembered
   BoardView* view_;
   QPushButton* buttons_[BUTTON_COUNT];
+  StudyPane* study_pane_;
+  AnalysisProgress progress_;
   // Shows a running think's progress: the game's progress_tick, on this thread.
   QTimer progress_timer_;
 };

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QMetaObject>
 
@@ -144,6 +145,22 @@ bool new_game_dialog(NewGameChoice& choice) {
 std::string clipboard_text() { return QApplication::clipboard()->text().toStdString(); }
 
 void set_clipboard_text(const std::string& text) { QApplication::clipboard()->setText(QString::fromStdString(text)); }
+
+void show_study_pane(const std::string& text) {
+  if (MainWindow* window = main_window()) window->show_study_text(QString::fromStdString(text));
+}
+
+void show_analysis_progress(int done, int total) {
+  if (MainWindow* window = main_window()) window->show_analysis_progress(done, total);
+}
+
+bool ask_analysis_seconds(double& seconds) {
+  bool ok = false;
+  const double chosen = QInputDialog::getDouble(main_window(), QStringLiteral("棋譜解析"),
+                                                QStringLiteral("1局面あたりの思考時間（秒）"), seconds, 0.1, 600, 1, &ok);
+  if (ok) seconds = chosen;
+  return ok;
+}
 
 void set_window_title(const char16_t* title) {
   if (MainWindow* window = main_window()) window->setWindowTitle(QString::fromUtf16(title));

@@ -4,18 +4,24 @@
 // saves them as the game's save command does; "convert IN OUT" writes a record again whole, in the format
 // OUT's extension names. The messages the window would show in boxes go to standard error as "caption:
 // text", with the reason in English on the line after. A file is written as the window saves it: in full
-// or not at all.
+// or not at all. "analyse IN OUT" thinks on every position of IN's main line with the analyst (Halvane's
+// own halvane-usi beside this program, or --engine PATH) as the window's 棋譜解析 does and writes the record
+// with its evaluations, lines and best moves as tagged comments.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "app/engine_list.h"
+#include "app/record_analysis.h"
 #include "core/legality.h"
 #include "core/sfen.h"
 #include "kif/file_bytes.h"
 #include "kif/kif_read.h"
 #include "kif/kif_write.h"
 #include "kif/record_format.h"
+#include "think/strength.h"
 
 using namespace halvane;
 
@@ -27,6 +33,7 @@ constexpr const char* USAGE =
     "usage: halvane-kif check FILE\n"
     "       halvane-kif write OUT.kif MOVE...   (USI moves from the initial position)\n"
     "       halvane-kif convert IN OUT          (IN in any format; OUT.kif, .kifu, .ki2, .csa, .sfen or .usi)\n"
+    "       halvane-kif analyse IN OUT [--seconds S] [--level chuukara|karakuchi|gekikara] [--engine PATH]\n"
     "       halvane-kif --help\n";
 
 // Asked for, the usage is the answer; after a mistake it is the complaint.
@@ -118,12 +125,63 @@ int convert(const char* in, const char* out) {
   return 0;
 }
 
+// 棋譜解析 from the command line: S seconds a position (1 by default), the own engine at level L (its
+// default when none is given) or another USI engine.
+int analyse(int argc, char** argv) {
+  const char* in = argv[2];
+  const char* out = argv[3];
+  double seconds = DEFAULT_ANALYSIS_MS / 1000.0;
+  RegisteredEngine engine = default_engine_list().engines[0];
+  for (int i = 4; i < argc; i += 2) {
+    if (i + 1 >= argc) return usage(false);
+    const std::string option = argv[i], value = argv[i + 1];
+    if (option == "--seconds") {
+      char* end = nullptr;
+      seconds = std::strtod(value.c_str(), &end);
+      if (*end != '\0' || !(seconds > 0 && seconds <= 3600)) return usage(false);
+    } else if (option == "--level") {
+      if (!level_named(value)) return usage(false);
+      std::vector<std::string> names;
+      for (const Strength* level : STRENGTHS) names.push_back(level->name);
+      engine.options = {{"Strength", OPTION_COMBO, names.back(), 0, 0, names, value}};
+    } else if (option == "--engine") {
+      engine = {value, value, {}};
+    } else {
+      return usage(false);
+    }
+  }
+  const RecordFormat format = format_for_extension(out);
+  if (format == FORMAT_UNKNOWN) {
+    std::fprintf(stderr, "%s: the name must end in .kif, .kifu, .ki2, .csa, .sfen or .usi\n", out);
+    return 2;
+  }
+  GameRecord record;
+  if (!load(in, record)) return 1;
+  EngineEventQueue queue;
+  AnalysisSession session;
+  const bool analysed =
+      analysis_start(session, engine, [&queue](EngineEvent&& event) { push_event(queue, std::move(event)); }) &&
+      analyse_record(session, queue, record, static_cast<int>(seconds * 1000 + 0.5), [](int done, int total) {
+        std::fprintf(stderr, "\r解析 %d/%d", done, total);
+        if (done == total) std::fputc('\n', stderr);
+      });
+  if (!analysed) {
+    std::fprintf(stderr, "\n%s: %s\n", engine.path.c_str(), session.error.c_str());
+    return 1;
+  }
+  if (session.client) client_close(*session.client);
+  if (!save(out, write_record(record, format))) return 1;
+  std::fprintf(stderr, "成功: 棋譜ファイルを保存しました。\n");
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "check") == 0) return check(argv[2]);
   if (argc >= 3 && std::strcmp(argv[1], "write") == 0) return write(argv[2], argc - 3, argv + 3);
   if (argc == 4 && std::strcmp(argv[1], "convert") == 0) return convert(argv[2], argv[3]);
+  if (argc >= 4 && std::strcmp(argv[1], "analyse") == 0) return analyse(argc, argv);
   const bool asked = argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0);
   return usage(asked);
 }

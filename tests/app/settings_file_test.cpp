@@ -9,7 +9,13 @@ using namespace halvane;
 namespace {
 
 TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
-  const Settings chosen = {0, false, true, "/home/棋士/my \"records\", 2024\\old", false, {-1, 0, 2}}, defaults;
+  Settings chosen = {0, false, true, "/home/棋士/my \"records\", 2024\\old", false, {-1, 0, 2}}, defaults;
+  UsiOption hash{"Hash", OPTION_SPIN, "16", 1, 1024, {}, "256"};
+  chosen.engines.engines[0].options.push_back({"Strength", OPTION_COMBO, "gekikara", 0, 0, {"chuukara", "gekikara"}, "chuukara"});
+  register_engine(chosen.engines, {"/usr/games/fairy-stockfish", "Fairy-Stockfish 14", {hash}});
+  chosen.engines.analyst = 1;
+  Settings analyst_only = defaults;
+  register_engine(analyst_only.engines, {"/opt/engine two", "二", {}});
   const struct {
     const char* what;
     std::string text;
@@ -26,6 +32,10 @@ TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
       {"levels", "[strength]\nchuukara=karakuchi\ngekikara=chuukara\n", {30000, true, false, "", true, {1, -1, 0}}},
       {"a level no program has, a program none is", "[strength]\nkarakuchi=amakuchi\nhalvane=gekikara\n", defaults},
       {"binary junk", std::string("\0\xff[think\n=\n", 11), defaults},
+      {"engines: a damaged line, another own path, an analyst beyond the list",
+       "[engines]\nanalyst=7\nengine=usi-engine 1 relative x 0\nengine=" + format_registered_engine({"/opt/engine two", "二", {}}) +
+           "\nown=" + format_registered_engine({"/elsewhere/halvane-usi", "ハルベイン", {}}) + "\n",
+       analyst_only},
       {"a folder no line can hold", format_settings({30000, true, false, "/two\nlines"}), defaults},
   };
   for (const auto& row : rows) EXPECT_TRUE(parse_settings(row.text) == row.expected) << row.what;

@@ -64,6 +64,23 @@ bool new_game_dialog(NewGameChoice& choice) {
   return answer && (choice = *answer, true);
 }
 
+void show_study_pane(const std::string& text) { std::lock_guard lock(scripted_ui().mutex); scripted_ui().study_pane = text; }
+
+void show_analysis_progress(int done, int total) {
+  std::lock_guard lock(scripted_ui().mutex);
+  scripted_ui().progress_done = done;
+  scripted_ui().progress_total = total;
+}
+
+bool ask_analysis_seconds(double& seconds) {
+  auto& ui = scripted_ui();
+  std::lock_guard lock(ui.mutex);
+  if (ui.analysis_seconds.empty()) return true;
+  const double chosen = ui.analysis_seconds.front();
+  ui.analysis_seconds.pop_front();
+  return chosen > 0 && (seconds = chosen, true);
+}
+
 std::string clipboard_text() { std::lock_guard lock(scripted_ui().mutex); return scripted_ui().clipboard; }
 void set_clipboard_text(const std::string& text) { std::lock_guard lock(scripted_ui().mutex); scripted_ui().clipboard = text; }
 void set_window_title(const char16_t* title) { std::lock_guard lock(scripted_ui().mutex); scripted_ui().title = title; }
@@ -84,6 +101,7 @@ void reset_scripted_ui() {
   ui.save_paths.clear();
   ui.captions.clear();
   ui.title.clear(), ui.clipboard.clear(), ui.new_game_dialogs.clear(), ui.new_game_answers.clear();
+  ui.study_pane.clear(), ui.progress_done = ui.progress_total = 0, ui.analysis_seconds.clear();
   ui.repaint_requests = 0;
   ui.closed = false;
   ui.events.clear();

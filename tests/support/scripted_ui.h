@@ -40,6 +40,10 @@ struct ScriptedUi {
   std::vector<NewGameChoice> new_game_dialogs;   // each new-game dialog shown, as it was preset
   std::deque<std::optional<NewGameChoice>> new_game_answers;   // the choices made; none: cancelled. When
                                                                // empty: the dialog accepted as preset
+  std::string study_pane;            // the 検討 pane's text as last shown; empty: hidden
+  int progress_done = 0, progress_total = 0;   // 棋譜解析's progress as last shown; total 0: closed
+  std::deque<double> analysis_seconds;   // 棋譜解析's seconds chosen; a negative one cancels. When empty:
+                                         // the dialog accepted as preset
   std::atomic<int> repaint_requests{0};
   std::atomic<bool> closed{false};
   std::deque<std::function<void()>> events;   // posted to the window thread, not yet run
