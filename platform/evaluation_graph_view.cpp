@@ -130,12 +130,15 @@ void EvaluationGraphView::paintEvent(QPaintEvent*) {
     painter.setClipRect(QRectF(plot.left(), zero, plot.width(), plot.bottom() - zero), Qt::IntersectClip);
     painter.fillPath(area, GOTE_AREA);
     painter.restore();
+    // A lone evaluation between gaps is a dot, so that it is seen.
+    if (run.size() == 1) {
+      painter.setBrush(LINE);
+      painter.drawEllipse(line.currentPosition(), thin * 1.8, thin * 1.8);
+      continue;
+    }
     painter.setPen(QPen(LINE, thin * 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(Qt::NoBrush);
-    if (run.size() == 1)
-      painter.drawPoint(line.currentPosition());
-    else
-      painter.drawPath(line);
+    painter.drawPath(line);
   }
   painter.restore();
   // 4. Mates: a dot on the edge of the mating side.
