@@ -139,6 +139,7 @@ bool may_close(GameState& gs, Engine& e) {
   stop_computer(gs, e);
   stop_mate_search();
   study_stop(gs, e);
+  close_analyst(gs);
   return true;
 }
 

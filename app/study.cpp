@@ -2,10 +2,11 @@
 // posted here and matched to the study under way, the pane, the progress and the hint kept up to date.
 #include "app/study.h"
 
-#include <cstdio>
+#include <algorithm>
 
 #include "app/evaluation_text.h"
 #include "app/navigation.h"
+#include "app/record_view.h"
 #include "app/render.h"
 #include "app/ui.h"
 #include "app/utf8.h"
@@ -15,6 +16,9 @@ namespace halvane {
 namespace {
 
 using StudyClock = std::chrono::steady_clock;
+
+// The moves of each line the pane shows when it shows several.
+constexpr size_t SEVERAL_LINES_MOVES = 10;
 
 void on_study_event(GameState& gs, Engine& e, const std::shared_ptr<AnalysisSession>& from, const EngineEvent& event);
 
@@ -165,7 +169,15 @@ void study_stop(GameState& gs, Engine& e) {
   const StudyMode mode = study.mode;
   study.mode = STUDY_OFF;
   if (mode == STUDY_RECORD) set_status(gs.view, u"棋譜解析を中止しました。");
+  if (mode == STUDY_CONSIDER) write_turn_status(gs);   // "検討中です。" no longer holds
   repaint(gs, e);
+}
+
+void close_analyst(GameState& gs) {
+  if (!gs.study || !gs.study->session) return;
+  std::shared_ptr<AnalysisSession> session = std::move(gs.study->session);
+  gs.study->mode = STUDY_OFF;
+  if (session->client) client_close(*session->client);
 }
 
 void set_study_lines(GameState& gs, Engine&, int lines) {
@@ -243,7 +255,10 @@ std::string study_pane_text(const StudyState& study) {
     text += evaluation_label(line.evaluation);
     if (line.depth >= 0) text += "　深さ " + std::to_string(line.depth);
     if (line.nodes >= 0) text += "　ノード数 " + std::to_string(line.nodes);
-    text += "\n" + line_text(line.moves, line.first_mover) + "\n";
+    // With several lines each is cut short, so that all of them stay in sight.
+    const size_t shown = session.lines.size() > 1 ? std::min<size_t>(line.moves.size(), SEVERAL_LINES_MOVES) : line.moves.size();
+    text += "\n" + line_text({line.moves.begin(), line.moves.begin() + shown}, line.first_mover) +
+            (shown < line.moves.size() ? " …" : "") + "\n";
   }
   if (!any) text += "考えています…\n";
   return text;

@@ -53,6 +53,9 @@ void set_study_engines(GameState& gs, const EngineList& engines);
 // 検討開始 and 検討終了. Starting holds the computer; stopping ends the analyst's think and hides the pane.
 void study_start(GameState& gs, Engine& e);
 void study_stop(GameState& gs, Engine& e);
+// The window closes: the analyst is asked to quit and waited for (killed after the client's graces), since
+// the program ends without running destructors and an engine thinking without end would outlive it.
+void close_analyst(GameState& gs);
 // The number of lines 検討 shows (1..MAX_STUDY_LINES, where the analyst offers several).
 void set_study_lines(GameState& gs, Engine& e, int lines);
 // After every command and move: 検討 moves to the position on the board when it changed.

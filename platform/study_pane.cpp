@@ -2,6 +2,7 @@
 #include "platform/study_pane.h"
 
 #include <QFont>
+#include <QTimer>
 
 namespace halvane {
 
@@ -12,7 +13,7 @@ StudyPane::StudyPane(QWidget* parent) : QDockWidget(QStringLiteral("検討"), pa
   text_->setObjectName(QStringLiteral("study_text"));
   text_->setReadOnly(true);
   text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  text_->setMinimumHeight(120);
+  text_->setMinimumHeight(150);
   // The lines as large as the move list's, so that a long line of moves still reads at a glance.
   QFont font = text_->font();
   font.setPixelSize(15);
@@ -23,7 +24,10 @@ StudyPane::StudyPane(QWidget* parent) : QDockWidget(QStringLiteral("検討"), pa
 
 void StudyPane::show_text(const QString& text) {
   if (text.isEmpty()) {
+    if (!isVisible()) return;
     hide();
+    // The window gives the pane's room back to the desktop.
+    if (QWidget* window = parentWidget()) QTimer::singleShot(0, window, [window] { window->adjustSize(); });
     return;
   }
   // Only a change is drawn again, so that a line read or selected does not jump under the cursor.

@@ -107,13 +107,15 @@ class MainWindowTest : public QObject {
          {{u"棋譜を読み込む", 10001}, {u"棋譜を保存する", 10002}, {u"盤を反転させる", 10003},
           {u"盤面を反転表示", CMD_FLIP_VIEW}, {u"終了する(&X)", 105}}},
         {u"編集(&E)", {{u"局面をコピー", CMD_COPY_POSITION}, {u"棋譜をコピー", CMD_COPY_RECORD}, {u"貼り付け", CMD_PASTE}}},
-        {u"対局(&G)", {{u"待った", CMD_TAKE_BACK}, {u"新規対局", CMD_NEW_GAME}, {u"投了", CMD_RESIGN}}},
+        {u"対局(&G)", {{u"待った", CMD_TAKE_BACK}, {u"新規対局", CMD_NEW_GAME}, {u"投了", CMD_RESIGN}, {u"ヒント", CMD_HINT}}},
+        {u"検討(&K)",
+         {{u"検討開始", CMD_STUDY_START}, {u"検討終了", CMD_STUDY_STOP}, {u"棋譜解析", CMD_ANALYSE_RECORD}, {u"候補手の数", 0}}},
         {u"ヘルプ(&H)", {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", 104}}}};
     const auto bar = window_->menuBar()->actions();
-    QCOMPARE(bar.size(), 5);
-    QCOMPARE(bar[3]->text(), text(u"設定(&S)"));
-    const int places[] = {0, 1, 2, 4};
-    for (int m = 0; m < 4; ++m) {
+    QCOMPARE(bar.size(), 6);
+    QCOMPARE(bar[4]->text(), text(u"設定(&S)"));
+    const int places[] = {0, 1, 2, 3, 5};
+    for (int m = 0; m < 5; ++m) {
       QCOMPARE(bar[places[m]]->text(), text(menus[m].title));
       const auto items = bar[places[m]]->menu()->actions();
       QCOMPARE(items.size(), qsizetype(menus[m].items.size()));
@@ -129,12 +131,13 @@ class MainWindowTest : public QObject {
     QCOMPARE(edit_items[0]->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     QCOMPARE(edit_items[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
     QCOMPARE(edit_items[2]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_V));
+    QCOMPARE(bar[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F2));
   }
 
   // 設定: the time limits checked one at a time, 30秒, 先読み and 変化を残す at first, 反則手も指せる off; a
   // choice reaches the game and is remembered for the next run.
   void settingsMenuReachesTheGameAndIsRemembered() {
-    QMenu* settings_menu = window_->menuBar()->actions()[3]->menu();
+    QMenu* settings_menu = window_->menuBar()->actions()[4]->menu();
     const auto items = settings_menu->actions();
     QCOMPARE(items.size(), 5);
     QCOMPARE(items[0]->text() + items[1]->text() + items[2]->text() + items[3]->text() + items[4]->text(),
@@ -221,7 +224,7 @@ class MainWindowTest : public QObject {
     if (key) {
       QTest::keyClick(window_, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     } else {
-      window_->menuBar()->actions()[4]->menu()->actions()[1]->trigger();
+      window_->menuBar()->actions()[5]->menu()->actions()[1]->trigger();
     }
     QCOMPARE(seen.title, text(u"バージョン情報 Halvane"));
     QCOMPARE(seen.text, QString("Halvane, version " HALVANE_VERSION));

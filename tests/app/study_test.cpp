@@ -1,0 +1,63 @@
+// 検討 and ヒント through the window's own commands, with halvane-usi beside the tests as the analyst: 検討
+// moves to every position stepped to and leaves the record alone; a hint names a legal move of the
+// player's, highlights it and plays nothing. The test waits on the analyst's posted events.
+#include "app/study.h"
+#include "core/legality.h"
+#include "play_fixture.h"
+
+namespace halvane::test_support {
+
+namespace {
+
+struct StudyTest : PlayTest {
+  // Runs the window thread's events until `done` holds (or the analyst failed, a failure of the test).
+  template <typename Done>
+  void run_until(Done done) {
+    while (!done()) {
+      ASSERT_TRUE(study_of(*gs).session && !study_of(*gs).session->failed) << status_utf8();
+      wait_for_window_event();
+    }
+  }
+  std::string status_utf8() { return utf8(status()); }
+  void TearDown() override {
+    close_analyst(*gs);
+    PlayTest::TearDown();
+  }
+};
+
+TEST_F(StudyTest, ConsiderFollowsStepsAndAHintPlaysNothing) {
+  start(true);
+  for (Square s : {Square{2, 6}, Square{2, 5}}) click(s);   // ▲７六歩
+  run_computer_turn();
+  const GameRecord before = gs->game.record;
+  command(CMD_STUDY_START);
+  // 1. 検討 thinks on each position stepped to, with the side to move there; the record stays as it was.
+  for (int step : {CMD_BACK, CMD_BACK, CMD_FORWARD}) {
+    command(step);
+    const int node = gs->game.cursor;
+    run_until([&] {
+      const AnalysisSession& s = *study_of(*gs).session;
+      return study_of(*gs).node == node && !s.lines.empty() && s.lines[0].evaluation != NO_EVALUATION;
+    });
+    const AnalysisLine& line = study_of(*gs).session->lines[0];
+    EXPECT_EQ(line.first_mover, gs->game.position.side_to_move) << "step " << step;
+    EXPECT_NE(scripted_ui().study_pane.find("評価値"), std::string::npos) << scripted_ui().study_pane;
+  }
+  command(CMD_STUDY_STOP);
+  EXPECT_EQ(scripted_ui().study_pane, "");
+  EXPECT_EQ(gs->game.record.nodes.size(), before.nodes.size());
+  // 2. A hint on the player's turn: a legal move of the player's, shown, not played.
+  command(CMD_LAST);
+  command(CMD_PAUSE);   // the game goes on
+  const size_t moves = gs->game.record.nodes.size();
+  command(CMD_HINT);
+  run_until([&] { return shown_hint(*gs) != nullptr; });
+  const std::vector<MoveRecord> legal = legal_moves(gs->game.position);
+  EXPECT_NE(std::find(legal.begin(), legal.end(), *shown_hint(*gs)), legal.end());
+  EXPECT_NE(status_utf8().find("ヒント：▲"), std::string::npos) << status_utf8();
+  EXPECT_EQ(gs->game.record.nodes.size(), moves);
+}
+
+}  // namespace
+
+}  // namespace halvane::test_support
