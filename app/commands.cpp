@@ -8,6 +8,7 @@
 #include "app/game_commands.h"
 #include "app/game_start.h"
 #include "app/kif_file.h"
+#include "app/mate_search.h"
 #include "app/navigation.h"
 #include "app/position_editor.h"
 #include "app/record_view.h"
@@ -142,6 +143,7 @@ void copy_text(GameState& gs, Engine& e, const std::string& text, const char16_t
 bool may_close(GameState& gs, Engine& e) {
   if (!settle_unsaved_game(gs, e)) return false;
   stop_computer(gs, e);
+  stop_mate_search();
   study_stop(gs, e);
   close_analyst(gs);
   return true;
@@ -188,6 +190,7 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_EDIT_EVEN: edit_set_start(gs, e, 0); break;
     case CMD_EDIT_MATE: edit_mate_problem(gs, e); break;
     case CMD_EDIT_CLEAR: edit_clear(gs, e); break;
+    case CMD_MATE_SEARCH: start_mate_search(gs, e); break;
     case CMD_STUDY_START: study_start(gs, e); break;
     case CMD_STUDY_STOP: study_stop(gs, e); break;
     case CMD_ANALYSE_RECORD: analyse_game_record(gs, e); break;

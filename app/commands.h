@@ -19,6 +19,7 @@ constexpr int CMD_EDIT_EVEN = 10014, CMD_EDIT_MATE = 10015, CMD_EDIT_CLEAR = 100
 // The 検討 menu, and 対局 → ヒント.
 constexpr int CMD_STUDY_START = 10301, CMD_STUDY_STOP = 10302, CMD_ANALYSE_RECORD = 10303, CMD_HINT = 10304;
 constexpr int CMD_STUDY_LINES = 10310;   // + n: 検討 shows n lines (1..5)
+constexpr int CMD_MATE_SEARCH = 10305;   // 検討 → 詰み探索
 constexpr int CMD_ABOUT = 104, CMD_EXIT = 105, CMD_HELP = 106;
 
 void on_command(GameState& gs, Engine& e, int id);

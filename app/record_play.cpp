@@ -55,6 +55,16 @@ void withdraw_move(GameState& gs, int node) {
   show_position(gs);
 }
 
+int add_line_after(GameState& gs, int node, const std::vector<MoveRecord>& moves) {
+  int first = -1;
+  for (const MoveRecord& move : moves) {
+    node = add_move(gs.game.record, node, move);
+    if (first < 0) first = node;
+  }
+  changed(gs);
+  return first;
+}
+
 void end_line_here(GameState& gs) {
   GamePlay& g = gs.game;
   if (g.record.nodes[g.cursor].children.empty()) return;

@@ -18,6 +18,11 @@ void play_move(GameState& gs, const MoveRecord& move);
 // everything after the position does.
 void withdraw_move(GameState& gs, int node);
 
+// Adds `moves` after `node` as a line of its own, whatever 変化を残す says: followed where the record
+// already has them, a new variation from where it differs. The cursor stays; returns the node of the
+// line's first move.
+int add_line_after(GameState& gs, int node, const std::vector<MoveRecord>& moves);
+
 // Drops every move after the cursor: the line ends on the board.
 void end_line_here(GameState& gs);
 

@@ -10,7 +10,8 @@ namespace halvane {
 
 enum BoxIcon { BOX_INFORMATION, BOX_QUESTION, BOX_WARNING, BOX_ERROR };
 // BOX_SAVE_DISCARD_CANCEL: 保存 (ANSWER_YES), 保存しない (ANSWER_NO), キャンセル (ANSWER_CANCEL).
-enum BoxButtons { BOX_OK, BOX_YES_NO, BOX_SAVE_DISCARD_CANCEL };
+// BOX_ADD_TO_RECORD: 棋譜に追加 (ANSWER_YES), 閉じる (ANSWER_NO).
+enum BoxButtons { BOX_OK, BOX_YES_NO, BOX_SAVE_DISCARD_CANCEL, BOX_ADD_TO_RECORD };
 enum BoxAnswer { ANSWER_OK, ANSWER_YES, ANSWER_NO, ANSWER_CANCEL };
 
 // Runs `event` on the window thread after what it is doing now: the one way another thread reaches the

@@ -25,6 +25,7 @@
 #include "app/study.h"
 #include "app/turn_flow.h"
 #include "platform/about_box.h"
+#include "platform/engine_settings_dialog.h"
 #include "platform/image_qt.h"
 #include "platform/settings.h"
 #include "think/think_ahead.h"
@@ -61,14 +62,16 @@ constexpr MenuItem STUDY_ITEMS[] = {
     {u"検討開始", CMD_STUDY_START, QKeyCombination(Qt::Key_F2)},
     {u"検討終了", CMD_STUDY_STOP},
     {u"棋譜解析", CMD_ANALYSE_RECORD},
+    {u"詰み探索", CMD_MATE_SEARCH},
 };
 constexpr MenuItem HELP_ITEMS[] = {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", CMD_ABOUT}};
 
 // The move list's text height in design pixels, as the status line's; the editor's controls are smaller,
-// to fit the same column.
+// to fit the same column, and the graph's labels smaller still.
 constexpr int MOVE_LIST_TEXT_PIXELS = 16;
 constexpr int EDITOR_TEXT_PIXELS = 12;
 constexpr int EDITOR_PIECE_PIXELS = 20;
+constexpr int GRAPH_TEXT_PIXELS = 11;
 
 // The settings menu's time limits, in the order of THINK_LIMITS_MS.
 constexpr const char16_t* THINK_LIMIT_TEXTS[5] = {u"無制限", u"60秒", u"30秒", u"10秒", u"5秒"};
@@ -110,16 +113,18 @@ void BoardView::rescale() {
   auto at_y = [this](int v) { return int(std::lround((v + VIEW_ORIGIN_Y) * scale_)); };
   const struct {
     QWidget* widget;
-    int y, height;
-  } record_widgets[] = {{move_list_, MOVE_LIST_Y, MOVE_LIST_HEIGHT},
-                        {alternatives_, ALTERNATIVES_Y, ALTERNATIVES_HEIGHT},
-                        {comments_, COMMENTS_Y, COMMENTS_HEIGHT}};
+    int x, y, width, height, text_pixels;
+  } record_widgets[] = {
+      {move_list_, MOVE_LIST_X, MOVE_LIST_Y, MOVE_LIST_WIDTH, MOVE_LIST_HEIGHT, MOVE_LIST_TEXT_PIXELS},
+      {alternatives_, MOVE_LIST_X, ALTERNATIVES_Y, MOVE_LIST_WIDTH, ALTERNATIVES_HEIGHT, MOVE_LIST_TEXT_PIXELS},
+      {comments_, MOVE_LIST_X, COMMENTS_Y, MOVE_LIST_WIDTH, COMMENTS_HEIGHT, MOVE_LIST_TEXT_PIXELS},
+      {graph_, GRAPH_X, GRAPH_Y, GRAPH_WIDTH, GRAPH_HEIGHT, GRAPH_TEXT_PIXELS}};
   for (const auto& placed : record_widgets) {
     if (!placed.widget) continue;
-    placed.widget->setGeometry(at_x(MOVE_LIST_X), at_y(placed.y), at_x(MOVE_LIST_X + MOVE_LIST_WIDTH) - at_x(MOVE_LIST_X),
+    placed.widget->setGeometry(at_x(placed.x), at_y(placed.y), at_x(placed.x + placed.width) - at_x(placed.x),
                                at_y(placed.y + placed.height) - at_y(placed.y));
     QFont font = QApplication::font(placed.widget);
-    font.setPixelSize(std::max(1, int(std::lround(MOVE_LIST_TEXT_PIXELS * scale_))));
+    font.setPixelSize(std::max(1, int(std::lround(placed.text_pixels * scale_))));
     placed.widget->setFont(font);
   }
   if (editor_panel_) {
@@ -168,16 +173,19 @@ void BoardView::paintEvent(QPaintEvent* event) {
   if (buffer) painter.drawImage(QRectF(area), buffer->pixels, source);
 }
 
-void BoardView::set_record_widgets(MoveListView* list, AlternativesView* alternatives, CommentsView* comments) {
+void BoardView::set_record_widgets(MoveListView* list, AlternativesView* alternatives, CommentsView* comments,
+                                   EvaluationGraphView* graph) {
   move_list_ = list;
   alternatives_ = alternatives;
   comments_ = comments;
+  graph_ = graph;
 }
 
 void BoardView::follow_record() {
   if (move_list_) move_list_->follow(gs_);
   if (alternatives_) alternatives_->follow(gs_);
   if (comments_) comments_->follow(gs_);
+  if (graph_) graph_->follow(gs_);
   if (editor_panel_) editor_panel_->follow();
 }
 
@@ -236,7 +244,8 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
 
   view_->set_record_widgets(
       new MoveListView(view_, [this](int line) { on_move_list_line(gs_, e_, line); }, [this](int id) { dispatch(id); }),
-      new AlternativesView(view_, [this](int node) { on_alternative(gs_, e_, node); }), new CommentsView(view_));
+      new AlternativesView(view_, [this](int node) { on_alternative(gs_, e_, node); }), new CommentsView(view_),
+      new EvaluationGraphView(view_, [this](int line) { on_move_list_line(gs_, e_, line); }));
   auto* editor = new PositionEditorPanel(view_, gs, e, [this](int id) { dispatch(id); });
   editor->hide();
   view_->set_editor_panel(editor);
@@ -319,6 +328,15 @@ void MainWindow::add_settings_menu() {
   connect(levels, &QMenu::aboutToShow, this, [this, level_group] {
     for (QAction* action : level_group->actions())
       action->setChecked(gs_.flags.strength == STRENGTHS[action->data().toInt()]);
+  });
+  // エンジン設定: the registered engines and the analyst, remembered and handed to 検討 at once.
+  QAction* engines = menu->addAction(text_of(u"エンジン設定…"));
+  engines->setObjectName(QStringLiteral("engine_settings"));
+  connect(engines, &QAction::triggered, this, [this] {
+    EngineList list = saved_settings().engines;
+    if (!run_engine_settings_dialog(this, list)) return;
+    remember_setting([&list](Settings& settings) { settings.engines = list; });
+    set_study_engines(gs_, list);
   });
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/commands.h"
+#include "platform/evaluation_graph_view.h"
 #include "platform/move_list_view.h"
 #include "platform/position_editor_panel.h"
 #include "platform/study_pane.h"
@@ -35,10 +36,11 @@ inline constexpr ButtonPlace BUTTON_PLACES[BUTTON_COUNT] = {
     {CMD_TAKE_BACK, u"待った", 560, 179, 40, 20},
 };
 
-// The view's design size: the coordinates, the board, both hands, the buttons, the move list and the
-// status line. The view opens at this size and never gets smaller; a larger view shows the design scaled.
+// The view's design size: the coordinates, the board, both hands, the buttons, the move list, the
+// status line and the evaluation graph under them. The view opens at this size and never gets smaller; a
+// larger view shows the design scaled.
 constexpr int VIEW_DEFAULT_WIDTH = 816;
-constexpr int VIEW_DEFAULT_HEIGHT = 444;
+constexpr int VIEW_DEFAULT_HEIGHT = 556;
 
 // The client area: shows the back buffer and passes left-button releases on, in design pixels.
 class BoardView : public QWidget {
@@ -50,10 +52,12 @@ class BoardView : public QWidget {
   MoveListView* move_list() const { return move_list_; }
   AlternativesView* alternatives() const { return alternatives_; }
   CommentsView* comments() const { return comments_; }
-  // The record's widgets, placed in the design beside the hands.
-  void set_record_widgets(MoveListView* list, AlternativesView* alternatives, CommentsView* comments);
-  // They follow the game: the list, the alternatives of the move on the board, its comments; and the
-  // position editor's controls, which stand in their place while a position is edited.
+  EvaluationGraphView* graph() const { return graph_; }
+  // The record's widgets, placed in the design beside the hands and under them.
+  void set_record_widgets(MoveListView* list, AlternativesView* alternatives, CommentsView* comments,
+                          EvaluationGraphView* graph);
+  // They follow the game: the list, the alternatives of the move on the board, its comments, the graph; and
+  // the position editor's controls, which stand in place of the list while a position is edited.
   void follow_record();
   void set_editor_panel(PositionEditorPanel* panel) { editor_panel_ = panel; }
   PositionEditorPanel* editor_panel() const { return editor_panel_; }
@@ -77,6 +81,7 @@ class BoardView : public QWidget {
   AlternativesView* alternatives_ = nullptr;
   CommentsView* comments_ = nullptr;
   PositionEditorPanel* editor_panel_ = nullptr;
+  EvaluationGraphView* graph_ = nullptr;
 };
 
 class MainWindow : public QMainWindow {

@@ -93,6 +93,18 @@ BoxAnswer message_box(const char16_t* text, const char16_t* caption, BoxIcon ico
     // Closing the box without choosing is キャンセル.
     return pressed == QMessageBox::Save ? ANSWER_YES : pressed == QMessageBox::Discard ? ANSWER_NO : ANSWER_CANCEL;
   }
+  if (buttons == BOX_ADD_TO_RECORD) {
+    // A line to keep: its moves can be selected and copied from the box as well.
+    box.setTextInteractionFlags(Qt::TextSelectableByMouse);
+    box.setStandardButtons(QMessageBox::NoButton);
+    QPushButton* add = box.addButton(QStringLiteral("棋譜に追加"), QMessageBox::AcceptRole);
+    QPushButton* close = box.addButton(QStringLiteral("閉じる"), QMessageBox::RejectRole);
+    add->setObjectName(QStringLiteral("add_to_record"));
+    box.setDefaultButton(close);
+    box.setEscapeButton(close);
+    box.exec();
+    return box.clickedButton() == add ? ANSWER_YES : ANSWER_NO;
+  }
   const int pressed = box.exec();
   if (buttons == BOX_OK) return ANSWER_OK;
   // Closing a Yes/No box without choosing counts as No.

@@ -1,11 +1,13 @@
 // The buttons and menu commands by id: start and its dialog, reset, pause, navigation with its refusal
-// texts, the change of sides and the view's flip.
+// texts, the change of sides and the view's flip, and 詰み探索 with its answers.
 #include <cstring>
 
 #include "app/game_end.h"
+#include "app/mate_search.h"
 #include "app/record_play.h"
 #include "app/strength_choice.h"
 #include "core/initial_position.h"
+#include "core/legality.h"
 #include "kif/kif_start.h"
 #include "core/rotation.h"
 #include "play_fixture.h"
@@ -299,4 +301,51 @@ TEST_F(Commands, NotificationBitsOfTheIdAreIgnored) {
   command(CMD_PAUSE | (1 << 16));
   EXPECT_TRUE(gs->flags.paused);
   EXPECT_EQ(caption_of(CMD_PAUSE), u"■");
+}
+
+// 詰み探索 on the position on the board: a mate's line named and, on 棋譜に追加, kept as a variation the board
+// then shows; a position without a mate said so; an answer to a position the board has left dropped.
+TEST_F(Commands, MateSearchAnswersOnTheBoardsPosition) {
+  const auto load = [this](const char* sfen) {
+    GameRecord record;
+    std::string error;
+    ASSERT_TRUE(parse_sfen(sfen, record.start, error)) << error;
+    take_record(*gs, record);
+    play_move(*gs, legal_moves(gs->game.position).front());   // the problem is at move 1, with a move before it
+    on_move_list_line(*gs, *e, 0);
+  };
+  // A mate in three of the mate-problem corpus.
+  load("3sks3/9/4S4/9/9/8B/9/9/9 b S 1");
+  const int node = gs->game.cursor;
+  const size_t nodes_before = gs->game.record.nodes.size();
+  scripted_ui().answers.push_back(ANSWER_YES);
+  command(CMD_MATE_SEARCH);
+  EXPECT_EQ(status(), u"詰みを探しています…");
+  wait_for_window_event();
+  ASSERT_EQ(boxes().size(), 1u);
+  const ShownBox box = boxes()[0];
+  EXPECT_EQ(box.buttons, BOX_ADD_TO_RECORD);
+  EXPECT_EQ(box.text.rfind(u"3手詰みです。\n▲", 0), 0u) << utf8(box.text);
+  EXPECT_EQ(box.text.substr(box.text.size() - 2), u"まで") << utf8(box.text);
+  // Kept: a variation beside the move played, three moves long, the board on its first move.
+  EXPECT_EQ(gs->game.record.nodes.size(), nodes_before + 3);
+  EXPECT_EQ(gs->game.record.nodes[node].children.size(), 2u);
+  EXPECT_EQ(gs->game.record.nodes[gs->game.cursor].parent, node);
+  EXPECT_EQ(shown_moves(*gs), 3);
+  EXPECT_TRUE(gs->flags.unsaved);
+
+  // No mate: a lone gold cannot mate a king in the open.
+  reset_scripted_ui();
+  load("9/9/9/4k4/9/9/9/9/9 b G 1");
+  command(CMD_MATE_SEARCH);
+  wait_for_window_event();
+  EXPECT_TRUE(boxes_shown({{u"詰みはありません。\n（11手までの詰みを調べました）", u"詰み探索", BOX_INFORMATION, BOX_OK}}));
+
+  // Stepping away before the answer comes: it is of a position no longer shown.
+  reset_scripted_ui();
+  load("3sks3/9/4S4/9/9/8B/9/9/9 b S 1");
+  command(CMD_MATE_SEARCH);
+  command(CMD_FORWARD);
+  wait_for_window_event();
+  EXPECT_TRUE(boxes().empty());
 }

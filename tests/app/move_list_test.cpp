@@ -1,12 +1,14 @@
 // The move list and the status line as the window shows them, read without a window: the lines of a game
 // with a recapture, a promotion, a non-promotion and a drop through navigation, a click on a line, a change
 // of sides, saving and loading, an end and a reset; a variation's mark and its alternatives, and comments;
-// no evaluation left over from before a command; and a loaded finished record that hands the turn to no one.
+// no evaluation left over from before a command; a loaded finished record that hands the turn to no one; and
+// the evaluation graph of the line shown.
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "app/commands.h"
+#include "app/evaluation_graph.h"
 #include "app/evaluation_text.h"
 #include "core/evaluation.h"
 #include "app/game_end.h"
@@ -111,6 +113,72 @@ TEST_F(MoveListTest, VariationsAreMarkedAndCanBeChosen) {
   EXPECT_EQ(lines(), old_line);
   EXPECT_EQ(comments_here(*gs), u"玉が逃げた\n次は角打ち");
   EXPECT_EQ(main_line_moves(*gs), 6) << "looking at a variation leaves the main line as it was";
+}
+
+// The graph's numbers along the line shown: values clamped to the edge, mates at their side's edge, a
+// position without an evaluation breaking the line, the move on the board marked; a click's place goes to
+// the nearest move (never past the line's end) and there as a move-list click goes; a variation chosen
+// is graphed instead of the main line.
+TEST_F(MoveListTest, EvaluationGraphFollowsTheLineShown) {
+  play_usi(*gs, GAME);
+  const struct {
+    int evaluation, shown;
+    bool mate;
+  } rows[] = {
+      {NO_EVALUATION, 0, false}, {35, 35, false},   {-120, -120, false}, {4500, 3000, false},
+      {-3001, -3000, false},     {NO_EVALUATION, 0, false}, {mate_evaluation(3, true), 3000, true},
+      {mate_evaluation(1, false), -3000, true},     {3000, 3000, false},
+  };
+  const std::vector<int> line = shown_line(*gs);
+  ASSERT_EQ(line.size(), std::size(rows));
+  for (size_t ply = 0; ply < line.size(); ++ply) gs->game.record.nodes[line[ply]].evaluation = rows[ply].evaluation;
+  on_move_list_line(*gs, *e, 6);
+  const EvaluationGraph graph = evaluation_graph(*gs);
+  EXPECT_EQ(graph.plies, 8);
+  EXPECT_EQ(graph.current_ply, 6);
+  // Each row with an evaluation is a point of the run that began after the last row without one.
+  size_t run = 0, at = 0;
+  bool open = false;
+  for (size_t ply = 0; ply < std::size(rows); ++ply) {
+    SCOPED_TRACE("ply " + std::to_string(ply));
+    if (rows[ply].evaluation == NO_EVALUATION) {
+      run += open;
+      open = false, at = 0;
+      EXPECT_EQ(graph_point(graph, int(ply)), nullptr);
+      continue;
+    }
+    open = true;
+    ASSERT_LT(run, graph.runs.size());
+    ASSERT_LT(at, graph.runs[run].size());
+    const GraphPoint& p = graph.runs[run][at++];
+    EXPECT_EQ(p.ply, int(ply));
+    EXPECT_EQ(p.value, rows[ply].shown);
+    EXPECT_EQ(p.mate, rows[ply].mate);
+    EXPECT_EQ(p.evaluation, rows[ply].evaluation);
+    EXPECT_DOUBLE_EQ(graph_y(p.value), 0.5 - rows[ply].shown / 6000.0) << "+3000 at the top, -3000 at the bottom";
+  }
+  EXPECT_EQ(graph.runs.size(), run + open);
+  // Clicks: each move's own place and a little to either side go to it; outside the line, to its ends.
+  for (const int plies : {8, 40, 181}) {
+    EvaluationGraph wide;
+    wide.plies = plies;
+    const double half_step = graph_x(wide, 1) / 2;
+    for (int ply = 0; ply <= plies; ++ply)
+      for (const double nudge : {0.0, -0.9 * half_step, 0.9 * half_step})
+        EXPECT_EQ(graph_ply_at(wide, std::clamp(graph_x(wide, ply) + nudge, 0.0, 1.0)), ply) << plies << " " << ply << " " << nudge;
+    EXPECT_EQ(graph_ply_at(wide, -0.2), 0);
+    EXPECT_EQ(graph_ply_at(wide, 1.2), plies);
+  }
+  EXPECT_EQ(graph_ply_at(graph, 1.0), 8) << "a short line stands on the left of the graph, its end at the last move";
+  on_move_list_line(*gs, *e, graph_ply_at(graph, graph_x(graph, 3)));
+  EXPECT_EQ(cursor_ply(*gs), 3);
+  EXPECT_EQ(evaluation_graph(*gs).current_ply, 3);
+  // A variation at move 3: the graph follows the list to its line, whose new moves have no evaluation.
+  play_usi(*gs, {"8c8d", "2g2f"});
+  const EvaluationGraph variation = evaluation_graph(*gs);
+  EXPECT_EQ(variation.plies, 5);
+  ASSERT_EQ(variation.runs.size(), 1u);
+  EXPECT_EQ(variation.runs[0].back().ply, 3);
 }
 
 // Every way a game ends is told with its status, its box and its closing line, and who lost follows from

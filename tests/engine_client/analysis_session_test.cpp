@@ -1,9 +1,13 @@
 // The window's analysis session on top of the client, against halvane-usi and the misbehaving engine:
 // a go asked while another runs drops the stopped one's answer, lines come in sente's view, and every
-// failure ends the session with the window's words for it instead of hanging.
+// failure ends the session with the window's words for it instead of hanging; an engine registered by its
+// path gives its name and options, or the words for why it cannot be used.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/analysis.h"
+#include "app/engine_probe.h"
 #include "core/legality.h"
 
 using namespace halvane;
@@ -74,5 +78,46 @@ TEST(AnalysisSession, AnswersTheLastGoAndFailsCleanly) {
     EXPECT_EQ(session.lines[0].first_mover, WHITE);
     ASSERT_FALSE(session.lines[0].moves.empty());
     EXPECT_EQ(side_of(session.lines[0].moves[0].piece), GOTE);
+  }
+}
+
+TEST(AnalysisSession, RegisteringAnEngineReadsItsUsiAnswer) {
+  const struct {
+    const char* program;
+    const char* mode;
+    const char* failure;   // part of the message, or null when the engine must be registered
+  } rows[] = {
+      {HALVANE_USI_BIN, nullptr, nullptr},
+      {MISBEHAVING_ENGINE_BIN, "no-usiok", "USIで応答しません"},
+      {MISBEHAVING_ENGINE_BIN, "crash-after-usi", "異常終了しました"},
+      {"/nonexistent/engine", nullptr, "起動できませんでした"},
+  };
+  const ClientTimeouts quick{.usiok_ms = 1000, .readyok_ms = 1000, .answer_grace_ms = 200, .quit_grace_ms = 300,
+                             .term_grace_ms = 300};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.program) + " " + (row.mode ? row.mode : ""));
+    RegisteredEngine engine;
+    std::string message;
+    const std::vector<std::string> arguments = row.mode ? std::vector<std::string>{row.mode} : std::vector<std::string>{};
+    const bool registered = probe_engine(row.program, engine, message, quick, arguments);
+    if (row.failure) {
+      EXPECT_FALSE(registered);
+      EXPECT_NE(message.find(row.failure), std::string::npos) << message;
+      continue;
+    }
+    ASSERT_TRUE(registered) << message;
+    EXPECT_EQ(engine.path, row.program);
+    EXPECT_NE(engine.name.find("Halvane"), std::string::npos) << engine.name;
+    // Its strength option, a choice of the three levels, with the default chosen; the line the settings
+    // file keeps reads back as the same engine.
+    const auto strength = std::find_if(engine.options.begin(), engine.options.end(),
+                                       [](const UsiOption& option) { return option.name == "Strength"; });
+    ASSERT_NE(strength, engine.options.end());
+    EXPECT_EQ(strength->type, OPTION_COMBO);
+    EXPECT_EQ(strength->choices.size(), 3u);
+    EXPECT_EQ(strength->value, strength->default_value);
+    RegisteredEngine again;
+    EXPECT_TRUE(parse_registered_engine(format_registered_engine(engine), again, message)) << message;
+    EXPECT_EQ(again, engine);
   }
 }

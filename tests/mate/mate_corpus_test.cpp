@@ -1,11 +1,16 @@
 // The whole mate-problem corpus through the mate thread's search: prints how many mates are found and
 // how many lengths equal the true ones, and names each disagreement with the solver rule behind it. Each
-// position's SFEN text also goes there and back.
+// position's SFEN text also goes there and back. Mating lines, as 詰み探索 and "go mate" show them, are
+// recovered for a problem of each length.
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
+#include "core/legality.h"
 #include "mate_fixture.h"
+#include "support/positions.h"
+#include "think/mate_line.h"
 #include "support/corpus.h"
 
 using namespace halvane;
@@ -125,4 +130,40 @@ TEST(MateCorpus, WholeCorpus) {
               "the true ones; disagreements: %d length bookkeeping, %d futile interpositions, %d pawn-drop "
               "mates in one refused\n",
               int(rows.size()), with_mate, found, equal, bookkeeping, futile, pawn_drop);
+}
+
+// The whole line of the first problem of each length: every move legal where it is played, every
+// attacker's move a check, the defender left without a move at the end. No mate is proven where only a
+// forbidden pawn-drop mate exists.
+TEST(MateCorpus, MatingLinesAreLegalAndEndInMate) {
+  HALVANE_SKIP_WITHOUT_CORPUS(test_support::corpus_path("tsume/tsume.tsv"));
+  auto engine = make_engine();
+  std::vector<std::string> lengths_seen;
+  for (const CorpusRow& row : read_corpus()) {
+    if (row.plies == "none" && row.kind != "pawn_drop_mate_only") continue;   // some are mates beyond the limit
+    if (std::find(lengths_seen.begin(), lengths_seen.end(), row.plies) != lengths_seen.end()) continue;
+    lengths_seen.push_back(row.plies);
+    SCOPED_TRACE(row.sfen + " (" + row.plies + ")");
+    SfenPosition pos = parse(row.sfen);
+    const MateLine line = solve_mate_line(*engine, pos);
+    EXPECT_FALSE(line.stopped || line.cut);
+    if (row.plies == "none") {
+      EXPECT_FALSE(line.found);
+      continue;
+    }
+    ASSERT_TRUE(line.found);
+    EXPECT_TRUE(line.mated);
+    const int attacker = pos.side_to_move;
+    for (const MoveRecord& move : line.moves) {
+      const std::string usi = move_to_usi(move);
+      ASSERT_EQ(judge_move(pos, move), MOVE_OK) << usi;
+      apply_move(pos, move);
+      if (pos.side_to_move != attacker) {
+        EXPECT_TRUE(king_in_check(pos, pos.side_to_move)) << usi << " is no check";
+      }
+    }
+    EXPECT_TRUE(legal_moves(pos).empty()) << "the line ends without mate";
+    EXPECT_NE(pos.side_to_move, attacker);
+  }
+  EXPECT_GE(lengths_seen.size(), 6u) << "lengths 1 to 11 and none";
 }

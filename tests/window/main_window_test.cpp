@@ -112,7 +112,8 @@ class MainWindowTest : public QObject {
         {u"対局(&G)", {{u"待った", CMD_TAKE_BACK}, {u"新規対局", CMD_NEW_GAME}, {u"投了", CMD_RESIGN},
                       {u"局面編集", CMD_EDIT_POSITION}, {u"ヒント", CMD_HINT}}},
         {u"検討(&K)",
-         {{u"検討開始", CMD_STUDY_START}, {u"検討終了", CMD_STUDY_STOP}, {u"棋譜解析", CMD_ANALYSE_RECORD}, {u"候補手の数", 0}}},
+         {{u"検討開始", CMD_STUDY_START}, {u"検討終了", CMD_STUDY_STOP}, {u"棋譜解析", CMD_ANALYSE_RECORD},
+          {u"詰み探索", CMD_MATE_SEARCH}, {u"候補手の数", 0}}},
         {u"ヘルプ(&H)", {{u"遊び方", CMD_HELP}, {u"バージョン情報(&A)...", 104}}}};
     const auto bar = window_->menuBar()->actions();
     QCOMPARE(bar.size(), 6);
@@ -142,9 +143,10 @@ class MainWindowTest : public QObject {
   void settingsMenuReachesTheGameAndIsRemembered() {
     QMenu* settings_menu = window_->menuBar()->actions()[4]->menu();
     const auto items = settings_menu->actions();
-    QCOMPARE(items.size(), 5);
-    QCOMPARE(items[0]->text() + items[1]->text() + items[2]->text() + items[3]->text() + items[4]->text(),
-             text(u"思考時間の上限先読み反則手も指せる変化を残す強さ"));
+    QCOMPARE(items.size(), 6);
+    QCOMPARE(items[0]->text() + items[1]->text() + items[2]->text() + items[3]->text() + items[4]->text() +
+                 items[5]->text(),
+             text(u"思考時間の上限先読み反則手も指せる変化を残す強さエンジン設定…"));
     QVERIFY(items[3]->isCheckable() && items[3]->isChecked() && g_game.flags.keep_variations);
     QVERIFY(items[1]->isCheckable() && items[1]->isChecked());
     QVERIFY(items[2]->isCheckable() && !items[2]->isChecked() && !g_game.flags.allow_illegal);
