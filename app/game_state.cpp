@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/rotation.h"
+#include "app/play_clock.h"
 #include "app/turn_flow.h"
 #include "think/think.h"
 #include "think/think_ahead.h"
@@ -100,6 +101,7 @@ void go_to_node(GameState& gs, int node) {
   for (int k : path) on_line |= k == node;
   if (!on_line) g.line_tip = line_from(g.record, node).back();
   show_position(gs);
+  clock_to_cursor(gs);
 }
 
 void take_record(GameState& gs, GameRecord record) {
@@ -108,6 +110,7 @@ void take_record(GameState& gs, GameRecord record) {
   gs.game.line_tip = main_line_end(gs.game.record);
   gs.game.revision += 1;
   show_position(gs);
+  clock_take_record(gs);
 }
 
 MoveRecord screen_move(const GameState& gs, const MoveRecord& move) {

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/game_clock.h"
 #include "core/sfen.h"
 #include "core/types.h"
 #include "record/game_record.h"
@@ -130,6 +131,17 @@ struct TurnFlags {
   ~TurnFlags();
 };
 
+// The game's clocks: the time control it is played under, both clocks as they stand for the position on
+// the board, and the time source they read in milliseconds (null: the steady clock; tests hand in a fake).
+// Moves up to origin_ply were timed by another game's clock (a loaded record): the clocks start after them.
+struct PlayClock {
+  ClockSettings settings;
+  GameClock clock;
+  int origin_ply = 0;
+  int64_t (*now)() = nullptr;
+  std::u16string drawn[2];   // each side's clock as last drawn, so that the timer draws only a change
+};
+
 // Everything the window shows and the commands change, grouped by concern, so that a function's reach
 // shows in what it is handed.
 struct GameState {
@@ -138,6 +150,7 @@ struct GameState {
   InputState input;
   ViewState view;
   TurnFlags flags;
+  PlayClock clock;
 };
 
 extern const int HAND_LAYOUT[4][8];

@@ -3,6 +3,7 @@
 #include "app/turn_flow.h"
 
 #include "app/move_rules.h"
+#include "app/play_clock.h"
 #include "app/render.h"
 #include "app/strength_choice.h"
 #include "think/think_ahead.h"
@@ -18,6 +19,7 @@ void cancel_thinking_ahead(GameState& gs) {
 }  // namespace
 
 void advance_game(GameState& gs, Engine& e) {
+  clock_follow(gs);
   if (gs.flags.thinking) return;
   apply_chosen_strength(gs, e);
   const bool playing = gs.flags.started && !game_over(gs) && !gs.flags.paused;

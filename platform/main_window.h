@@ -101,7 +101,7 @@ class MainWindow : public QMainWindow {
   const Strength& own_strength_;   // the program's own level: the one it starts at unless another is remembered
   BoardView* view_;
   QPushButton* buttons_[BUTTON_COUNT];
-  // Shows a running think's progress: the game's progress_tick, on this thread.
+  // Shows the clocks counting and a running think's progress: the game's clock_tick and progress_tick.
   QTimer progress_timer_;
 };
 
