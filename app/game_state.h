@@ -76,6 +76,9 @@ struct InputState {
 // the highlight changes.
 struct MoveList {
   std::vector<std::u16string> lines;
+  // Each line's tooltip: the move's time and its side's total, "消費時間 0:12 / 合計 3:45"; empty where the
+  // record has none.
+  std::vector<std::u16string> tips;
   int current_line = 0;    // the line of the position on the board
   unsigned revision = 0;
   unsigned drawn_from = ~0u;   // the game's revision, cursor and tip the lines were made from

@@ -99,8 +99,9 @@ void refresh_move_list(GameState& gs) {
   shown.drawn_from = gs.game.revision;
   shown.drawn_cursor = gs.game.cursor;
   shown.drawn_tip = gs.game.line_tip;
-  if (fresh.lines == shown.lines && fresh.current_line == shown.current_line) return;
+  if (fresh.lines == shown.lines && fresh.tips == shown.tips && fresh.current_line == shown.current_line) return;
   shown.lines = std::move(fresh.lines);
+  shown.tips = std::move(fresh.tips);
   shown.current_line = fresh.current_line;
   shown.revision += 1;
 }
