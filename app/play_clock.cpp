@@ -138,7 +138,7 @@ ClockFace clock_face(const GameState& gs, int side) {
   return face;
 }
 
-int computer_think_limit(const GameState& gs) {
+int computer_think_budget(const GameState& gs) {
   const GameClock& c = gs.clock.clock;
   if (!c.settings.limited) return 0;
   const int side = computer_side(gs);
@@ -149,8 +149,13 @@ int computer_think_limit(const GameState& gs) {
   clock.byoyomi_ms = tc.byoyomi_ms;
   clock.increment_ms = tc.increment_ms;
   clock.increment_after = true;
+  return static_cast<int>(std::max(0LL, think_budget_ms(clock)));
+}
+
+int computer_think_limit(const GameState& gs) {
+  if (!gs.clock.clock.settings.limited) return 0;
   // A budget of nothing still gets the least limit a think takes: it plays whatever it has at once.
-  return static_cast<int>(std::max(1LL, think_limit_within(think_budget_ms(clock))));
+  return static_cast<int>(std::max(1LL, think_limit_within(computer_think_budget(gs))));
 }
 
 std::string time_control_text(const ClockSettings& settings) {

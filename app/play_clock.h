@@ -48,8 +48,10 @@ struct ClockFace {
 };
 ClockFace clock_face(const GameState& gs, int side);
 
-// The computer's think limit under its clock in milliseconds, or 0 without a clock (the chosen limit
-// applies). From its clock as it stood when its turn began, so that a think ahead asks for the same.
+// The time the computer's move may take under its clock in milliseconds (think/time_budget.h), or 0
+// without a clock; and the limit its think gets for it, or 0 (the chosen limit applies). From its clock as
+// it stood when its turn began, so that a think ahead asks for the same.
+int computer_think_budget(const GameState& gs);
 int computer_think_limit(const GameState& gs);
 
 // The time control as a KIF header states it: "10分+30秒", "1分+フィッシャー2秒", each side's own where they
