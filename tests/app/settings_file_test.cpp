@@ -9,7 +9,11 @@ using namespace halvane;
 namespace {
 
 TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
-  const Settings chosen = {0, false, true, "/home/棋士/my \"records\", 2024\\old", false, {-1, 0, 2}}, defaults;
+  const Settings chosen = {0,     false, true, "/home/棋士/my \"records\", 2024\\old", false, {-1, 0, 2},
+                           {true, {{600000, 30000, 0}, {0, 10000, 0}}}},
+                 defaults;
+  Settings fischer;
+  fischer.clock = {false, {{60000, 0, 2000}, {60000, 0, 2000}}};
   const struct {
     const char* what;
     std::string text;
@@ -27,6 +31,9 @@ TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
       {"a level no program has, a program none is", "[strength]\nkarakuchi=amakuchi\nhalvane=gekikara\n", defaults},
       {"binary junk", std::string("\0\xff[think\n=\n", 11), defaults},
       {"a folder no line can hold", format_settings({30000, true, false, "/two\nlines"}), defaults},
+      {"a time control, なし keeping the times last chosen", format_settings(fischer), fischer},
+      {"times beyond those offered, half a control", "[clock]\nlimited=true\nblack=10860000,0,0\nwhite=60000,61000,0\n"
+       "black=60000,1000\nwhite=1,2,3,4\n", [] { Settings s; s.clock.limited = true; return s; }()},
   };
   for (const auto& row : rows) EXPECT_TRUE(parse_settings(row.text) == row.expected) << row.what;
 }
