@@ -115,7 +115,7 @@ ClockFace clock_face(const GameState& gs, int side) {
   const GameClock& c = gs.clock.clock;
   const ClockReading r = clock_read(c, side, clock_now(gs));
   ClockFace face;
-  face.to_move = side == c.to_move && gs.flags.started;
+  face.to_move = side == c.to_move && gs.flags.started && !game_over(gs);
   if (!c.settings.limited) {
     face.text = clock_digits(r.main_left_ms / 1000);
     return face;

@@ -341,6 +341,7 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   gs.flags.allow_illegal = saved.allow_illegal;
   gs.flags.keep_variations = saved.keep_variations;
   gs.clock.settings = saved.clock;
+  clock_to_cursor(gs);   // the clocks show the time control a game will start with
   // Thinking ahead needs cores of its own beside the think the player waits for: one Engine for each
   // spare core. They are made once and, like the game's, kept to the end of the process.
   if (const int engines = ahead_engines_for(std::thread::hardware_concurrency()); engines > 0) {
