@@ -119,11 +119,19 @@ bool run_new_game_dialog(QWidget* owner, NewGameChoice& choice) {
       w->setEnabled(kind != TIME_NONE);
     for (QWidget* w : {static_cast<QWidget*>(second.minutes), static_cast<QWidget*>(second.seconds)})
       w->setEnabled(kind != TIME_NONE && own_times->isChecked());
+    // A clock that has run out before the first move is no time control: フィッシャー's increment comes
+    // only after a move, and 0分 needs a 秒読み.
+    for (const TimeFields* f : {&first, &second}) {
+      f->minutes->setMinimum(kind == TIME_FISCHER ? 1 : 0);
+      f->seconds->setMinimum(kind == TIME_BYOYOMI && f->minutes->value() == 0 ? 1 : 0);
+    }
   };
   follow();
   QObject::connect(kinds, &QComboBox::currentIndexChanged, &dialog, follow);
   QObject::connect(handicaps, &QComboBox::currentIndexChanged, &dialog, follow);
   QObject::connect(own_times, &QCheckBox::toggled, &dialog, follow);
+  QObject::connect(first.minutes, &QSpinBox::valueChanged, &dialog, follow);
+  QObject::connect(second.minutes, &QSpinBox::valueChanged, &dialog, follow);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("対局開始"));
