@@ -120,9 +120,11 @@ bool settle_unsaved_game(GameState& gs, Engine& e) {
 void new_game(GameState& gs, Engine& e) {
   NewGameChoice choice;
   choice.level = gs.flags.strength ? strength_index(*gs.flags.strength) : -1;
+  choice.clock = gs.clock.settings;
   if (!new_game_dialog(choice) || !settle_unsaved_game(gs, e)) return;
   stop_computer(gs, e);
   reset_game(gs, e);
+  gs.clock.settings = choice.clock;   // this game's, and the next one 開始 begins
   if (choice.level >= 0 && choice.level < STRENGTH_COUNT) choose_strength(gs, *STRENGTHS[choice.level]);
   GameRecord record;
   std::string unused;

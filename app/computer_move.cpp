@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/game_end.h"
+#include "app/play_clock.h"
 #include "app/record_play.h"
 #include "app/record_view.h"
 #include "app/render.h"
@@ -38,7 +39,9 @@ ThinkRequest board_think_request(const GameState& gs) {
   std::memcpy(request.hand[GOTE], pos.hand[computer_side(gs)], sizeof request.hand[GOTE]);
   request.side = player_to_move(gs) ? SENTE : GOTE;
   request.game_ply = cursor_ply(gs);
-  request.limit_ms = gs.flags.think_limit_ms;
+  // Under a clock the computer's time is its clock's; otherwise the chosen limit.
+  const int clock_limit = computer_think_limit(gs);
+  request.limit_ms = clock_limit > 0 ? clock_limit : gs.flags.think_limit_ms;
   return request;
 }
 
@@ -52,7 +55,7 @@ MoveRecord move_from_think(const GameState& gs, const MoveRecord& move) {
 
 // The think's thread: the think (or the think ahead's answer for this position), then the answer posted to
 // the window thread. Touches nothing of the game but the Engine it follows.
-void think_for_window(GameState* gs, Engine* e, ThinkRequest request, uint64_t generation) {
+void think_for_window(GameState* gs, Engine* e, ThinkRequest request, uint64_t generation, bool clocked) {
   ThinkResult result;
   const auto follow = [](Engine& thinking, void* state) {
     static_cast<GameState*>(state)->flags.shown_engine = &thinking;
@@ -61,7 +64,8 @@ void think_for_window(GameState* gs, Engine* e, ThinkRequest request, uint64_t g
   gs->flags.shown_engine = nullptr;
   // A time limit that cut even the first think before its root had a move: the move is thought out
   // without the limit rather than resigned or left unplayed (a stop asked for ends this at once too).
-  if (result.stopped && result.move.to_col < 0) {
+  // Under a clock there is no time for that: the window plays a legal move.
+  if (result.stopped && result.move.to_col < 0 && !clocked) {
     request.limit_ms = 0;
     result = think(*e, request);
   }
@@ -70,6 +74,7 @@ void think_for_window(GameState* gs, Engine* e, ThinkRequest request, uint64_t g
 
 void on_think_answer(GameState& gs, Engine& e, uint64_t generation, const ThinkResult& result) {
   if (generation != gs.game.generation || !gs.flags.thinking) return;   // the game has changed since
+  if (clock_flag_fell(gs, e)) return;   // the answer came too late: the computer lost on time
   if (gs.flags.think_thread.joinable()) gs.flags.think_thread.join();   // it has posted this and ends
   gs.flags.thinking = false;
   // The think's evaluation is from the player's side of its request: from sente's, the other side's when
@@ -77,12 +82,18 @@ void on_think_answer(GameState& gs, Engine& e, uint64_t generation, const ThinkR
   const int evaluation =
       computer_view_rotated(gs) ? other_side_evaluation(result.evaluation) : result.evaluation;
   gs.view.score_shown = evaluation;
-  if (result.resigned || result.move.to_col < 0) {
+  MoveRecord move = result.move.to_col >= 0 ? move_from_think(gs, result.move) : MoveRecord{};
+  // A think its clock cut before it had any move: the first legal move rather than none.
+  if (!result.resigned && move.to_col < 0 && result.stopped && gs.clock.settings.limited) {
+    const std::vector<MoveRecord> moves = legal_moves(gs.game.position);
+    if (!moves.empty()) move = moves.front();
+  }
+  if (result.resigned || move.to_col < 0) {
     // Resignation: the board stays as it was before the think.
     gs.view.show_last_move = 0;
     end_game(gs, GAME_END_RESIGNED);
   } else {
-    play_move(gs, move_from_think(gs, result.move));
+    play_move(gs, move);
     // Kept with the position the move reached, for whatever shows the game's evaluations.
     gs.game.record.nodes[gs.game.cursor].evaluation = evaluation;
     gs.view.show_last_move = 1;
@@ -102,7 +113,8 @@ void start_computer_think(GameState& gs, Engine& e) {
   set_status(gs.view, TEXT_THINKING);
   repaint(gs, e);
   gs.flags.think_engine = &e;
-  gs.flags.think_thread = std::thread(think_for_window, &gs, &e, board_think_request(gs), gs.game.generation);
+  gs.flags.think_thread = std::thread(think_for_window, &gs, &e, board_think_request(gs), gs.game.generation,
+                                      gs.clock.settings.limited);
 }
 
 }  // namespace halvane

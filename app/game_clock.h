@@ -13,12 +13,14 @@ struct TimeControl {
   int main_ms = 0;        // 持ち時間
   int byoyomi_ms = 0;     // 秒読み: each move's time once the main time is spent
   int increment_ms = 0;   // フィッシャー: added to the main time after each move
+  bool operator==(const TimeControl&) const = default;
 };
 
 // なし (unlimited): the clocks count each side's time upwards and nobody loses on time.
 struct ClockSettings {
   bool limited = false;
   TimeControl side[2];    // [BLACK] the first mover's, [WHITE] the second's
+  bool operator==(const ClockSettings&) const = default;
 };
 
 struct GameClock {

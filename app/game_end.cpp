@@ -10,25 +10,31 @@ namespace halvane {
 
 namespace {
 
-// By reason (NONE, RESIGNED, KING_CAPTURED, MATED, FOUL, FOUL_WIN), then the computer's loss or the human's.
-constexpr const char16_t* STATUS_TEXTS[6][2] = {
+// By reason (NONE, RESIGNED, KING_CAPTURED, MATED, FOUL, FOUL_WIN, TIME_LOSS), then the computer's loss or
+// the human's.
+constexpr const char16_t* STATUS_TEXTS[7][2] = {
     {u"対局を中断しました。", u"対局を中断しました。"},
     {u"コンピュータが投了しました。試合終了です。", u"あなたが投了しました。試合終了です。"},
     {u"コンピュータの玉を取りました。試合終了です。", u"プレイヤーの玉が取られました。試合終了です。"},
     {u"コンピュータの玉が詰みました。試合終了です。", u"詰みです。試合終了です。"},
     {u"コンピュータの反則負けです。試合終了です。", u"あなたの反則負けです。試合終了です。"},
     {u"コンピュータの反則負けです。試合終了です。", u"あなたの反則負けです。試合終了です。"},
+    {u"コンピュータが時間切れです。試合終了です。", u"時間切れです。あなたの負けです。"},
 };
-constexpr const char16_t* HOW_TEXTS[6][2] = {
+constexpr const char16_t* HOW_TEXTS[7][2] = {
     {u"対局を中断しました。", u"対局を中断しました。"},
     {u"コンピュータが投了しました。", u"あなたが投了しました。"},
     {u"コンピュータの玉を取りました。", u"あなたの玉が取られました。"},
     {u"コンピュータの玉が詰みました。", u"あなたの玉が詰みました。"},
     {u"コンピュータが反則手を指しました。", u"反則手を指しました。"},
     {u"コンピュータが反則手を指しました。", u"反則手を指しました。"},
+    {u"コンピュータの持ち時間が切れました。", u"あなたの持ち時間が切れました。"},
 };
 
-int reason_index(GameEnd reason) { return reason >= GAME_END_NONE && reason <= GAME_END_FOUL_WIN ? reason : 0; }
+int reason_index(GameEnd reason) {
+  if (reason == GAME_END_TIME_LOSS) return 6;
+  return reason >= GAME_END_NONE && reason <= GAME_END_FOUL_WIN ? reason : 0;
+}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 
 #include "app/commands.h"
 #include "app/kif_file.h"
+#include "app/play_clock.h"
 #include "app/record_view.h"
 #include "app/render.h"
 #include "app/study.h"
@@ -18,6 +19,7 @@ void begin_game(GameState& gs, Engine& e, GameRecord record, int player_side) {
   record.headers.clear();
   set_header(record, "開始日時", kif_date_text(kif_clock()));
   set_header(record, "棋戦", "ハルベイン");
+  if (gs.clock.settings.limited) set_header(record, "持ち時間", time_control_text(gs.clock.settings));
   gs.game.player_side = player_side;   // as the second mover, the computer's first move starts at once
   gs.game.view_flipped = false;
   gs.game.own_game = true;

@@ -9,8 +9,8 @@
 namespace halvane {
 
 // The game starts on `record` (its start position, and any moves it holds) with the player on
-// `player_side`: the game's own header (when and where it began), the board at the start, the turn's
-// status. The computer's think, if the computer is to move, starts with the next advance_game.
+// `player_side`: the game's own header (when and where it began, and its time control), the board and both
+// clocks at the start, the turn's status. The computer's think, if the computer is to move, starts with the next advance_game.
 void begin_game(GameState& gs, Engine& e, GameRecord record, int player_side);
 
 }  // namespace halvane

@@ -6,6 +6,7 @@
 
 #include "app/record_analysis.h"
 #include "core/rotation.h"
+#include "app/play_clock.h"
 #include "app/turn_flow.h"
 #include "think/think.h"
 #include "think/think_ahead.h"
@@ -107,6 +108,7 @@ void go_to_node(GameState& gs, int node) {
   for (int k : path) on_line |= k == node;
   if (!on_line) g.line_tip = line_from(g.record, node).back();
   show_position(gs);
+  clock_to_cursor(gs);
 }
 
 void take_record(GameState& gs, GameRecord record) {
@@ -116,6 +118,7 @@ void take_record(GameState& gs, GameRecord record) {
   gs.game.line_tip = main_line_end(gs.game.record);
   gs.game.revision += 1;
   show_position(gs);
+  clock_take_record(gs);
 }
 
 MoveRecord screen_move(const GameState& gs, const MoveRecord& move) {

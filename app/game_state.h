@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/position_editor.h"
+#include "app/game_clock.h"
 #include "core/sfen.h"
 #include "core/types.h"
 #include "record/game_record.h"
@@ -78,6 +79,9 @@ struct InputState {
 // the highlight changes.
 struct MoveList {
   std::vector<std::u16string> lines;
+  // Each line's tooltip: the move's time and its side's total, "消費時間 0:12 / 合計 3:45"; empty where the
+  // record has none.
+  std::vector<std::u16string> tips;
   int current_line = 0;    // the line of the position on the board
   unsigned revision = 0;
   unsigned drawn_from = ~0u;   // the game's revision, cursor and tip the lines were made from
@@ -134,6 +138,17 @@ struct TurnFlags {
   ~TurnFlags();
 };
 
+// The game's clocks: the time control it is played under, both clocks as they stand for the position on
+// the board, and the time source they read in milliseconds (null: the steady clock; tests hand in a fake).
+// Moves up to origin_ply were timed by another game's clock (a loaded record): the clocks start after them.
+struct PlayClock {
+  ClockSettings settings;
+  GameClock clock;
+  int origin_ply = 0;
+  int64_t (*now)() = nullptr;
+  std::u16string drawn[2];   // each side's clock as last drawn, so that the timer draws only a change
+};
+
 // Everything the window shows and the commands change, grouped by concern, so that a function's reach
 // shows in what it is handed.
 struct GameState {
@@ -144,6 +159,7 @@ struct GameState {
   TurnFlags flags;
   PositionEdit edit;   // 局面編集: while it is active the board shows the position edited
   std::shared_ptr<StudyState> study;   // 検討, 棋譜解析 and ヒント with the analyst (app/study.h)
+  PlayClock clock;
 };
 
 extern const int HAND_LAYOUT[4][8];

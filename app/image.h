@@ -40,6 +40,8 @@ uint32_t image_pixel(const Image* image, int x, int y);
 void image_text(Image* image, int x, int y, const char16_t* text, uint32_t rgb);
 // The same text without the background: a label on what is drawn under it.
 void image_label(Image* image, int x, int y, const char16_t* text, uint32_t rgb);
+// A label in letters `pixels` design pixels high (the others are 16), bold: a clock read at a glance.
+void image_large_label(Image* image, int x, int y, int pixels, const char16_t* text, uint32_t rgb);
 // Draws the top-left `source_size` square of `picture`, pure white transparent, into the design square
 // at (x, y) of side `size`. Where the scaled square is exactly `source_size` pixels the non-white
 // pixels are copied one for one; otherwise the picture is resampled smoothly to the scaled square.

@@ -7,6 +7,7 @@
 #include "app/commands.h"
 #include "app/move_rules.h"
 #include "app/position_editor.h"
+#include "app/play_clock.h"
 #include "app/record_play.h"
 #include "app/record_view.h"
 #include "app/render.h"
@@ -163,6 +164,8 @@ void make_move(GameState& gs, Engine& e, int col, int row) {
 void on_left_button_up(GameState& gs, Engine& e, int x, int y) {
   if (gs.flags.input_busy) return;
   if (editing(gs)) return edit_click(gs, e, x >= 0 ? x / GRID : -1, y >= 0 ? y / GRID : -1);
+  // A click after the player's time ran out (before the window's timer saw it) finds the game over.
+  if (clock_flag_fell(gs, e)) return;
   gs.flags.input_busy = true;
   bool moved = false;
   if (gs.flags.started && !game_over(gs) && !gs.flags.thinking) {

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "app/play_clock.h"
+
 namespace halvane {
 
 namespace {
@@ -36,6 +38,7 @@ void play_move(GameState& gs, const MoveRecord& move) {
   if (gs.flags.keep_variations) make_main_line(g.record, node);
   g.cursor = node;
   g.line_tip = line_from(g.record, node).back();
+  clock_charge(gs, node);
   changed(gs);
   show_position(gs);
 }
@@ -53,6 +56,7 @@ void withdraw_move(GameState& gs, int node) {
   g.line_tip = line_from(g.record, parent).back();
   changed(gs);
   show_position(gs);
+  clock_to_cursor(gs);
 }
 
 int add_line_after(GameState& gs, int node, const std::vector<MoveRecord>& moves) {

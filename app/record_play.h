@@ -10,7 +10,8 @@ namespace halvane {
 // Plays `move` (in record squares, for the side to move) at the cursor and shows the position after it.
 // A move the record already holds there is followed, its continuation kept; any other is added: with
 // keep_variations it becomes the main line and the old continuation its first variation, otherwise the
-// old continuation is dropped first. The game's end, if it had one there, is gone.
+// old continuation is dropped first. The game's end, if it had one there, is gone. In a started game the
+// move's time comes from the game's clock (app/play_clock.h).
 void play_move(GameState& gs, const MoveRecord& move);
 
 // Withdraws the move of `node` and every move after it, and shows the position before it. With

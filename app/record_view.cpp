@@ -20,6 +20,21 @@ std::u16string numbered(const GameRecord& r, int node) {
   return utf16_from_utf8(std::to_string(n.ply)) + u" " + move_label(n.move, previous);
 }
 
+// "0:12", "1:02:03".
+std::u16string time_text(int ms) {
+  const int s = ms / 1000;
+  std::string text = s >= 3600 ? std::to_string(s / 3600) + ":" + (s / 60 % 60 < 10 ? "0" : "") : "";
+  text += std::to_string(s / 60 % 60) + ":" + (s % 60 < 10 ? "0" : "") + std::to_string(s % 60);
+  return utf16_from_utf8(text);
+}
+
+std::u16string time_tip(const RecordNode& n) {
+  if (n.time_ms == NO_TIME) return {};
+  std::u16string tip = u"消費時間 " + time_text(n.time_ms);
+  if (n.total_ms != NO_TIME) tip += u" / 合計 " + time_text(n.total_ms);
+  return tip;
+}
+
 }  // namespace
 
 std::u16string move_label(const MoveRecord& move, const MoveRecord* previous) {
@@ -30,16 +45,23 @@ void move_list_lines(const GameState& gs, MoveList& list) {
   const GameRecord& r = gs.game.record;
   const std::vector<int> line = shown_line(gs);
   list.lines.clear();
+  list.tips.clear();
   list.lines.reserve(line.size() + 1);
   list.lines.push_back(u"開始局面");
+  list.tips.emplace_back();
   for (size_t k = 1; k < line.size(); ++k) {
     const bool alternatives = r.nodes[r.nodes[line[k]].parent].children.size() > 1;
     // A move 棋譜解析 found to have lost much carries its mark: "31 ▲４五歩 悪手".
     const char* mark = move_mark_text(move_mark(r, line[k]));
     list.lines.push_back(numbered(r, line[k]) + (alternatives ? u"+" : u"") + (*mark ? u" " + utf16_from_utf8(mark) : u""));
+    list.tips.push_back(time_tip(r.nodes[line[k]]));
   }
   // The closing remark once the line has ended (a record's 中断 too).
-  if (r.nodes[line.back()].end != GAME_END_NONE) list.lines.push_back(shown_line_closing(gs));
+  if (r.nodes[line.back()].end != GAME_END_NONE) {
+    list.lines.push_back(shown_line_closing(gs));
+    const int end_ms = r.nodes[line.back()].end_time_ms;
+    list.tips.push_back(end_ms == NO_TIME ? u"" : u"消費時間 " + time_text(end_ms));
+  }
   list.current_line = cursor_ply(gs);
 }
 

@@ -15,8 +15,8 @@ namespace halvane {
 std::u16string move_label(const MoveRecord& move, const MoveRecord* previous);
 
 // The line shown as the list shows it: "開始局面", then "N ▲name" for each move (with "+" when the move has
-// alternatives), and the closing remark once the line has ended ("まで54手で後手の勝ち"). The highlighted
-// line is the position on the board.
+// alternatives), and the closing remark once the line has ended ("まで54手で後手の勝ち"), each with the time
+// its move took as a tooltip. The highlighted line is the position on the board.
 void move_list_lines(const GameState& gs, MoveList& list);
 
 // The moves that could stand where the move on the board stands (itself among them, first the record's

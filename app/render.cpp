@@ -6,6 +6,7 @@
 
 #include "app/data_files.h"
 #include "app/image.h"
+#include "app/play_clock.h"
 #include "app/record_view.h"
 #include "app/study.h"
 #include "app/ui.h"
@@ -102,10 +103,31 @@ void refresh_move_list(GameState& gs) {
   shown.drawn_from = gs.game.revision;
   shown.drawn_cursor = gs.game.cursor;
   shown.drawn_tip = gs.game.line_tip;
-  if (fresh.lines == shown.lines && fresh.current_line == shown.current_line) return;
+  if (fresh.lines == shown.lines && fresh.tips == shown.tips && fresh.current_line == shown.current_line) return;
   shown.lines = std::move(fresh.lines);
+  shown.tips = std::move(fresh.tips);
   shown.current_line = fresh.current_line;
   shown.revision += 1;
+}
+
+// Each side's clock beside its hand, in the corner nearest the buttons; the side to move's white with a
+// bar at its edge, the other's grey.
+constexpr int CLOCK_LEFT = 480, CLOCK_RIGHT = 600, CLOCK_TOP[2] = {200, 120}, CLOCK_HEIGHT = 40;
+constexpr int CLOCK_TEXT_PIXELS = 26, CLOCK_BAR = 6;
+constexpr uint32_t CLOCK_IDLE = 0xD8D8D8;
+
+void draw_clocks(Image* target, GameState& gs) {
+  const int bottom = gs.game.player_side ^ (gs.game.view_flipped ? 1 : 0);
+  for (int place = 0; place < 2; ++place) {
+    const int side = place == 0 ? bottom : bottom ^ 1;
+    const ClockFace face = clock_face(gs, side);
+    const int top = CLOCK_TOP[place];
+    image_rect(target, CLOCK_LEFT, top, CLOCK_RIGHT, top + CLOCK_HEIGHT, face.to_move ? RGB_WHITE : CLOCK_IDLE);
+    if (face.to_move) image_rect(target, CLOCK_LEFT, top, CLOCK_LEFT + CLOCK_BAR, top + CLOCK_HEIGHT, RGB_BLUE);
+    image_large_label(target, CLOCK_LEFT + CLOCK_BAR + 6, top + (CLOCK_HEIGHT - CLOCK_TEXT_PIXELS) / 2 - 2,
+                      CLOCK_TEXT_PIXELS, face.text.c_str(), face.red ? RGB_RED : RGB_BLACK);
+    gs.clock.drawn[side] = face.text;
+  }
 }
 
 void draw_progress(Image* target, GameState& gs, Engine& e) {
@@ -223,7 +245,8 @@ void repaint(GameState& gs, Engine& e) {
   draw_hand(target, gs, 0);
   draw_hand(target, gs, 1);
 
-  // 7. Progress strip.
+  // 7. Both clocks, then the progress strip.
+  draw_clocks(target, gs);
   draw_progress(target, gs, e);
 
   // 8. Status line over 25 full-width spaces that erase the old one, then the version label.

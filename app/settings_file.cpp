@@ -3,6 +3,8 @@
 
 #include <charconv>
 
+#include "core/sfen.h"
+
 namespace halvane {
 
 namespace {
@@ -57,6 +59,25 @@ void read_level(std::string_view program, std::string_view value, int (&levels)[
       if (program == STRENGTHS[own]->name && value == STRENGTHS[chosen]->name) levels[own] = chosen;
 }
 
+// A side's time control: "main,byoyomi,increment" in milliseconds, each within what the dialog offers.
+void read_control(std::string_view value, TimeControl& control) {
+  const int limits[3] = {MAX_MAIN_MS, MAX_BYOYOMI_MS, MAX_INCREMENT_MS};
+  int parts[3];
+  const char* at = value.data();
+  const char* const end = value.data() + value.size();
+  for (int i = 0; i < 3; ++i) {
+    const auto [next, error] = std::from_chars(at, end, parts[i]);
+    if (error != std::errc() || next == at || parts[i] < 0 || parts[i] > limits[i]) return;
+    at = next;
+    if (i < 2 && (at == end || *at++ != ',')) return;
+  }
+  if (at == end) control = {parts[0], parts[1], parts[2]};
+}
+
+std::string control_value(const TimeControl& c) {
+  return std::to_string(c.main_ms) + "," + std::to_string(c.byoyomi_ms) + "," + std::to_string(c.increment_ms);
+}
+
 }  // namespace
 
 Settings parse_settings(std::string_view text) {
@@ -80,6 +101,9 @@ Settings parse_settings(std::string_view text) {
     if (section == "kif_files" && key == "folder") read_folder(value, settings.kif_folder);
     if (section == "strength") read_level(key, value, settings.chosen_levels);
     if (section == "engines") read_engine_setting(key, value, settings.engines);
+    if (section == "clock" && key == "limited") read_switch(value, settings.clock.limited);
+    if (section == "clock" && key == "black") read_control(value, settings.clock.side[BLACK]);
+    if (section == "clock" && key == "white") read_control(value, settings.clock.side[WHITE]);
   }
   finish_engine_list(settings.engines);
   return settings;
@@ -99,6 +123,9 @@ std::string format_settings(const Settings& settings) {
     folder += c;
   }
   if (!folder.empty()) text += "[kif_files]\nfolder=\"" + folder + "\"\n\n";
+  const ClockSettings& clock = settings.clock;
+  text += std::string("[clock]\nlimited=") + (clock.limited ? "true" : "false") + "\nblack=" +
+          control_value(clock.side[BLACK]) + "\nwhite=" + control_value(clock.side[WHITE]) + "\n\n";
   text += std::string("[play]\nallow_illegal=") + (settings.allow_illegal ? "true" : "false") +
           "\nkeep_variations=" + (settings.keep_variations ? "true" : "false") + "\n\n";
   text += std::string("[think]\nahead=") + (settings.think_ahead ? "true" : "false") +

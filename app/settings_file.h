@@ -1,6 +1,7 @@
 // The window's remembered settings and the text of the file that keeps them: the think's time limit,
 // thinking ahead, whether illegal moves may be played, whether a move that leaves the record keeps the old
-// continuation, the folder of the last KIF file, the strength each window program was last set to and the engines. The file is
+// continuation, the folder of the last KIF file, the strength each window program was last set to, the
+// time control of the last new game and the engines. The file is
 // the INI text the settings were always kept in, so an earlier run's file reads on.
 #pragma once
 
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "app/engine_list.h"
+#include "app/game_clock.h"
 #include "think/strength.h"
 
 namespace halvane {
@@ -16,6 +18,9 @@ namespace halvane {
 inline constexpr int THINK_LIMITS_MS[5] = {0, 60000, 30000, 10000, 5000};
 // A first run answers within half a minute on every position, whatever the level.
 inline constexpr int DEFAULT_THINK_LIMIT_MS = 30000;
+// The time controls the new-game dialog offers: 持ち時間 up to three hours, 秒読み and the increment up
+// to a minute.
+inline constexpr int MAX_MAIN_MS = 180 * 60000, MAX_BYOYOMI_MS = 60000, MAX_INCREMENT_MS = 60000;
 
 struct Settings {
   int think_limit_ms = DEFAULT_THINK_LIMIT_MS;
@@ -26,6 +31,7 @@ struct Settings {
   // 強さ: for each program (by its own level's index in STRENGTHS) the index of the level last chosen in
   // it, -1 where none was: that program plays at its own level.
   int chosen_levels[STRENGTH_COUNT] = {-1, -1, -1};
+  ClockSettings clock;          // なし unless chosen
   EngineList engines = default_engine_list();   // the registered engines and the analyst
   bool operator==(const Settings&) const = default;
 };

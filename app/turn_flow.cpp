@@ -3,6 +3,7 @@
 #include "app/turn_flow.h"
 
 #include "app/move_rules.h"
+#include "app/play_clock.h"
 #include "app/render.h"
 #include "app/strength_choice.h"
 #include "app/study.h"
@@ -20,6 +21,7 @@ void cancel_thinking_ahead(GameState& gs) {
 
 void advance_game(GameState& gs, Engine& e) {
   follow_study(gs);   // 検討 thinks on the position on the board, whatever moved it
+  clock_follow(gs);
   // While a position is edited the game waits: no think starts, none runs ahead.
   if (gs.flags.thinking || editing(gs)) return;
   apply_chosen_strength(gs, e);

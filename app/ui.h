@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "app/game_clock.h"
+
 namespace halvane {
 
 enum BoxIcon { BOX_INFORMATION, BOX_QUESTION, BOX_WARNING, BOX_ERROR };
@@ -34,11 +36,12 @@ bool save_file_dialog(std::string& path);
 void set_window_title(const char16_t* title);
 // 対局 → 新規対局's choices: the 手合割 (an index in HANDICAPS, 0 平手), the side the player takes (0 the
 // even game's first mover and a handicap's 下手, 1 the second mover, 上手), and the computer's level (an
-// index in STRENGTHS; -1: as the engines are).
+// index in STRENGTHS; -1: as the engines are), and the time control both clocks start from.
 struct NewGameChoice {
   int handicap = 0;
   int player_side = 0;
   int level = -1;
+  ClockSettings clock;
 };
 // The new-game dialog, its fields preset from `choice`; true with the choice made, false when cancelled.
 // A level chosen there is remembered as the 強さ menu's is. Window thread only.

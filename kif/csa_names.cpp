@@ -1,6 +1,8 @@
 // The CSA names in one table each, read in both directions.
 #include "kif/csa_names.h"
 
+#include <cstdio>
+
 namespace halvane {
 
 const char* const CSA_PIECE_NAMES[16] = {"FU", "KY", "KE", "GI", "KI", "KA", "HI", "OU",
@@ -74,6 +76,50 @@ std::string kif_field_to_csa(std::string_view key) {
     if (key == f.kif) return f.csa;
   // A field read from a CSA file under its own key goes back under it.
   return csa_field_key(key) ? std::string(key) : std::string();
+}
+
+namespace {
+
+// Digits only, read whole; -1 otherwise.
+int whole_number(std::string_view text) {
+  if (text.empty() || text.size() > 6) return -1;
+  int n = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return -1;
+    n = n * 10 + (c - '0');
+  }
+  return n;
+}
+
+}  // namespace
+
+std::string csa_value_to_kif(std::string_view key, std::string_view value) {
+  if (key != "TIME_LIMIT") return std::string(value);
+  const size_t colon = value.find(':'), plus = value.find('+');
+  if (colon == std::string_view::npos || plus == std::string_view::npos || plus < colon) return std::string(value);
+  const int h = whole_number(value.substr(0, colon)), m = whole_number(value.substr(colon + 1, plus - colon - 1));
+  const int s = whole_number(value.substr(plus + 1));
+  if (h < 0 || m < 0 || m > 59 || s < 0) return std::string(value);
+  return std::to_string(h * 60 + m) + "分" + (s > 0 ? "+" + std::to_string(s) + "秒" : "");
+}
+
+std::string kif_value_to_csa(std::string_view key, std::string_view value) {
+  if (key != "持ち時間") return std::string(value);
+  const std::string_view minutes_word = "分", seconds_word = "秒";
+  const size_t fen = value.find(minutes_word);
+  if (fen == std::string_view::npos) return std::string(value);
+  const int m = whole_number(value.substr(0, fen));
+  int s = 0;
+  std::string_view rest = value.substr(fen + minutes_word.size());
+  if (!rest.empty()) {
+    if (rest.front() != '+' || rest.size() <= seconds_word.size() || rest.substr(rest.size() - seconds_word.size()) != seconds_word)
+      return std::string(value);
+    s = whole_number(rest.substr(1, rest.size() - 1 - seconds_word.size()));
+  }
+  if (m < 0 || s < 0) return std::string(value);
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d:%02d+%02d", m / 60, m % 60, s);
+  return text;
 }
 
 }  // namespace halvane

@@ -27,5 +27,9 @@ bool csa_field_key(std::string_view key);
 std::string csa_field_to_kif(std::string_view key);
 // The CSA key ("棋戦" -> "EVENT") of a KIF field, or empty where CSA has none.
 std::string kif_field_to_csa(std::string_view key);
+// A field's value the other format's way where they differ: $TIME_LIMIT's "00:10+30" (hours, minutes and
+// the 秒読み) is KIF's 持ち時間 "10分+30秒". Any other value, or a time neither writes, stays as it is.
+std::string csa_value_to_kif(std::string_view key, std::string_view value);
+std::string kif_value_to_csa(std::string_view key, std::string_view value);
 
 }  // namespace halvane

@@ -174,7 +174,8 @@ struct Reader {
       const size_t colon = s.find(':');
       if (colon == std::string_view::npos) return "a field without its \":\"";
       if (!csa_field_key(s.substr(1, colon - 1))) return {};   // no CSA name: a remark
-      record.headers.push_back({csa_field_to_kif(s.substr(1, colon - 1)), std::string(s.substr(colon + 1))});
+      const std::string_view key = s.substr(1, colon - 1);
+      record.headers.push_back({csa_field_to_kif(key), csa_value_to_kif(key, s.substr(colon + 1))});
       return {};
     }
     if (!moves) return header_statement(s);

@@ -85,7 +85,7 @@ std::string csa_text(const GameRecord& record) {
   for (const RecordHeader& h : record.headers) {
     if (h.key == "先手" || h.key == "後手" || h.key == "上手" || h.key == "下手") continue;
     const std::string key = kif_field_to_csa(h.key);
-    line(key.empty() ? "'" + h.key + "：" + h.value : "$" + key + ":" + h.value);
+    line(key.empty() ? "'" + h.key + "：" + h.value : "$" + key + ":" + kif_value_to_csa(h.key, h.value));
   }
   // 2. The start and the side to move, then the main line with its times, comments and end.
   for (const std::string& l : position_lines(record.start)) line(l);

@@ -130,10 +130,14 @@ uint32_t image_pixel(const Image* image, int x, int y) {
 
 namespace {
 
-void draw_text(Image* image, int x, int y, const char16_t* text, uint32_t rgb, bool on_white) {
+void draw_text(Image* image, int x, int y, const char16_t* text, uint32_t rgb, bool on_white, int pixels = 0) {
   const QString string = QString::fromUtf16(text);
   // The face is sized for the scale, so the glyphs are drawn at the picture's own resolution.
   QFont font = picture_text_font();
+  if (pixels > 0) {
+    font.setPixelSize(pixels);
+    font.setBold(true);
+  }
   if (image->scale != 1.0)
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * image->scale))));
   const QFontMetrics metrics(font);
@@ -154,6 +158,10 @@ void image_text(Image* image, int x, int y, const char16_t* text, uint32_t rgb) 
 
 void image_label(Image* image, int x, int y, const char16_t* text, uint32_t rgb) {
   draw_text(image, x, y, text, rgb, false);
+}
+
+void image_large_label(Image* image, int x, int y, int pixels, const char16_t* text, uint32_t rgb) {
+  draw_text(image, x, y, text, rgb, false, pixels);
 }
 
 void image_draw_picture(Image* target, const Image* picture, int source_size, int x, int y, int size) {

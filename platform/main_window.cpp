@@ -20,6 +20,7 @@
 #include <thread>
 
 #include "app/commands.h"
+#include "app/play_clock.h"
 #include "app/render.h"
 #include "app/strength_choice.h"
 #include "app/study.h"
@@ -260,7 +261,10 @@ MainWindow::MainWindow(GameState& gs, Engine& e, const Strength& strength)
     buttons_[i] = button;
   }
   resize(sizeHint());
-  connect(&progress_timer_, &QTimer::timeout, this, [this] { progress_tick(gs_, e_); });
+  // The clocks first: a fallen flag ends the game before a think's progress is drawn.
+  connect(&progress_timer_, &QTimer::timeout, this, [this] {
+    if (!clock_tick(gs_, e_)) progress_tick(gs_, e_);
+  });
   progress_timer_.start(PROGRESS_TICK_MS);
 }
 
@@ -418,6 +422,8 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   gs.flags.allow_illegal = saved.allow_illegal;
   gs.flags.keep_variations = saved.keep_variations;
   set_study_engines(gs, saved.engines);
+  gs.clock.settings = saved.clock;
+  clock_to_cursor(gs);   // the clocks show the time control a game will start with
   // Thinking ahead needs cores of its own beside the think the player waits for: one Engine for each
   // spare core. They are made once and, like the game's, kept to the end of the process.
   if (const int engines = ahead_engines_for(std::thread::hardware_concurrency()); engines > 0) {

@@ -123,7 +123,7 @@ class MainWindow : public QMainWindow {
   QPushButton* buttons_[BUTTON_COUNT];
   StudyPane* study_pane_;
   AnalysisProgress progress_;
-  // Shows a running think's progress: the game's progress_tick, on this thread.
+  // Shows the clocks counting and a running think's progress: the game's clock_tick and progress_tick.
   QTimer progress_timer_;
 };
 

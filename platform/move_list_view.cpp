@@ -36,6 +36,7 @@ void MoveListView::follow(const GameState& gs) {
     } else {
       addItem(text);
     }
+    item(i)->setToolTip(i < int(list.tips.size()) ? QString::fromStdU16String(list.tips[i]) : QString());
   }
   while (count() > lines) delete takeItem(count() - 1);
   if (list.current_line < 0 || list.current_line >= count()) return;

@@ -1,4 +1,5 @@
-// 対局 → 新規対局: one dialog for the 手合割, the side the player takes and the computer's strength.
+// 対局 → 新規対局: one dialog for the 手合割, the side the player takes, the computer's strength and the
+// time control.
 #pragma once
 
 #include <QWidget>

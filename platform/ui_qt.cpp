@@ -137,8 +137,13 @@ bool save_file_dialog(std::string& path) {
 bool new_game_dialog(NewGameChoice& choice) {
   MainWindow* window = main_window();
   const int before = choice.level;
+  const ClockSettings clock_before = choice.clock;
   if (!run_new_game_dialog(window, choice)) return false;
   if (window && choice.level != before) window->remember_level(choice.level);
+  if (window && !(choice.clock == clock_before)) {
+    const ClockSettings chosen = choice.clock;
+    remember_setting([chosen](Settings& settings) { settings.clock = chosen; });
+  }
   return true;
 }
 

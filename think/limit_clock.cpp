@@ -4,13 +4,13 @@
 #include <chrono>
 
 #include "think/think.h"
+#include "think/time_budget.h"
 
 namespace halvane {
 
 namespace {
 
 constexpr auto FIRST_THINK_POLL = std::chrono::milliseconds(5);
-constexpr int FIRST_THINK_GRACE_DIVISOR = 4;
 
 }  // namespace
 

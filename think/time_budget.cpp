@@ -14,11 +14,16 @@ long long think_budget_ms(const ClockForThink& c) {
     const bool clocked = c.main_left_ms >= 0 || c.byoyomi_ms > 0 || c.increment_ms > 0;
     if (!clocked) return -1;
     const long long main_left = std::max(c.main_left_ms, 0LL);
-    total = main_left + c.byoyomi_ms + c.increment_ms;
+    total = main_left + c.byoyomi_ms + (c.increment_after ? 0 : c.increment_ms);
     share = main_left / SHARE_OF_MAIN_TIME + c.byoyomi_ms + c.increment_ms;
   }
   const long long margin = std::min(ANSWER_MARGIN_MS, total / 3);
   return std::max(0LL, std::min(share, total - margin));
+}
+
+long long think_limit_within(long long budget_ms) {
+  if (budget_ms <= 0) return budget_ms;
+  return std::max(1LL, budget_ms * FIRST_THINK_GRACE_DIVISOR / (FIRST_THINK_GRACE_DIVISOR + 1));
 }
 
 }  // namespace halvane

@@ -13,6 +13,9 @@ struct ClockForThink {
   long long byoyomi_ms = 0;
   long long increment_ms = 0;
   long long movetime_ms = -1;
+  // The increment comes only after the move is made (the window's clock adds it so): it is spent on the
+  // next move, never on this one. USI's "binc" is counted on the move it is given for.
+  bool increment_after = false;
 };
 
 // Time kept back for the answer to reach the other side through pipes and a busy scheduler (a stopped
@@ -22,5 +25,10 @@ constexpr int SHARE_OF_MAIN_TIME = 15;   // a think may use 1/15 of the main tim
 
 // Milliseconds the think may run before it is stopped; -1 when nothing limits it (no clock at all).
 long long think_budget_ms(const ClockForThink& clock);
+
+// A think's time limit that keeps it within `budget_ms`: a limited think may let its first, smallest
+// search run on for a quarter of its limit more, until its root has a move to play (think/limit_clock.h).
+constexpr int FIRST_THINK_GRACE_DIVISOR = 4;
+long long think_limit_within(long long budget_ms);
 
 }  // namespace halvane

@@ -13,6 +13,8 @@ void PlayTest::SetUp() {
   reset_scripted_ui();
   game_construct(*gs);
   game_reset_for_window(*gs);
+  fake_now_ms = 1000000;
+  gs->clock.now = [] { return fake_now_ms; };
   load_back_buffer();
 }
 

@@ -36,6 +36,9 @@ struct PlayTest : ::testing::Test {
   // The cell of the bottom hand that holds a kind (left half of its row).
   void click_hand(int kind);
   void command(int id) { on_command(*gs, *e, id); }
+  // The game's clocks read a fake time source that moves only when the test moves it.
+  static inline int64_t fake_now_ms = 0;
+  void pass_time(int64_t ms) { fake_now_ms += ms; }
 
   // 開始, the new-game dialog answered with the even game and the side.
   void start(bool as_sente);

@@ -9,13 +9,17 @@ using namespace halvane;
 namespace {
 
 TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
-  Settings chosen = {0, false, true, "/home/棋士/my \"records\", 2024\\old", false, {-1, 0, 2}}, defaults;
+  Settings chosen = {0,     false, true, "/home/棋士/my \"records\", 2024\\old", false, {-1, 0, 2},
+                     {true, {{600000, 30000, 0}, {0, 10000, 0}}}},
+           defaults;
   UsiOption hash{"Hash", OPTION_SPIN, "16", 1, 1024, {}, "256"};
   chosen.engines.engines[0].options.push_back({"Strength", OPTION_COMBO, "gekikara", 0, 0, {"chuukara", "gekikara"}, "chuukara"});
   register_engine(chosen.engines, {"/usr/games/fairy-stockfish", "Fairy-Stockfish 14", {hash}});
   chosen.engines.analyst = 1;
   Settings analyst_only = defaults;
   register_engine(analyst_only.engines, {"/opt/engine two", "二", {}});
+  Settings fischer;
+  fischer.clock = {false, {{60000, 0, 2000}, {60000, 0, 2000}}};
   const struct {
     const char* what;
     std::string text;
@@ -37,6 +41,9 @@ TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
            "\nown=" + format_registered_engine({"/elsewhere/halvane-usi", "ハルベイン", {}}) + "\n",
        analyst_only},
       {"a folder no line can hold", format_settings({30000, true, false, "/two\nlines"}), defaults},
+      {"a time control, なし keeping the times last chosen", format_settings(fischer), fischer},
+      {"times beyond those offered, half a control", "[clock]\nlimited=true\nblack=10860000,0,0\nwhite=60000,61000,0\n"
+       "black=60000,1000\nwhite=1,2,3,4\n", [] { Settings s; s.clock.limited = true; return s; }()},
   };
   for (const auto& row : rows) EXPECT_TRUE(parse_settings(row.text) == row.expected) << row.what;
 }

@@ -146,7 +146,7 @@ TEST_F(TurnFlow, ThePlayersFoulIsClaimed) {
   scripted_ui().save_paths.push_back(path);
   command(CMD_SAVE_KIF);
   const std::string file = kif_test::read_file(path);
-  EXPECT_NE(file.find(kif_test::cp932("3 １六歩(17)\r\n4 反則勝ち\r\nまで3手で後手の反則勝ち\r\n")), std::string::npos);
+  EXPECT_NE(file.find(kif_test::cp932("3 １六歩(17)   ( 0:00/00:00:00)\r\n4 反則勝ち\r\nまで3手で後手の反則勝ち\r\n")), std::string::npos);
 }
 
 TEST_F(TurnFlow, ComputerResignsAHopelessPosition) {

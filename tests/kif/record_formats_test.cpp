@@ -182,4 +182,23 @@ TEST(RecordFormats, RandomGamesRoundTripThroughEveryFormat) {
   }
 }
 
+// 持ち時間 goes to CSA as $TIME_LIMIT's hours, minutes and 秒読み and comes back as it was; a time the
+// CSA field cannot say is carried as the text it is.
+TEST(RecordFormats, TheTimeControlBetweenKifAndCsa) {
+  const struct {
+    const char* kif;
+    const char* csa;
+  } rows[] = {{"10分+30秒", "00:10+30"}, {"90分", "01:30+00"}, {"0分+10秒", "00:00+10"},
+              {"1分+フィッシャー2秒", "1分+フィッシャー2秒"}, {"各８時間", "各８時間"}};
+  for (const auto& row : rows) {
+    GameRecord record, read;
+    set_header(record, "持ち時間", row.kif);
+    const std::string csa = write_record(record, FORMAT_CSA);
+    EXPECT_NE(csa.find(cp932(std::string("$TIME_LIMIT:") + row.csa + "\r\n")), std::string::npos) << row.kif;
+    ASSERT_EQ(read_record(csa, read).status, KIF_READ_OK) << row.kif;
+    const std::string* back = header_value(read, "持ち時間");
+    EXPECT_TRUE(back && *back == row.kif) << row.kif;
+  }
+}
+
 }  // namespace

@@ -63,6 +63,9 @@ void image_set_origin(Image* image, int x, int y) {
   image->origin_y = y;
 }
 void image_label(Image* image, int x, int y, const char16_t* text, uint32_t) { image->texts.push_back({x, y, text}); }
+void image_large_label(Image* image, int x, int y, int, const char16_t* text, uint32_t) {
+  image->texts.push_back({x, y, text});
+}
 double image_scale(const Image* image) { return image ? image->scale : 1.0; }
 
 void image_draw_picture(Image* target, const Image* picture, int source_size, int x, int y, int) {

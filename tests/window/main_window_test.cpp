@@ -2,7 +2,9 @@
 // the menus and their command ids, the about box by its keys and menu item, the paint that shows the back
 // buffer, events posted from worker threads run on the window thread, the message boxes and file
 // dialogs the game uses, and the position editor's controls.
+#include <QCheckBox>
 #include <QComboBox>
+#include <QSpinBox>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -344,6 +346,34 @@ class MainWindowTest : public QObject {
                                                      QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel};
     QCOMPARE(seen.buttons, expected[buttons]);
     QVERIFY(seen.owned);
+  }
+
+  // 新規対局's time control: 0分 + 10秒, the second mover 5分 of its own; the choice reaches the game's
+  // settings and the settings file, and the dialog opens with it again.
+  void newGameDialogTakesATimeControlAndRemembersIt() {
+    const auto spin = [](QDialog* d, const char* name) { return d->findChild<QSpinBox*>(name); };
+    auto watch = on_next_modal<QDialog>([&](QDialog* dialog) {
+      dialog->findChild<QComboBox*>("time_kind")->setCurrentIndex(1);
+      spin(dialog, "first_minutes")->setValue(0);
+      spin(dialog, "first_seconds")->setValue(10);
+      dialog->findChild<QCheckBox*>("each_side")->setChecked(true);
+      spin(dialog, "second_minutes")->setValue(5);
+      spin(dialog, "second_seconds")->setValue(10);
+      dialog->accept();
+    });
+    NewGameChoice choice;
+    QVERIFY(new_game_dialog(choice));
+    const ClockSettings expected{true, {{0, 10000, 0}, {300000, 10000, 0}}};
+    QVERIFY(choice.clock == expected);
+    QVERIFY(saved_settings().clock == expected);
+    int shown[4] = {};
+    auto again = on_next_modal<QDialog>([&](QDialog* dialog) {
+      const char* names[4] = {"first_minutes", "first_seconds", "second_minutes", "second_seconds"};
+      for (int i = 0; i < 4; ++i) shown[i] = spin(dialog, names[i])->value();
+      dialog->reject();
+    });
+    QVERIFY(!new_game_dialog(choice));
+    QCOMPARE(std::vector<int>(shown, shown + 4), std::vector<int>({0, 10, 5, 10}));
   }
 
   void openDialogTakesExistingKifFiles() {
