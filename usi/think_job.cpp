@@ -7,6 +7,7 @@
 #include "think/legal_moves.h"
 #include "think/think.h"
 #include "think/think_ahead.h"
+#include "think/time_budget.h"
 #include "usi/job_timer.h"
 #include "usi/think_answer.h"
 #include "usi/usi_session.h"
@@ -196,8 +197,9 @@ void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   // think, and a stop before it still has a completed one to answer with. Each completed think of a
   // series writes its info line.
   ThinkRequest request;
-  // The limit leaves the budget's last fifth for the grace the first think may take past its limit.
-  if (budget >= 0 && !go.ponder) request.limit_ms = static_cast<int>(std::max(budget * 4 / 5, 1LL));
+  // The limit leaves room in the budget for the grace the first think may take past its limit (the
+  // window's clock keeps the same rule).
+  if (budget >= 0 && !go.ponder) request.limit_ms = static_cast<int>(std::max(think_limit_within(budget), 1LL));
   else request.until_stopped = true;
   Deadline clock;
   start_job_clock(s, clock, -1, go.ponder);

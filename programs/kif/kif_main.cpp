@@ -110,14 +110,17 @@ int write(const char* out, int count, char** moves) {
   return 0;
 }
 
+// OUT's name says no format this program writes.
+int unknown_format(const char* out) {
+  std::fprintf(stderr, "%s: the name must end in .kif, .kifu, .ki2, .csa, .sfen or .usi\n", out);
+  return 2;
+}
+
 // Reads a record as check does and writes it again whole (start, variations, comments, times and ends, as
 // far as OUT's format holds them).
 int convert(const char* in, const char* out) {
   const RecordFormat format = format_for_extension(out);
-  if (format == FORMAT_UNKNOWN) {
-    std::fprintf(stderr, "%s: the name must end in .kif, .kifu, .ki2, .csa, .sfen or .usi\n", out);
-    return 2;
-  }
+  if (format == FORMAT_UNKNOWN) return unknown_format(out);
   GameRecord record;
   if (!load(in, record)) return 1;
   if (!save(out, write_record(record, format))) return 1;
@@ -151,10 +154,7 @@ int analyse(int argc, char** argv) {
     }
   }
   const RecordFormat format = format_for_extension(out);
-  if (format == FORMAT_UNKNOWN) {
-    std::fprintf(stderr, "%s: the name must end in .kif, .kifu, .ki2, .csa, .sfen or .usi\n", out);
-    return 2;
-  }
+  if (format == FORMAT_UNKNOWN) return unknown_format(out);
   GameRecord record;
   if (!load(in, record)) return 1;
   EngineEventQueue queue;
