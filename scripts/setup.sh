@@ -35,25 +35,26 @@ compile() {
   rm -f "$log"
 }
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
+# The packages of those named that are not installed, one a line.
+not_installed() {
+  local p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || echo "$p"
+  done
+}
+if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
+
+mapfile -t missing < <(not_installed "${packages[@]}")
 if [ ${#missing[@]} -gt 0 ]; then
   step "installing ${missing[*]}"
-  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
   export DEBIAN_FRONTEND=noninteractive
   $sudo apt-get update -qq
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
 
-optional_missing=()
-for p in "${optional_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || optional_missing+=("$p")
-done
+mapfile -t optional_missing < <(not_installed "${optional_packages[@]}")
 if [ ${#optional_missing[@]} -gt 0 ]; then
   step "installing ${optional_missing[*]} (optional)"
-  if [ "$(id -u)" -ne 0 ]; then sudo=sudo; else sudo=; fi
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${optional_missing[@]}" >/dev/null 2>&1 ||
     echo "halvane: ${optional_missing[*]} not installed (optional; only for trying a foreign engine)" >&2
 fi
