@@ -92,7 +92,8 @@ void on_mate_answer(GameState& gs, Engine& e, uint64_t generation, const MateLin
   write_turn_status(gs);
   repaint(gs, e);
   const std::u16string text = mate_answer_text(line, search.attacker);
-  const bool can_add = line.found && !line.moves.empty();
+  // A finished game keeps its end: a line added after its last move would take the end word's place.
+  const bool can_add = line.found && !line.moves.empty() && !game_over(gs);
   const BoxAnswer answer =
       message_box(text.c_str(), u"詰み探索", BOX_INFORMATION, can_add ? BOX_ADD_TO_RECORD : BOX_OK);
   // The box ran the event loop: the record may have changed meanwhile.

@@ -348,4 +348,16 @@ TEST_F(Commands, MateSearchAnswersOnTheBoardsPosition) {
   command(CMD_FORWARD);
   wait_for_window_event();
   EXPECT_TRUE(boxes().empty());
+
+  // The last position of a finished game: the line is told, but the record keeps its end.
+  reset_scripted_ui();
+  GameRecord finished;
+  std::string error;
+  ASSERT_TRUE(parse_sfen("3sks3/9/4S4/9/9/8B/9/9/9 b S 1", finished.start, error)) << error;
+  finished.nodes[0].end = GAME_END_RESIGNED;
+  take_record(*gs, finished);
+  command(CMD_MATE_SEARCH);
+  wait_for_window_event();
+  ASSERT_EQ(boxes().size(), 1u);
+  EXPECT_EQ(boxes()[0].buttons, BOX_OK);
 }
