@@ -10,6 +10,7 @@
 #include "app/render.h"
 #include "app/ui.h"
 #include "app/utf8.h"
+#include "core/legality.h"
 
 namespace halvane {
 
@@ -53,6 +54,7 @@ void consider_here(GameState& gs) {
   study.revision = gs.game.revision;
   study.asked_at = StudyClock::now();
   study.first_line_ms = -1;
+  study.no_move = legal_moves(gs.game.position).empty();
   GoCommand go;
   go.infinite = true;
   analysis_go(*study.session, gs.game.record.start, moves_to(gs.game.record, gs.game.cursor), go, study.lines_wanted);
@@ -260,7 +262,8 @@ std::string study_pane_text(const StudyState& study) {
     text += "\n" + line_text({line.moves.begin(), line.moves.begin() + shown}, line.first_mover) +
             (shown < line.moves.size() ? " …" : "") + "\n";
   }
-  if (!any) text += "考えています…\n";
+  // A mated position (or one with no move at all) gets no line from any engine.
+  if (!any) text += study.no_move ? "指せる手がありません。\n" : "考えています…\n";
   return text;
 }
 

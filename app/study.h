@@ -32,6 +32,7 @@ struct StudyState {
   int node = -1;
   unsigned revision = 0;
   int lines_wanted = 1;
+  bool no_move = false;             // the position has no legal move: no line will come for it
   std::chrono::steady_clock::time_point asked_at;
   double first_line_ms = -1;       // from the last step to its first line; -1 until it came
   // 棋譜解析: the positions, how many are done, the time for each.
