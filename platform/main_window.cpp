@@ -289,27 +289,19 @@ void MainWindow::add_settings_menu() {
       remember_setting([ms](Settings& settings) { settings.think_limit_ms = ms; });
     });
   }
-  QAction* ahead = menu->addAction(text_of(u"先読み"));
-  ahead->setCheckable(true);
-  ahead->setChecked(saved_choices.think_ahead);
-  connect(ahead, &QAction::toggled, this, [this](bool on) {
-    gs_.flags.think_ahead = on;
-    remember_setting([on](Settings& settings) { settings.think_ahead = on; });
-  });
-  QAction* illegal = menu->addAction(text_of(u"反則手も指せる"));
-  illegal->setCheckable(true);
-  illegal->setChecked(saved_choices.allow_illegal);
-  connect(illegal, &QAction::toggled, this, [this](bool on) {
-    gs_.flags.allow_illegal = on;
-    remember_setting([on](Settings& settings) { settings.allow_illegal = on; });
-  });
-  QAction* variations = menu->addAction(text_of(u"変化を残す"));
-  variations->setCheckable(true);
-  variations->setChecked(saved_choices.keep_variations);
-  connect(variations, &QAction::toggled, this, [this](bool on) {
-    gs_.flags.keep_variations = on;
-    remember_setting([on](Settings& settings) { settings.keep_variations = on; });
-  });
+  // 先読み, 反則手も指せる and 変化を残す: a switch of the game's flags, remembered as it is turned.
+  const auto add_switch = [this, menu](const char16_t* text, bool on, bool TurnFlags::*flag, bool Settings::*setting) {
+    QAction* action = menu->addAction(text_of(text));
+    action->setCheckable(true);
+    action->setChecked(on);
+    connect(action, &QAction::toggled, this, [this, flag, setting](bool now) {
+      gs_.flags.*flag = now;
+      remember_setting([now, setting](Settings& settings) { settings.*setting = now; });
+    });
+  };
+  add_switch(u"先読み", saved_choices.think_ahead, &TurnFlags::think_ahead, &Settings::think_ahead);
+  add_switch(u"反則手も指せる", saved_choices.allow_illegal, &TurnFlags::allow_illegal, &Settings::allow_illegal);
+  add_switch(u"変化を残す", saved_choices.keep_variations, &TurnFlags::keep_variations, &Settings::keep_variations);
   // 強さ: the computer's level from its next think on, remembered for this program.
   QMenu* levels = menu->addMenu(text_of(u"強さ"));
   levels->setObjectName(QStringLiteral("strength_menu"));
