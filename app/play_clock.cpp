@@ -138,10 +138,9 @@ ClockFace clock_face(const GameState& gs, int side) {
   return face;
 }
 
-int computer_think_budget(const GameState& gs) {
-  const GameClock& c = gs.clock.clock;
-  if (!c.settings.limited) return 0;
-  const int side = computer_side(gs);
+namespace {
+
+ClockForThink computer_clock(const GameClock& c, int side) {
   const TimeControl& tc = c.settings.side[side];
   ClockForThink clock;
   // A turn held by a pause has spent some of it already.
@@ -149,7 +148,25 @@ int computer_think_budget(const GameState& gs) {
   clock.byoyomi_ms = tc.byoyomi_ms;
   clock.increment_ms = tc.increment_ms;
   clock.increment_after = true;
-  return static_cast<int>(std::max(0LL, think_budget_ms(clock)));
+  return clock;
+}
+
+}  // namespace
+
+int computer_think_budget(const GameState& gs) {
+  if (!gs.clock.clock.settings.limited) return 0;
+  return static_cast<int>(std::max(0LL, think_budget_ms(computer_clock(gs.clock.clock, computer_side(gs)))));
+}
+
+int computer_think_extension(const GameState& gs) {
+  if (!gs.clock.clock.settings.limited) return 0;
+  return static_cast<int>(think_extension_ms(computer_clock(gs.clock.clock, computer_side(gs))));
+}
+
+int computer_think_extension_limit(const GameState& gs) {
+  const int extension = computer_think_extension(gs);
+  if (extension <= 0) return 0;
+  return static_cast<int>(think_limit_within(computer_think_budget(gs) + extension) - computer_think_limit(gs));
 }
 
 int computer_think_limit(const GameState& gs) {

@@ -53,6 +53,10 @@ ClockFace clock_face(const GameState& gs, int side);
 // it stood when its turn began, so that a think ahead asks for the same.
 int computer_think_budget(const GameState& gs);
 int computer_think_limit(const GameState& gs);
+// How much more than that budget a think still unfinished may spend (more of its main time, 0 without),
+// and how much longer than its limit it may run for that.
+int computer_think_extension(const GameState& gs);
+int computer_think_extension_limit(const GameState& gs);
 
 // The time control as a KIF header states it: "10分+30秒", "1分+フィッシャー2秒", each side's own where they
 // differ ("▲10分+30秒 △5分+30秒"); empty without limits.

@@ -69,7 +69,8 @@ void play_game(const Strength& level, const TimeControl& control, int max_moves,
   int last_node = 0;
   while (!game_over(*gs) && cursor_ply(*gs) < max_moves) {
     if (gs->flags.thinking && budget == 0) {
-      budget = computer_think_budget(*gs);
+      // An unfinished think may spend its extension too: that is within its budget.
+      budget = computer_think_budget(*gs) + computer_think_extension(*gs);
       const GameClock& c = gs->clock.clock;
       allowed = c.main_left_ms[c.to_move] + c.settings.side[c.to_move].byoyomi_ms;
     }

@@ -24,17 +24,21 @@ void request_stop(Engine& e, uint8_t why) {
   }
 }
 
-void start_limit_clock(LimitClock& clock, Engine& e, int limit_ms) {
+void start_limit_clock(LimitClock& clock, Engine& e, int limit_ms, int extend_ms) {
   const auto start = DeadlineClock::now();
   const auto at = start + std::chrono::milliseconds(limit_ms);
   set_deadline(clock.deadline, at);
-  start_deadline(clock.deadline, [&clock, &e, start, at] {
+  start_deadline(clock.deadline, [&clock, &e, start, at, extend_ms] {
     // The first think's root waits for its first complete move (its reply checks can be long), but
     // no longer than a quarter of the limit more.
     const auto last_chance = at + (at - start) / FIRST_THINK_GRACE_DIVISOR;
     while (clock.running.load() == 0 && e.root_has_move.load(std::memory_order_relaxed) == 0 &&
            DeadlineClock::now() < last_chance)
       if (deadline_wait_done(clock.deadline, FIRST_THINK_POLL)) return;
+    // A larger think under way has the extension to complete (the series ends when it does).
+    if (extend_ms > 0 && clock.running.load() > 0 &&
+        deadline_wait_done(clock.deadline, std::chrono::milliseconds(extend_ms)))
+      return;
     request_stop(e, STOP_LIMIT);
   });
 }

@@ -24,8 +24,9 @@ struct LimitClock {
   std::atomic<int> running{0};   // index of the think running
 };
 
-// Starts the clock of a think with a time limit of `limit_ms`.
-void start_limit_clock(LimitClock& clock, Engine& e, int limit_ms);
+// Starts the clock of a think with a time limit of `limit_ms`, which an unfinished series may pass by
+// `extend_ms` to complete the think under way.
+void start_limit_clock(LimitClock& clock, Engine& e, int limit_ms, int extend_ms);
 // True when think `index` may start: the first always, a later one only before the deadline and stop.
 // `clock` is null for a think without a limit.
 bool may_run(LimitClock* clock, const Engine& e, int index);

@@ -211,7 +211,7 @@ ThinkOutcome run_think(Engine& e, const ThinkRequest& r, const ThinkRequest& req
     const int count = limited_shapes(e, r, shapes);
     LimitClock limit_clock;
     LimitClock* clock = r.limit_ms > 0 ? &limit_clock : nullptr;
-    if (clock) start_limit_clock(*clock, e, r.limit_ms);
+    if (clock) start_limit_clock(*clock, e, r.limit_ms, r.extend_ms);
     SearchAnswer kept{};
     bool have = false;
     for (int i = 0; i < count && may_run(clock, e, i); ++i) {

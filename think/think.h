@@ -76,6 +76,10 @@ struct ThinkRequest {
   // quarter of the limit later), when it alone outlasts the limit (a position crowded with pieces in
   // hand): then its best searched move, or none (stopped set, move.to_col -1).
   int limit_ms = 0;
+  // A time-limited think whose series is unfinished at its limit (a larger think under way after one
+  // completed) lets that think run on for up to this many milliseconds more to complete it; no larger one
+  // starts after the limit. 0: the limit stops it.
+  int extend_ms = 0;
   // No time limit, yet the growing thinks of a time-limited one, for a think that runs until stop_think
   // (analysis, a ponder): the stop ends it, and the largest completed think answers as at a limit.
   bool until_stopped = false;

@@ -114,7 +114,7 @@ ThinkRequest request_after_reply(const ThinkRequest& now, const MoveRecord& m) {
 
 bool same_think(const ThinkRequest& x, const ThinkRequest& y) {
   return std::memcmp(x.board, y.board, sizeof x.board) == 0 && std::memcmp(x.hand, y.hand, sizeof x.hand) == 0 &&
-         x.side == y.side && x.game_ply == y.game_ply && x.limit_ms == y.limit_ms &&
+         x.side == y.side && x.game_ply == y.game_ply && x.limit_ms == y.limit_ms && x.extend_ms == y.extend_ms &&
          x.fixed_seed == y.fixed_seed && (!x.fixed_seed || x.seed == y.seed) && x.main_search == y.main_search;
 }
 

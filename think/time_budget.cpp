@@ -21,6 +21,14 @@ long long think_budget_ms(const ClockForThink& c) {
   return std::max(0LL, std::min(share, total - margin));
 }
 
+long long think_extension_ms(const ClockForThink& c) {
+  if (c.movetime_ms >= 0 || c.main_left_ms <= 0) return 0;
+  const long long total = c.main_left_ms + c.byoyomi_ms + (c.increment_after ? 0 : c.increment_ms);
+  const long long margin = std::min(ANSWER_MARGIN_MS, total / 3);
+  const long long room = total - margin - std::max(0LL, think_budget_ms(c));
+  return std::max(0LL, std::min(c.main_left_ms / SHARE_OF_MAIN_TIME, room));
+}
+
 long long think_limit_within(long long budget_ms) {
   if (budget_ms <= 0) return budget_ms;
   return std::max(1LL, budget_ms * FIRST_THINK_GRACE_DIVISOR / (FIRST_THINK_GRACE_DIVISOR + 1));

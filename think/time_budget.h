@@ -26,6 +26,11 @@ constexpr int SHARE_OF_MAIN_TIME = 15;   // a think may use 1/15 of the main tim
 // Milliseconds the think may run before it is stopped; -1 when nothing limits it (no clock at all).
 long long think_budget_ms(const ClockForThink& clock);
 
+// The time a think still unfinished when its budget is spent may take on top of it: another share of the
+// main time left, never past what keeps the margin. Nothing without main time (秒読み alone, a fixed time
+// per move): there the budget is all the time there is.
+long long think_extension_ms(const ClockForThink& clock);
+
 // A think's time limit that keeps it within `budget_ms`: a limited think may let its first, smallest
 // search run on for a quarter of its limit more, until its root has a move to play (think/limit_clock.h).
 constexpr int FIRST_THINK_GRACE_DIVISOR = 4;

@@ -96,4 +96,9 @@ long long think_budget_ms(const GoRequest& go, int side_to_move) {
   return think_budget_ms(ClockForThink{go.time[side_to_move], go.byoyomi, go.inc[side_to_move], go.movetime});
 }
 
+long long think_extension_ms(const GoRequest& go, int side_to_move) {
+  if (go.infinite) return 0;
+  return think_extension_ms(ClockForThink{go.time[side_to_move], go.byoyomi, go.inc[side_to_move], go.movetime});
+}
+
 }  // namespace halvane

@@ -29,5 +29,7 @@ bool parse_go(std::string_view args, GoRequest& out, std::string& error);
 // How many milliseconds the think of the side to move (0 black, 1 white) may run before a timer stops it;
 // -1 when nothing limits it (no time words, or infinite): the clock's one rule (think/time_budget.h).
 long long think_budget_ms(const GoRequest& go, int side_to_move);
+// What an unfinished think may take on top of that budget (think/time_budget.h).
+long long think_extension_ms(const GoRequest& go, int side_to_move);
 
 }  // namespace halvane

@@ -199,8 +199,14 @@ void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   ThinkRequest request;
   // The limit leaves room in the budget for the grace the first think may take past its limit (the
   // window's clock keeps the same rule).
-  if (budget >= 0 && !go.ponder) request.limit_ms = static_cast<int>(std::max(think_limit_within(budget), 1LL));
-  else request.until_stopped = true;
+  if (budget >= 0 && !go.ponder) {
+    request.limit_ms = static_cast<int>(std::max(think_limit_within(budget), 1LL));
+    // An unfinished think may spend more of the main time, within the same rule.
+    const long long extension = think_extension_ms(go, game.pos.side_to_move);
+    if (extension > 0) request.extend_ms = static_cast<int>(think_limit_within(budget + extension) - request.limit_ms);
+  } else {
+    request.until_stopped = true;
+  }
   Deadline clock;
   start_job_clock(s, clock, -1, go.ponder);
   const ThinkAnswer answer = answer_think(e, game, request, &s);

@@ -128,28 +128,33 @@ TEST(UsiSession, ClockBudgets) {
     const char* args;
     int side;
     long long budget;
+    long long extension = 0;   // more for an unfinished think: another share of the main time, within it
   };
   const Row rows[] = {
       {"", 0, -1},
       {"infinite", 0, -1},
-      {"btime 60000 wtime 50000 byoyomi 10000", 0, 60000 / 15 + 10000},
-      {"btime 60000 wtime 45000 byoyomi 10000", 1, 45000 / 15 + 10000},
+      {"btime 60000 wtime 50000 byoyomi 10000", 0, 60000 / 15 + 10000, 60000 / 15},
+      {"btime 60000 wtime 45000 byoyomi 10000", 1, 45000 / 15 + 10000, 45000 / 15},
       {"btime 0 wtime 0 byoyomi 1000", 0, 750},
       {"btime 0 wtime 0 byoyomi 600", 0, 400},                    // a third kept back on a short clock
       {"byoyomi 5000", 1, 4750},
-      {"btime 1000 wtime 1000", 0, 1000 / 15},
-      {"btime 300000 wtime 300000 binc 2000 winc 3000", 1, 300000 / 15 + 3000},
-      {"btime 100 wtime 100 byoyomi 0", 0, 6},
+      {"btime 1000 wtime 1000", 0, 1000 / 15, 1000 / 15},
+      {"btime 300000 wtime 300000 binc 2000 winc 3000", 1, 300000 / 15 + 3000, 300000 / 15},
+      {"btime 100 wtime 100 byoyomi 0", 0, 6, 6},
       {"btime 0 wtime 0", 0, 0},
       {"movetime 500", 0, 334},
       {"movetime 500\r", 0, 334},
-      {"wtime 200 btime 100 byoyomi 0 depth 5 nodes 1000 movestogo 3", 1, 13},
+      {"wtime 200 btime 100 byoyomi 0 depth 5 nodes 1000 movestogo 3", 1, 13, 13},
+      {"btime 3000 wtime 3000 byoyomi 0", 0, 200, 200},
+      {"btime 400 wtime 400 byoyomi 0", 0, 26, 26},
+      {"btime 30 wtime 30 binc 1000", 0, 780, 0},   // the increment is all there is: no more to take
   };
   for (const Row& row : rows) {
     GoRequest go;
     std::string error;
     ASSERT_TRUE(parse_go(row.args, go, error)) << row.args << ": " << error;
     EXPECT_EQ(think_budget_ms(go, row.side), row.budget) << "go " << row.args;
+    EXPECT_EQ(think_extension_ms(go, row.side), row.extension) << "go " << row.args;
   }
 }
 
