@@ -28,7 +28,12 @@ void send_go(AnalysisSession& s, const SfenPosition& start, const std::vector<Mo
       s.multipv = wanted;
     }
   }
-  // 2. The position and the go; only this go's events count from now on.
+  // 2. A game begins: the engine is told before its position.
+  if (s.new_game_due) {
+    client_new_game(*s.client);
+    s.new_game_due = false;
+  }
+  // 3. The position and the go; only this go's events count from now on.
   client_position(*s.client, start, moves);
   s.running = s.next_request++;
   s.side_to_move = moves.size() % 2 == 0 ? start.side_to_move : start.side_to_move ^ 1;

@@ -33,6 +33,7 @@ struct AnalysisSession {
   bool failed = false;
   std::string error;
   int multipv = 1;                    // the number of lines the engine was last asked for
+  bool new_game_due = false;          // "usinewgame" goes before the next go (a game against the engine)
   // A go asked before the engine was ready, sent when it is.
   bool waiting = false;
   SfenPosition waiting_start;

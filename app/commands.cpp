@@ -5,6 +5,7 @@
 #include "app/commands.h"
 
 #include "app/clipboard.h"
+#include "app/engine_opponent.h"
 #include "app/game_commands.h"
 #include "app/game_start.h"
 #include "app/kif_file.h"
@@ -121,11 +122,18 @@ void new_game(GameState& gs, Engine& e) {
   NewGameChoice choice;
   choice.level = gs.flags.strength ? strength_index(*gs.flags.strength) : -1;
   choice.clock = gs.clock.settings;
+  EngineList& engines = study_of(gs).engines;
+  for (const RegisteredEngine& engine : engines.engines) choice.engines.push_back(engine.name);
+  choice.opponent = engines.opponent;
   if (!new_game_dialog(choice) || !settle_unsaved_game(gs, e)) return;
   stop_computer(gs, e);
   reset_game(gs, e);
   gs.clock.settings = choice.clock;   // this game's, and the next one 開始 begins
   if (choice.level >= 0 && choice.level < STRENGTH_COUNT) choose_strength(gs, *STRENGTHS[choice.level]);
+  // The opponent chosen (the window's own think, or a registered engine), kept for the next game too.
+  const bool engine_chosen = choice.opponent >= 0 && choice.opponent < static_cast<int>(engines.engines.size());
+  engines.opponent = engine_chosen ? choice.opponent : -1;
+  choose_engine_opponent(gs, engine_chosen ? &engines.engines[choice.opponent] : nullptr);
   GameRecord record;
   std::string unused;
   if (choice.handicap > 0 && choice.handicap < int(std::size(HANDICAPS)))
@@ -148,6 +156,7 @@ bool may_close(GameState& gs, Engine& e) {
   stop_mate_search();
   study_stop(gs, e);
   close_analyst(gs);
+  close_engine_opponent(gs);
   return true;
 }
 

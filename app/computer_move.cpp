@@ -78,19 +78,23 @@ void on_think_answer(GameState& gs, Engine& e, uint64_t generation, const ThinkR
   if (generation != gs.game.generation || !gs.flags.thinking) return;   // the game has changed since
   if (clock_flag_fell(gs, e)) return;   // the answer came too late: the computer lost on time
   if (gs.flags.think_thread.joinable()) gs.flags.think_thread.join();   // it has posted this and ends
-  gs.flags.thinking = false;
   // The think's evaluation is from the player's side of its request: from sente's, the other side's when
   // the computer plays sente. A book move has none.
   const int evaluation =
       computer_view_rotated(gs) ? other_side_evaluation(result.evaluation) : result.evaluation;
-  gs.view.score_shown = evaluation;
   MoveRecord move = result.move.to_col >= 0 ? move_from_think(gs, result.move) : MoveRecord{};
   // A think its clock cut before it had any move: the first legal move rather than none.
   if (!result.resigned && move.to_col < 0 && result.stopped && gs.clock.settings.limited) {
     const std::vector<MoveRecord> moves = legal_moves(gs.game.position);
     if (!moves.empty()) move = moves.front();
   }
-  if (result.resigned || move.to_col < 0) {
+  computer_answers(gs, e, result.resigned ? MoveRecord{} : move, evaluation);
+}
+
+void computer_answers(GameState& gs, Engine& e, const MoveRecord& move, int evaluation) {
+  gs.flags.thinking = false;
+  gs.view.score_shown = evaluation;
+  if (move.to_col < 0) {
     // Resignation: the board stays as it was before the think.
     gs.view.show_last_move = 0;
     end_game(gs, GAME_END_RESIGNED);

@@ -44,13 +44,15 @@ void unregister_engine(EngineList& list, int index) {
   list.engines.erase(list.engines.begin() + index);
   if (list.analyst == index) list.analyst = 0;
   if (list.analyst > index) --list.analyst;
+  if (list.opponent == index) list.opponent = -1;
+  if (list.opponent > index) --list.opponent;
 }
 
 void read_engine_setting(std::string_view key, std::string_view value, EngineList& list) {
-  if (key == "analyst") {
+  if (key == "analyst" || key == "opponent") {
     int n = -1;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
-    if (error == std::errc() && end == value.data() + value.size()) list.analyst = n;
+    if (error == std::errc() && end == value.data() + value.size()) (key == "analyst" ? list.analyst : list.opponent) = n;
     return;
   }
   if (key != "own" && key != "engine") return;
@@ -67,10 +69,12 @@ void read_engine_setting(std::string_view key, std::string_view value, EngineLis
 
 void finish_engine_list(EngineList& list) {
   if (list.analyst < 0 || list.analyst >= static_cast<int>(list.engines.size())) list.analyst = 0;
+  if (list.opponent < -1 || list.opponent >= static_cast<int>(list.engines.size())) list.opponent = -1;
 }
 
 std::string format_engine_list(const EngineList& list) {
   std::string text = "[engines]\nanalyst=" + std::to_string(list.analyst) + "\n";
+  if (list.opponent >= 0) text += "opponent=" + std::to_string(list.opponent) + "\n";
   for (size_t i = 0; i < list.engines.size(); ++i)
     text += (i == 0 ? "own=" : "engine=") + format_registered_engine(list.engines[i]) + "\n";
   return text;

@@ -19,6 +19,8 @@ struct EngineList {
   // engines[0] is Halvane's own engine, found beside the running program; the others as registered.
   std::vector<RegisteredEngine> engines{RegisteredEngine{}};
   int analyst = 0;   // an index in engines
+  int opponent = -1;  // the engine the new-game dialog last chose to play the computer's side (an index in
+                      // engines), or -1: Halvane's own engine inside the window
   bool operator==(const EngineList&) const = default;
 };
 
@@ -38,11 +40,12 @@ int register_engine(EngineList& list, const RegisteredEngine& engine);
 void unregister_engine(EngineList& list, int index);
 
 // One key of the settings file's [engines] section: "own" (the own engine's options), "engine" (one
-// registered engine; repeated, in order) or "analyst" (an index). A line that does not read is passed
+// registered engine; repeated, in order), "analyst" or "opponent" (an index). A line that does not read is passed
 // over, so a damaged entry loses that engine only. The own engine keeps the path of the running program
 // whatever path was stored.
 void read_engine_setting(std::string_view key, std::string_view value, EngineList& list);
-// After every key was read: an analyst index outside the list means the own engine.
+// After every key was read: an analyst index outside the list means the own engine, an opponent index
+// outside it the window's own.
 void finish_engine_list(EngineList& list);
 // The [engines] section, with its header line.
 std::string format_engine_list(const EngineList& list);

@@ -11,7 +11,7 @@ namespace halvane {
 
 // Whether the human lost a game that ended with `reason`, `side_to_move` being to move after its last
 // move. Every end is said of the side to move: a resignation, a mate, a king's capture and a foul not in
-// the record (反則負け) lose for it; a foul in the record (反則勝ち) wins for it.
+// the record (反則負け) lose for it; a foul in the record (反則勝ち) and a declared win (入玉勝ち) win for it.
 bool player_lost_game(GameEnd reason, int side_to_move, int player_side);
 
 // The status line after the end.

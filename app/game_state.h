@@ -21,6 +21,7 @@ namespace halvane {
 struct Engine;
 struct Strength;
 struct StudyState;
+struct EngineOpponent;
 struct ThinkAhead;
 }  // namespace halvane
 
@@ -159,6 +160,7 @@ struct GameState {
   TurnFlags flags;
   PositionEdit edit;   // 局面編集: while it is active the board shows the position edited
   std::shared_ptr<StudyState> study;   // 検討, 棋譜解析 and ヒント with the analyst (app/study.h)
+  std::shared_ptr<EngineOpponent> opponent;   // a USI engine playing the computer (app/engine_opponent.h)
   PlayClock clock;
 };
 

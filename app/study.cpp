@@ -30,15 +30,8 @@ AnalysisSession* analyst(GameState& gs, Engine& e) {
   if (study.session && !study.session->failed) return study.session.get();
   auto session = std::make_shared<AnalysisSession>();
   study.session = session;
-  std::weak_ptr<AnalysisSession> weak = session;
-  GameState* game = &gs;
-  Engine* engine = &e;
-  auto sink = [game, engine, weak](EngineEvent&& event) {
-    post_to_window([game, engine, weak, event = std::move(event)] {
-      if (auto from = weak.lock()) on_study_event(*game, *engine, from, event);
-    });
-  };
-  if (analysis_start(*session, analyst_engine(study.engines), sink)) return session.get();
+  if (analysis_start(*session, analyst_engine(study.engines), window_event_sink(gs, e, session, on_study_event)))
+    return session.get();
   message_box(utf16_from_utf8(session->error).c_str(), u"エンジン", BOX_ERROR, BOX_OK);
   study.session.reset();
   return nullptr;
@@ -132,6 +125,18 @@ bool analyst_busy(GameState& gs, Engine& e) {
 }
 
 }  // namespace
+
+EngineEventSink window_event_sink(GameState& gs, Engine& e, const std::shared_ptr<AnalysisSession>& session,
+                                  SessionEventHandler handler) {
+  std::weak_ptr<AnalysisSession> weak = session;
+  GameState* game = &gs;
+  Engine* engine = &e;
+  return [game, engine, weak, handler](EngineEvent&& event) {
+    post_to_window([game, engine, weak, handler, event = std::move(event)] {
+      if (auto from = weak.lock()) handler(*game, *engine, from, event);
+    });
+  };
+}
 
 StudyState& study_of(GameState& gs) {
   if (!gs.study) gs.study = std::make_shared<StudyState>();

@@ -46,6 +46,12 @@ struct StudyState {
   MoveRecord hint;
 };
 
+// An engine session's events handed to the window thread, there to `handler` while the session still
+// lives (an event that comes after it was dropped goes nowhere).
+using SessionEventHandler = void (*)(GameState&, Engine&, const std::shared_ptr<AnalysisSession>&, const EngineEvent&);
+EngineEventSink window_event_sink(GameState& gs, Engine& e, const std::shared_ptr<AnalysisSession>& session,
+                                  SessionEventHandler handler);
+
 // The game's study state (made on first use).
 StudyState& study_of(GameState& gs);
 // The engines and the analyst from the settings; a running study goes on with the analyst it has.

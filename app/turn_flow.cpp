@@ -2,6 +2,7 @@
 // them, and the progress the window's timer shows.
 #include "app/turn_flow.h"
 
+#include "app/engine_opponent.h"
 #include "app/move_rules.h"
 #include "app/play_clock.h"
 #include "app/render.h"
@@ -33,17 +34,22 @@ void advance_game(GameState& gs, Engine& e) {
       repaint(gs, e);
       return;
     }
-    start_computer_think(gs, e);
+    if (engine_plays(gs))
+      start_engine_turn(gs, e);
+    else
+      start_computer_think(gs, e);
     return;
   }
-  // The player's turn: the computer thinks ahead if the player wants it.
+  // The player's turn: the computer thinks ahead if the player wants it (an engine ponders on its own).
   if (!gs.flags.ahead) return;
+  if (engine_plays(gs)) return cancel_thinking_ahead(gs);
   if (!(playing && gs.flags.think_ahead)) return cancel_thinking_ahead(gs);
   if (!think_ahead_running(*gs.flags.ahead)) think_ahead_start(*gs.flags.ahead, board_think_request(gs));
 }
 
 void stop_computer(GameState& gs, Engine& e) {
   gs.game.generation += 1;   // an answer already posted is dropped
+  stop_engine_turn(gs);
   if (gs.flags.think_thread.joinable()) {
     stop_think(e);
     if (gs.flags.ahead) think_ahead_stop(*gs.flags.ahead);   // also the think the computer may be waiting for

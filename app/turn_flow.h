@@ -38,6 +38,11 @@ void stop_computer(GameState& gs, Engine& e);
 // its resignation, or its mate of the player), dropped when `generation` is no longer the game's.
 void on_think_answer(GameState& gs, Engine& e, uint64_t generation, const ThinkResult& result);
 
+// The computer's answer, whoever thought it: `move` (in record squares; to_col -1 for a resignation)
+// played, its evaluation (from sente's side, NO_EVALUATION for none) kept and shown, a mate of the player
+// ended, and the game goes on.
+void computer_answers(GameState& gs, Engine& e, const MoveRecord& move, int evaluation);
+
 // The window's timer: while a think runs and its progress has changed since it was drawn, the status says
 // that the computer thinks and the view is drawn again. Returns whether it drew.
 bool progress_tick(GameState& gs, Engine& e);

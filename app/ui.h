@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/game_clock.h"
 
@@ -42,6 +43,9 @@ struct NewGameChoice {
   int player_side = 0;
   int level = -1;
   ClockSettings clock;
+  // The opponent: -1 Halvane's own think at `level`, else one of the registered USI engines offered.
+  std::vector<std::string> engines;   // their names, in the order of the engine list
+  int opponent = -1;
 };
 // The new-game dialog, its fields preset from `choice`; true with the choice made, false when cancelled.
 // A level chosen there is remembered as the 強さ menu's is. Window thread only.

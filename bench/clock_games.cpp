@@ -16,25 +16,12 @@
 #include "app/play_clock.h"
 #include "app/render.h"
 #include "app/turn_flow.h"
-#include "support/scripted_ui.h"
+#include "bench_window.h"
 
 using namespace halvane;
 using namespace halvane::test_support;
 
 namespace {
-
-bool parse_control(const char* text, TimeControl& control) {
-  int main_s = 0, extra_s = 0;
-  if (std::sscanf(text, "%d+f%d", &main_s, &extra_s) == 2) {
-    control = {main_s * 1000, 0, extra_s * 1000};
-    return true;
-  }
-  if (std::sscanf(text, "%d+%d", &main_s, &extra_s) == 2) {
-    control = {main_s * 1000, extra_s * 1000, 0};
-    return true;
-  }
-  return false;
-}
 
 struct Tally {
   int games = 0, time_losses = 0, moves = 0;
@@ -43,24 +30,9 @@ struct Tally {
   long long longest_move = 0;
 };
 
-// Runs the events the think posts, as the window's event loop, and the window's timer between them.
-void window_loop_step(GameState& gs, Engine& e) {
-  {
-    std::unique_lock lock(scripted_ui().mutex);
-    scripted_ui().event_posted.wait_for(lock, std::chrono::milliseconds(PROGRESS_TICK_MS / 5),
-                                        [] { return !scripted_ui().events.empty(); });
-  }
-  run_window_events();
-  clock_tick(gs, e);
-}
-
 void play_game(const Strength& level, const TimeControl& control, int max_moves, Tally& tally) {
-  reset_scripted_ui();
-  auto gs = std::make_unique<GameState>();
-  game_construct(*gs);
-  game_reset_for_window(*gs);
+  auto gs = clocked_game_state(control);
   EngineHandle e = new_engine(level);
-  gs->clock.settings = {true, {control, control}};
   // The computer plays black first: the "player" is white until the computer's first answer.
   begin_game(*gs, *e, GameRecord{}, WHITE);
   advance_game(*gs, *e);

@@ -81,11 +81,22 @@ bool run_new_game_dialog(QWidget* owner, NewGameChoice& choice) {
   form->addRow(QStringLiteral("手番"), sides);
   QObject::connect(handicaps, &QComboBox::currentIndexChanged, sides, [sides](int index) { name_sides(sides, index != 0); });
 
+  // The opponent: the window's own think at a level, or a registered USI engine with its own strength.
+  auto* opponents = new QComboBox(&dialog);
+  opponents->setObjectName(QStringLiteral("opponent"));
+  opponents->addItem(QStringLiteral("ハルベイン（内蔵）"));
+  for (const std::string& name : choice.engines) opponents->addItem(QString::fromStdString(name) + QStringLiteral("（USI）"));
+  opponents->setCurrentIndex(choice.opponent + 1 < opponents->count() ? choice.opponent + 1 : 0);
+  form->addRow(QStringLiteral("相手"), opponents);
+
   auto* levels = new QComboBox(&dialog);
   levels->setObjectName(QStringLiteral("level"));
   for (const Strength* s : STRENGTHS) levels->addItem(QString::fromUtf8(s->word_utf8));
   levels->setCurrentIndex(choice.level);
   form->addRow(QStringLiteral("コンピュータの強さ"), levels);
+  const auto follow_opponent = [=] { levels->setEnabled(opponents->currentIndex() == 0); };
+  follow_opponent();
+  QObject::connect(opponents, &QComboBox::currentIndexChanged, &dialog, follow_opponent);
 
   // 持ち時間: the kind, then the first mover's time (both sides' unless each has its own), then the other's.
   // Never chosen before: the fields offer 10分 + 30秒.
@@ -144,6 +155,7 @@ bool run_new_game_dialog(QWidget* owner, NewGameChoice& choice) {
   choice.handicap = handicaps->currentIndex();
   choice.player_side = sides->currentIndex() == 0 ? BLACK : WHITE;
   choice.level = levels->currentIndex();
+  choice.opponent = opponents->currentIndex() - 1;
   const int kind = kinds->currentIndex();
   choice.clock.limited = kind != TIME_NONE;
   choice.clock.side[BLACK] = control_of(first, kind);

@@ -138,7 +138,12 @@ bool new_game_dialog(NewGameChoice& choice) {
   MainWindow* window = main_window();
   const int before = choice.level;
   const ClockSettings clock_before = choice.clock;
+  const int opponent_before = choice.opponent;
   if (!run_new_game_dialog(window, choice)) return false;
+  if (choice.opponent != opponent_before) {
+    const int chosen = choice.opponent;
+    remember_setting([chosen](Settings& settings) { settings.engines.opponent = chosen; });
+  }
   if (window && choice.level != before) window->remember_level(choice.level);
   if (window && !(choice.clock == clock_before)) {
     const ClockSettings chosen = choice.clock;

@@ -1,6 +1,7 @@
 // 検討 and ヒント through the window's own commands, with halvane-usi beside the tests as the analyst: 検討
 // moves to every position stepped to and leaves the record alone; a hint names a legal move of the
 // player's, highlights it and plays nothing. The test waits on the analyst's posted events.
+#include "app/engine_opponent.h"
 #include "app/study.h"
 #include "core/legality.h"
 #include "play_fixture.h"
@@ -21,6 +22,7 @@ struct StudyTest : PlayTest {
   std::string status_utf8() { return utf8(status()); }
   void TearDown() override {
     close_analyst(*gs);
+    close_engine_opponent(*gs);
     PlayTest::TearDown();
   }
 };
@@ -56,6 +58,56 @@ TEST_F(StudyTest, ConsiderFollowsStepsAndAHintPlaysNothing) {
   EXPECT_NE(std::find(legal.begin(), legal.end(), *shown_hint(*gs)), legal.end());
   EXPECT_NE(status_utf8().find("ヒント：▲"), std::string::npos) << status_utf8();
   EXPECT_EQ(gs->game.record.nodes.size(), moves);
+}
+
+// A registered engine as the computer, chosen in the new-game dialog: halvane-usi answers the player's
+// move within the window's think limit; an engine's illegal move ends the game as its 反則負け; one that
+// dies in its think holds the game with a message, the record as it was, and its next turn starts it again.
+TEST_F(StudyTest, AnEngineAsTheComputerAndItsFailures) {
+  register_engine(study_of(*gs).engines, RegisteredEngine{MISBEHAVING_ENGINE_BIN, "Misbehaving", {}});
+  gs->flags.think_limit_ms = 300;
+  struct Row {
+    int opponent;
+    const char* misdeed;
+    GameEnd end;
+    const char* box;   // the engine's failure, told
+  };
+  const Row rows[] = {
+      {0, nullptr, GAME_END_NONE, nullptr},
+      {1, "illegal", GAME_END_FOUL, "反則手を指しました（2h2c）"},
+      {1, "exit-in-go", GAME_END_NONE, "異常終了しました"},
+  };
+  for (const Row& row : rows) {
+    NewGameChoice choice{0, 0, -1};
+    choice.opponent = row.opponent;
+    scripted_ui().new_game_answers.push_back(choice);
+    command(CMD_NEW_GAME);
+    ASSERT_TRUE(engine_plays(*gs)) << row.opponent;
+    if (row.misdeed) gs->opponent->arguments = {row.misdeed};
+    scripted_ui().boxes.clear();
+    for (Square s : {Square{2, 6}, Square{2, 5}}) click(s);   // ▲７六歩
+    run_computer_turn();
+    const std::string said = scripted_ui().boxes.empty() ? "" : utf8(scripted_ui().boxes.back().text);
+    EXPECT_EQ(end_here(*gs), row.end) << row.opponent << " " << said;
+    if (!row.box) {
+      EXPECT_EQ(cursor_ply(*gs), 2);
+      EXPECT_TRUE(legal_move_by(*gs, 2, GOTE));
+      EXPECT_TRUE(player_to_move(*gs));
+      continue;
+    }
+    EXPECT_EQ(cursor_ply(*gs), 1) << row.misdeed;
+    EXPECT_NE(said.find(row.box), std::string::npos) << row.misdeed << ": " << said;
+    if (row.end == GAME_END_NONE) {
+      // Held, not ended: the pause's button goes on with the engine started again (now answering
+      // black's 7g7f for white: a foul of its own).
+      EXPECT_TRUE(gs->flags.paused);
+      gs->opponent->arguments.clear();
+      command(CMD_PAUSE);
+      run_computer_turn();
+      EXPECT_EQ(end_here(*gs), GAME_END_FOUL);
+      EXPECT_NE(utf8(scripted_ui().boxes.back().text).find("（7g7f）"), std::string::npos);
+    }
+  }
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "core/position.h"
 #include "core/sfen.h"
 #include "core/rotation.h"
+#include "core/declaration.h"
 
 using namespace halvane;
 
@@ -146,4 +147,27 @@ TEST(EngineInit, CaptureValuesFavourTheComputerByTen) {
   }
   EXPECT_EQ(CAPTURE_VALUE[14], -1911);
   EXPECT_EQ(CAPTURE_VALUE[29], 1701);
+}
+
+// 入玉宣言: the king in the enemy camp and out of check, ten more pieces there, 28 points for sente (27
+// for gote) there and in hand, a rook or bishop counting 5.
+TEST(Declaration, KingTenPiecesAndThePointsOutOfCheck) {
+  const struct {
+    const char* sfen;
+    bool granted;
+  } rows[] = {
+      {"RB2K4/PPPP1PPPP/9/9/9/9/9/9/4k4 b RB 1", true},     // ten pieces, exactly 28 points
+      {"RB2K4/PPPP1PPPP/9/9/9/9/9/9/4k4 b R4P 1", false},   // 27 points: one short for sente
+      {"RB2K4/PPPPgPPPP/9/9/9/9/9/9/4k4 b RB 1", false},    // in check from the gold
+      {"RB2K4/PPP2PPPP/9/9/9/9/9/9/4k4 b RBG 1", false},    // nine pieces, though 28 points
+      {"RB7/PPPP1PPPP/9/K8/9/9/9/9/4k4 b RB 1", false},     // the king outside the camp
+      {"4K4/9/9/9/9/9/pppp1pppp/rb7/k8 w r4p 1", true},     // 27 points are enough for gote
+      {"4K4/9/9/9/9/9/ppp2pppp/rb7/k8 w rb 1", false},      // nine pieces, though 27 points
+  };
+  for (const auto& row : rows) {
+    SfenPosition pos;
+    std::string error;
+    ASSERT_TRUE(parse_sfen(row.sfen, pos, error)) << row.sfen << ": " << error;
+    EXPECT_EQ(may_declare_win(pos), row.granted) << row.sfen;
+  }
 }
