@@ -38,7 +38,7 @@ bool engine_session(GameState& gs, Engine& e) {
 
 bool ponder_enabled(const AnalysisSession& s) {
   for (const UsiOption& option : s.options)
-    if (option.name == "USI_Ponder" && option.type == OPTION_CHECK) return option.value == "true";
+    if ((option.name == "USI_Ponder" || option.name == "Ponder") && option.type == OPTION_CHECK) return option.value == "true";
   return false;
 }
 

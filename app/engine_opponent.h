@@ -1,6 +1,6 @@
 // A registered USI engine as the computer: on its turn the window sends it the game (position and a go
 // with both clocks) through the USI client instead of thinking itself, plays its answer as the computer's
-// move, lets it ponder on the player's time when its USI_Ponder option is on, and tells it how each game
+// move, lets it ponder on the player's time when its USI_Ponder (or Ponder) option is on, and tells it how each game
 // ended. Its failures end the game as the rules say — an illegal move or a false declaration is 反則負け,
 // running out of a game clock 切れ負け — and any other failure (it does not start, crashes, stops
 // answering) keeps the game, held, with a message; its process is always reaped. Window thread only.

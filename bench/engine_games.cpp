@@ -5,7 +5,8 @@
 // lost on time by either side, and the engine's protocol errors: its failures (an illegal move, a
 // time-out, a crash) and the lines it sent that were no USI.
 //
-// usage: engine_games GAMES MAX_MOVES LEVEL CONTROL ENGINE
+// usage: engine_games GAMES MAX_MOVES LEVEL CONTROL ENGINE [NAME=VALUE…]   (the engine's options, as the
+// engine settings dialog would keep them: a number for a spin, true or false for a check)
 //   e.g. engine_games 2 300 gekikara 0+3 /usr/games/fairy-stockfish
 #include <cstdio>
 #include <cstdlib>
@@ -84,8 +85,8 @@ void play_game(const Strength& level, const TimeControl& control, const Register
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 6) {
-    std::fprintf(stderr, "usage: engine_games GAMES MAX_MOVES LEVEL CONTROL ENGINE\n");
+  if (argc < 6) {
+    std::fprintf(stderr, "usage: engine_games GAMES MAX_MOVES LEVEL CONTROL ENGINE [NAME=VALUE...]\n");
     return 2;
   }
   const int games = std::atoi(argv[1]), max_moves = std::atoi(argv[2]);
@@ -95,7 +96,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "engine_games: bad games, moves, level or control\n");
     return 2;
   }
-  const RegisteredEngine engine{argv[5], argv[5], {}};
+  RegisteredEngine engine{argv[5], argv[5], {}};
+  for (int i = 6; i < argc; ++i) {
+    const std::string word = argv[i];
+    const size_t equals = word.find('=');
+    if (equals == std::string::npos) continue;
+    UsiOption option;
+    option.name = word.substr(0, equals);
+    option.value = word.substr(equals + 1);
+    const bool check = option.value == "true" || option.value == "false";
+    option.type = check ? OPTION_CHECK : option.value.find_first_not_of("0123456789") == std::string::npos ? OPTION_SPIN : OPTION_STRING;
+    engine.options.push_back(option);
+  }
   load_back_buffer();
   Tally tally;
   for (int g = 0; g < games; ++g) play_game(*level, control, engine, max_moves, g % 2 == 0, tally);

@@ -52,8 +52,11 @@ struct Writer {
     }
     const RecordNode& last = record.nodes[k];
     if (last.end != GAME_END_NONE || main_line) {
+      // The end word's time is the side to move's: its total goes on from that side's last move.
       RecordNode timing;
       timing.time_ms = last.end_time_ms;
+      const int before = last.parent >= 0 ? record.nodes[last.parent].total_ms : 0;
+      if (last.end_time_ms != NO_TIME && before != NO_TIME) timing.total_ms = before + last.end_time_ms;
       line(std::to_string(last.ply + 1) + " " + kif_end_word(last.end) + time_field(timing));
     }
   }

@@ -188,7 +188,7 @@ TEST_F(ClockInTheWindow, FischerThePlayersFlagAndTheTimesOfTheRecord) {
   command(CMD_SAVE_KIF);
   const std::string file = kif_test::read_file(path);
   for (const char* line : {"持ち時間：1分+フィッシャー2秒", "1 ７六歩(77)   ( 0:05/00:00:05)", "3 ２六歩(27)   ( 0:12/00:00:17)",
-                           "5 切れ負け   ( 0:59/00:00:59)"})
+                           "5 切れ負け   ( 0:59/00:01:16)"})   // the loser's total goes on from its move 3
     EXPECT_NE(file.find(kif_test::cp932(line)), std::string::npos) << line;
   const GameRecord saved = gs->game.record;
   scripted_ui().open_paths.push_back(path);
