@@ -195,7 +195,7 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_EDIT_EVEN: edit_set_start(gs, e, 0); break;
     case CMD_EDIT_MATE: edit_mate_problem(gs, e); break;
     case CMD_EDIT_CLEAR: edit_clear(gs, e); break;
-    case CMD_MATE_SEARCH: start_mate_search(gs, e); break;
+    case CMD_MATE_SEARCH: start_mate_search(gs, e, study_of(gs).mate_search_ms); break;
     case CMD_STUDY_START: study_start(gs, e); break;
     case CMD_STUDY_STOP: study_stop(gs, e); break;
     case CMD_ANALYSE_RECORD: analyse_game_record(gs, e); break;

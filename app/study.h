@@ -14,6 +14,7 @@
 #include "app/engine_list.h"
 #include "app/game_state.h"
 #include "app/record_analysis.h"
+#include "app/settings_file.h"
 
 namespace halvane {
 
@@ -48,6 +49,8 @@ struct StudyState {
   unsigned hint_revision = 0;
   bool hint_shown = false;
   MoveRecord hint;
+  // 詰み探索's time limit, as the settings say.
+  int mate_search_ms = DEFAULT_MATE_SEARCH_SECONDS * 1000;
 };
 
 // The game's study state (made on first use).
