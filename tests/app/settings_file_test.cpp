@@ -19,8 +19,6 @@ TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
   chosen.mate_search_seconds = 600;
   Settings analyst_only = defaults;
   register_engine(analyst_only.engines, {"/opt/engine two", "二", {}});
-  Settings mate_minute;
-  mate_minute.mate_search_seconds = 60;
   Settings fischer;
   fischer.clock = {false, {{60000, 0, 2000}, {60000, 0, 2000}}};
   const struct {
@@ -46,7 +44,7 @@ TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
       {"a folder no line can hold", format_settings({30000, true, false, "/two\nlines"}), defaults},
       {"a time control, なし keeping the times last chosen", format_settings(fischer), fischer},
       {"詰み探索's time, then times beyond those offered", "[study]\nmate_search_seconds=60\nmate_search_seconds=0\n"
-       "mate_search_seconds=601\nmate_search_seconds=9s\n", mate_minute},
+       "mate_search_seconds=601\nmate_search_seconds=9s\n", [] { Settings s; s.mate_search_seconds = 60; return s; }()},
       {"times beyond those offered, half a control", "[clock]\nlimited=true\nblack=10860000,0,0\nwhite=60000,61000,0\n"
        "black=60000,1000\nwhite=1,2,3,4\n", [] { Settings s; s.clock.limited = true; return s; }()},
   };
