@@ -88,11 +88,13 @@ void flip_view(GameState& gs, Engine& e) {
   repaint(gs, e);
 }
 
-// While a position is edited only the editor's own commands, the view's flip and the window's own
-// (the about box, help, closing) are taken; anything else waits for 編集終了 or キャンセル.
+// While a position is edited only the editor's own commands, 検討 and 詰み探索 on the edited position,
+// the view's flip and the window's own (the about box, help, closing) are taken; anything else waits for
+// 編集終了 or キャンセル.
 bool taken_while_editing(int id) {
-  return (id >= CMD_EDIT_POSITION && id <= CMD_EDIT_CLEAR) || id == CMD_FLIP_VIEW || id == CMD_ABOUT ||
-         id == CMD_HELP || id == CMD_EXIT;
+  return (id >= CMD_EDIT_POSITION && id <= CMD_EDIT_CLEAR) || id == CMD_STUDY_START || id == CMD_STUDY_STOP ||
+         id == CMD_MATE_SEARCH || (id > CMD_STUDY_LINES && id <= CMD_STUDY_LINES + MAX_STUDY_LINES) ||
+         id == CMD_FLIP_VIEW || id == CMD_ABOUT || id == CMD_HELP || id == CMD_EXIT;
 }
 
 // What every command does first: a think ahead stops (the think the game waits for is left alone:
@@ -192,8 +194,9 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_COPY_RECORD: copy_text(gs, e, record_copy_text(gs), u"棋譜をコピーしました。"); break;
     case CMD_PASTE: paste_record(gs, e, settle_unsaved_game); break;
     case CMD_EDIT_POSITION:
-      // 検討 and 棋譜解析 follow the game's position, which the editor leaves behind
-      if (study_of(gs).mode != STUDY_OFF && !gs.flags.thinking) study_stop(gs, e);
+      // 検討 goes on with the edited position; 棋譜解析 and a hint are of the game's, which the editor
+      // leaves behind
+      if (study_of(gs).mode != STUDY_OFF && study_of(gs).mode != STUDY_CONSIDER && !gs.flags.thinking) study_stop(gs, e);
       enter_position_editor(gs, e);
       break;
     case CMD_EDIT_DONE: finish_editing(gs, e, settle_unsaved_game); break;
@@ -201,7 +204,7 @@ void on_command(GameState& gs, Engine& e, int id) {
     case CMD_EDIT_EVEN: edit_set_start(gs, e, 0); break;
     case CMD_EDIT_MATE: edit_mate_problem(gs, e); break;
     case CMD_EDIT_CLEAR: edit_clear(gs, e); break;
-    case CMD_MATE_SEARCH: start_mate_search(gs, e); break;
+    case CMD_MATE_SEARCH: start_mate_search(gs, e, study_of(gs).mate_search_ms); break;
     case CMD_STUDY_START: study_start(gs, e); break;
     case CMD_STUDY_STOP: study_stop(gs, e); break;
     case CMD_ANALYSE_RECORD: analyse_game_record(gs, e); break;

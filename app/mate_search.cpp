@@ -6,6 +6,7 @@
 
 #include "app/evaluation_text.h"
 #include "app/navigation.h"
+#include "app/position_editor.h"
 #include "app/record_play.h"
 #include "app/record_view.h"
 #include "app/render.h"
@@ -19,14 +20,23 @@ namespace halvane {
 namespace {
 
 // The search in flight, owned by the window thread: its thread, the generation its answer must carry, and
-// the position it was asked for (the record's revision and the node on the board then).
+// the position it was asked for (the record's revision and the node on the board then, or the editor's
+// revision when it was the position being edited).
 struct MateSearch {
   EngineHandle engine;
   std::thread thread;
   uint64_t generation = 0;
   unsigned revision = 0;
   int node = -1;
+  bool on_edit = false;
+  unsigned edit_revision = 0;
   int attacker = BLACK;
+
+  // The board still shows the position the search was asked for.
+  bool still_shown(const GameState& gs) const {
+    if (on_edit != editing(gs)) return false;
+    return on_edit ? gs.edit.revision == edit_revision : gs.game.revision == revision && gs.game.cursor == node;
+  }
 
   ~MateSearch() { stop(); }
   void stop() {
@@ -70,15 +80,27 @@ std::u16string mate_answer_text(const MateLine& line, int first_mover) {
 void start_mate_search(GameState& gs, Engine& e, int limit_ms) {
   MateSearch& search = mate_search();
   search.stop();
+  // The position on the board: the game's, or the one being edited, whose defender must have a king and
+  // which must be a position at all (the attacker may be without one, as in a problem).
+  const bool on_edit = editing(gs);
+  const SfenPosition& pos = on_edit ? gs.edit.position : gs.game.position;
+  if (on_edit) {
+    const std::u16string refused = edit_refusal(pos, true);
+    if (!refused.empty()) {
+      message_box((u"この局面では詰みを探せません。\n" + refused).c_str(), u"詰み探索", BOX_INFORMATION, BOX_OK);
+      return;
+    }
+  }
   if (!search.engine) search.engine = new_engine(STRENGTH_CHUUKARA);   // the solver is the same at every level
   clear_stop(*search.engine);
   search.revision = gs.game.revision;
   search.node = gs.game.cursor;
-  search.attacker = side_to_move(gs);
+  search.on_edit = on_edit;
+  search.edit_revision = gs.edit.revision;
+  search.attacker = pos.side_to_move;
   set_status(gs.view, u"詰みを探しています…");
   repaint(gs, e);
-  search.thread = std::thread(search_for_window, &gs, &e, search.engine.get(), gs.game.position, limit_ms,
-                              search.generation);
+  search.thread = std::thread(search_for_window, &gs, &e, search.engine.get(), pos, limit_ms, search.generation);
 }
 
 void stop_mate_search() { mate_search().stop(); }
@@ -88,16 +110,17 @@ void on_mate_answer(GameState& gs, Engine& e, uint64_t generation, const MateLin
   if (generation != search.generation) return;   // a newer search, or it was stopped
   if (search.thread.joinable()) search.thread.join();   // it has posted this and ends
   // The board has moved on: the answer is of a position no longer shown.
-  if (gs.game.revision != search.revision || gs.game.cursor != search.node) return;
-  write_turn_status(gs);
+  if (!search.still_shown(gs)) return;
+  write_board_status(gs);
   repaint(gs, e);
   const std::u16string text = mate_answer_text(line, search.attacker);
-  // A finished game keeps its end: a line added after its last move would take the end word's place.
-  const bool can_add = line.found && !line.moves.empty() && !game_over(gs);
+  // A finished game keeps its end: a line added after its last move would take the end word's place. An
+  // edited position is no part of the record.
+  const bool can_add = line.found && !line.moves.empty() && !game_over(gs) && !search.on_edit;
   const BoxAnswer answer =
       message_box(text.c_str(), u"詰み探索", BOX_INFORMATION, can_add ? BOX_ADD_TO_RECORD : BOX_OK);
   // The box ran the event loop: the record may have changed meanwhile.
-  if (answer != ANSWER_YES || gs.game.revision != search.revision || gs.game.cursor != search.node) return;
+  if (answer != ANSWER_YES || !search.still_shown(gs)) return;
   go_to_alternative(gs, e, add_line_after(gs, search.node, line.moves));
 }
 

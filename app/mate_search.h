@@ -8,11 +8,12 @@
 #include <string>
 
 #include "app/game_state.h"
+#include "app/settings_file.h"
 #include "think/mate_line.h"
 
 namespace halvane {
 
-constexpr int MATE_SEARCH_LIMIT_MS = 10000;
+constexpr int MATE_SEARCH_LIMIT_MS = DEFAULT_MATE_SEARCH_SECONDS * 1000;
 
 // What the box says: "7手詰みです。" and the line ("▲２二金 △同　玉 …まで", or where it stops short and
 // why), "詰みはありません。" when the solver proved none within its ply limit, or

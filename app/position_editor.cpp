@@ -9,6 +9,7 @@
 #include "app/game_state.h"
 #include "app/record_view.h"
 #include "app/render.h"
+#include "app/study.h"
 #include "app/ui.h"
 #include "app/utf8.h"
 #include "core/legality.h"
@@ -47,6 +48,7 @@ void edited(GameState& gs, Engine& e) {
   edit.revision += 1;
   set_status(gs.view, TEXT_EDITING);   // a refusal told before is of an older position
   show_board(gs, edit.position);
+  follow_study(gs);   // 検討 thinks on the edited position
   repaint(gs, e);
 }
 
@@ -85,6 +87,13 @@ std::u16string edit_refusal(const SfenPosition& pos, bool mate_problem) {
     case POSITION_OTHER_IN_CHECK: return u"手番でない" + side_word(v.side) + u"の玉に王手がかかっています。";
   }
   return u"この局面では対局できません。";
+}
+
+void write_board_status(GameState& gs) {
+  if (editing(gs))
+    set_status(gs.view, TEXT_EDITING);
+  else
+    write_turn_status(gs);
 }
 
 void enter_position_editor(GameState& gs, Engine& e) {
@@ -190,6 +199,7 @@ void cancel_editing(GameState& gs, Engine& e) {
   show_position_editor(false);
   show_position(gs);
   write_turn_status(gs);
+  follow_study(gs);   // 検討 goes back to the game's position
   repaint(gs, e);
 }
 

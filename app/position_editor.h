@@ -48,6 +48,9 @@ void finish_editing(GameState& gs, Engine& e, bool (*may_replace)(GameState&, En
 // キャンセル: the editor closes and the game on the board is shown as it was.
 void cancel_editing(GameState& gs, Engine& e);
 
+// The status line at rest: the editor's hint while a position is edited, else the turn's words.
+void write_board_status(GameState& gs);
+
 // Why the editor refuses a position, in the status line's words; empty when it is playable.
 // `mate_problem` lets the side to move be without a king.
 std::u16string edit_refusal(const SfenPosition& pos, bool mate_problem);

@@ -30,6 +30,14 @@ void read_limit(std::string_view value, int& ms) {
     if (n == offered) ms = n;
 }
 
+// 詰み探索's seconds: a plain decimal from 1 to the most the dialog offers.
+void read_seconds(std::string_view value, int& seconds) {
+  int n = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), n);
+  if (error != std::errc() || end != value.data() + value.size() || value.empty()) return;
+  if (n >= 1 && n <= MAX_MATE_SEARCH_SECONDS) seconds = n;
+}
+
 // A folder: a quoted text with \" and \\ escaped, or a plain one. An unquoted comma would make it a list,
 // and other escapes are none this program writes: the folder is then forgotten.
 void read_folder(std::string_view value, std::string& folder) {
@@ -104,6 +112,7 @@ Settings parse_settings(std::string_view text) {
     if (section == "clock" && key == "limited") read_switch(value, settings.clock.limited);
     if (section == "clock" && key == "black") read_control(value, settings.clock.side[BLACK]);
     if (section == "clock" && key == "white") read_control(value, settings.clock.side[WHITE]);
+    if (section == "study" && key == "mate_search_seconds") read_seconds(value, settings.mate_search_seconds);
   }
   finish_engine_list(settings.engines);
   return settings;
@@ -128,6 +137,7 @@ std::string format_settings(const Settings& settings) {
           control_value(clock.side[BLACK]) + "\nwhite=" + control_value(clock.side[WHITE]) + "\n\n";
   text += std::string("[play]\nallow_illegal=") + (settings.allow_illegal ? "true" : "false") +
           "\nkeep_variations=" + (settings.keep_variations ? "true" : "false") + "\n\n";
+  text += "[study]\nmate_search_seconds=" + std::to_string(settings.mate_search_seconds) + "\n\n";
   text += std::string("[think]\nahead=") + (settings.think_ahead ? "true" : "false") +
           "\nlimit_ms=" + std::to_string(settings.think_limit_ms) + "\n";
   std::string levels;

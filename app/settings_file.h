@@ -1,7 +1,7 @@
 // The window's remembered settings and the text of the file that keeps them: the think's time limit,
 // thinking ahead, whether illegal moves may be played, whether a move that leaves the record keeps the old
 // continuation, the folder of the last KIF file, the strength each window program was last set to, the
-// time control of the last new game and the engines. The file is
+// time control of the last new game, the engines and 詰み探索's time. The file is
 // the INI text the settings were always kept in, so an earlier run's file reads on.
 #pragma once
 
@@ -21,6 +21,8 @@ inline constexpr int DEFAULT_THINK_LIMIT_MS = 30000;
 // The time controls the new-game dialog offers: 持ち時間 up to three hours, 秒読み and the increment up
 // to a minute.
 inline constexpr int MAX_MAIN_MS = 180 * 60000, MAX_BYOYOMI_MS = 60000, MAX_INCREMENT_MS = 60000;
+// 詰み探索's time limit in seconds, as the engine settings dialog offers it.
+inline constexpr int DEFAULT_MATE_SEARCH_SECONDS = 10, MAX_MATE_SEARCH_SECONDS = 600;
 
 struct Settings {
   int think_limit_ms = DEFAULT_THINK_LIMIT_MS;
@@ -33,6 +35,7 @@ struct Settings {
   int chosen_levels[STRENGTH_COUNT] = {-1, -1, -1};
   ClockSettings clock;          // なし unless chosen
   EngineList engines = default_engine_list();   // the registered engines and the analyst
+  int mate_search_seconds = DEFAULT_MATE_SEARCH_SECONDS;   // 1..MAX_MATE_SEARCH_SECONDS
   bool operator==(const Settings&) const = default;
 };
 

@@ -6,6 +6,7 @@
 
 #include "app/evaluation_text.h"
 #include "app/navigation.h"
+#include "app/position_editor.h"
 #include "app/record_view.h"
 #include "app/render.h"
 #include "app/ui.h"
@@ -39,18 +40,30 @@ AnalysisSession* analyst(GameState& gs, Engine& e) {
 
 void show_pane(GameState& gs) { show_study_pane(study_pane_text(study_of(gs))); }
 
-// 検討 on the position on the board, from now.
+// 検討 on the position on the board, from now: the game's, or the one being edited, which is sent as a
+// start of its own. An edited position no engine could take (no king, an impossible one) is not sent:
+// the pane says why, and the think under way stops.
 void consider_here(GameState& gs) {
   StudyState& study = study_of(gs);
   if (!study.session) return;
   study.node = gs.game.cursor;
   study.revision = gs.game.revision;
+  study.on_edit = editing(gs);
+  study.edit_revision = gs.edit.revision;
   study.asked_at = StudyClock::now();
   study.first_line_ms = -1;
-  study.no_move = legal_moves(gs.game.position).empty();
+  study.refusal = study.on_edit ? utf8_from_utf16(edit_refusal(gs.edit.position, false)) : "";
   GoCommand go;
   go.infinite = true;
-  analysis_go(*study.session, gs.game.record.start, moves_to(gs.game.record, gs.game.cursor), go, study.lines_wanted);
+  if (!study.refusal.empty()) {
+    analysis_stop(*study.session);
+  } else if (study.on_edit) {
+    study.no_move = legal_moves(gs.edit.position).empty();
+    analysis_go(*study.session, gs.edit.position, {}, go, study.lines_wanted);
+  } else {
+    study.no_move = legal_moves(gs.game.position).empty();
+    analysis_go(*study.session, gs.game.record.start, moves_to(gs.game.record, gs.game.cursor), go, study.lines_wanted);
+  }
   show_pane(gs);
 }
 
@@ -176,7 +189,7 @@ void study_stop(GameState& gs, Engine& e) {
   const StudyMode mode = study.mode;
   study.mode = STUDY_OFF;
   if (mode == STUDY_RECORD) set_status(gs.view, u"棋譜解析を中止しました。");
-  if (mode == STUDY_CONSIDER) write_turn_status(gs);   // "検討中です。" no longer holds
+  if (mode == STUDY_CONSIDER) write_board_status(gs);   // "検討中です。" no longer holds
   repaint(gs, e);
 }
 
@@ -197,7 +210,9 @@ void follow_study(GameState& gs) {
   if (!gs.study) return;
   StudyState& study = *gs.study;
   if (study.mode != STUDY_CONSIDER) return;
-  if (study.node != gs.game.cursor || study.revision != gs.game.revision) consider_here(gs);
+  const bool moved = editing(gs) ? !study.on_edit || study.edit_revision != gs.edit.revision
+                                 : study.on_edit || study.node != gs.game.cursor || study.revision != gs.game.revision;
+  if (moved) consider_here(gs);
 }
 
 void analyse_game_record(GameState& gs, Engine& e) {
@@ -254,6 +269,7 @@ std::string study_pane_text(const StudyState& study) {
   std::string text = "検討中：" + session.name;
   if (study.lines_wanted > 1 && analysis_max_lines(session) < 2) text += "（候補手は1つだけ示すエンジンです）";
   text += "\n";
+  if (!study.refusal.empty()) return text + "この局面は検討できません。\n" + study.refusal + "\n";
   bool any = false;
   for (const AnalysisLine& line : session.lines) {
     if (line.evaluation == NO_EVALUATION && line.moves.empty()) continue;

@@ -14,6 +14,7 @@
 #include "app/engine_list.h"
 #include "app/game_state.h"
 #include "app/record_analysis.h"
+#include "app/settings_file.h"
 
 namespace halvane {
 
@@ -28,9 +29,13 @@ struct StudyState {
   EngineList engines = default_engine_list();   // the analyst is engines.analyst
   std::shared_ptr<AnalysisSession> session;     // started on first use, kept while it works
   StudyMode mode = STUDY_OFF;
-  // 検討: the position thought on (the cursor and the record's revision when it was asked) and the lines asked.
+  // 検討: the position thought on (the cursor and the record's revision when it was asked, or the editor's
+  // revision when it was the position being edited) and the lines asked.
   int node = -1;
   unsigned revision = 0;
+  bool on_edit = false;
+  unsigned edit_revision = 0;
+  std::string refusal;              // why the edited position cannot be thought on; empty when it can
   int lines_wanted = 1;
   bool no_move = false;             // the position has no legal move: no line will come for it
   std::chrono::steady_clock::time_point asked_at;
@@ -44,6 +49,8 @@ struct StudyState {
   unsigned hint_revision = 0;
   bool hint_shown = false;
   MoveRecord hint;
+  // 詰み探索's time limit, as the settings say.
+  int mate_search_ms = DEFAULT_MATE_SEARCH_SECONDS * 1000;
 };
 
 // An engine session's events handed to the window thread, there to `handler` while the session still
@@ -65,7 +72,8 @@ void study_stop(GameState& gs, Engine& e);
 void close_analyst(GameState& gs);
 // The number of lines 検討 shows (1..MAX_STUDY_LINES, where the analyst offers several).
 void set_study_lines(GameState& gs, Engine& e, int lines);
-// After every command and move: 検討 moves to the position on the board when it changed.
+// After every command, move and edit: 検討 moves to the position on the board when it changed, the one
+// being edited while the editor is open.
 void follow_study(GameState& gs);
 // 棋譜解析: asks for the time per move, then thinks on the main line's positions one after another.
 void analyse_game_record(GameState& gs, Engine& e);

@@ -23,6 +23,7 @@
 #include <thread>
 
 #include "app/engine_probe.h"
+#include "app/settings_file.h"
 
 namespace halvane {
 
@@ -152,7 +153,7 @@ bool run_engine_options_dialog(QWidget* owner, RegisteredEngine& engine) {
   return true;
 }
 
-bool run_engine_settings_dialog(QWidget* owner, EngineList& list) {
+bool run_engine_settings_dialog(QWidget* owner, EngineList& list, int& mate_search_seconds) {
   EngineList edited = list;
   QDialog dialog(owner);
   dialog.setObjectName(QStringLiteral("engine_settings_dialog"));
@@ -169,6 +170,13 @@ bool run_engine_settings_dialog(QWidget* owner, EngineList& list) {
   auto* analyst = new QPushButton(QStringLiteral("検討に使う"), &dialog);
   for (QPushButton* button : {add, remove, options, analyst}) row->addWidget(button);
   layout->addLayout(row);
+  auto* times = new QFormLayout;
+  auto* mate_seconds = new QSpinBox(&dialog);
+  mate_seconds->setObjectName(QStringLiteral("mate_search_seconds"));
+  mate_seconds->setRange(1, MAX_MATE_SEARCH_SECONDS);
+  mate_seconds->setValue(std::clamp(mate_search_seconds, 1, MAX_MATE_SEARCH_SECONDS));
+  times->addRow(QStringLiteral("詰み探索の時間（秒）"), mate_seconds);
+  layout->addLayout(times);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
   buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
   layout->addWidget(buttons);
@@ -216,9 +224,10 @@ bool run_engine_settings_dialog(QWidget* owner, EngineList& list) {
     edited.analyst = row;
     show_list(row);
   });
-  dialog.resize(560, 320);
+  dialog.resize(560, 340);
   if (dialog.exec() != QDialog::Accepted) return false;
   list = edited;
+  mate_search_seconds = mate_seconds->value();
   return true;
 }
 

@@ -325,14 +325,21 @@ void MainWindow::add_settings_menu() {
     for (QAction* action : level_group->actions())
       action->setChecked(gs_.flags.strength == STRENGTHS[action->data().toInt()]);
   });
-  // エンジン設定: the registered engines and the analyst, remembered and handed to 検討 at once.
+  // エンジン設定: the registered engines, the analyst and 詰み探索's time, remembered and handed to 検討
+  // and 詰み探索 at once.
   QAction* engines = menu->addAction(text_of(u"エンジン設定…"));
   engines->setObjectName(QStringLiteral("engine_settings"));
   connect(engines, &QAction::triggered, this, [this] {
-    EngineList list = saved_settings().engines;
-    if (!run_engine_settings_dialog(this, list)) return;
-    remember_setting([&list](Settings& settings) { settings.engines = list; });
+    const Settings saved = saved_settings();
+    EngineList list = saved.engines;
+    int mate_seconds = saved.mate_search_seconds;
+    if (!run_engine_settings_dialog(this, list, mate_seconds)) return;
+    remember_setting([&list, mate_seconds](Settings& settings) {
+      settings.engines = list;
+      settings.mate_search_seconds = mate_seconds;
+    });
     set_study_engines(gs_, list);
+    study_of(gs_).mate_search_ms = mate_seconds * 1000;
   });
 }
 
@@ -414,6 +421,7 @@ MainWindow* open_main_window(GameState& gs, Engine& e, const Strength& strength)
   gs.flags.allow_illegal = saved.allow_illegal;
   gs.flags.keep_variations = saved.keep_variations;
   set_study_engines(gs, saved.engines);
+  study_of(gs).mate_search_ms = saved.mate_search_seconds * 1000;
   gs.clock.settings = saved.clock;
   clock_to_cursor(gs);   // the clocks show the time control a game will start with
   // Thinking ahead needs cores of its own beside the think the player waits for: one Engine for each

@@ -143,11 +143,13 @@ std::string answer_info(const ThinkAnswer& a, int depth) {
   const long long nps = a.ms > 0 ? static_cast<long long>(a.nodes * 1000 / a.ms) : 0;
   std::string info = "info depth " + std::to_string(depth) + " nodes " + std::to_string(a.nodes) + " time " +
                      std::to_string(a.ms) + " nps " + std::to_string(nps);
-  // A stopped think's score is not told: the root move it was searching when the stop came is valued
-  // only by the part of its tree searched by then.
-  if (!a.stopped) info += " " + evaluation_words(a.evaluation);
-  // A move no search has seen (the fallback of a think stopped at once) is played, never named as a pv.
-  if (a.resign || !a.searched) return info;
+  // A move no search has seen (the fallback of a think stopped at once) is played, never named as a pv,
+  // and has no score to tell.
+  if (a.resign || !a.searched) return a.stopped ? info : info + " " + evaluation_words(a.evaluation);
+  // A line always carries its score. A think stopped before any of its series completed tells its own
+  // value of the move it answers with: a bound from the part of its tree searched by then, yet the
+  // search's best word on that move.
+  info += " " + evaluation_words(a.evaluation);
   info += " pv";
   for (int i = 0; i < a.pv.length; ++i) info += " " + move_to_usi(a.pv.moves[i]);
   // A line that is the move alone still names the reply the think expects, as it always has.

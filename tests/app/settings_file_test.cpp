@@ -16,6 +16,7 @@ TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
   chosen.engines.engines[0].options.push_back({"Strength", OPTION_COMBO, "gekikara", 0, 0, {"chuukara", "gekikara"}, "chuukara"});
   register_engine(chosen.engines, {"/usr/games/fairy-stockfish", "Fairy-Stockfish 14", {hash}});
   chosen.engines.analyst = 1;
+  chosen.mate_search_seconds = 600;
   Settings analyst_only = defaults;
   register_engine(analyst_only.engines, {"/opt/engine two", "二", {}});
   Settings fischer;
@@ -42,6 +43,8 @@ TEST(SettingsFile, ValuesOtherThanThoseWrittenMeanTheDefault) {
        analyst_only},
       {"a folder no line can hold", format_settings({30000, true, false, "/two\nlines"}), defaults},
       {"a time control, なし keeping the times last chosen", format_settings(fischer), fischer},
+      {"詰み探索's time, then times beyond those offered", "[study]\nmate_search_seconds=60\nmate_search_seconds=0\n"
+       "mate_search_seconds=601\nmate_search_seconds=9s\n", [] { Settings s; s.mate_search_seconds = 60; return s; }()},
       {"times beyond those offered, half a control", "[clock]\nlimited=true\nblack=10860000,0,0\nwhite=60000,61000,0\n"
        "black=60000,1000\nwhite=1,2,3,4\n", [] { Settings s; s.clock.limited = true; return s; }()},
   };

@@ -110,6 +110,28 @@ TEST_F(StudyTest, AnEngineAsTheComputerAndItsFailures) {
   }
 }
 
+TEST_F(StudyTest, ConsiderThinksOnTheEditedPosition) {
+  start(true);
+  command(CMD_STUDY_START);
+  const StudyState& study = study_of(*gs);
+  const auto has_line = [&] { return !study.session->lines.empty() && !study.session->lines[0].moves.empty(); };
+  // 1. 局面編集 keeps 検討 going, and every edit restarts it on the edited position: here 香落ち, 上手 to move.
+  command(CMD_EDIT_POSITION);
+  edit_set_start(*gs, *e, 1);
+  run_until([&] { return study.on_edit && study.edit_revision == gs->edit.revision && has_line(); });
+  const std::vector<MoveRecord> legal = legal_moves(gs->edit.position);
+  EXPECT_EQ(study.session->lines[0].first_mover, WHITE);
+  EXPECT_NE(std::find(legal.begin(), legal.end(), study.session->lines[0].moves[0]), legal.end());
+  // 2. A position no engine could take is not sent: the pane says why.
+  command(CMD_EDIT_CLEAR);
+  EXPECT_NE(scripted_ui().study_pane.find("この局面は検討できません。\n先手の玉がありません。"), std::string::npos)
+      << scripted_ui().study_pane;
+  // 3. キャンセル: back to the game's position, sente to move.
+  command(CMD_EDIT_CANCEL);
+  run_until([&] { return !study.on_edit && study.node == gs->game.cursor && has_line(); });
+  EXPECT_EQ(study.session->lines[0].first_mover, BLACK);
+}
+
 }  // namespace
 
 }  // namespace halvane::test_support

@@ -321,22 +321,29 @@ TEST(UsiSession, EveryBestmoveIsLegalAndTheAnswerWaitsForStopWhenInfinite) {
 
 TEST(UsiSession, StopAnswersALegalMoveAtOnce) {
   // A stop that comes before the root has searched anything still gets a legal move, never resign, and
-  // no info line names a move no search has seen. A plain go stopped after its first think completed
-  // answers the largest completed think: the move of the last think's own info line.
+  // no info line names a move no search has seen; a line that names one carries its score, even when the
+  // stop or the clock cut the first think. A plain go stopped after its first think completed answers the
+  // largest completed think: the move of the last think's own info line. Rows 7-9: a crowded middlegame
+  // whose first think outlasts a tiny time limit, which cuts it before any stop.
   Harness h;
   h.send("position startpos moves 2g2f 8c8d 2f2e 8d8e 6i7h");
-  const SfenPosition pos = h.session.game.pos;
-  for (int i = 0; i < 7; ++i) {
-    h.send(i % 2 ? "go" : "go byoyomi 60000");
+  SfenPosition pos = h.session.game.pos;
+  for (int i = 0; i < 10; ++i) {
+    if (i == 7) {
+      h.send("position sfen l2g3nl/1r3kg2/p2ppp1p1/2p3p1p/1p7/2PP1PP1P/PPS1P4/2G4R1/L2K1G2L b BSSNbsnp 1");
+      pos = h.session.game.pos;
+    }
+    h.send(i < 7 ? (i % 2 ? "go" : "go byoyomi 60000") : i == 7 ? "go movetime 1" : "go btime 0 wtime 0 byoyomi 5");
     if (i == 6) h.wait_for("info depth 4 ");
-    h.send("stop");
+    if (i < 7) h.send("stop");
     h.wait_for("bestmove");
     const std::vector<std::string> lines = h.all();   // ..., [last completed think's info,] note, info, bestmove
     const std::string &best = lines.back(), &info = lines[lines.size() - 2], pv = " pv " + best.substr(9);
     expect_legal_bestmove(best, pos, "stop " + std::to_string(i));
     const bool unsearched = lines[lines.size() - 3] == "info string stopped before any move was searched";
     EXPECT_EQ(info.find(unsearched ? " pv " : pv) == std::string::npos, unsearched) << info;
-    EXPECT_TRUE(i < 6 || lines[lines.size() - 4].find(pv) != std::string::npos) << "not the largest completed think";
+    EXPECT_EQ(info.find(" score ") == std::string::npos, unsearched) << info;
+    EXPECT_TRUE(i != 6 || lines[lines.size() - 4].find(pv) != std::string::npos) << "not the largest completed think";
   }
   h.send("quit");
 }
