@@ -63,6 +63,7 @@ void start_ponder(GameState& gs, const EngineEvent& answer) {
   GoCommand go = engine_go_command(gs);
   go.ponder = true;
   op.pondering = true;
+  op.ponders += 1;
   op.ponder_from = gs.game.cursor;
   op.ponder_move = answer.ponder;
   analysis_go(s, gs.game.record.start, moves, go);
@@ -164,6 +165,7 @@ void start_engine_turn(GameState& gs, Engine& e) {
   if (ponder_hit(gs)) {
     // It guessed the player's move: the ponder becomes its think, its clock running from now.
     op.move_request = s.running;
+    op.ponder_hits += 1;
     client_ponder_hit(*s.client);
   } else {
     op.move_request = analysis_go(s, gs.game.record.start, moves_to(gs.game.record, gs.game.cursor), engine_go_command(gs));

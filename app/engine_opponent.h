@@ -35,7 +35,8 @@ struct EngineOpponent {
   bool pondering = false;
   int ponder_from = -1;
   MoveRecord ponder_move;
-  int protocol_errors = 0;                    // failures and lines it sent that were no protocol, all games
+  int protocol_errors = 0;                    // its failures, all games
+  int ponders = 0, ponder_hits = 0;           // ponders started, and those the player's move made its think
 };
 
 // The engine plays the computer from now (null: Halvane's own think does). Choosing another engine ends

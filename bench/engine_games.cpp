@@ -29,7 +29,7 @@ namespace {
 
 struct Tally {
   int games = 0, engine_wins = 0, engine_losses = 0, unfinished = 0, time_losses = 0, moves = 0;
-  int protocol_errors = 0, garbage_lines = 0;
+  int protocol_errors = 0, garbage_lines = 0, ponders = 0, ponder_hits = 0;
 };
 
 // The player's move, thought by the window's own Engine on the player's clock and played as a click would.
@@ -77,6 +77,8 @@ void play_game(const Strength& level, const TimeControl& control, const Register
   std::fflush(stdout);
   stop_computer(*gs, *e);
   tally.protocol_errors += gs->opponent->protocol_errors;
+  tally.ponders += gs->opponent->ponders;
+  tally.ponder_hits += gs->opponent->ponder_hits;
   if (gs->opponent->session) tally.garbage_lines += gs->opponent->session->client->garbage_lines.load();
   close_engine_opponent(*gs);
   run_window_events();
@@ -112,8 +114,9 @@ int main(int argc, char** argv) {
   Tally tally;
   for (int g = 0; g < games; ++g) play_game(*level, control, engine, max_moves, g % 2 == 0, tally);
   std::printf("%s against %s at %s: %d games, %d moves, engine won %d lost %d unfinished %d, %d lost on time, "
-              "%d protocol errors, %d lines that were no protocol\n",
+              "%d protocol errors, %d lines that were no protocol, %d ponders, %d of them hit\n",
               argv[3], argv[5], argv[4], tally.games, tally.moves, tally.engine_wins, tally.engine_losses,
-              tally.unfinished, tally.time_losses, tally.protocol_errors, tally.garbage_lines);
+              tally.unfinished, tally.time_losses, tally.protocol_errors, tally.garbage_lines, tally.ponders,
+              tally.ponder_hits);
   return tally.protocol_errors == 0 && tally.time_losses == 0 ? 0 : 1;
 }
