@@ -129,6 +129,8 @@ void on_engine_event(GameState& gs, Engine& e, const std::shared_ptr<AnalysisSes
       return;
     case ANALYSIS_FAILED: return engine_failed(gs, e, event);
     case ANALYSIS_READY:
+      clock_follow(gs);   // its clock starts with the go just sent
+      return;
     case ANALYSIS_NOTHING: return;
   }
 }
@@ -171,8 +173,13 @@ void start_engine_turn(GameState& gs, Engine& e) {
     op.move_request = analysis_go(s, gs.game.record.start, moves_to(gs.game.record, gs.game.cursor), engine_go_command(gs));
   }
   op.pondering = false;
+  clock_follow(gs);   // held while the engine starts
   set_status(gs.view, TEXT_THINKING);
   repaint(gs, e);
+}
+
+bool engine_getting_ready(const GameState& gs) {
+  return engine_plays(gs) && gs.opponent->session && !gs.opponent->session->ready && !gs.opponent->session->failed;
 }
 
 void stop_engine_turn(GameState& gs) {

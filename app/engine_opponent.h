@@ -45,6 +45,9 @@ void choose_engine_opponent(GameState& gs, const RegisteredEngine* engine);
 // A USI engine plays the computer's side.
 inline bool engine_plays(const GameState& gs) { return gs.opponent && !gs.opponent->engine.path.empty(); }
 
+// The engine is being started (its "readyok" not come yet, nor a failure).
+bool engine_getting_ready(const GameState& gs);
+
 // The computer's turn when an engine plays it: the go (or the ponderhit on a ponder that guessed right).
 void start_engine_turn(GameState& gs, Engine& e);
 // The go or ponder under way is stopped; its answer will not count.

@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "app/engine_opponent.h"
 #include "app/game_end.h"
 #include "app/render.h"
 #include "app/turn_flow.h"
@@ -68,7 +69,10 @@ void clock_take_record(GameState& gs) {
 }
 
 void clock_follow(GameState& gs) {
-  const bool on = gs.flags.started && !game_over(gs) && !gs.flags.paused;
+  // An engine being started for its turn has not been asked yet: its clock waits for it to be ready, as
+  // a game against it would begin only then.
+  const bool engine_starting = gs.flags.thinking && engine_getting_ready(gs);
+  const bool on = gs.flags.started && !game_over(gs) && !gs.flags.paused && !engine_starting;
   GameClock& c = gs.clock.clock;
   if (on && !c.running) clock_run(c, clock_now(gs));
   if (!on && c.running) clock_pause(c, clock_now(gs));

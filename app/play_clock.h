@@ -22,7 +22,8 @@ void clock_to_cursor(GameState& gs);
 // continued from it starts both clocks full.
 void clock_take_record(GameState& gs);
 
-// The side to move's clock runs while the game is on, not over and not paused, and stands otherwise.
+// The side to move's clock runs while the game is on, not over and not paused, and stands otherwise (also
+// while an engine playing the computer is started for its turn).
 void clock_follow(GameState& gs);
 
 // The move of `node` has just been played at the cursor of a started game: its time and the mover's total
