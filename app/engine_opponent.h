@@ -52,7 +52,7 @@ bool engine_getting_ready(const GameState& gs);
 void start_engine_turn(GameState& gs, Engine& e);
 // The go or ponder under way is stopped; its answer will not count.
 void stop_engine_turn(GameState& gs);
-// A new game against the engine begins: "usinewgame" before its next go.
+// A new record replaces the game's (a new game, a load, a reset): "usinewgame" before the engine's next go.
 void engine_new_game(GameState& gs);
 // The game on the board has ended: the engine is told how ("gameover win", …).
 void engine_game_over(GameState& gs);

@@ -2,7 +2,6 @@
 #include "app/game_start.h"
 
 #include "app/commands.h"
-#include "app/engine_opponent.h"
 #include "app/kif_file.h"
 #include "app/play_clock.h"
 #include "app/record_view.h"
@@ -16,7 +15,6 @@ namespace halvane {
 void begin_game(GameState& gs, Engine& e, GameRecord record, int player_side) {
   stop_computer(gs, e);
   study_stop(gs, e);   // a game is played, not studied
-  engine_new_game(gs);
   // The game's own header: when it began, and where.
   record.headers.clear();
   set_header(record, "開始日時", kif_date_text(kif_clock()));

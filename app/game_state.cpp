@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "app/engine_opponent.h"
 #include "app/record_analysis.h"
 #include "core/rotation.h"
 #include "app/play_clock.h"
@@ -119,6 +120,7 @@ void take_record(GameState& gs, GameRecord record) {
   gs.game.revision += 1;
   show_position(gs);
   clock_take_record(gs);
+  engine_new_game(gs);   // an engine playing the computer goes on with another game
 }
 
 MoveRecord screen_move(const GameState& gs, const MoveRecord& move) {
