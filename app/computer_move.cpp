@@ -1,7 +1,6 @@
 // One computer turn: the position on the board in the computer's view for the think, the think itself on
 // its own thread (taken from the think ahead when that thought on exactly this position), and its answer
 // applied on the window thread — a move, a resignation, or a mate of the player.
-#include <algorithm>
 #include <cstring>
 
 #include "app/game_end.h"
@@ -43,7 +42,7 @@ ThinkRequest board_think_request(const GameState& gs) {
   // Under a clock the computer's time is its clock's; otherwise the chosen limit.
   const int clock_limit = computer_think_limit(gs);
   request.limit_ms = clock_limit > 0 ? clock_limit : gs.flags.think_limit_ms;
-  request.extend_ms = clock_limit > 0 ? std::max(0, computer_think_extension_limit(gs)) : 0;
+  request.extend_ms = clock_limit > 0 ? computer_think_extension_limit(gs) : 0;
   return request;
 }
 

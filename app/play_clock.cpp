@@ -168,9 +168,7 @@ int computer_think_extension(const GameState& gs) {
 }
 
 int computer_think_extension_limit(const GameState& gs) {
-  const int extension = computer_think_extension(gs);
-  if (extension <= 0) return 0;
-  return static_cast<int>(think_limit_within(computer_think_budget(gs) + extension) - computer_think_limit(gs));
+  return static_cast<int>(std::max(0LL, extension_within(computer_think_budget(gs), computer_think_extension(gs))));
 }
 
 int computer_think_limit(const GameState& gs) {

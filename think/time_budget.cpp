@@ -29,6 +29,11 @@ long long think_extension_ms(const ClockForThink& c) {
   return std::max(0LL, std::min(c.main_left_ms / SHARE_OF_MAIN_TIME, room));
 }
 
+long long extension_within(long long budget_ms, long long extension_ms) {
+  if (extension_ms <= 0) return 0;
+  return think_limit_within(budget_ms + extension_ms) - std::max(1LL, think_limit_within(budget_ms));
+}
+
 long long think_limit_within(long long budget_ms) {
   if (budget_ms <= 0) return budget_ms;
   return std::max(1LL, budget_ms * FIRST_THINK_GRACE_DIVISOR / (FIRST_THINK_GRACE_DIVISOR + 1));

@@ -35,5 +35,8 @@ long long think_extension_ms(const ClockForThink& clock);
 // search run on for a quarter of its limit more, until its root has a move to play (think/limit_clock.h).
 constexpr int FIRST_THINK_GRACE_DIVISOR = 4;
 long long think_limit_within(long long budget_ms);
+// How much longer than that limit an unfinished think may run to spend `extension_ms` more, by the same
+// rule; 0 without an extension.
+long long extension_within(long long budget_ms, long long extension_ms);
 
 }  // namespace halvane

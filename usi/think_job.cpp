@@ -204,8 +204,7 @@ void run_think_job(UsiSession& s, GoRequest go, GamePosition game) {
   if (budget >= 0 && !go.ponder) {
     request.limit_ms = static_cast<int>(std::max(think_limit_within(budget), 1LL));
     // An unfinished think may spend more of the main time, within the same rule.
-    const long long extension = think_extension_ms(go, game.pos.side_to_move);
-    if (extension > 0) request.extend_ms = static_cast<int>(think_limit_within(budget + extension) - request.limit_ms);
+    request.extend_ms = static_cast<int>(std::max(0LL, extension_within(budget, think_extension_ms(go, game.pos.side_to_move))));
   } else {
     request.until_stopped = true;
   }
